@@ -1,0 +1,177 @@
+// Newcomb's theory of the Sun, and the fundamental arguments shared with the Moon.
+#include "ephemeris/ephemeris.h"
+#include "ephemeris/sun_series.h"
+#include "ephemeris/timescales.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double kArcsecToRad = 4.84813681109536e-06;
+constexpr double kDegToRad = 0.017453292519943295;
+
+// A polynomial in T with coefficients in arcseconds.
+struct ArgumentPolynomial {
+    double c0;
+    double c1;
+    double c2;
+    double c3;
+};
+
+// clang-format off
+constexpr ArgumentPolynomial kSunMeanLongitude  = {1006908.04, 129602768.13,   1.089,  0.0};
+constexpr ArgumentPolynomial kSunMeanAnomaly    = {1290513.0,  129596579.1,   -0.54,  -0.012};
+constexpr ArgumentPolynomial kMoonMeanLongitude = {973562.99,  1732564379.31, -4.08,   0.0068};
+constexpr ArgumentPolynomial kMoonMeanAnomaly   = {1065976.59, 1717915856.79, 33.09,   0.0518};
+constexpr ArgumentPolynomial kMoonNode          = {933059.79,  -6962911.23,    7.48,   0.008};
+constexpr ArgumentPolynomial kMoonElongation    = {1262654.95, 1602961611.18, -5.17,   0.0068};
+constexpr ArgumentPolynomial kMoonArgLatitude   = {40503.2,    1739527290.54, -11.56, -0.0012};
+constexpr ArgumentPolynomial kNodeTermArg       = {990180.0,   -8280.0,        0.0,    0.0};
+constexpr ArgumentPolynomial kVenusArg          = {227053.33,  81066394.75,    0.0,    0.0};
+constexpr ArgumentPolynomial kJupiterArg        = {797930.71,  118672081.0,    0.0,    0.0};
+constexpr ArgumentPolynomial kMarsArg           = {597416.58,  60692650.801,   0.0,    0.0};
+constexpr ArgumentPolynomial kSaturnArg         = {695276.28,  125198132.551,  0.0,    0.0};
+constexpr ArgumentPolynomial kMeanObliquity     = {84428.26,   -46.845,       -0.0059, 0.00181};
+// clang-format on
+
+template <std::size_t N>
+double SumPlanet(const SunPlanetTerm (&terms)[N], double meanAnomaly, double planet) {
+    double sum = 0.0;
+    for (const SunPlanetTerm& t : terms)
+        sum +=
+            t.amplitude *
+            std::cos(NormalizeRadians(t.phaseDeg * kDegToRad + t.m * meanAnomaly + t.k * planet));
+    return sum;
+}
+
+template <std::size_t N>
+double SumLunar(const SunLunarTerm (&terms)[N], double d, double m, double mMoon, bool cosine) {
+    double sum = 0.0;
+    for (const SunLunarTerm& t : terms) {
+        const double arg = NormalizeRadians(t.d * d + t.m * m + t.mMoon * mMoon);
+        sum += t.amplitude * (cosine ? std::cos(arg) : std::sin(arg));
+    }
+    return sum;
+}
+
+template <std::size_t N>
+double SumLunarLatitude(const SunLunarLatitudeTerm (&terms)[N], double m, double mMoon, double f) {
+    double sum = 0.0;
+    for (const SunLunarLatitudeTerm& t : terms)
+        sum += t.amplitude * std::sin(NormalizeRadians(t.m * m + t.mMoon * mMoon + t.f * f));
+    return sum;
+}
+
+} // namespace
+
+void CEphemeris::ComputeFundamentalArguments() {
+    const double t = m_T;
+    const double t2 = m_T2;
+    const double t3 = m_T3;
+    const auto argument = [&](const ArgumentPolynomial& p) {
+        return NormalizeRadians((p.c0 + t * p.c1 + t2 * p.c2 + t3 * p.c3) * kArcsecToRad);
+    };
+    m_sunMeanLongitude = argument(kSunMeanLongitude);
+    m_sunMeanAnomaly = argument(kSunMeanAnomaly);
+    m_moonMeanLongitude = argument(kMoonMeanLongitude);
+    m_moonMeanAnomaly = argument(kMoonMeanAnomaly);
+    m_moonNode = argument(kMoonNode);
+    m_moonElongation = argument(kMoonElongation);
+    m_moonArgLatitude = argument(kMoonArgLatitude);
+    m_nodeTermArg = argument(kNodeTermArg);
+    m_venusArg = argument(kVenusArg);
+    m_jupiterArg = argument(kJupiterArg);
+    m_marsArg = argument(kMarsArg);
+    m_saturnArg = argument(kSaturnArg);
+    m_meanObliquity = argument(kMeanObliquity);
+    m_eccentricityFactor = 1.0 - 0.0024954 * t - 7.522e-06 * t2;
+
+    // Long-period corrections to the mean arguments (arcseconds).
+    const double s1 = std::sin((184320.0 + 72720.0 * t) * kArcsecToRad);
+    m_sunMeanLongitude -= 6.4 * s1 * kArcsecToRad;
+    m_sunMeanAnomaly -= 6.4 * s1 * kArcsecToRad;
+    const double w = 14.27 * std::sin((346.56 + 132.87 * t - 0.0091731 * t2) * kDegToRad);
+    const double sinNode = std::sin(m_moonNode);
+    m_moonMeanLongitude += (0.84 * s1 + 7.261 * sinNode + w) * kArcsecToRad;
+    m_moonMeanAnomaly += (2.94 * s1 + 9.337 * sinNode + w) * kArcsecToRad;
+    m_moonNode +=
+        (15.58 * std::sin(m_moonNode + m_nodeTermArg) + 95.96 * sinNode + 0.63 * s1) * kArcsecToRad;
+    const double node = m_moonNode;
+    m_moonElongation += (7.24 * s1 + 7.261 * std::sin(node) + w) * kArcsecToRad;
+    m_moonArgLatitude +=
+        (0.21 * s1 + w - 88.699 * std::sin(node) - 15.58 * std::sin(node + m_nodeTermArg)) *
+        kArcsecToRad;
+
+    // The Moon's equation of the centre and elliptic parallax, from the corrected M'.
+    const double mm = m_moonMeanAnomaly;
+    m_moonEquationOfCentre =
+        (22639.5 * std::sin(mm) + 769.016 * std::sin(2 * mm) + 36.124 * std::sin(3 * mm) +
+         1.938 * std::sin(4 * mm) + 0.113 * std::sin(5 * mm)) *
+        kArcsecToRad;
+    m_moonParallaxElliptic =
+        (3422.7 + 186.5398 * std::cos(mm) + 10.1657 * std::cos(2 * mm) + 0.6215 * std::cos(3 * mm) +
+         0.0401 * std::cos(4 * mm) + 0.0026 * std::cos(5 * mm)) *
+        kArcsecToRad;
+}
+
+void CEphemeris::ComputeSunOrbit() {
+    const double t = m_T;
+    const double t2 = m_T2;
+    const double a1 = (315.6 + 893.3 * t) * kDegToRad;
+    const double a2 = (57.24 + 150.27 * t) * kDegToRad;
+    const double a3 = (31.8 + 119.0 * t) * kDegToRad;
+    m_sunLongPeriod =
+        (0.202 * std::sin(a1) + (1.882 - 0.016 * t) * std::sin(a2) + 0.226 * std::sin(a3)) *
+        kArcsecToRad;
+
+    const double twoPi = m_pi + m_pi;
+    m_sunMeanLongitude = std::fmod(m_sunMeanLongitude + m_sunLongPeriod, twoPi);
+    m_sunMeanAnomaly = std::fmod(m_sunMeanAnomaly + m_sunLongPeriod, twoPi);
+    const double m = m_sunMeanAnomaly;
+
+    m_sunEquationOfCentre = ((6910.057 - 17.24 * t - 0.052 * t2) * std::sin(m) +
+                             (72.338 - 0.361 * t) * std::sin(2 * m) +
+                             (1.054 - 0.001 * t) * std::sin(3 * m) + 0.018 * std::sin(4 * m)) *
+                            kArcsecToRad;
+    m_sunRadiusVector = 1.00014033 - 0.01674928 * std::cos(m) - 0.00014027 * std::cos(2 * m) -
+                        1.76e-06 * std::cos(3 * m) - 3e-08 * std::cos(4 * m) - 7e-07 * t +
+                        (4.179e-05 * t + 1.26e-07 * t2) * std::cos(m) +
+                        (1e-08 * std::cos(3 * m) + 7e-07 * std::cos(2 * m)) * t;
+}
+
+void CEphemeris::ComputeSunPerturbations() {
+    const double m = m_sunMeanAnomaly;
+    const double d = m_moonElongation;
+    const double mMoon = m_moonMeanAnomaly;
+    const double f = m_moonArgLatitude;
+
+    const double longitude = SumPlanet(kSunLongitudeVenus, m, m_venusArg) +
+                             SumPlanet(kSunLongitudeMars, m, m_marsArg) +
+                             SumPlanet(kSunLongitudeJupiter, m, m_jupiterArg) +
+                             SumPlanet(kSunLongitudeSaturn, m, m_saturnArg) +
+                             SumLunar(kSunLongitudeMoon, d, m, mMoon, false);
+    m_sunLongitude = m_sunMeanLongitude + longitude * kArcsecToRad;
+
+    m_sunRadiusPerturbation =
+        SumPlanet(kSunRadiusSaturn, m, m_saturnArg) +
+        SumPlanet(kSunRadiusJupiter, m, m_jupiterArg) + SumPlanet(kSunRadiusMars, m, m_marsArg) +
+        SumPlanet(kSunRadiusVenus, m, m_venusArg) + SumLunar(kSunRadiusMoon, d, m, mMoon, true);
+
+    const double latitude = SumLunarLatitude(kSunLatitudeMoon, m, mMoon, f) +
+                            SumPlanet(kSunLatitudeJupiter, m, m_jupiterArg) +
+                            SumPlanet(kSunLatitudeVenus, m, m_venusArg);
+    m_sunLatitude = latitude * kArcsecToRad;
+}
+
+void CEphemeris::CompleteSunPosition() {
+    // Annual aberration; nutation is added only to the longitude handed to the
+    // equatorial conversion.
+    m_sunLongitude = (m_sunEquationOfCentre + m_sunLongitude - 20.47 * kArcsecToRad -
+                      0.342 * kArcsecToRad * std::cos(m_sunMeanAnomaly)) *
+                     180.0 / m_pi;
+    m_sunLatitude = m_sunLatitude * 180.0 / m_pi;
+    m_sunRadiusVector += 1.0e-6 * m_sunRadiusPerturbation * 0.1;
+
+    m_convLongitude = m_nutationLongitude * m_pi / 648000.0 + m_sunLongitude * m_pi / 180.0;
+    m_convLatitude = m_sunLatitude * m_pi / 180.0;
+}
