@@ -1,0 +1,63 @@
+// mapgen: writes the program's bitmaps (world maps and button faces) into the resource folder.
+//
+//   mapgen COUNTRIES_TOPOJSON RES_DIR
+//
+// COUNTRIES_TOPOJSON is countries-50m.json of the world-atlas package (Natural Earth).
+#include "buttons.h"
+#include "projection.h"
+#include "topology.h"
+#include "worldmap.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+
+#include <cstdio>
+
+namespace {
+
+// BMP files are written uncompressed with 24 bits per pixel.
+bool SaveBmp(const QImage& image, const QString& path) {
+    if (!image.save(path, "BMP")) {
+        std::fprintf(stderr, "mapgen: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s  %d x %d\n", qPrintable(path), image.width(), image.height());
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    // Fonts for the button captions need a GUI application, but no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    const QStringList args = app.arguments();
+    if (args.size() != 3) {
+        std::fprintf(stderr, "usage: mapgen COUNTRIES_TOPOJSON RES_DIR\n");
+        return 2;
+    }
+    QString error;
+    const auto topology = mapgen::ReadTopology(args[1], "countries", error);
+    if (!topology) {
+        std::fprintf(stderr, "mapgen: %s\n", qPrintable(error));
+        return 1;
+    }
+    std::printf("%zu countries, %zu arcs\n", topology->countries.size(), topology->arcs.size());
+
+    const QDir res(args[2]);
+    if (!res.mkpath("buttons")) {
+        std::fprintf(stderr, "mapgen: cannot create %s\n", qPrintable(res.filePath("buttons")));
+        return 1;
+    }
+    bool ok = SaveBmp(mapgen::RenderWorldMap(*topology, mapgen::kScreenFrame),
+                      res.filePath("world_map.bmp"));
+    ok =
+        SaveBmp(mapgen::RenderWorldMap(*topology, mapgen::kPageFrame), res.filePath("SVET0.bmp")) &&
+        ok;
+    for (const mapgen::ButtonFace& face : mapgen::ButtonFaces())
+        ok = SaveBmp(mapgen::DrawButton(face), res.filePath("buttons/" + face.stem + ".bmp")) && ok;
+    return ok ? 0 : 1;
+}
