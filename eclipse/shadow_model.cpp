@@ -9,6 +9,7 @@ namespace {
 
 constexpr double kFlattening = 0.00335281;
 constexpr double kEccentricitySquared = 0.00670562 - kFlattening * kFlattening;
+const double kPolarRadius = std::sqrt(1.0 - kEccentricitySquared); // Earth radii
 
 // A candidate outline point is accepted when it lies on both the cone's circle
 // and the Earth's section to within rounding noise.
@@ -150,6 +151,14 @@ void CShadowModel::ComputeElements() {
         m_f2.push_back(f2);
         m_l1.push_back(z * std::tan(f1) + m_moonRadius / std::cos(f1));
         m_l2.push_back(z * std::tan(f2) - m_moonRadius / std::cos(f2));
+
+        // The frame in which the flattened Earth becomes the unit sphere: its
+        // polar axis scaled by 1 / (polar radius) tilts the axis to d1 and
+        // stretches y by 1 / rho1.
+        const double rho1 = std::sqrt(1.0 - kEccentricitySquared * std::cos(d) * std::cos(d));
+        m_rho1.push_back(rho1);
+        m_sinD1.push_back(std::sin(d) / rho1);
+        m_cosD1.push_back(kPolarRadius * std::cos(d) / rho1);
     }
 }
 
@@ -158,21 +167,19 @@ void CShadowModel::ConvertPoint(double xi, double eta, double zeta, int step) {
     const double deg = m_degToRad;
     m_siderealTime = 15.0 * StepSiderealTime(step);
 
-    const double px = xi * m_xAxisX[i] + eta * m_yAxisX[i] + zeta * m_zAxisX[i];
-    const double py = xi * m_xAxisY[i] + eta * m_yAxisY[i] + zeta * m_zAxisY[i];
-    const double pz = xi * m_xAxisZ[i] + eta * m_yAxisZ[i] + zeta * m_zAxisZ[i];
+    // (xi, eta, zeta) lies on the unit sphere of the scaled frame (tilted to d1).
+    const double sinA = -m_xAxisX[i];
+    const double cosA = m_xAxisY[i];
+    const double sinD1 = m_sinD1[i];
+    const double cosD1 = m_cosD1[i];
+    const double px = -xi * sinA - eta * cosA * sinD1 + zeta * cosA * cosD1;
+    const double py = xi * cosA - eta * sinA * sinD1 + zeta * sinA * cosD1;
+    const double pz = eta * cosD1 + zeta * sinD1;
 
     const double longitude = std::atan2(py, px) / deg - m_siderealTime;
     const double rho = std::sqrt(px * px + py * py);
-    const double sinGeocentric = std::sin(std::atan2(pz, rho));
-
-    // One step from geocentric to geodetic latitude.
-    const double e2 = kEccentricitySquared;
-    double latitude =
-        std::atan2(pz + e2 * sinGeocentric / std::sqrt(1.0 - e2 * sinGeocentric * sinGeocentric),
-                   rho) /
-        deg;
-    latitude = std::fmod(latitude, 360.0);
+    // pz is the sine of the parametric latitude; tan(geodetic) = tan(parametric) / polar radius.
+    const double latitude = std::fmod(std::atan2(pz, rho * kPolarRadius) / deg, 360.0);
 
     m_pointLat = ReduceTo180(latitude);
     m_pointLon = ReduceTo180(std::fmod(longitude, 360.0));
@@ -208,7 +215,9 @@ void CShadowModel::TraceUmbra(int step, double zeta) {
 }
 
 // Intersects the cone's circular section at height zeta, radius l - zeta tan f
-// around (x, y), with the unit sphere's section there, radius sqrt(1 - zeta^2).
+// around (x, y), with the Earth's section there. In the frame where the Earth is
+// the unit sphere that section is the circle of radius sqrt(1 - zeta^2); the
+// cone's section stays a circle to within the flattening times its radius.
 void CShadowModel::Trace(int step, double zeta, double l, double f, std::vector<int>& hits,
                          std::vector<double>& lats, std::vector<double>& lons) {
     const std::size_t j = static_cast<std::size_t>(step);
@@ -217,7 +226,7 @@ void CShadowModel::Trace(int step, double zeta, double l, double f, std::vector<
     if (!(m_z[j] > 0.0))
         return;
     const double x = m_x[j];
-    const double y = m_y[j];
+    const double y = m_y[j] / m_rho1[j]; // in the frame where the Earth is the unit sphere
 
     const double radius = l - zeta * std::tan(f);
     const double w = radius * radius;

@@ -79,6 +79,11 @@ public:
     std::vector<double> m_l1, m_l2; // cone radii on the fundamental plane; l2 < 0: total
     std::vector<double> m_f1, m_f2; // cone half-angles, radians
 
+    // The Earth's flattening: in the frame whose y is divided by rho1 and whose
+    // axis declination is d1 the Earth is the unit sphere.
+    std::vector<double> m_rho1;
+    std::vector<double> m_sinD1, m_cosD1;
+
     // Geocentric equatorial rectangular coordinates, Earth radii
     std::vector<double> m_moonX, m_moonY, m_moonZ;
     std::vector<double> m_sunX, m_sunY, m_sunZ;
