@@ -1,0 +1,178 @@
+#include "platform/dc.h"
+
+#include <QFontMetricsF>
+#include <QPaintDevice>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace {
+
+constexpr double kTenthsOfMmPerInch = 254.0;
+
+// Device coordinates are doubles from the mapping; pixels are integers. Values far
+// outside any device are clamped before the conversion, and a NaN goes to 0.
+int ToPixel(double v) {
+    if (std::isnan(v)) {
+        return 0;
+    }
+    constexpr double kLimit = 1.0e8;
+    return static_cast<int>(std::floor(std::clamp(v, -kLimit, kLimit)));
+}
+
+} // namespace
+
+CDC::CDC(QPainter& painter, double dpiX, double dpiY)
+    : m_painter(painter), m_dpiX(dpiX), m_dpiY(dpiY) {
+    if (m_painter.isActive()) {
+        m_painter.setRenderHint(QPainter::Antialiasing, false);
+        m_painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    }
+}
+
+CDC::CDC(QPainter& painter)
+    : CDC(painter, painter.device() ? painter.device()->logicalDpiX() : 96.0,
+          painter.device() ? painter.device()->logicalDpiY() : 96.0) {}
+
+int CDC::SetMapMode(int mode) {
+    const int previous = m_nMapMode;
+    m_nMapMode = mode == MM_LOMETRIC ? MM_LOMETRIC : MM_TEXT;
+    return previous;
+}
+
+int CDC::SetBkMode(int mode) {
+    const int previous = m_nBkMode;
+    m_nBkMode = mode == TRANSPARENT ? TRANSPARENT : OPAQUE;
+    return previous;
+}
+
+COLORREF CDC::SetBkColor(COLORREF colour) {
+    return std::exchange(m_bkColour, colour);
+}
+
+COLORREF CDC::SetTextColor(COLORREF colour) {
+    return std::exchange(m_textColour, colour);
+}
+
+CFont CDC::SelectObject(const CFont& font) {
+    return std::exchange(m_font, font);
+}
+
+CPen CDC::SelectObject(const CPen& pen) {
+    return std::exchange(m_pen, pen);
+}
+
+CBrush CDC::SelectObject(const CBrush& brush) {
+    return std::exchange(m_brush, brush);
+}
+
+QPointF CDC::LPtoDP(double x, double y) const {
+    if (m_nMapMode == MM_LOMETRIC) {
+        return {x * m_dpiX / kTenthsOfMmPerInch, -y * m_dpiY / kTenthsOfMmPerInch};
+    }
+    return {x, y};
+}
+
+double CDC::LengthToDevice(double length) const {
+    return m_nMapMode == MM_LOMETRIC ? length * m_dpiX / kTenthsOfMmPerInch : length;
+}
+
+void CDC::FillDeviceRect(int left, int top, int right, int bottom, COLORREF colour) {
+    if (m_painter.isActive() && right > left && bottom > top) {
+        m_painter.fillRect(QRect(left, top, right - left, bottom - top), ToQColor(colour));
+    }
+}
+
+void CDC::Rectangle(int left, int top, int right, int bottom) {
+    const QPointF a = LPtoDP(left, top);
+    const QPointF b = LPtoDP(right, bottom);
+    const int l = ToPixel(std::min(a.x(), b.x()));
+    const int r = ToPixel(std::max(a.x(), b.x()));
+    const int t = ToPixel(std::min(a.y(), b.y()));
+    const int btm = ToPixel(std::max(a.y(), b.y()));
+
+    // Interior: the pixels l..r-1, t..btm-1.
+    FillDeviceRect(l, t, r, btm, m_brush.m_colour);
+
+    // Outline: a band of the pen's width centred on the border pixels of the interior.
+    const int width = std::max(1, ToPixel(LengthToDevice(m_pen.m_nWidth) + 0.5));
+    const int before = (width - 1) / 2;
+    const int after = width - 1 - before;
+    const int ol = l - before;
+    const int ot = t - before;
+    const int orr = r + after; // exclusive
+    const int ob = btm + after;
+    const COLORREF c = m_pen.m_colour;
+    FillDeviceRect(ol, ot, orr, std::min(ot + width, ob), c);  // top
+    FillDeviceRect(ol, std::max(ob - width, ot), orr, ob, c);  // bottom
+    FillDeviceRect(ol, ot, std::min(ol + width, orr), ob, c);  // left
+    FillDeviceRect(std::max(orr - width, ol), ot, orr, ob, c); // right
+}
+
+CPoint CDC::MoveTo(int x, int y) {
+    m_current = LPtoDP(x, y);
+    return std::exchange(m_currentLogical, CPoint{x, y});
+}
+
+void CDC::LineTo(int x, int y) {
+    const QPointF to = LPtoDP(x, y);
+    if (!m_painter.isActive()) {
+        m_current = to;
+        m_currentLogical = {x, y};
+        return;
+    }
+    QPen pen(ToQColor(m_pen.m_colour));
+    pen.setWidthF(std::max(1.0, LengthToDevice(m_pen.m_nWidth)));
+    pen.setCapStyle((m_pen.m_nStyle & PS_ENDCAP_FLAT) ? Qt::FlatCap : Qt::RoundCap);
+    pen.setJoinStyle((m_pen.m_nStyle & PS_JOIN_MITER) ? Qt::MiterJoin : Qt::RoundJoin);
+    m_painter.setPen(pen);
+    m_painter.drawLine(m_current, to);
+    m_current = to;
+    m_currentLogical = {x, y};
+}
+
+QFont CDC::ToQFont(const CFont& font) const {
+    return ::ToQFont(font, LengthToDevice(std::abs(font.m_nHeight)));
+}
+
+void CDC::TextOut(int x, int y, const QString& text) {
+    if (!m_painter.isActive()) {
+        return;
+    }
+    const QFont font = ToQFont(m_font);
+    const QFontMetricsF metrics(font, m_painter.device());
+    const QPointF topLeft = LPtoDP(x, y);
+    if (m_nBkMode == OPAQUE) {
+        const QRectF cell(topLeft, QSizeF(metrics.horizontalAdvance(text), metrics.height()));
+        m_painter.fillRect(cell, ToQColor(m_bkColour));
+    }
+    m_painter.setFont(font);
+    m_painter.setPen(ToQColor(m_textColour));
+    m_painter.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), text);
+}
+
+void CDC::StretchBlt(int x, int y, int width, int height, const QImage& image, int srcX, int srcY,
+                     int srcWidth, int srcHeight) {
+    if (!m_painter.isActive() || image.isNull() || srcWidth == 0 || srcHeight == 0) {
+        return;
+    }
+    const QPointF a = LPtoDP(x, y);
+    const QPointF b = LPtoDP(static_cast<double>(x) + width, static_cast<double>(y) + height);
+    const double dw = b.x() - a.x();
+    const double dh = b.y() - a.y();
+    QImage source = image.copy(std::min(srcX, srcX + srcWidth), std::min(srcY, srcY + srcHeight),
+                               std::abs(srcWidth), std::abs(srcHeight));
+    const bool flipX = (dw < 0) != (srcWidth < 0);
+    const bool flipY = (dh < 0) != (srcHeight < 0);
+    if (flipX || flipY) {
+        source = source.mirrored(flipX, flipY);
+    }
+    const int l = ToPixel(std::min(a.x(), b.x()));
+    const int t = ToPixel(std::min(a.y(), b.y()));
+    const int r = ToPixel(std::max(a.x(), b.x()));
+    const int btm = ToPixel(std::max(a.y(), b.y()));
+    if (r > l && btm > t) {
+        m_painter.drawImage(QRect(l, t, r - l, btm - t), source);
+    }
+}

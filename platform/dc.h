@@ -1,0 +1,73 @@
+#pragma once
+
+// Device context: the drawing operations the program uses, over a QPainter on any paint
+// device (the window surface, an image, a printer). Logical coordinates are integers;
+// the context maps them to device pixels by its mapping mode:
+//   MM_TEXT      one unit per pixel, y down, origin at the top-left corner;
+//   MM_LOMETRIC  0.1 mm per unit, y up, origin at the top-left of the printable area.
+
+#include "platform/gdi.h"
+
+#include <QPainter>
+#include <QPointF>
+#include <QRect>
+
+class CDC {
+public:
+    // Draws through painter, whose device has dpiX x dpiY dots per inch (used only by
+    // MM_LOMETRIC). The painter must stay active while the context is used.
+    CDC(QPainter& painter, double dpiX, double dpiY);
+    explicit CDC(QPainter& painter);
+    CDC(const CDC&) = delete;
+    CDC& operator=(const CDC&) = delete;
+    virtual ~CDC() = default;
+
+    int SetMapMode(int mode);
+    int GetMapMode() const { return m_nMapMode; }
+    int SetBkMode(int mode);
+    COLORREF SetBkColor(COLORREF colour);
+    COLORREF SetTextColor(COLORREF colour);
+
+    // Selecting returns the previously selected object, to be selected back.
+    CFont SelectObject(const CFont& font);
+    CPen SelectObject(const CPen& pen);
+    CBrush SelectObject(const CBrush& brush);
+
+    // Outline with the current pen, interior with the current brush. With a pen one
+    // pixel wide the rectangle covers left..right-1 and top..bottom-1 (right and bottom
+    // edges excluded); a wider pen is centred on that outline.
+    void Rectangle(int left, int top, int right, int bottom);
+    CPoint MoveTo(int x, int y);
+    void LineTo(int x, int y);
+    // Text with the top-left corner of its cell at (x, y).
+    void TextOut(int x, int y, const QString& text);
+    // Copies the source rectangle of image onto the destination rectangle, scaled
+    // without smoothing. A destination extent whose sign differs from the source's in
+    // device space mirrors the image, as a stretch copy does.
+    void StretchBlt(int x, int y, int width, int height, const QImage& image, int srcX, int srcY,
+                    int srcWidth, int srcHeight);
+
+    // Logical to device coordinates under the current mapping mode.
+    QPointF LPtoDP(double x, double y) const;
+    // Logical length to device pixels (the horizontal scale).
+    double LengthToDevice(double length) const;
+
+    QPainter& Painter() { return m_painter; }
+
+private:
+    QFont ToQFont(const CFont& font) const;
+    void FillDeviceRect(int left, int top, int right, int bottom, COLORREF colour);
+
+    QPainter& m_painter;
+    double m_dpiX;
+    double m_dpiY;
+    int m_nMapMode = MM_TEXT;
+    int m_nBkMode = OPAQUE;
+    COLORREF m_bkColour = RGB(255, 255, 255);
+    COLORREF m_textColour = RGB(0, 0, 0);
+    CFont m_font;
+    CPen m_pen;
+    CBrush m_brush;
+    QPointF m_current;
+    CPoint m_currentLogical;
+};
