@@ -1,0 +1,181 @@
+#include "render/map_painter.h"
+
+#include "render/draw_tools.h"
+#include "render/map_labels.h"
+#include "render/projection.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace {
+
+// Design coordinate to window pixels.
+int Zx(double x, double zoomX) {
+    return TruncToInt(x * zoomX);
+}
+int Zy(double y, double zoomY) {
+    return TruncToInt(y * zoomY);
+}
+
+CFont ArialFont(int height, int weight, bool italic) {
+    CFont font;
+    font.CreateFont(height, 0, 0, 0, weight, italic, false, false, ANSI_CHARSET, 0, 0, 0, FF_SWISS,
+                    "Arial");
+    return font;
+}
+
+void Box(CDC& dc, int left, int top, int right, int bottom, COLORREF colour) {
+    CDrawTools().DrawBox(dc, left, top, right, bottom, 1, PS_SOLID, colour, colour);
+}
+
+void Text(CDC& dc, double x, double y, const char* text, double zx, double zy) {
+    dc.TextOut(Zx(x, zx), Zy(y, zy), QString::fromLatin1(text));
+}
+
+void PaintPanel(CDC& dc, int w, int h, double zx, double zy) {
+    Box(dc, 0, Zy(413, zy), w, h, map_colours::kPanelOuter);
+    Box(dc, Zx(10, zx), Zy(423, zy), w - Zx(10, zx), h - Zy(10, zy), map_colours::kPanelInner);
+
+    const CFont oldFont = dc.SelectObject(ArialFont(Zy(15, zy), FW_BOLD, true));
+    dc.SetTextColor(map_colours::kCream);
+    Text(dc, 70, 444, "DATE", zx, zy);
+    Text(dc, 70, 479, "UT", zx, zy);
+    dc.SelectObject(oldFont);
+}
+
+void PaintBaseMap(CDC& dc, double zx, double zy) {
+    const int width = Zx(projection::kMapWidth, zx);
+    const int height = Zy(projection::kMapHeight, zy);
+    CBitmap map;
+    if (map.LoadBitmap(kWorldMapBitmap)) {
+        dc.StretchBlt(0, 0, width, height, map.Image(), 0, 0, map.Width(), map.Height());
+    } else {
+        // Without its bitmap the map area is plain grey, so the plotted points still read.
+        Box(dc, 0, 0, width, height, map_colours::kMissingMap);
+    }
+}
+
+void PaintLegendAndBands(CDC& dc, int w, double zx, double zy) {
+    Box(dc, Zx(590, zx), Zy(375, zy), Zx(600, zx), Zy(385, zy), map_colours::kPenumbra);
+    Box(dc, Zx(590, zx), Zy(395, zy), Zx(600, zx), Zy(405, zy), map_colours::kUmbra);
+    Box(dc, Zx(510, zx), Zy(375, zy), Zx(520, zx), Zy(385, zy), map_colours::kFirstLimit);
+    Box(dc, Zx(510, zx), Zy(395, zy), Zx(520, zx), Zy(405, zy), map_colours::kSecondLimit);
+
+    // The bands end at the client width times the horizontal zoom.
+    const int bandRight = TruncToInt(w * zx);
+    Box(dc, 0, Zy(330, zy), bandRight, Zy(345, zy), map_colours::kCream);
+    Box(dc, Zx(730, zx), 0, bandRight, Zy(345, zy), map_colours::kCream);
+
+    dc.SetTextColor(RGB(0, 0, 0));
+    Text(dc, 605, 375, "MOON'S PENUMBRA", zx, zy);
+    Text(dc, 605, 395, "MOON'S UMBRA", zx, zy);
+    Text(dc, 525, 375, "SUNSET", zx, zy);
+    Text(dc, 525, 395, "SUNRISE", zx, zy);
+}
+
+void PaintGridLabels(CDC& dc, double zx, double zy) {
+    const CFont oldFont = dc.SelectObject(ArialFont(Zy(10, zy), FW_BOLD, false));
+    dc.SetTextColor(RGB(0, 0, 0));
+    for (const auto& label : map_labels::kScreenLatitudes) {
+        Text(dc, label.x, label.y, label.text, zx, zy);
+    }
+    for (const auto& label : map_labels::kScreenLongitudes) {
+        Text(dc, label.x, label.y, label.text, zx, zy);
+    }
+    dc.SelectObject(oldFont);
+}
+
+} // namespace
+
+void PaintStaticPicture(CDC& dc, int clientWidth, int clientHeight, double zoomX, double zoomY) {
+    dc.SetMapMode(MM_TEXT);
+    dc.SetBkMode(TRANSPARENT);
+    PaintPanel(dc, clientWidth, clientHeight, zoomX, zoomY);
+
+    const CFont oldFont = dc.SelectObject(ArialFont(Zy(13, zoomY), FW_DONTCARE, true));
+    dc.SetTextColor(map_colours::kCream);
+    Text(dc, 125, 427, "day", zoomX, zoomY);
+    Text(dc, 150, 427, "month", zoomX, zoomY);
+    Text(dc, 185, 427, "year", zoomX, zoomY);
+    Text(dc, 125, 462, "h", zoomX, zoomY);
+    Text(dc, 150, 462, "min", zoomX, zoomY);
+    Text(dc, 185, 462, "sec", zoomX, zoomY);
+
+    PaintBaseMap(dc, zoomX, zoomY);
+    PaintLegendAndBands(dc, clientWidth, zoomX, zoomY);
+    dc.SelectObject(oldFont);
+    PaintGridLabels(dc, zoomX, zoomY);
+}
+
+namespace {
+
+bool OnScreenLatitude(double lat) {
+    return lat >= projection::kSouthLimit && lat <= projection::kNorthLimit;
+}
+
+// Draws the points of one list that pass the latitude filter; widens box if given.
+void PlotPoints(CDC& dc, double zx, double zy, const std::vector<double>& lats,
+                const std::vector<double>& lons, COLORREF colour, ShadowBox* box, double& plotLat,
+                double& plotLon) {
+    const CDrawTools tools;
+    const std::size_t count = std::min(lats.size(), lons.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!OnScreenLatitude(lats[i])) {
+            continue;
+        }
+        plotLat = lats[i];
+        plotLon = lons[i];
+        ProjectLatLon(plotLat, plotLon);
+        const ScreenPoint p = ScreenPosition(plotLat, plotLon, zx, zy);
+        const auto x = TruncateCoordinate(p.x);
+        const auto y = TruncateCoordinate(p.y);
+        const auto x2 = TruncateCoordinate(p.x + 2);
+        const auto y2 = TruncateCoordinate(p.y + 2);
+        if (!x || !y || !x2 || !y2) {
+            continue; // a longitude that is not a number has no place on the map
+        }
+        tools.DrawBox(dc, *x, *y, *x2, *y2, 2, PS_SOLID, colour, colour);
+        if (box) {
+            if (p.y > box->maxY)
+                box->maxY = *y;
+            if (p.y < box->minY)
+                box->minY = *y;
+            if (p.x > box->maxX)
+                box->maxX = *x;
+            if (p.x < box->minX)
+                box->minX = *x;
+        }
+    }
+}
+
+} // namespace
+
+void PlotShadowPoints(CDC& dc, double zoomX, double zoomY, const std::vector<double>& penumbraLat,
+                      const std::vector<double>& penumbraLon, const std::vector<double>& umbraLat,
+                      const std::vector<double>& umbraLon, ShadowBox& box, double& plotLat,
+                      double& plotLon) {
+    dc.SetMapMode(MM_TEXT);
+    dc.SetBkMode(TRANSPARENT);
+
+    // The box starts at the first penumbra point, whatever its latitude; a point near a
+    // pole projects far off the window and saturates there, one that is not a number
+    // cannot start it, and the next one does.
+    const std::size_t count = std::min(penumbraLat.size(), penumbraLon.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        plotLat = penumbraLat[i];
+        plotLon = penumbraLon[i];
+        ProjectLatLon(plotLat, plotLon);
+        const ScreenPoint p = ScreenPosition(plotLat, plotLon, zoomX, zoomY);
+        const auto x = TruncateCoordinate(p.x);
+        const auto y = TruncateCoordinate(p.y);
+        if (x && y) {
+            box = {*x, *y, *x, *y};
+            break;
+        }
+    }
+
+    PlotPoints(dc, zoomX, zoomY, penumbraLat, penumbraLon, map_colours::kPenumbra, &box, plotLat,
+               plotLon);
+    PlotPoints(dc, zoomX, zoomY, umbraLat, umbraLon, map_colours::kUmbra, nullptr, plotLat,
+               plotLon);
+}

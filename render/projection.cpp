@@ -1,0 +1,61 @@
+#include "render/projection.h"
+
+#include <cmath>
+
+double MercatorOrdinate(double latitude) {
+    const long double k = projection::kDegToRad;
+    const long double a = k * static_cast<long double>(latitude);
+    return static_cast<double>(std::log(1.0L / std::cos(a) + std::tan(a)) / k);
+}
+
+void ProjectLatLon(double& lat, double& lon, double pixelsPerDegree, double mercatorScale) {
+    lon = lon * pixelsPerDegree;
+    lat = MercatorOrdinate(lat) * mercatorScale;
+}
+
+ScreenPoint ScreenPosition(double projectedLat, double projectedLon, double zoomX, double zoomY) {
+    const double x = zoomX * projectedLon + zoomX * projection::kCentreColumn;
+    const double y = zoomY * projection::kEquatorRow - zoomY * projectedLat;
+    return {x, y};
+}
+
+ScreenPoint ProjectToScreen(double lat, double lon, double zoomX, double zoomY) {
+    ProjectLatLon(lat, lon);
+    return ScreenPosition(lat, lon, zoomX, zoomY);
+}
+
+ScreenPoint ProjectToPage(double lat, double lon) {
+    return {projection::kPageScaleX * lon + projection::kPageOffsetX,
+            projection::kPageScaleY * MercatorOrdinate(lat) + projection::kPageOffsetY};
+}
+
+std::optional<int> TruncateCoordinate(double v) {
+    if (std::isnan(v)) {
+        return std::nullopt;
+    }
+    if (v >= kCoordinateLimit) {
+        return kCoordinateLimit;
+    }
+    if (v <= -kCoordinateLimit) {
+        return -kCoordinateLimit;
+    }
+    return static_cast<int>(v);
+}
+
+int TruncToInt(double v) {
+    return TruncateCoordinate(v).value_or(0);
+}
+
+std::optional<LatLon> InverseScreenProjection(int px, int py, double zoomX, double zoomY) {
+    if (!(zoomX > 0.0) || !(zoomY > 0.0) || !std::isfinite(zoomX) || !std::isfinite(zoomY)) {
+        return std::nullopt;
+    }
+    const int x = TruncToInt(px / zoomX);
+    const int y = TruncToInt(py / zoomY);
+    const double k = projection::kDegToRad;
+    LatLon result;
+    result.lon = (x - projection::kCentreColumn) / projection::kPixelsPerDegree;
+    result.lat =
+        std::atan(std::sinh((projection::kEquatorRow - y) / projection::kMercatorScale * k)) / k;
+    return result;
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+// The two map projections: the screen projection in design pixels of the 730 x 330 map
+// (scaled by the window's zoom), the page projection in 0.1 mm page units, and the
+// inverse of the screen projection. Angles in degrees, latitude north and longitude east
+// positive. Longitude is linear; latitude goes through the Mercator ordinate.
+
+#include <optional>
+
+namespace projection {
+
+constexpr double kPixelsPerDegree = 2.0;       // design pixels per degree of longitude
+constexpr double kMercatorScale = 1.721580553; // design pixels per degree of ordinate
+constexpr double kDegToRad = 0.017453292519943295;
+constexpr double kCentreColumn = 370.0; // design column of longitude 0
+constexpr double kEquatorRow = 200.0;   // design row of the equator
+
+constexpr int kMapWidth = 730; // design size of the map image
+constexpr int kMapHeight = 330;
+constexpr double kNorthLimit = 75.0; // latitudes drawn on screen: [-60, 75]
+constexpr double kSouthLimit = -60.0;
+
+// Page projection, 0.1 mm units, y up.
+constexpr double kPageScaleX = 6.575;
+constexpr double kPageOffsetX = 1416.68;
+constexpr double kPageScaleY = 6.580454537;
+constexpr double kPageOffsetY = -964.467;
+
+} // namespace projection
+
+// Mercator ordinate of a latitude, in degrees: ln(sec kφ + tan kφ) / k, k = π/180,
+// evaluated in long double. Unbounded toward ±90° (infinite or huge there).
+double MercatorOrdinate(double latitude);
+
+// In place: lon becomes lon × pixelsPerDegree and lat becomes M(lat) × mercatorScale,
+// design-pixel offsets from the map centre (x east, y north).
+void ProjectLatLon(double& lat, double& lon, double pixelsPerDegree = projection::kPixelsPerDegree,
+                   double mercatorScale = projection::kMercatorScale);
+
+struct ScreenPoint {
+    double x = 0.0; // window pixels, not yet truncated
+    double y = 0.0;
+};
+
+// Window position of a projected pair: x = zx·lon′ + zx·370, y = zy·200 − zy·lat′.
+ScreenPoint ScreenPosition(double projectedLat, double projectedLon, double zoomX, double zoomY);
+
+// Window position of a latitude and longitude (projection and position together).
+ScreenPoint ProjectToScreen(double lat, double lon, double zoomX, double zoomY);
+
+// Page position (0.1 mm, y up) of a latitude and longitude.
+ScreenPoint ProjectToPage(double lat, double lon);
+
+// A drawing coordinate truncated toward zero. NaN has no position (nullopt); values
+// beyond ±kCoordinateLimit (infinities included) saturate there, far outside any device
+// and still safe to widen by a margin.
+constexpr int kCoordinateLimit = 1000000;
+std::optional<int> TruncateCoordinate(double v);
+
+// Truncates toward zero, saturating as above; NaN gives 0. For sizes computed from the
+// zoom, which are finite in practice.
+int TruncToInt(double v);
+
+struct LatLon {
+    double lat = 0.0;
+    double lon = 0.0;
+};
+
+// Inverse of the screen projection for a window point: X = trunc(px/zx),
+// Y = trunc(py/zy), λ = (X − 370)/2, φ = atan(sinh((200 − Y)/1.721580553 · k))/k.
+// No range check on the result. nullopt when a zoom factor is not positive (a window
+// shrunk to nothing has no map to point at).
+std::optional<LatLon> InverseScreenProjection(int px, int py, double zoomX, double zoomY);
