@@ -1,0 +1,123 @@
+// The control panel: six input fields and eight bitmap buttons laid out over the design
+// space of 748 x 539 and scaled with the window.
+
+#include "render/projection.h"
+#include "view/kestrova_view.h"
+
+namespace {
+
+struct FieldSpec {
+    int id;
+    CRichEdit* CKestrovaView::*member;
+    int left, top, right, bottom;
+    int limit;
+};
+
+constexpr FieldSpec kFieldSpecs[] = {
+    {IDC_DAY, &CKestrovaView::m_pEditDay, 120, 440, 145, 462, 2},
+    {IDC_MONTH, &CKestrovaView::m_pEditMonth, 150, 440, 175, 462, 2},
+    {IDC_YEAR, &CKestrovaView::m_pEditYear, 180, 440, 220, 462, 4},
+    {IDC_HOUR, &CKestrovaView::m_pEditHour, 120, 475, 145, 497, 2},
+    {IDC_MINUTE, &CKestrovaView::m_pEditMinute, 150, 475, 175, 497, 2},
+    {IDC_SECOND, &CKestrovaView::m_pEditSecond, 180, 475, 220, 497, 4},
+};
+
+struct ButtonSpec {
+    const char* caption;
+    int id;
+    CBitmapButton* CKestrovaView::*member;
+    int left, top, right, bottom;
+    int normalBitmap, pressedBitmap;
+};
+
+constexpr ButtonSpec kButtonSpecs[] = {
+    {"print", ID_PRINT_BUTTON, &CKestrovaView::m_pBtnPrint, 240, 440, 340, 465, 146, 147},
+    {"izracunaj", ID_CALCULATE, &CKestrovaView::m_pBtnCompute, 240, 475, 340, 500, 130, 131},
+    {"plus", ID_TIME_PLUS, &CKestrovaView::m_pBtnPlus, 223, 475, 235, 487, 135, 132},
+    {"minus", ID_TIME_MINUS, &CKestrovaView::m_pBtnMinus, 223, 488, 235, 500, 133, 134},
+    {"map", ID_MAP, &CKestrovaView::m_pBtnMap, 480, 440, 580, 465, 145, 144},
+    {"generate", ID_CONTACT_TIMES, &CKestrovaView::m_pBtnGenerate, 480, 475, 580, 500, 137, 136},
+    {"stop", ID_STOP, &CKestrovaView::m_pBtnStop, 620, 475, 645, 500, 141, 140},
+    {"play", ID_PLAY, &CKestrovaView::m_pBtnPlay, 590, 475, 615, 500, 143, 142},
+};
+
+constexpr COLORREF kFieldBackground = RGB(255, 255, 255);
+constexpr COLORREF kFieldText = RGB(0, 0, 0);
+
+} // namespace
+
+CRect CKestrovaView::ScaleRect(int left, int top, int right, int bottom) const {
+    return {TruncToInt(left * m_zoomX), TruncToInt(top * m_zoomY), TruncToInt(right * m_zoomX),
+            TruncToInt(bottom * m_zoomY)};
+}
+
+CFont CKestrovaView::PanelFont() const {
+    CFont font;
+    font.CreateFont(TruncToInt(15 * m_zoomY), 0, 0, 0, FW_BOLD, false, false, false, ANSI_CHARSET,
+                    0, 0, 0, FF_SWISS, "Arial");
+    return font;
+}
+
+void CKestrovaView::CreateEditFields() {
+    const CFont font = PanelFont();
+    for (const FieldSpec& spec : kFieldSpecs) {
+        auto* edit =
+            new CRichEdit(this, spec.id, ScaleRect(spec.left, spec.top, spec.right, spec.bottom));
+        edit->SetDefaultCharFormat(kFieldText, true, true);
+        edit->SetFont(font);
+        edit->SetBackgroundColor(kFieldBackground);
+        edit->LimitText(spec.limit);
+        this->*spec.member = edit;
+    }
+}
+
+void CKestrovaView::CreateButtons() {
+    for (const ButtonSpec& spec : kButtonSpecs) {
+        const CRect r = ScaleRect(spec.left, spec.top, spec.right, spec.bottom);
+        auto* button =
+            new CBitmapButton(this, QString::fromLatin1(spec.caption), spec.id, r.left, r.top);
+        button->LoadBitmaps(spec.normalBitmap, spec.pressedBitmap,
+                            QSize(spec.right - spec.left, spec.bottom - spec.top));
+        this->*spec.member = button;
+    }
+}
+
+void CKestrovaView::LayoutControls() {
+    const CFont font = PanelFont();
+    for (const FieldSpec& spec : kFieldSpecs) {
+        CRichEdit* edit = this->*spec.member;
+        edit->MoveWindow(ScaleRect(spec.left, spec.top, spec.right, spec.bottom));
+        edit->SetFont(font);
+    }
+    for (const ButtonSpec& spec : kButtonSpecs) {
+        const CRect r = ScaleRect(spec.left, spec.top, spec.right, spec.bottom);
+        (this->*spec.member)->MoveTo(r.left, r.top);
+    }
+}
+
+void CKestrovaView::OnInitialUpdate() {
+    // A repeated initial update (a new document) keeps the one set of controls.
+    if (m_bControlsCreated) {
+        return;
+    }
+    CreateEditFields();
+    CreateButtons();
+    m_strDays = "1";
+    m_strStepsPerDay = "1";
+    m_strDeltaT = "1";
+    WriteEditTexts();
+    m_bControlsCreated = 1;
+    // The view always fits its window: no scroll sizes to set.
+}
+
+void CKestrovaView::OnSize(unsigned type, int cx, int cy) {
+    CView::OnSize(type, cx, cy);
+    m_zoomX = static_cast<double>(cx) / m_nDesignWidth;
+    m_zoomY = static_cast<double>(cy) / m_nDesignHeight;
+    if (!m_bControlsCreated) {
+        return;
+    }
+    // The fields move and take the new font in place, so text typed since the last
+    // command survives a resize.
+    LayoutControls();
+}

@@ -1,0 +1,132 @@
+#pragma once
+
+// The one view of the program: the texts of the six input fields and their parsed
+// values, the fixed run parameters, the layout scale, the control panel, and every
+// command. Each command builds its computation objects on its own stack, draws the
+// results straight into the window surface, and lets the objects go.
+
+#include "platform/controls.h"
+#include "platform/view.h"
+#include "render/map_painter.h"
+
+#include <string>
+#include <vector>
+
+// Command ids of the control panel's buttons.
+enum ViewCommand {
+    ID_CALCULATE = 100,
+    ID_TIME_PLUS = 200,
+    ID_TIME_MINUS = 300,
+    ID_CONTACT_TIMES = 400,
+    ID_STOP = 500,
+    ID_PLAY = 600,
+    ID_MAP = 700,
+    ID_PRINT_BUTTON = 800,
+};
+
+// Control ids of the input fields.
+enum FieldId {
+    IDC_DAY = 1,
+    IDC_MONTH = 2,
+    IDC_YEAR = 3,
+    IDC_HOUR = 14,
+    IDC_MINUTE = 15,
+    IDC_SECOND = 16,
+};
+
+// The application's title, the caption of the framework's own message boxes.
+inline constexpr const char* kAppTitle = "Kestrova";
+
+class CKestrovaView : public CView {
+    Q_OBJECT
+
+public:
+    explicit CKestrovaView(QWidget* parent = nullptr);
+    ~CKestrovaView() override;
+
+    void OnInitialUpdate() override;
+
+    // Transfer between the fields and the strings, and parsing (atoi/atof rules).
+    void ReadEditTexts();
+    void WriteEditTexts();
+    void ParseInputs();
+    // Whole hours and minutes of h, both truncated after rounding h to milliseconds.
+    void SplitHours(int& hours, int& minutes, double h) const;
+
+    // Commands.
+    void OnCalculate();
+    void OnTimePlus();
+    void OnTimeMinus();
+    void OnContactTimes();
+    void OnStop();
+    void OnPlay();
+    void OnMap();
+    void OnPrintButton();
+
+    // The shadow snapshot at the parsed instant, and the wipe of the last shadow drawn.
+    void RunSnapshot();
+    void RunContactTimes();
+    void InvalidateShadowBox();
+    void PlotShadowSnapshot(std::vector<double> penumbraLat, std::vector<double> penumbraLon,
+                            std::vector<double> umbraLat, std::vector<double> umbraLon);
+
+    // Projection of the scratch pair in place, with the view's constants.
+    void ProjectLatLon(double& lat, double& lon) const;
+    // Right-click information for a client point.
+    void ShowPointInfo(int x, int y);
+
+    // Design rectangle (left, top, right, bottom) scaled to the window.
+    CRect ScaleRect(int left, int top, int right, int bottom) const;
+
+    // Input texts (field ids 1, 2, 3, 14, 15, 16) and the fixed run parameters.
+    std::string m_strDay, m_strMonth, m_strYear;
+    std::string m_strHour, m_strMinute, m_strSecond;
+    std::string m_strDays, m_strStepsPerDay, m_strDeltaT;
+
+    // Parsed values.
+    int m_nDay = 0, m_nMonth = 0, m_nYear = 0, m_nHour = 0, m_nMinute = 0;
+    double m_dSecond = 0.0;
+    int m_nDays = 0, m_nStepsPerDay = 0, m_nDeltaT = 0;
+
+    int m_bContactRun = 0;
+    std::vector<double> m_stepTimes;
+    int m_nFirstStep = 0, m_nLastStep = 0, m_nCurStep = 0;
+    int m_nShowHour = 0, m_nShowMinute = 0;
+    int m_nShadowMinX = 0, m_nShadowMinY = 0, m_nShadowMaxX = 0, m_nShadowMaxY = 0;
+
+    // Map constants and the projection's scratch pair.
+    double m_pixelsPerDegree = 2.0;
+    double m_mercatorScale = 1.721580553;
+    double m_pi = 3.141592653589793;
+    double m_degToRad = 0.017453292519943295;
+    double m_plotLat = 0.0, m_plotLon = 0.0;
+
+    // Layout.
+    double m_zoomX = 1.0, m_zoomY = 1.0;
+    int m_nDesignWidth = 748, m_nDesignHeight = 539;
+    int m_bControlsCreated = 0;
+    CRichEdit *m_pEditDay = nullptr, *m_pEditMonth = nullptr, *m_pEditYear = nullptr;
+    CRichEdit *m_pEditHour = nullptr, *m_pEditMinute = nullptr, *m_pEditSecond = nullptr;
+    CBitmapButton *m_pBtnCompute = nullptr, *m_pBtnPlus = nullptr, *m_pBtnMinus = nullptr;
+    CBitmapButton *m_pBtnGenerate = nullptr, *m_pBtnStop = nullptr, *m_pBtnPlay = nullptr;
+    CBitmapButton *m_pBtnMap = nullptr, *m_pBtnPrint = nullptr;
+
+    // Sunrise and sunset series of the last map command.
+    std::vector<double> m_limitLatitudes, m_limitFirst, m_limitSecond;
+
+protected:
+    void OnPaint() override;
+    void OnSize(unsigned type, int cx, int cy) override;
+    void OnTimer(int id) override;
+    void OnRButtonDown(unsigned flags, CPoint point) override;
+    bool OnCommand(int id) override;
+
+private:
+    void CreateEditFields();
+    void CreateButtons();
+    // Moves the fields and buttons to the current scale and gives the fields the font
+    // of that scale, keeping their texts, focus and selection.
+    void LayoutControls();
+    CFont PanelFont() const;
+    void ShowMissingDateBox();
+};
