@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QDialog>
+
+// The about box: the program's name and version, three lines about it, and OK.
+class CAboutDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CAboutDlg(QWidget* parent = nullptr);
+};

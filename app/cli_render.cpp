@@ -1,0 +1,72 @@
+#include "app/cli_render.h"
+
+#include "view/kestrova_view.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPixmap>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+std::string SecondsText(double second) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.17g", second);
+    return text;
+}
+
+} // namespace
+
+int RenderSnapshotPng(int day, int month, int year, int hour, int minute, double second,
+                      const std::string& file, int width, int height) {
+    constexpr int kMaxSide = 20000;
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) {
+        std::fprintf(stderr, "kestrova-cli: the size must be between 1x1 and %dx%d\n", kMaxSide,
+                     kMaxSide);
+        return 2;
+    }
+
+    // The picture needs no display: Qt's offscreen platform unless one is chosen.
+    std::unique_ptr<QApplication> app;
+    if (!QApplication::instance()) {
+        if (!std::getenv("QT_QPA_PLATFORM")) {
+            setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        }
+        static int argc = 1;
+        static char name[] = "kestrova-cli";
+        static char* argv[] = {name, nullptr};
+        app = std::make_unique<QApplication>(argc, argv);
+    }
+
+    CMessageRecorder boxes;
+    CKestrovaView view;
+    view.SetMessageBoxSink(&boxes);
+    view.resize(width, height);
+    view.show();
+    view.OnInitialUpdate();
+
+    // The fields show what a user would type; the seconds keep their full value, which
+    // the field's four characters could not hold.
+    view.m_strDay = std::to_string(day);
+    view.m_strMonth = std::to_string(month);
+    view.m_strYear = std::to_string(year);
+    view.m_strHour = std::to_string(hour);
+    view.m_strMinute = std::to_string(minute);
+    view.m_strSecond = SecondsText(second);
+    view.WriteEditTexts();
+    view.ParseInputs();
+    view.RunSnapshot();
+    for (const MessageBoxCall& box : boxes.m_calls) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(box.caption), qPrintable(box.text));
+    }
+
+    const QImage image = view.grab().toImage();
+    if (image.isNull() || !image.save(QString::fromStdString(file), "PNG")) {
+        std::fprintf(stderr, "kestrova-cli: cannot write %s\n", file.c_str());
+        return 1;
+    }
+    return 0;
+}
