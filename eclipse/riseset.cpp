@@ -28,11 +28,15 @@ double CosHourAngle(double latitude, double declination, double height) {
            (std::cos(latitude * deg) * std::cos(declination * deg));
 }
 
-// UT hours of the event with local hour angle h (degrees), in [0, 24).
+// UT hours of the event with local hour angle h (degrees), in [0, 24). The
+// sidereal angle since 0h is reduced to [0, 360) before it becomes solar time:
+// a full turn of sidereal time is 23.934 solar hours, not 24.
 double EventTime(const SunAt& sun, double hourAngle, double longitude) {
     const double lst = std::fmod(sun.ra + hourAngle, 360.0);
-    double t = (lst - (sun.gst - kSiderealRate * longitude)) * kSiderealToSolar * kDegreesToHours -
-               longitude * kDegreesToHours;
+    double sinceMidnight = std::fmod(lst - (sun.gst - kSiderealRate * longitude), 360.0);
+    if (sinceMidnight < 0.0)
+        sinceMidnight += 360.0;
+    double t = sinceMidnight * kSiderealToSolar * kDegreesToHours - longitude * kDegreesToHours;
     if (t < 0.0)
         t += 24.0;
     return t;
@@ -75,7 +79,12 @@ void CEphemeris::RiseSet(const char* body) {
         const CSexagesimal hms(estimate);
         const CEphemeris at(m_day, m_month, m_year, hms.m_dSeconds, hms.m_nMinutes, hms.m_nWhole, 1,
                             1, m_applyDeltaT, lat, lon, height);
-        const SunAt sun = FirstStep(at);
+        // The Sun's place moves to the estimate; the sidereal angle stays that of
+        // 0h, from which the event's time is counted. (The refined run's own
+        // angle is the 0h formula applied at the estimate, which would cancel the
+        // Sun's motion in right ascension and undo the refinement.)
+        SunAt sun = FirstStep(at);
+        sun.gst = first.gst;
         const double cosHAt = CosHourAngle(lat, sun.dec, height);
         return EventTime(sun, rising ? RiseHourAngle(cosHAt) : SetHourAngle(cosHAt), lon);
     };

@@ -1,0 +1,109 @@
+#include "ephemeris/ephemeris.h"
+#include "ephemeris/timescales.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+constexpr double kDeg = 0.017453292519943295;
+
+// An independent sunrise: the Sun from the Astronomical Almanac's low-precision
+// formulas, and the instant its centre stands 50' below the horizon, found by
+// bisection within the UT day. NaN when it does not happen that day.
+double SolarAltitude(double jd, double latitude) {
+    const double n = jd - 2451545.0;
+    const double l = 280.460 + 0.9856474 * n;
+    const double g = (357.528 + 0.9856003 * n) * kDeg;
+    const double lambda = (l + 1.915 * std::sin(g) + 0.020 * std::sin(2 * g)) * kDeg;
+    const double eps = (23.439 - 0.0000004 * n) * kDeg;
+    const double ra = std::atan2(std::cos(eps) * std::sin(lambda), std::cos(lambda));
+    const double dec = std::asin(std::sin(eps) * std::sin(lambda));
+    const double gmst = (280.46061837 + 360.98564736629 * n) * kDeg;
+    const double hourAngle = gmst - ra;
+    const double phi = latitude * kDeg;
+    return std::asin(std::sin(phi) * std::sin(dec) +
+                     std::cos(phi) * std::cos(dec) * std::cos(hourAngle)) /
+           kDeg;
+}
+
+double IndependentEvent(int day, int month, int year, double latitude, bool rising) {
+    const double jd0 = CalendarToJulianDay(day, month, year, 0.0, 0, 0);
+    const double h0 = -50.0 / 60.0;
+    for (int minute = 0; minute < 1440; ++minute) {
+        double a = jd0 + minute / 1440.0;
+        double b = a + 1.0 / 1440.0;
+        const double fa = SolarAltitude(a, latitude) - h0;
+        const double fb = SolarAltitude(b, latitude) - h0;
+        if ((rising && fa < 0.0 && fb >= 0.0) || (!rising && fa > 0.0 && fb <= 0.0)) {
+            for (int k = 0; k < 40; ++k) {
+                const double mid = (a + b) / 2.0;
+                if ((SolarAltitude(mid, latitude) - h0 < 0.0) == (fa < 0.0))
+                    a = mid;
+                else
+                    b = mid;
+            }
+            return (a - jd0) * 24.0;
+        }
+    }
+    return std::nan("");
+}
+
+CEphemeris RiseSetAt(int day, int month, int year, double latitude) {
+    CEphemeris e(day, month, year, 0.0, 0, 0, 1, 1, 0, latitude, 0.0, 0.0);
+    e.RiseSet("SUNCE");
+    return e;
+}
+
+TEST(RiseSet, AgreesWithAnIndependentComputation) {
+    const int dates[][3] = {
+        {29, 3, 2006}, {21, 6, 2010}, {22, 12, 1999}, {15, 9, 2024}, {4, 1, 2011}};
+    double worst = 0.0;
+    for (const auto& d : dates) {
+        for (double lat = -40.0; lat <= 60.0; lat += 10.0) {
+            const CEphemeris e = RiseSetAt(d[0], d[1], d[2], lat);
+            const double rise = IndependentEvent(d[0], d[1], d[2], lat, true);
+            const double set = IndependentEvent(d[0], d[1], d[2], lat, false);
+            EXPECT_NEAR(e.m_riseUT, rise, 1.0 / 60.0)
+                << d[0] << "." << d[1] << "." << d[2] << " lat " << lat;
+            EXPECT_NEAR(e.m_setUT, set, 1.0 / 60.0)
+                << d[0] << "." << d[1] << "." << d[2] << " lat " << lat;
+            worst = std::max({worst, std::fabs(e.m_riseUT - rise), std::fabs(e.m_setUT - set)});
+        }
+    }
+    std::printf("largest difference from the independent sunrise and sunset: %.2f min\n",
+                worst * 60.0);
+}
+
+TEST(RiseSet, RefinesOnTheSameDayBeforeTheCalendarReform) {
+    // Before 1582 October 15 the refinement must not drift to the Julian-calendar
+    // date: in March the day lengthens by minutes within the ten days' difference.
+    const CEphemeris e = RiseSetAt(1, 3, 1500, 50.0);
+    EXPECT_NEAR(e.m_riseUT, IndependentEvent(1, 3, 1500, 50.0, true), 3.0 / 60.0);
+    EXPECT_NEAR(e.m_setUT, IndependentEvent(1, 3, 1500, 50.0, false), 3.0 / 60.0);
+}
+
+TEST(RiseSet, EquinoxDayAtTheEquatorIsLongerThanTwelveHours) {
+    const CEphemeris e = RiseSetAt(20, 3, 2006, 0.0);
+    const double length = e.m_setUT - e.m_riseUT;
+    EXPECT_GT(length, 12.0);
+    EXPECT_LT(length, 12.25);
+}
+
+TEST(RiseSet, NoRiseOrSetInPolarNightAndDay) {
+    const CEphemeris night = RiseSetAt(21, 12, 2006, 75.0);
+    EXPECT_TRUE(std::isnan(night.m_riseUT));
+    EXPECT_TRUE(std::isnan(night.m_setUT));
+    const CEphemeris day = RiseSetAt(21, 6, 2006, 75.0);
+    EXPECT_TRUE(std::isnan(day.m_riseUT));
+    EXPECT_TRUE(std::isnan(day.m_setUT));
+    const CEphemeris other = RiseSetAt(21, 6, 2006, 45.0);
+    EXPECT_TRUE(std::isfinite(other.m_riseUT));
+    EXPECT_GE(other.m_riseUT, 0.0);
+    EXPECT_LT(other.m_setUT, 24.0);
+}
+
+} // namespace
