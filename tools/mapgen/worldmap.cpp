@@ -89,16 +89,22 @@ void CloseRoundPole(GeoLine& ring) {
     ring.push_back({startLon, pole});
 }
 
-// The copies of a line, one turn apart, that reach into the frame: a line near the
-// antimeridian shows on both sides, and the strip west of 180W repeats the far east.
+// The id image and the line mask are painted with a margin round the frame and then cut to
+// it, so that every copy of a line that can touch the frame is painted whole: an aliased line
+// may light a pixel next to its exact extent, and the strip west of 180W must come out
+// exactly like the far east it repeats.
+constexpr int kMargin = 8;
+
+// The copies of a line, one turn apart, that reach into the frame or its margin: a line near
+// the antimeridian shows on both sides, and the strip west of 180W repeats the far east.
 std::vector<double> VisibleShifts(const GeoLine& line, const MapFrame& frame) {
     double west = line.front().lon, east = line.front().lon;
     for (const GeoPoint& p : line) {
         west = std::min(west, p.lon);
         east = std::max(east, p.lon);
     }
-    const double frameWest = frame.Longitude(0.0);
-    const double frameEast = frame.Longitude(frame.width);
+    const double frameWest = frame.Longitude(-kMargin);
+    const double frameEast = frame.Longitude(frame.width + kMargin);
     std::vector<double> shifts;
     for (int turn = -2; turn <= 2; ++turn) {
         const double shift = 360.0 * turn;
@@ -135,15 +141,31 @@ QPainterPath CountryPath(const Topology& topology, const Country& country, const
     return path;
 }
 
-QImage CountryIds(const Topology& topology, const MapFrame& frame) {
-    QImage ids(frame.width, frame.height, QImage::Format_RGB32);
-    ids.fill(qRgb(0, 0, 0)); // id 0: sea
-    QPainter painter(&ids);
+QImage Canvas(const MapFrame& frame, QRgb background) {
+    QImage canvas(frame.width + 2 * kMargin, frame.height + 2 * kMargin, QImage::Format_RGB32);
+    canvas.fill(background);
+    return canvas;
+}
+
+void PrepareAliased(QPainter& painter) {
     painter.setRenderHint(QPainter::Antialiasing, false);
-    for (std::size_t i = 0; i < topology.countries.size(); ++i)
-        painter.fillPath(CountryPath(topology, topology.countries[i], frame),
-                         QColor::fromRgb(IdColour(i)));
-    return ids;
+    painter.translate(kMargin, kMargin);
+}
+
+QImage CutToFrame(const QImage& canvas, const MapFrame& frame) {
+    return canvas.copy(kMargin, kMargin, frame.width, frame.height);
+}
+
+QImage CountryIds(const Topology& topology, const MapFrame& frame) {
+    QImage ids = Canvas(frame, qRgb(0, 0, 0)); // id 0: sea
+    {
+        QPainter painter(&ids);
+        PrepareAliased(painter);
+        for (std::size_t i = 0; i < topology.countries.size(); ++i)
+            painter.fillPath(CountryPath(topology, topology.countries[i], frame),
+                             QColor::fromRgb(IdColour(i)));
+    }
+    return CutToFrame(ids, frame);
 }
 
 void DrawArcs(QPainter& painter, const Topology& topology, const std::vector<ArcKind>& kinds,
@@ -160,15 +182,16 @@ void DrawArcs(QPainter& painter, const Topology& topology, const std::vector<Arc
 
 QImage LineMask(const Topology& topology, const std::vector<ArcKind>& kinds,
                 const MapFrame& frame) {
-    QImage mask(frame.width, frame.height, QImage::Format_RGB32);
-    mask.fill(kMaskNone);
-    QPainter painter(&mask);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(QPen(QColor::fromRgb(kMaskBorder), 0));
-    DrawArcs(painter, topology, kinds, ArcKind::Border, frame);
-    painter.setPen(QPen(QColor::fromRgb(kMaskCoast), 0));
-    DrawArcs(painter, topology, kinds, ArcKind::Coast, frame);
-    return mask;
+    QImage mask = Canvas(frame, kMaskNone);
+    {
+        QPainter painter(&mask);
+        PrepareAliased(painter);
+        painter.setPen(QPen(QColor::fromRgb(kMaskBorder), 0));
+        DrawArcs(painter, topology, kinds, ArcKind::Border, frame);
+        painter.setPen(QPen(QColor::fromRgb(kMaskCoast), 0));
+        DrawArcs(painter, topology, kinds, ArcKind::Coast, frame);
+    }
+    return CutToFrame(mask, frame);
 }
 
 // Columns of the meridians and rows of the parallels every 30 degrees inside the frame.
