@@ -44,7 +44,7 @@ void CWnd::UpdateWindow() {
     RepaintSurface(m_invalid, m_bEraseInvalid);
 }
 
-void CWnd::RepaintSurface(const QRegion& region, bool erase) {
+void CWnd::RepaintSurface(QRegion region, bool erase) {
     // A context still drawing on the surface keeps the area invalid until it is done.
     if (m_surface.isNull() || m_surface.paintingActive()) {
         return;

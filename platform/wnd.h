@@ -79,7 +79,8 @@ protected:
 private:
     friend class CClientDC;
 
-    void RepaintSurface(const QRegion& region, bool erase);
+    // Takes the region by value: it is often the invalid region, which this clears.
+    void RepaintSurface(QRegion region, bool erase);
     void DeliverTimer(int id);
     void ScheduleUpdate();
 

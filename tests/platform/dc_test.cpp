@@ -1,0 +1,135 @@
+#include "platform/dc.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr QRgb kWhite = 0xffffffff;
+
+QImage WhiteImage(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+// Bounding box of the pixels that are not white.
+QRect Painted(const QImage& image) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) != kWhite) {
+                box |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return box;
+}
+
+void SelectSolid(CDC& dc, int penWidth, COLORREF colour) {
+    CPen pen;
+    pen.CreatePen(PS_SOLID | PS_GEOMETRIC, penWidth, colour);
+    CBrush brush;
+    brush.CreateSolidBrush(colour);
+    dc.SelectObject(pen);
+    dc.SelectObject(brush);
+}
+
+} // namespace
+
+TEST(DeviceContext, RectangleWithThinPenLeavesOutRightAndBottomEdges) {
+    QImage image = WhiteImage(40, 40);
+    {
+        QPainter painter(&image);
+        CDC dc(painter, 96, 96);
+        SelectSolid(dc, 1, RGB(0, 64, 128));
+        dc.Rectangle(10, 5, 20, 12);
+    }
+    EXPECT_EQ(Painted(image), QRect(QPoint(10, 5), QPoint(19, 11)));
+    EXPECT_EQ(image.pixel(10, 5), qRgb(0, 64, 128));
+}
+
+TEST(DeviceContext, WidePenIsCentredOnTheOutline) {
+    QImage image = WhiteImage(40, 40);
+    {
+        QPainter painter(&image);
+        CDC dc(painter, 96, 96);
+        SelectSolid(dc, 2, RGB(128, 128, 192));
+        dc.Rectangle(10, 10, 12, 12); // a plotted point
+    }
+    EXPECT_EQ(Painted(image), QRect(QPoint(10, 10), QPoint(12, 12)));
+}
+
+TEST(DeviceContext, LowMetricMapsTenthsOfMillimetresWithYUp) {
+    // 127 dots per inch: one page unit (0.1 mm) is half a pixel.
+    QImage image = WhiteImage(200, 200);
+    {
+        QPainter painter(&image);
+        CDC dc(painter, 127, 127);
+        dc.SetMapMode(MM_LOMETRIC);
+        EXPECT_EQ(dc.LPtoDP(200, -100), QPointF(100, 50));
+        SelectSolid(dc, 1, RGB(0, 0, 0));
+        // Corners given top (y −20) and bottom (y −100) as the page drawing does.
+        dc.Rectangle(40, -20, 100, -100);
+    }
+    EXPECT_EQ(Painted(image), QRect(QPoint(20, 10), QPoint(49, 49)));
+}
+
+TEST(DeviceContext, SelectingReturnsThePreviousObject) {
+    QImage image = WhiteImage(4, 4);
+    QPainter painter(&image);
+    CDC dc(painter, 96, 96);
+    CFont first;
+    first.CreateFont(15, 0, 0, 0, FW_BOLD, true, false, false, ANSI_CHARSET, 0, 0, 0, FF_SWISS,
+                     "Arial");
+    CFont second;
+    second.CreateFont(-30, 0, 0, 0, FW_BOLD, false, false, false, ANSI_CHARSET, 0, 0, 0, FF_SWISS,
+                      "Arial");
+    const CFont stock = dc.SelectObject(first);
+    EXPECT_FALSE(stock.IsCreated());
+    const CFont previous = dc.SelectObject(second);
+    EXPECT_EQ(previous.m_nHeight, 15);
+    EXPECT_TRUE(previous.m_bItalic);
+}
+
+TEST(DeviceContext, TextStandsBelowAndRightOfItsPoint) {
+    QImage image = WhiteImage(200, 60);
+    {
+        QPainter painter(&image);
+        CDC dc(painter, 96, 96);
+        CFont font;
+        font.CreateFont(20, 0, 0, 0, FW_BOLD, false, false, false, ANSI_CHARSET, 0, 0, 0, FF_SWISS,
+                        "Arial");
+        dc.SelectObject(font);
+        dc.SetBkMode(TRANSPARENT);
+        dc.TextOut(50, 20, QStringLiteral("MAP"));
+    }
+    const QRect text = Painted(image);
+    ASSERT_FALSE(text.isNull());
+    EXPECT_GE(text.left(), 50);
+    EXPECT_GE(text.top(), 20);
+    // A cell height of 20 pixels: capitals fill most of it, nothing falls below it.
+    EXPECT_LE(text.bottom(), 40);
+    EXPECT_GE(text.height(), 10);
+}
+
+TEST(DeviceContext, StretchCopyScalesWithoutSmoothingAndMirrorsOnNegativeExtent) {
+    QImage source(2, 1, QImage::Format_RGB32);
+    source.setPixel(0, 0, qRgb(255, 0, 0));
+    source.setPixel(1, 0, qRgb(0, 0, 255));
+    QImage image = WhiteImage(8, 2);
+    {
+        QPainter painter(&image);
+        CDC dc(painter, 96, 96);
+        dc.StretchBlt(0, 0, 4, 1, source, 0, 0, 2, 1);
+        dc.StretchBlt(8, 1, -4, 1, source, 0, 0, 2, 1);
+    }
+    EXPECT_EQ(image.pixel(1, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(2, 0), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(4, 0), kWhite);
+    // Mirrored: blue first.
+    EXPECT_EQ(image.pixel(4, 1), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(7, 1), qRgb(255, 0, 0));
+}
