@@ -201,7 +201,8 @@ TEST_F(WorldMaps, KnownPlacesAreLandOrSea) {
 }
 
 TEST_F(WorldMaps, FijiAcrossTheAntimeridianIsDrawnWithoutStreaks) {
-    // Vanua Levu lies either side of 180 degrees; small enough to be mostly coastline here.
+    // Fiji's islands lie either side of 180 degrees. Vanua Levu, just west of it, is small
+    // enough here to be mostly coastline.
     const Pixel west = ScreenPixel(-16.6, 179.5);
     EXPECT_NE(Classify(screen.pixel(west.x, west.y)), Surface::Sea);
     // A ring joined the wrong way round the globe would fill its rows across the map.
