@@ -1,0 +1,141 @@
+#include "render/map_painter.h"
+
+#include "render/projection.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace {
+
+QRgb Rgb(COLORREF c) {
+    return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
+QImage Paint(int w, int h, double zx, double zy) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    CDC dc(painter, 96, 96);
+    PaintStaticPicture(dc, w, h, zx, zy);
+    return image;
+}
+
+int CountColour(const QImage& image, QRgb colour, QRect area) {
+    area &= image.rect();
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            count += image.pixel(x, y) == colour ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+struct Plot {
+    QImage image{748, 539, QImage::Format_RGB32};
+    ShadowBox box{1, 2, 3, 4};
+    double lat = 0.0, lon = 0.0;
+
+    Plot() { image.fill(Qt::white); }
+    void Run(const std::vector<double>& pLat, const std::vector<double>& pLon,
+             const std::vector<double>& uLat = {}, const std::vector<double>& uLon = {}) {
+        QPainter painter(&image);
+        CDC dc(painter, 96, 96);
+        PlotShadowPoints(dc, 1.0, 1.0, pLat, pLon, uLat, uLon, box, lat, lon);
+    }
+};
+
+} // namespace
+
+TEST(StaticPicture, PanelLegendAndBandsAtDesignSize) {
+    const QImage image = Paint(748, 539, 1.0, 1.0);
+    EXPECT_EQ(image.pixel(5, 500), Rgb(map_colours::kPanelOuter));
+    EXPECT_EQ(image.pixel(20, 530), Rgb(map_colours::kPanelOuter)); // bottom inset
+    EXPECT_EQ(image.pixel(20, 520), Rgb(map_colours::kPanelInner));
+    EXPECT_EQ(image.pixel(595, 380), Rgb(map_colours::kPenumbra));
+    EXPECT_EQ(image.pixel(595, 400), Rgb(map_colours::kUmbra));
+    EXPECT_EQ(image.pixel(515, 380), Rgb(map_colours::kFirstLimit));
+    EXPECT_EQ(image.pixel(515, 400), Rgb(map_colours::kSecondLimit));
+    EXPECT_EQ(image.pixel(700, 340), Rgb(map_colours::kCream)); // under the map
+    EXPECT_EQ(image.pixel(740, 100), Rgb(map_colours::kCream)); // right of the map
+    EXPECT_EQ(image.pixel(300, 390), qRgb(255, 255, 255));      // erase background stays
+    // Captions in cream on the panel.
+    EXPECT_GT(CountColour(image, Rgb(map_colours::kCream), QRect(70, 444, 45, 15)), 10);
+}
+
+TEST(StaticPicture, BaseMapFillsTheMapAreaWithTheTimeZoneTint) {
+    const QImage image = Paint(748, 539, 1.0, 1.0);
+    // Nothing of the map area is left white, and the tint alternates every 15° of
+    // longitude: mid-ocean columns of neighbouring zones differ (Pacific, 150°W/165°W).
+    EXPECT_EQ(CountColour(image, qRgb(255, 255, 255), QRect(0, 0, 730, 330)), 0);
+    EXPECT_NE(image.pixel(370 + 2 * -150, 220), image.pixel(370 + 2 * -165, 220));
+}
+
+TEST(StaticPicture, ScalesWithTheZoom) {
+    const QImage image = Paint(1496, 539, 2.0, 1.0);
+    // The umbra legend box spans x 1180 to 1200.
+    EXPECT_EQ(image.pixel(1180, 400), Rgb(map_colours::kUmbra));
+    EXPECT_EQ(image.pixel(1199, 400), Rgb(map_colours::kUmbra));
+    EXPECT_NE(image.pixel(1179, 400), Rgb(map_colours::kUmbra));
+    EXPECT_NE(image.pixel(1200, 400), Rgb(map_colours::kUmbra));
+    // The map is 1460 pixels wide: its last column is map, the next one cream band.
+    EXPECT_NE(image.pixel(1459, 100), Rgb(map_colours::kCream));
+    EXPECT_EQ(image.pixel(1461, 100), Rgb(map_colours::kCream));
+}
+
+TEST(ShadowPlot, LatitudeFilterIncludesBothLimits) {
+    Plot plot;
+    plot.Run({75.0, -60.0, 75.0001, -60.0001}, {0.0, 90.0, -90.0, 45.0});
+    EXPECT_EQ(plot.image.pixel(370, 0), Rgb(map_colours::kPenumbra));
+    EXPECT_EQ(plot.image.pixel(550, 329), Rgb(map_colours::kPenumbra));
+    EXPECT_EQ(CountColour(plot.image, Rgb(map_colours::kPenumbra), QRect(170, 0, 20, 5)), 0);
+    EXPECT_EQ(CountColour(plot.image, Rgb(map_colours::kPenumbra), QRect(450, 320, 30, 20)), 0);
+}
+
+TEST(ShadowPlot, PenumbraWidensTheBoxAndUmbraDoesNot) {
+    Plot plot;
+    plot.Run({10.0, 20.0}, {0.0, 10.0}, {50.0}, {100.0});
+    const ScreenPoint first = ProjectToScreen(10.0, 0.0, 1, 1);
+    const ScreenPoint second = ProjectToScreen(20.0, 10.0, 1, 1);
+    EXPECT_EQ(plot.box.minX, TruncToInt(first.x));
+    EXPECT_EQ(plot.box.maxX, TruncToInt(second.x));
+    EXPECT_EQ(plot.box.minY, TruncToInt(second.y));
+    EXPECT_EQ(plot.box.maxY, TruncToInt(first.y));
+    const ScreenPoint umbra = ProjectToScreen(50.0, 100.0, 1, 1);
+    EXPECT_EQ(plot.image.pixel(TruncToInt(umbra.x) + 1, TruncToInt(umbra.y) + 1),
+              Rgb(map_colours::kUmbra));
+}
+
+TEST(ShadowPlot, FirstPointStartsTheBoxEvenOffTheMap) {
+    Plot plot;
+    plot.Run({80.0, 0.0}, {0.0, 0.0});
+    // 80°N is not drawn but still starts the box, above the map.
+    EXPECT_LT(plot.box.minY, 0);
+    EXPECT_EQ(plot.box.maxY, 200);
+}
+
+TEST(ShadowPlot, EmptyListsLeaveTheBox) {
+    Plot plot;
+    plot.Run({}, {}, {}, {});
+    EXPECT_EQ(plot.box.minX, 1);
+    EXPECT_EQ(plot.box.minY, 2);
+    EXPECT_EQ(plot.box.maxX, 3);
+    EXPECT_EQ(plot.box.maxY, 4);
+}
+
+TEST(ShadowPlot, PoleAndNaNPointsAreNeverConvertedUnguarded) {
+    Plot plot;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    plot.Run({nan, 90.0, 10.0}, {0.0, 0.0, nan});
+    // The NaN point cannot start the box; the pole does, far above the window.
+    EXPECT_LT(plot.box.minY, -1000);
+    EXPECT_GE(plot.box.minY, -kCoordinateLimit);
+    EXPECT_EQ(plot.box.minX, 370);
+    EXPECT_EQ(CountColour(plot.image, Rgb(map_colours::kPenumbra), plot.image.rect()), 0);
+}
