@@ -1,0 +1,264 @@
+#include "view/input_parse.h"
+#include "view/kestrova_view.h"
+
+#include "render/projection.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+QRgb Rgb(COLORREF c) {
+    return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
+// Sends the keys of text to a widget as a user typing would.
+void Type(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+int CountColour(const QImage& image, QRgb colour, QRect area) {
+    area &= image.rect();
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            count += image.pixel(x, y) == colour ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+QRect Geometry(const CRect& r) {
+    return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+}
+
+class ViewTest : public testing::Test {
+protected:
+    void SetUp() override { Open(748, 539); }
+
+    void Open(int w, int h) {
+        view = std::make_unique<CKestrovaView>();
+        view->SetMessageBoxSink(&boxes);
+        view->resize(w, h);
+        view->show();
+        view->OnInitialUpdate();
+    }
+
+    void TypeDateAndTime(const char* d, const char* m, const char* y, const char* hh,
+                         const char* mm, const char* ss) {
+        Type(view->m_pEditDay, d);
+        Type(view->m_pEditMonth, m);
+        Type(view->m_pEditYear, y);
+        Type(view->m_pEditHour, hh);
+        Type(view->m_pEditMinute, mm);
+        Type(view->m_pEditSecond, ss);
+    }
+
+    void RightClick(int x, int y) {
+        QMouseEvent event(QEvent::MouseButtonPress, QPointF(x, y), view->mapToGlobal(QPointF(x, y)),
+                          Qt::RightButton, Qt::RightButton, Qt::NoModifier);
+        QApplication::sendEvent(view.get(), &event);
+    }
+
+    CMessageRecorder boxes;
+    std::unique_ptr<CKestrovaView> view;
+};
+
+} // namespace
+
+TEST(InputParsing, FollowsAtoiAndAtof) {
+    EXPECT_EQ(ParseInt("7x"), 7);
+    EXPECT_EQ(ParseInt("x"), 0);
+    EXPECT_EQ(ParseInt(""), 0);
+    EXPECT_EQ(ParseInt("  -12"), -12);
+    EXPECT_EQ(ParseInt("+5"), 5);
+    EXPECT_EQ(ParseInt("99999999999"), 2147483647);
+    EXPECT_DOUBLE_EQ(ParseReal("30.5"), 30.5);
+    EXPECT_DOUBLE_EQ(ParseReal(" 1.5e1s"), 15.0);
+    EXPECT_DOUBLE_EQ(ParseReal(".5"), 0.5);
+    EXPECT_DOUBLE_EQ(ParseReal("-0.25"), -0.25);
+    EXPECT_DOUBLE_EQ(ParseReal("abc"), 0.0);
+    // Not numbers a user means: never a NaN or an infinity into the computation.
+    EXPECT_DOUBLE_EQ(ParseReal("nan"), 0.0);
+    EXPECT_DOUBLE_EQ(ParseReal("inf"), 0.0);
+    EXPECT_DOUBLE_EQ(ParseReal("1e999"), 0.0);
+}
+
+TEST_F(ViewTest, InitialUpdateSetsTheRunParametersAndEmptyFields) {
+    EXPECT_EQ(view->m_strDays, "1");
+    EXPECT_EQ(view->m_strStepsPerDay, "1");
+    EXPECT_EQ(view->m_strDeltaT, "1");
+    EXPECT_EQ(view->m_bControlsCreated, 1);
+    EXPECT_EQ(view->GetDlgItemText(IDC_DAY), "");
+    // A second initial update keeps the one set of controls.
+    view->OnInitialUpdate();
+    EXPECT_EQ(view->findChildren<CRichEdit*>().size(), 6);
+    EXPECT_EQ(view->findChildren<CBitmapButton*>().size(), 8);
+}
+
+TEST_F(ViewTest, LayoutAtDesignSize) {
+    EXPECT_DOUBLE_EQ(view->m_zoomX, 1.0);
+    EXPECT_DOUBLE_EQ(view->m_zoomY, 1.0);
+    EXPECT_EQ(view->m_pEditDay->geometry(), Geometry({120, 440, 145, 462}));
+    EXPECT_EQ(view->m_pEditSecond->geometry(), Geometry({180, 475, 220, 497}));
+    EXPECT_EQ(view->m_pBtnCompute->geometry(), QRect(240, 475, 100, 25));
+    EXPECT_EQ(view->m_pBtnPlus->geometry(), QRect(223, 475, 12, 12));
+    EXPECT_EQ(view->m_pBtnStop->geometry(), QRect(620, 475, 25, 25));
+}
+
+TEST_F(ViewTest, LayoutAtDoubleWidthScalesPositionsButNotButtonSizes) {
+    view->resize(1496, 539);
+    EXPECT_DOUBLE_EQ(view->m_zoomX, 2.0);
+    EXPECT_DOUBLE_EQ(view->m_zoomY, 1.0);
+    EXPECT_EQ(view->m_pEditDay->geometry(), Geometry({240, 440, 290, 462}));
+    EXPECT_EQ(view->m_pBtnCompute->geometry(), QRect(480, 475, 100, 25));
+    EXPECT_EQ(view->m_pBtnPlay->geometry(), QRect(1180, 475, 25, 25));
+    // The surface follows the window, and the map is repainted at the new scale.
+    EXPECT_EQ(view->Surface().size(), QSize(1496, 539));
+    EXPECT_EQ(view->Surface().pixel(1185, 400), Rgb(map_colours::kUmbra));
+}
+
+TEST_F(ViewTest, ResizeKeepsTextTypedSinceTheLastCommand) {
+    Type(view->m_pEditDay, "29");
+    Type(view->m_pEditSecond, "30.5");
+    view->resize(900, 600);
+    view->resize(748, 539);
+    EXPECT_EQ(view->GetDlgItemText(IDC_DAY), "29");
+    EXPECT_EQ(view->GetDlgItemText(IDC_SECOND), "30.5");
+    // The view's strings were not touched: nothing has read the fields yet.
+    EXPECT_EQ(view->m_strDay, "");
+}
+
+TEST_F(ViewTest, FieldsHoldAtMostTheirCharacters) {
+    Type(view->m_pEditYear, "20067");
+    Type(view->m_pEditSecond, "30.25");
+    Type(view->m_pEditMinute, "123");
+    EXPECT_EQ(view->GetDlgItemText(IDC_YEAR), "2006");
+    EXPECT_EQ(view->GetDlgItemText(IDC_SECOND), "30.2");
+    EXPECT_EQ(view->GetDlgItemText(IDC_MINUTE), "12");
+}
+
+TEST_F(ViewTest, MissingDayShowsTheErrorBoxAndChangesNothingElse) {
+    TypeDateAndTime("", "3", "2006", "10", "11", "0");
+    view->m_bContactRun = 1;
+    const QImage before = view->Surface().copy();
+    view->m_pBtnCompute->click();
+
+    ASSERT_EQ(boxes.m_calls.size(), 1u);
+    EXPECT_EQ(boxes.m_calls[0].text, "You must enter value of day,month and year!");
+    EXPECT_EQ(boxes.m_calls[0].caption, "ERROR");
+    EXPECT_EQ(boxes.m_calls[0].style & MB_ICONMASK, MB_ICONEXCLAMATION);
+    EXPECT_FALSE(view->IsWaitCursorShown());
+    EXPECT_EQ(view->m_bContactRun, 1);
+    EXPECT_EQ(view->GetDlgItemText(IDC_HOUR), "10");
+    EXPECT_EQ(view->GetDlgItemText(IDC_MINUTE), "11");
+    EXPECT_EQ(view->GetDlgItemText(IDC_SECOND), "0");
+    EXPECT_EQ(view->m_nMonth, 0); // not parsed
+    EXPECT_EQ(view->Surface(), before);
+}
+
+TEST_F(ViewTest, PrintButtonShowsOnlyTheAlert) {
+    const QImage before = view->Surface().copy();
+    view->m_pBtnPrint->click();
+    ASSERT_EQ(boxes.m_calls.size(), 1u);
+    EXPECT_EQ(boxes.m_calls[0].text, "This command isn't available");
+    EXPECT_EQ(boxes.m_calls[0].caption, "ALERT!");
+    EXPECT_EQ(boxes.m_calls[0].style & MB_ICONMASK, MB_ICONEXCLAMATION);
+    EXPECT_EQ(view->Surface(), before);
+}
+
+TEST_F(ViewTest, RightClickShowsThePositionThenLatitudeAndLongitude) {
+    RightClick(100, 50);
+    ASSERT_EQ(boxes.m_calls.size(), 2u);
+    EXPECT_EQ(boxes.m_calls[0].text, "100\t50");
+    EXPECT_EQ(boxes.m_calls[0].caption, kAppTitle);
+    EXPECT_EQ(boxes.m_calls[0].style & MB_ICONMASK, 0u);
+    EXPECT_EQ(boxes.m_calls[1].text, "Latitude:\t\t65 20 33.15 N\t\nLongitude:\t135 00 0.00 W\t\n");
+    EXPECT_EQ(boxes.m_calls[1].caption, "INFORMATION");
+    EXPECT_EQ(boxes.m_calls[1].style & MB_ICONMASK, MB_ICONINFORMATION);
+}
+
+TEST_F(ViewTest, RightClickUsesTheWindowsActualZoom) {
+    view->resize(1122, 539); // zoom 1.5 across, 1 down
+    RightClick(555, 200);
+    ASSERT_EQ(boxes.m_calls.size(), 2u);
+    EXPECT_EQ(boxes.m_calls[0].text, "555\t200");
+    EXPECT_EQ(boxes.m_calls[1].text, "Latitude:\t\t00 00 0.00 N\t\nLongitude:\t00 00 0.00 E\t\n");
+}
+
+TEST_F(ViewTest, SplitHoursDoesNotLoseAMinuteToRounding) {
+    int h = -1;
+    int m = -1;
+    view->SplitHours(h, m, 7.6);
+    EXPECT_EQ(h, 7);
+    EXPECT_EQ(m, 36);
+    view->SplitHours(h, m, 10.99999);
+    EXPECT_EQ(h, 10);
+    EXPECT_EQ(m, 59);
+}
+
+namespace {
+
+// Window pixel of a latitude and longitude at zoom 1.
+QPoint At(double lat, double lon) {
+    const ScreenPoint p = ProjectToScreen(lat, lon, 1.0, 1.0);
+    return {TruncToInt(p.x), TruncToInt(p.y)};
+}
+
+QRect Around(QPoint p, int radius) {
+    return QRect(p.x() - radius, p.y() - radius, 2 * radius + 1, 2 * radius + 1);
+}
+
+} // namespace
+
+TEST_F(ViewTest, SnapshotDrawsUmbraOverLibyaAndPenumbraOverAfricaAndEurope) {
+    const QRgb umbra = Rgb(map_colours::kUmbra);
+    const QRgb penumbra = Rgb(map_colours::kPenumbra);
+    const QRect mapArea(0, 0, 730, 330);
+    // The map itself has neither colour, so what follows comes from the plot.
+    ASSERT_EQ(CountColour(view->Surface(), umbra, mapArea), 0);
+    ASSERT_EQ(CountColour(view->Surface(), penumbra, mapArea), 0);
+
+    TypeDateAndTime("29", "3", "2006", "10", "11", "0");
+    view->m_pBtnCompute->click();
+    EXPECT_TRUE(boxes.m_calls.empty());
+    EXPECT_FALSE(view->IsWaitCursorShown());
+
+    // Published: greatest eclipse at 10:11 UT near 23°N 16°E, in Libya.
+    const QImage& s = view->Surface();
+    const QPoint libya = At(23.0, 16.0);
+    EXPECT_GT(CountColour(s, umbra, Around(libya, 8)), 4);
+    EXPECT_EQ(CountColour(s, umbra, mapArea), CountColour(s, umbra, Around(libya, 12)));
+    // The penumbra's outline runs round it, through Africa and Europe: over the Gulf of
+    // Guinea to the south-west, over Scandinavia to the north.
+    EXPECT_GT(CountColour(s, penumbra, QRect(At(15, -30), At(-5, 10))), 0);
+    EXPECT_GT(CountColour(s, penumbra, QRect(At(75, -10), At(55, 40))), 0);
+    EXPECT_EQ(CountColour(s, penumbra, QRect(At(75, -180), At(-60, -60))), 0); // not America
+    // The box of the penumbra is kept for the next wipe.
+    EXPECT_LT(view->m_nShadowMinX, libya.x());
+    EXPECT_GT(view->m_nShadowMaxX, libya.x());
+    EXPECT_LT(view->m_nShadowMinY, libya.y());
+    EXPECT_GT(view->m_nShadowMaxY, libya.y());
+
+    // A second snapshot wipes the first: an hour and a half later the umbra has left
+    // Africa for Central Asia.
+    view->m_pEditHour->clear();
+    view->m_pEditMinute->clear();
+    Type(view->m_pEditHour, "11");
+    Type(view->m_pEditMinute, "40");
+    view->m_pBtnCompute->click();
+    EXPECT_EQ(CountColour(view->Surface(), umbra, Around(libya, 12)), 0);
+    EXPECT_GT(CountColour(view->Surface(), umbra, QRect(At(60, 40), At(35, 90))), 4);
+    EXPECT_EQ(CountColour(view->Surface(), penumbra, QRect(At(15, -30), At(-5, 10))), 0);
+}
