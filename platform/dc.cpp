@@ -92,10 +92,8 @@ void CDC::Rectangle(int left, int top, int right, int bottom) {
     const int t = ToPixel(std::min(a.y(), b.y()));
     const int btm = ToPixel(std::max(a.y(), b.y()));
 
-    // Interior: the pixels l..r-1, t..btm-1.
-    FillDeviceRect(l, t, r, btm, m_brush.m_colour);
-
-    // Outline: a band of the pen's width centred on the border pixels of the interior.
+    // Outline: a band of the pen's width centred on the border pixels of the interior
+    // (the pixels l..r-1, t..btm-1).
     const int width = std::max(1, ToPixel(LengthToDevice(m_pen.m_nWidth) + 0.5));
     const int before = (width - 1) / 2;
     const int after = width - 1 - before;
@@ -104,6 +102,11 @@ void CDC::Rectangle(int left, int top, int right, int bottom) {
     const int orr = r + after; // exclusive
     const int ob = btm + after;
     const COLORREF c = m_pen.m_colour;
+    if (c == m_brush.m_colour) {
+        FillDeviceRect(ol, ot, orr, ob, c); // outline and interior alike: one fill
+        return;
+    }
+    FillDeviceRect(l, t, r, btm, m_brush.m_colour);
     FillDeviceRect(ol, ot, orr, std::min(ot + width, ob), c);  // top
     FillDeviceRect(ol, std::max(ob - width, ot), orr, ob, c);  // bottom
     FillDeviceRect(ol, ot, std::min(ol + width, orr), ob, c);  // left
