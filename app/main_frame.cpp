@@ -57,6 +57,12 @@ void CMainFrame::CreateStatusBar() {
         indicator->setEnabled(false);
         bar->addPermanentWidget(indicator);
     }
+    // "Ready" is the idle prompt: it comes back whenever a menu's prompt is cleared.
+    connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& message) {
+        if (message.isEmpty()) {
+            bar->showMessage(QStringLiteral("Ready"));
+        }
+    });
     bar->showMessage(QStringLiteral("Ready"));
 }
 

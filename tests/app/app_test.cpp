@@ -48,6 +48,8 @@ TEST_F(FrameTest, StartsUntitledAtItsPlaceWithHelpMenuAndStatusBar) {
     EXPECT_EQ(items[0]->text(), "&About Kestrova...");
 
     EXPECT_EQ(frame.statusBar()->currentMessage(), "Ready");
+    frame.statusBar()->clearMessage(); // as a menu does when the pointer leaves it
+    EXPECT_EQ(frame.statusBar()->currentMessage(), "Ready");
     QStringList indicators;
     for (const QLabel* label : frame.statusBar()->findChildren<QLabel*>()) {
         indicators << label->text();
