@@ -133,14 +133,14 @@ TEST(Timers, TicksArriveByIdUntilKilled) {
 
 TEST(Timers, TicksThatFallDueWhileBusyDoNotPileUp) {
     PaintedWindow wnd;
-    wnd.SetTimer(7, 10);
-    ProcessEventsFor(15);
+    wnd.SetTimer(7, 20);
+    ProcessEventsFor(30);
     ASSERT_GE(wnd.ticks.size(), 1u);
-    // The window computes for 300 ms, thirty periods, without handling messages.
+    // The window computes for 400 ms, twenty periods, without handling messages.
     const std::size_t before = wnd.ticks.size();
-    QThread::msleep(300);
-    // Handling what is pending delivers at most one tick, not thirty.
-    QCoreApplication::processEvents();
+    QThread::msleep(400);
+    // One pass over what is pending delivers at most one tick, not twenty; had the ticks
+    // been queued, all of them would be delivered in this pass.
     QCoreApplication::processEvents();
     EXPECT_LE(wnd.ticks.size(), before + 1);
     wnd.KillTimer(7);
