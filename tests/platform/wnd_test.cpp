@@ -121,7 +121,7 @@ TEST(Timers, TicksArriveByIdUntilKilled) {
     PaintedWindow wnd;
     wnd.SetTimer(1111, 5);
     EXPECT_TRUE(wnd.IsTimerRunning(1111));
-    ProcessEventsFor(60);
+    ProcessEventsFor(200);
     ASSERT_FALSE(wnd.ticks.empty());
     EXPECT_EQ(wnd.ticks.front(), 1111);
     wnd.KillTimer(1111);
