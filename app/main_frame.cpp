@@ -57,13 +57,11 @@ void CMainFrame::CreateStatusBar() {
         indicator->setEnabled(false);
         bar->addPermanentWidget(indicator);
     }
-    // "Ready" is the idle prompt: it comes back whenever a menu's prompt is cleared.
-    connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& message) {
-        if (message.isEmpty()) {
-            bar->showMessage(QStringLiteral("Ready"));
-        }
-    });
-    bar->showMessage(QStringLiteral("Ready"));
+    // "Ready" is the idle prompt: a normal status-bar widget, which a menu's
+    // temporary prompt covers and uncovers again when it is cleared.
+    auto* prompt = new QLabel(QStringLiteral("Ready"), bar);
+    prompt->setObjectName(QStringLiteral("idlePrompt"));
+    bar->insertWidget(0, prompt, 1);
 }
 
 void CMainFrame::UpdateFrameTitle() {

@@ -47,9 +47,14 @@ TEST_F(FrameTest, StartsUntitledAtItsPlaceWithHelpMenuAndStatusBar) {
     ASSERT_EQ(items.size(), 1);
     EXPECT_EQ(items[0]->text(), "&About Kestrova...");
 
-    EXPECT_EQ(frame.statusBar()->currentMessage(), "Ready");
-    frame.statusBar()->clearMessage(); // as a menu does when the pointer leaves it
-    EXPECT_EQ(frame.statusBar()->currentMessage(), "Ready");
+    const auto* prompt = frame.statusBar()->findChild<QLabel*>("idlePrompt");
+    ASSERT_NE(prompt, nullptr);
+    EXPECT_EQ(prompt->text(), "Ready");
+    // A menu's prompt covers it for a while; once cleared, "Ready" shows again.
+    frame.statusBar()->showMessage("Shows the about box");
+    frame.statusBar()->clearMessage();
+    EXPECT_TRUE(frame.statusBar()->currentMessage().isEmpty());
+    EXPECT_EQ(prompt->text(), "Ready");
     QStringList indicators;
     for (const QLabel* label : frame.statusBar()->findChildren<QLabel*>()) {
         indicators << label->text();
