@@ -1,13 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the program.
+# Installs what is missing, builds the program, and starts it (arguments are passed on).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build"
 "$root/scripts/setup.sh"
-"$root/scripts/build.sh" "$build"
+cmake -S "$root" -B "$build" -DKESTROVA_WERROR=ON
+cmake --build "$build" --parallel "$(nproc)" --target kestrova kestrova-cli
+# The program reads the print image SVET0.bmp from the current folder.
 cd "$build"
-if [ -x "$build/kestrova" ]; then
-    exec "$build/kestrova" "$@"
-fi
-# Until the window exists, show what the command-line program computes.
-exec "$build/kestrova-cli" ephemeris 29 3 2006 10 11 17.67
+exec "$build/kestrova" "$@"
