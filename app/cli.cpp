@@ -22,7 +22,8 @@ constexpr const char* kUsage =
     "  kestrova-cli contacts  DAY MONTH YEAR\n"
     "  kestrova-cli snapshot  DAY MONTH YEAR HOUR MINUTE SECOND [--points] [--png FILE "
     "[--size WxH]]\n"
-    "  kestrova-cli riseset   DAY MONTH YEAR LATITUDE\n";
+    "  kestrova-cli riseset   DAY MONTH YEAR LATITUDE\n"
+    "  kestrova-cli print     DAY MONTH YEAR --pdf FILE\n";
 
 int Usage() {
     std::fputs(kUsage, stderr);
@@ -185,6 +186,8 @@ int main(int argc, char** argv) {
         return Elements(ParseInstant(argv + 2, true));
     if (command == "contacts" && argc == 5)
         return Contacts(ParseInstant(argv + 2, false), argv + 2);
+    if (command == "print" && argc == 7 && std::strcmp(argv[5], "--pdf") == 0)
+        return RenderPrintPdf(argv[2], argv[3], argv[4], argv[6]);
     if (command == "riseset" && argc == 6)
         return RiseSet(ParseInstant(argv + 2, false), std::atof(argv[5]));
     return Usage();

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QPixmap>
+#include <QPrinter>
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +19,27 @@ std::string SecondsText(double second) {
     return text;
 }
 
+// The pictures need no display: Qt's offscreen platform unless one is chosen. Null when
+// an application exists already.
+std::unique_ptr<QApplication> OffscreenApplication() {
+    if (QApplication::instance()) {
+        return nullptr;
+    }
+    if (!std::getenv("QT_QPA_PLATFORM")) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    }
+    static int argc = 1;
+    static char name[] = "kestrova-cli";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QApplication>(argc, argv);
+}
+
+void ReportMessageBoxes(const CMessageRecorder& boxes) {
+    for (const MessageBoxCall& box : boxes.m_calls) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(box.caption), qPrintable(box.text));
+    }
+}
+
 } // namespace
 
 int RenderSnapshotPng(int day, int month, int year, int hour, int minute, double second,
@@ -29,17 +51,7 @@ int RenderSnapshotPng(int day, int month, int year, int hour, int minute, double
         return 2;
     }
 
-    // The picture needs no display: Qt's offscreen platform unless one is chosen.
-    std::unique_ptr<QApplication> app;
-    if (!QApplication::instance()) {
-        if (!std::getenv("QT_QPA_PLATFORM")) {
-            setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        }
-        static int argc = 1;
-        static char name[] = "kestrova-cli";
-        static char* argv[] = {name, nullptr};
-        app = std::make_unique<QApplication>(argc, argv);
-    }
+    const std::unique_ptr<QApplication> app = OffscreenApplication();
 
     CMessageRecorder boxes;
     CKestrovaView view;
@@ -59,12 +71,41 @@ int RenderSnapshotPng(int day, int month, int year, int hour, int minute, double
     view.WriteEditTexts();
     view.ParseInputs();
     view.RunSnapshot();
-    for (const MessageBoxCall& box : boxes.m_calls) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(box.caption), qPrintable(box.text));
-    }
+    ReportMessageBoxes(boxes);
 
     const QImage image = view.grab().toImage();
     if (image.isNull() || !image.save(QString::fromStdString(file), "PNG")) {
+        std::fprintf(stderr, "kestrova-cli: cannot write %s\n", file.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+int RenderPrintPdf(const std::string& day, const std::string& month, const std::string& year,
+                   const std::string& file) {
+    const std::unique_ptr<QApplication> app = OffscreenApplication();
+    CMessageRecorder boxes;
+    CKestrovaView view;
+    view.SetMessageBoxSink(&boxes);
+    view.resize(kDefaultPngWidth, kDefaultPngHeight);
+    view.show();
+    view.OnInitialUpdate();
+
+    view.m_strDay = day;
+    view.m_strMonth = month;
+    view.m_strYear = year;
+    view.WriteEditTexts();
+    view.OnMap();
+
+    // The print sequence as the window runs it, into a PDF instead of a chosen printer.
+    const std::unique_ptr<QPrinter> printer = CreateDefaultPrinter();
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(QString::fromStdString(file));
+    CPrintInfo info;
+    info.m_bDirect = true;
+    const bool printed = view.PrintOn(*printer, info);
+    ReportMessageBoxes(boxes);
+    if (!printed) {
         std::fprintf(stderr, "kestrova-cli: cannot write %s\n", file.c_str());
         return 1;
     }

@@ -9,6 +9,13 @@
 int RenderSnapshotPng(int day, int month, int year, int hour, int minute, double second,
                       const std::string& file, int width, int height);
 
+// Types the date texts into the fields of an offscreen view, runs the map command, then
+// the window's print sequence into a one-page PDF at file, without a dialog (the title
+// shows the texts as typed). Message boxes go to stderr. Returns the exit status: 0 on
+// success, 1 when the PDF cannot be written.
+int RenderPrintPdf(const std::string& day, const std::string& month, const std::string& year,
+                   const std::string& file);
+
 // Default size: the view's design size.
 constexpr int kDefaultPngWidth = 748;
 constexpr int kDefaultPngHeight = 539;

@@ -43,6 +43,8 @@ void CMainFrame::CreateAccelerators() {
     add(QKeySequence(Qt::CTRL | Qt::Key_O), [this] { OnFileOpen(); });
     add(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { OnFileSave(); });
     add(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { m_pView->OnFilePrint(); });
+    // Print preview has no menu to live in; it opens with Ctrl+Shift+P, next to print.
+    add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), [this] { m_pView->OnFilePrintPreview(); });
 }
 
 void CMainFrame::CreateStatusBar() {

@@ -8,6 +8,7 @@
 #include "platform/controls.h"
 #include "platform/view.h"
 #include "render/map_painter.h"
+#include "render/print_results.h"
 
 #include <string>
 #include <vector>
@@ -114,7 +115,16 @@ public:
     // Sunrise and sunset series of the last map command.
     std::vector<double> m_limitLatitudes, m_limitFirst, m_limitSecond;
 
+    // What the window showed last, for the printed page.
+    PrintResults m_printResults;
+
 protected:
+    // The print sequence: one A4 landscape page in low-metric units.
+    bool OnPreparePrinting(CPrintInfo* info) override;
+    void OnPrepareDC(CDC* dc, CPrintInfo* info) override;
+    void OnPrint(CDC* dc, CPrintInfo* info) override;
+    void OnDraw(CDC* dc) override;
+
     void OnPaint() override;
     void OnSize(unsigned type, int cx, int cy) override;
     void OnTimer(int id) override;

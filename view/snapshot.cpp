@@ -5,6 +5,8 @@
 #include "ephemeris/ephemeris.h"
 #include "view/kestrova_view.h"
 
+#include <utility>
+
 void CKestrovaView::RunSnapshot() {
     const CEphemeris ephemeris(m_nDay, m_nMonth, m_nYear, m_dSecond, m_nMinute, m_nHour, m_nDays,
                                m_nStepsPerDay, m_nDeltaT, 0.0, 0.0, 0.0);
@@ -15,6 +17,14 @@ void CKestrovaView::RunSnapshot() {
     InvalidateShadowBox();
     PlotShadowSnapshot(model.m_penumbraLat, model.m_penumbraLon, model.m_umbraLat,
                        model.m_umbraLon);
+
+    // The page prints these points instead of those stored before. The wipe has taken
+    // any hour labels of a map command off the window, so they leave the page too.
+    m_printResults.penumbraLat = std::move(model.m_penumbraLat);
+    m_printResults.penumbraLon = std::move(model.m_penumbraLon);
+    m_printResults.umbraLat = std::move(model.m_umbraLat);
+    m_printResults.umbraLon = std::move(model.m_umbraLon);
+    m_printResults.hourLabels.clear();
 }
 
 void CKestrovaView::InvalidateShadowBox() {

@@ -1,0 +1,275 @@
+#include "render/print_page.h"
+
+#include "render/draw_tools.h"
+#include "render/projection.h"
+
+#include <QDir>
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+struct PageLabel {
+    const char* text;
+    int x;
+    int y; // for the longitude row: offset from H
+};
+
+// Grid labels of the page: fixed positions, not the page projection of their parallels.
+constexpr int kLatitudeLabelX = 2615;
+constexpr PageLabel kPageLatitudes[] = {
+    {"75N", kLatitudeLabelX, -200},  {"60N", kLatitudeLabelX, -377},
+    {"30N", kLatitudeLabelX, -666},  {"0", kLatitudeLabelX, -934},
+    {"30S", kLatitudeLabelX, -1141}, {"60S", kLatitudeLabelX, -1430},
+};
+constexpr int kLongitudeRowOffset = -215;
+constexpr PageLabel kPageLongitudes[] = {
+    {"180W", 200, kLongitudeRowOffset},  {"150W", 397, kLongitudeRowOffset},
+    {"120W", 594, kLongitudeRowOffset},  {"90W", 791, kLongitudeRowOffset},
+    {"60W", 989, kLongitudeRowOffset},   {"30W", 1186, kLongitudeRowOffset},
+    {"0", 1413, kLongitudeRowOffset},    {"30E", 1580, kLongitudeRowOffset},
+    {"60E", 1778, kLongitudeRowOffset},  {"90E", 1975, kLongitudeRowOffset},
+    {"120E", 2172, kLongitudeRowOffset}, {"150E", 2369, kLongitudeRowOffset},
+    {"180E", 2567, kLongitudeRowOffset},
+};
+
+// Base map shape, for an image that has no area.
+constexpr int kFallbackWidth = 730;
+constexpr int kFallbackHeight = 330;
+
+constexpr int kPointSize = 7;
+constexpr int kCaptionOffset = 33; // captions stand this far west of their point
+constexpr int kCaptionRow = -1350;
+
+CFont PrintFont(int height, bool italic) {
+    CFont font;
+    font.CreateFont(height, 0, 0, 0, FW_BOLD, italic, false, false, ANSI_CHARSET, 0, 0, 0, FF_SWISS,
+                    "Arial");
+    return font;
+}
+
+CFont LegendFont() {
+    return PrintFont(-30, false);
+}
+CFont LineFont() {
+    return PrintFont(-30, false);
+}
+CFont CaptionFont() {
+    return PrintFont(-40, false);
+}
+CFont TitleFont() {
+    return PrintFont(-50, true);
+}
+
+void Box(CDC& dc, int left, int top, int right, int bottom, COLORREF colour) {
+    CDrawTools().DrawBox(dc, left, top, right, bottom, 1, PS_SOLID, colour, colour);
+}
+
+void Text(CDC& dc, int x, int y, const std::string& text) {
+    dc.TextOut(x, y, QString::fromStdString(text));
+}
+
+// Page position of a latitude and longitude; nullopt when either is not a number.
+std::optional<ScreenPoint> PagePosition(double lat, double lon) {
+    if (std::isnan(lat) || std::isnan(lon)) {
+        return std::nullopt;
+    }
+    return ProjectToPage(lat, lon);
+}
+
+// A 7-unit box with its corner at the point (y up: the box extends above it). Positions
+// toward the poles saturate far off the page.
+void PointBox(CDC& dc, const ScreenPoint& p, COLORREF colour) {
+    const auto left = TruncateCoordinate(p.x);
+    const auto top = TruncateCoordinate(p.y);
+    const auto right = TruncateCoordinate(p.x + kPointSize);
+    const auto bottom = TruncateCoordinate(p.y + kPointSize);
+    if (left && top && right && bottom) {
+        CDrawTools().DrawBox(dc, *left, *top, *right, *bottom, kPointSize, PS_SOLID, colour,
+                             colour);
+    }
+}
+
+bool PrintedLatitude(double lat) {
+    return lat > projection::kSouthLimit && lat < projection::kNorthLimit;
+}
+
+void PrintPoints(CDC& dc, const std::vector<double>& lats, const std::vector<double>& lons,
+                 COLORREF colour) {
+    const std::size_t count = std::min(lats.size(), lons.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!PrintedLatitude(lats[i])) {
+            continue; // also skips a latitude that is not a number
+        }
+        if (const auto p = PagePosition(lats[i], lons[i])) {
+            PointBox(dc, *p, colour);
+        }
+    }
+}
+
+// Draws one limit series, last latitude first, and answers the x of its caption: 33
+// units west of the finite point of lowest index, or nullopt when no point is finite.
+std::optional<int> PrintLimitSeries(CDC& dc, const std::vector<double>& latitudes,
+                                    const std::vector<double>& hours, std::size_t count,
+                                    COLORREF colour) {
+    std::optional<int> captionX;
+    for (std::size_t i = count; i-- > 0;) {
+        if (std::isnan(hours[i])) {
+            continue; // the Sun does not rise or set at this latitude on the date
+        }
+        const auto p = PagePosition(latitudes[i], LimitCurveLongitude(hours[i]));
+        if (!p) {
+            continue;
+        }
+        PointBox(dc, *p, colour);
+        captionX = TruncateCoordinate(p->x - kCaptionOffset);
+    }
+    return captionX;
+}
+
+void PrintMapImage(CDC& dc, const CBitmap& image, int mapHeight) {
+    if (image.IsLoaded()) {
+        dc.StretchBlt(kPrintMapLeft, kPrintMapTop, kPrintMapWidth, mapHeight, image.Image(), 0, 0,
+                      image.Width(), image.Height());
+    }
+}
+
+void PrintLegendAndBands(CDC& dc, int h) {
+    Box(dc, 2000, h - 325, 2050, h - 375, print_colours::kPenumbra);
+    Box(dc, 2000, h - 400, 2050, h - 450, print_colours::kUmbra);
+    Box(dc, 1400, h - 325, 1450, h - 375, print_colours::kFirstLimit);
+    Box(dc, 1400, h - 400, 1450, h - 450, print_colours::kSecondLimit);
+    Box(dc, 200, h - 200, 2600, h - 275, print_colours::kBand);
+    Box(dc, 2600, -200, 2675, h - 275, print_colours::kBand);
+
+    const CFont oldFont = dc.SelectObject(LegendFont());
+    dc.SetTextColor(print_colours::kInk);
+    dc.SetBkMode(TRANSPARENT);
+    Text(dc, 2065, h - 335, "MOON'S PENUMBRA");
+    Text(dc, 2065, h - 410, "MOON'S UMBRA");
+    Text(dc, 1465, h - 335, "SUNSET");
+    Text(dc, 1465, h - 410, "SUNRISE");
+    for (const PageLabel& label : kPageLatitudes) {
+        Text(dc, label.x, label.y, label.text);
+    }
+    for (const PageLabel& label : kPageLongitudes) {
+        Text(dc, label.x, h + label.y, label.text);
+    }
+    dc.SelectObject(oldFont);
+}
+
+void PrintTitleText(CDC& dc, const std::string& title) {
+    const CFont oldFont = dc.SelectObject(TitleFont());
+    dc.SetTextColor(print_colours::kInk);
+    dc.SetBkMode(TRANSPARENT);
+    Text(dc, 1000, -1800, title);
+    dc.SelectObject(oldFont);
+}
+
+void PrintFrame(CDC& dc) {
+    const CDrawTools tools;
+    tools.DrawLine(dc, 195, -190, 2485, 0, 10, PS_SOLID, print_colours::kInk);
+    tools.DrawLine(dc, 195, -1900, 2485, 0, 10, PS_SOLID, print_colours::kInk);
+    tools.DrawLine(dc, 195, -185, 0, -1715, 10, PS_SOLID, print_colours::kInk);
+    tools.DrawLine(dc, 2675, -185, 0, -1715, 10, PS_SOLID, print_colours::kInk);
+}
+
+} // namespace
+
+CBitmap LoadPrintImage(const QString& directory) {
+    CBitmap image;
+    if (image.LoadFromFile(QDir(directory).filePath(QString::fromLatin1(kPrintImageFile))) &&
+        image.Width() > 0 && image.Height() > 0) {
+        return image;
+    }
+    image.LoadFromFile(QString::fromLatin1(kPrintImageResource));
+    return image;
+}
+
+int PrintedMapHeight(int imageWidth, int imageHeight) {
+    if (imageWidth <= 0 || imageHeight <= 0) {
+        imageWidth = kFallbackWidth;
+        imageHeight = kFallbackHeight;
+    }
+    const double aspect = static_cast<double>(imageWidth) / imageHeight;
+    return TruncToInt(-kPrintMapWidth / aspect);
+}
+
+std::string PrintTitle(const std::string& day, const std::string& month, const std::string& year) {
+    return "Solar eclipses by date: " + day + "." + month + "." + year;
+}
+
+double LimitCurveLongitude(double hours) {
+    const double v = 15.0 * hours;
+    return v <= 180.0 ? -v : std::fmod(v, 180.0);
+}
+
+void PrintTextLines(CDC& dc, const std::vector<std::string>& lines, int mapHeight) {
+    const CFont oldFont = dc.SelectObject(LineFont());
+    dc.SetTextColor(print_colours::kInk);
+    dc.SetBkMode(TRANSPARENT);
+    constexpr int kLineCount = 4;
+    constexpr int kFirstLineOffset = -315;
+    constexpr int kLineStep = 35;
+    for (int i = 0; i < kLineCount && i < static_cast<int>(lines.size()); ++i) {
+        Text(dc, 400, mapHeight + kFirstLineOffset - i * kLineStep,
+             lines[static_cast<std::size_t>(i)]);
+    }
+    dc.SelectObject(oldFont);
+}
+
+void PrintShadowTracks(CDC& dc, const std::vector<double>& penumbraLat,
+                       const std::vector<double>& penumbraLon, const std::vector<double>& umbraLat,
+                       const std::vector<double>& umbraLon) {
+    PrintPoints(dc, penumbraLat, penumbraLon, print_colours::kPenumbra);
+    PrintPoints(dc, umbraLat, umbraLon, print_colours::kUmbra);
+}
+
+void PrintLimitCurves(CDC& dc, const LimitSeries& limits,
+                      const std::vector<HourLabel>& hourLabels) {
+    const std::size_t count =
+        std::min({limits.latitudes.size(), limits.first.size(), limits.second.size()});
+    const auto riseX =
+        PrintLimitSeries(dc, limits.latitudes, limits.first, count, print_colours::kFirstLimit);
+    const auto setX =
+        PrintLimitSeries(dc, limits.latitudes, limits.second, count, print_colours::kSecondLimit);
+
+    const CFont oldFont = dc.SelectObject(CaptionFont());
+    dc.SetTextColor(print_colours::kInk);
+    dc.SetBkMode(TRANSPARENT);
+    if (riseX) {
+        Text(dc, *riseX, kCaptionRow, "Sunrise UT");
+    }
+    if (setX) {
+        Text(dc, *setX, kCaptionRow, "Sunset UT");
+    }
+    for (const HourLabel& label : hourLabels) {
+        const ScreenPoint p = ProjectToPage(label.latDeg, label.lonDeg);
+        const auto x = TruncateCoordinate(p.x);
+        const auto y = TruncateCoordinate(p.y);
+        if (!x || !y) {
+            continue;
+        }
+        char text[32];
+        std::snprintf(text, sizeof text, "%.0fh UT", label.hours);
+        Text(dc, *x, *y, text);
+    }
+    dc.SelectObject(oldFont);
+}
+
+void PrintPage(CDC& dc, const CBitmap& image, const PrintPageContent& content) {
+    dc.SetBkMode(TRANSPARENT);
+    const int h = PrintedMapHeight(image.Width(), image.Height());
+    PrintMapImage(dc, image, h);
+    PrintLegendAndBands(dc, h);
+    PrintTextLines(dc, content.results.contactLines, h);
+    PrintShadowTracks(dc, content.results.penumbraLat, content.results.penumbraLon,
+                      content.results.umbraLat, content.results.umbraLon);
+    PrintLimitCurves(dc, content.limits, content.results.hourLabels);
+    PrintTitleText(dc, content.title);
+    PrintFrame(dc);
+}

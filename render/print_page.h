@@ -1,0 +1,84 @@
+#pragma once
+
+// The printed page: one A4 landscape sheet in page units of 0.1 mm (y up, origin at the
+// top-left of the printable area, so everything on it has y <= 0). It carries the print
+// image of the world map in its thick black frame, the legend, the cream bands and the
+// grid labels, four text lines under the map, the shadow points, the sunrise and sunset
+// series with their captions, the hour labels, and the title. Points are placed by the
+// page projection; every coordinate is truncated toward zero.
+
+#include "platform/dc.h"
+#include "render/print_results.h"
+
+#include <QString>
+
+#include <string>
+#include <vector>
+
+namespace print_colours {
+constexpr COLORREF kPenumbra = RGB(80, 80, 80);
+constexpr COLORREF kUmbra = RGB(0, 0, 0);
+constexpr COLORREF kFirstLimit = RGB(130, 130, 130); // sunrise series, legend "SUNSET"
+constexpr COLORREF kSecondLimit = RGB(50, 50, 50);   // sunset series, legend "SUNRISE"
+constexpr COLORREF kBand = RGB(255, 255, 225);
+constexpr COLORREF kInk = RGB(0, 0, 0);
+} // namespace print_colours
+
+// Where the printed map lies: drawn from (kPrintMapLeft, kPrintMapTop), kPrintMapWidth
+// wide, as high as the image's aspect ratio makes it.
+constexpr int kPrintMapLeft = 200;
+constexpr int kPrintMapTop = -200;
+constexpr int kPrintMapWidth = 2400;
+
+// The print image, read from the current directory at print time, and the program's own
+// copy of it, printed when the file is missing or unreadable.
+inline constexpr const char* kPrintImageFile = "SVET0.bmp";
+inline constexpr const char* kPrintImageResource = ":/print/SVET0.bmp";
+
+// Loads kPrintImageFile from directory, or the resource copy when that file is missing
+// or not a readable image.
+CBitmap LoadPrintImage(const QString& directory);
+
+// H, the printed map's height in page units (negative): trunc(-2400 / (width / height)).
+// An image without area is printed as the base map's shape, 730 x 330 (H = -1084).
+int PrintedMapHeight(int imageWidth, int imageHeight);
+
+// "Solar eclipses by date: %s.%s.%s" with the date texts as typed.
+std::string PrintTitle(const std::string& day, const std::string& month, const std::string& year);
+
+// Longitude of a sunrise or sunset time on the limit curves: v = 15 × hours, then −v for
+// v <= 180 and v modulo 180 beyond (12 h gives −180°, 12.5 h gives 7.5°).
+double LimitCurveLongitude(double hours);
+
+// The limit series as the view keeps them: latitude, sunrise and sunset hours UT (NaN
+// where the Sun does not rise or set), index by index.
+struct LimitSeries {
+    const std::vector<double>& latitudes;
+    const std::vector<double>& first;
+    const std::vector<double>& second;
+};
+
+// Everything the page shows.
+struct PrintPageContent {
+    const PrintResults& results;
+    LimitSeries limits;
+    std::string title;
+};
+
+// Draws the whole page on dc, which must be in the low-metric mapping mode.
+void PrintPage(CDC& dc, const CBitmap& image, const PrintPageContent& content);
+
+// The four text lines under the map, from (400, H - 315) down in steps of 35 units.
+// Missing lines are left blank; lines beyond four are not printed.
+void PrintTextLines(CDC& dc, const std::vector<std::string>& lines, int mapHeight);
+
+// Penumbra points in dark grey, then umbra points in black, each a 7-unit box; only
+// latitudes strictly between 60°S and 75°N are printed.
+void PrintShadowTracks(CDC& dc, const std::vector<double>& penumbraLat,
+                       const std::vector<double>& penumbraLon, const std::vector<double>& umbraLat,
+                       const std::vector<double>& umbraLon);
+
+// The sunrise and sunset series (last latitude first), their captions 33 units west of
+// each series' first finite point on the row y = -1350, and the hour labels. Points that
+// are not numbers are skipped; a series without a finite point gets no caption.
+void PrintLimitCurves(CDC& dc, const LimitSeries& limits, const std::vector<HourLabel>& hourLabels);

@@ -1,0 +1,42 @@
+// The view's print sequence: one A4 landscape page of the map with what the window
+// showed last, the limit curves of the last map command and the title of the date.
+
+#include "render/print_page.h"
+#include "view/kestrova_view.h"
+
+#include <QDir>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
+
+bool CKestrovaView::OnPreparePrinting(CPrintInfo* info) {
+    info->SetMinPage(1);
+    info->SetMaxPage(1);
+    if (!DoPreparePrinting(info)) {
+        return false;
+    }
+    // Whatever the dialog chose, the page is A4 landscape. The printer takes its layout
+    // only before the job starts, so it is set here rather than when printing begins.
+    info->m_pPrinter->setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0)));
+    return true;
+}
+
+void CKestrovaView::OnPrepareDC(CDC* dc, CPrintInfo* /*info*/) {
+    dc->SetMapMode(MM_LOMETRIC);
+}
+
+void CKestrovaView::OnPrint(CDC* dc, CPrintInfo* info) {
+    const CBitmap image = LoadPrintImage(QDir::currentPath());
+    const PrintPageContent content{
+        m_printResults,
+        {m_limitLatitudes, m_limitFirst, m_limitSecond},
+        PrintTitle(m_strDay, m_strMonth, m_strYear),
+    };
+    PrintPage(*dc, image, content);
+    CView::OnPrint(dc, info);
+}
+
+void CKestrovaView::OnDraw(CDC* dc) {
+    dc->SetMapMode(MM_LOMETRIC);
+}
