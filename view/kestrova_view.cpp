@@ -109,17 +109,6 @@ void CKestrovaView::OnCalculate() {
     ShowArrowCursor();
 }
 
-// The time steps, the contact-time run, the animation and the map command come with
-// their own work; until then their buttons do nothing.
-void CKestrovaView::OnTimePlus() {}
-void CKestrovaView::OnTimeMinus() {}
-void CKestrovaView::OnContactTimes() {}
-void CKestrovaView::OnStop() {}
-void CKestrovaView::OnPlay() {}
-void CKestrovaView::OnMap() {}
-void CKestrovaView::RunContactTimes() {}
-void CKestrovaView::OnTimer(int /*id*/) {}
-
 void CKestrovaView::OnPrintButton() {
     MessageBox(QStringLiteral("This command isn't available"), QStringLiteral("ALERT!"),
                MB_OK | MB_ICONEXCLAMATION);

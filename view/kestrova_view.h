@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+class CShadowModel;
+
 // Command ids of the control panel's buttons.
 enum ViewCommand {
     ID_CALCULATE = 100,
@@ -34,6 +36,10 @@ enum FieldId {
     IDC_MINUTE = 15,
     IDC_SECOND = 16,
 };
+
+// The animation timer: one frame of the penumbral phase per second.
+inline constexpr int kAnimationTimerId = 1111;
+inline constexpr int kAnimationPeriodMs = 1000;
 
 // The application's title, the caption of the framework's own message boxes.
 inline constexpr const char* kAppTitle = "Kestrova";
@@ -67,6 +73,9 @@ public:
     // The shadow snapshot at the parsed instant, and the wipe of the last shadow drawn.
     void RunSnapshot();
     void RunContactTimes();
+    // The four contact-time lines under the map, after wiping the previous ones.
+    void DrawContactTimes(std::string line1, std::string line2, std::string line3,
+                          std::string line4);
     void InvalidateShadowBox();
     void PlotShadowSnapshot(std::vector<double> penumbraLat, std::vector<double> penumbraLon,
                             std::vector<double> umbraLat, std::vector<double> umbraLon);
@@ -92,6 +101,9 @@ public:
     int m_bContactRun = 0;
     std::vector<double> m_stepTimes;
     int m_nFirstStep = 0, m_nLastStep = 0, m_nCurStep = 0;
+    // The date of m_stepTimes: the animation's frames belong to it, whatever date a
+    // later command parsed.
+    int m_nStepDay = 0, m_nStepMonth = 0, m_nStepYear = 0;
     int m_nShowHour = 0, m_nShowMinute = 0;
     int m_nShadowMinX = 0, m_nShadowMinY = 0, m_nShadowMaxX = 0, m_nShadowMaxY = 0;
 
@@ -139,4 +151,13 @@ private:
     void LayoutControls();
     CFont PanelFont() const;
     void ShowMissingDateBox();
+    // m_nShowHour and m_nShowMinute of a step of a one-day run (0h UT of the run's date
+    // shows as 0:00, not 24:00 of it).
+    void ShowStepTime(double jd);
+    // The shadow at a whole minute (UT) of a date, sampled umbraSteps and penumbraSteps
+    // times on the two cones.
+    CShadowModel ShadowAt(int day, int month, int year, int hour, int minute, double umbraSteps,
+                          double penumbraSteps) const;
+    // Wipes the contact-time block and forgets its lines for the printed page.
+    void ClearContactTimes();
 };

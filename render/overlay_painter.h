@@ -1,0 +1,27 @@
+#pragma once
+
+// What the contact-time run and the map command write over the window: the contact-time
+// block and the hour labels of the penumbra outlines. Window pixels (one unit per pixel,
+// y down); design coordinates are scaled by the zoom and truncated toward zero.
+
+#include "platform/dc.h"
+
+#include <string>
+#include <vector>
+
+// Window rectangle of the contact-time block, the area its wipe repaints.
+CRect ContactBlockRect(double zoomX, double zoomY);
+
+// The lines of the contact-time block, one under the other from (20, 350), in bold Arial
+// 13 design pixels high, black.
+void DrawContactLines(CDC& dc, double zoomX, double zoomY, const std::vector<std::string>& lines);
+
+struct ScreenHourLabel {
+    double hours = 0.0; // hour UT of the outline
+    int x = 0;          // top-left corner of the outline, window pixels
+    int y = 0;
+};
+
+// Each label "9h UT" at the places of HourLabelSpots, in bold Arial 11 pixels high
+// (not zoomed), black.
+void DrawHourLabels(CDC& dc, double zoomX, const std::vector<ScreenHourLabel>& labels);

@@ -1,0 +1,107 @@
+// Time stepping and the animation: "plus" and "minus" move the time fields by ten
+// minutes and compute the snapshot there; each tick of the animation timer draws the
+// next minute of the penumbral phase found by the last contact-time run.
+
+#include "eclipse/contacts.h"
+#include "eclipse/shadow_model.h"
+#include "ephemeris/ephemeris.h"
+#include "ephemeris/timescales.h"
+#include "view/input_parse.h"
+#include "view/kestrova_view.h"
+
+#include <QString>
+
+#include <cstddef>
+#include <string>
+
+void CKestrovaView::OnTimePlus() {
+    ReadEditTexts();
+    // The fields hold two characters, so these sums cannot overflow.
+    int hour = ParseInt(m_strHour);
+    int minute = ParseInt(m_strMinute);
+    if (minute < 50) {
+        minute += 10;
+    } else {
+        minute -= 50;
+        hour = hour < 23 ? hour + 1 : hour - 23;
+    }
+    m_strMinute = std::to_string(minute);
+    m_strHour = std::to_string(hour);
+    WriteEditTexts();
+    OnCalculate();
+}
+
+void CKestrovaView::OnTimeMinus() {
+    ReadEditTexts();
+    int hour = ParseInt(m_strHour);
+    int minute = ParseInt(m_strMinute);
+    if (minute >= 10) {
+        minute -= 10;
+    } else {
+        minute += 50;
+        hour -= 1;
+        if (hour < 0) {
+            hour += 24;
+        }
+    }
+    m_strMinute = std::to_string(minute);
+    m_strHour = std::to_string(hour);
+    WriteEditTexts();
+    OnCalculate();
+}
+
+void CKestrovaView::OnStop() {
+    KillTimer(kAnimationTimerId);
+}
+
+void CKestrovaView::OnPlay() {
+    SetTimer(kAnimationTimerId, kAnimationPeriodMs);
+}
+
+void CKestrovaView::OnTimer(int /*id*/) {
+    // Past the list ("play" before any contact-time run, or again after its end) there
+    // is no frame to show.
+    if (m_nCurStep < 0 || static_cast<std::size_t>(m_nCurStep) >= m_stepTimes.size()) {
+        OnStop();
+        return;
+    }
+    ShowStepTime(m_stepTimes[static_cast<std::size_t>(m_nCurStep)]);
+    // Only the time fields change: a date typed meanwhile stays in its field.
+    m_strHour = std::to_string(m_nShowHour);
+    m_strMinute = std::to_string(m_nShowMinute);
+    SetDlgItemText(IDC_HOUR, QString::fromStdString(m_strHour));
+    SetDlgItemText(IDC_MINUTE, QString::fromStdString(m_strMinute));
+
+    CShadowModel model =
+        ShadowAt(m_nStepDay, m_nStepMonth, m_nStepYear, m_nShowHour, m_nShowMinute, 1000, 50000);
+    InvalidateShadowBox();
+    PlotShadowSnapshot(model.m_penumbraLat, model.m_penumbraLon, model.m_umbraLat,
+                       model.m_umbraLon);
+    m_printResults.penumbraLat = std::move(model.m_penumbraLat);
+    m_printResults.penumbraLon = std::move(model.m_penumbraLon);
+    m_printResults.umbraLat = std::move(model.m_umbraLat);
+    m_printResults.umbraLon = std::move(model.m_umbraLon);
+    m_printResults.hourLabels.clear(); // the wipe took any hour labels off the window
+
+    ++m_nCurStep;
+    if (m_nCurStep > m_nLastStep) {
+        OnStop();
+    }
+}
+
+void CKestrovaView::ShowStepTime(double jd) {
+    double hours = JulianDayToHours(jd);
+    if (hours >= 24.0) {
+        hours -= 24.0; // the run's first step, 0h UT of its own date
+    }
+    SplitHours(m_nShowHour, m_nShowMinute, hours);
+}
+
+CShadowModel CKestrovaView::ShadowAt(int day, int month, int year, int hour, int minute,
+                                     double umbraSteps, double penumbraSteps) const {
+    const CEphemeris ephemeris(day, month, year, 0.0, minute, hour, m_nDays, m_nStepsPerDay,
+                               m_nDeltaT, 0.0, 0.0, 0.0);
+    CShadowModel model = MakeShadowModel(ephemeris);
+    model.run(umbraSteps, penumbraSteps);
+    return model;
+}

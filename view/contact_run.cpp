@@ -1,0 +1,75 @@
+// The contact-time run: the whole entered date in one-minute steps, the first and last
+// minutes at which the penumbra and the umbra meet the Earth under the map, and the
+// animation of the penumbral phase started.
+
+#include "eclipse/contacts.h"
+#include "eclipse/shadow_model.h"
+#include "ephemeris/ephemeris.h"
+#include "ephemeris/timescales.h"
+#include "render/overlay_painter.h"
+#include "view/kestrova_view.h"
+
+#include <QString>
+
+void CKestrovaView::OnContactTimes() {
+    m_bContactRun = 1;
+    OnCalculate();
+}
+
+void CKestrovaView::RunContactTimes() {
+    // The run always starts at 0h UT of the date; the time fields are cleared.
+    m_strHour.clear();
+    m_strMinute.clear();
+    m_strSecond.clear();
+    WriteEditTexts();
+    ReadEditTexts();
+    ParseInputs();
+
+    const CEphemeris ephemeris(m_nDay, m_nMonth, m_nYear, 0.0, 0, 0, m_nDays, kContactStepsPerDay,
+                               m_nDeltaT, 0.0, 0.0, 0.0);
+    CShadowModel model = MakeShadowModel(ephemeris);
+    model.run(kContactSamples, kContactSamples);
+    const ContactTimes contacts = FindContactTimes(model);
+
+    if (!contacts.eclipse) {
+        // The times of an earlier date do not stay under the map of this one. The
+        // animation of that date goes on as it was.
+        ClearContactTimes();
+        ReadEditTexts();
+        MessageBox(QString::fromStdString(NoEclipseMessage(m_strDay, m_strMonth, m_strYear)),
+                   QStringLiteral("EXCLAMATION"), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+
+    // The shown time is that of the last contact with a time (umbra out, or penumbra
+    // out for a partial eclipse).
+    const int lastTimed = contacts.umbral ? contacts.lastUmbraStep : contacts.lastPenumbraStep;
+    SplitHours(m_nShowHour, m_nShowMinute,
+               JulianDayToHours(model.m_stepJD[static_cast<std::size_t>(lastTimed)]));
+    DrawContactTimes(contacts.lines[0], contacts.lines[1], contacts.lines[2], contacts.lines[3]);
+
+    m_nFirstStep = contacts.firstPenumbraStep;
+    m_nLastStep = contacts.lastPenumbraStep;
+    m_stepTimes = model.m_stepJD;
+    m_nCurStep = m_nFirstStep;
+    m_nStepDay = m_nDay;
+    m_nStepMonth = m_nMonth;
+    m_nStepYear = m_nYear;
+    SetTimer(kAnimationTimerId, kAnimationPeriodMs);
+}
+
+void CKestrovaView::DrawContactTimes(std::string line1, std::string line2, std::string line3,
+                                     std::string line4) {
+    ClearContactTimes();
+    m_printResults.contactLines = {std::move(line1), std::move(line2), std::move(line3),
+                                   std::move(line4)};
+    CClientDC dc(this);
+    DrawContactLines(dc, m_zoomX, m_zoomY, m_printResults.contactLines);
+}
+
+void CKestrovaView::ClearContactTimes() {
+    const CRect block = ContactBlockRect(m_zoomX, m_zoomY);
+    InvalidateRect(&block, true);
+    UpdateWindow();
+    m_printResults.contactLines.clear();
+}

@@ -1,0 +1,3 @@
+#include "view/kestrova_view.h"
+
+void CKestrovaView::OnMap() {}
