@@ -235,7 +235,10 @@ TEST(PrintedPage, LimitCurvesAndCaptionsAtTheSouthernmostPoints) {
     // Captions 33 units west of those points, on the row -1350.
     EXPECT_GT(sheet.Ink(riseX - 33, -1350, riseX + 100, -1395), 100);
     EXPECT_GT(sheet.Ink(setX - 33, -1350, setX + 100, -1395), 100);
-    EXPECT_EQ(sheet.Ink(riseX - 80, -1350, riseX - 36, -1395), 0);
+    EXPECT_EQ(sheet.Ink(riseX - 80, -1350, riseX - 34, -1395), 0);
+    EXPECT_GT(sheet.Ink(riseX - 33, -1350, riseX - 23, -1395), 0); // the "S" starts there
+    EXPECT_EQ(sheet.Ink(setX - 80, -1350, setX - 34, -1395), 0);
+    EXPECT_GT(sheet.Ink(setX - 33, -1350, setX - 23, -1395), 0);
     EXPECT_EQ(sheet.Ink(0, -1300, 2970, -1345), 0);
 }
 
