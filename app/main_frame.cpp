@@ -17,7 +17,11 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     CreateAccelerators();
     CreateStatusBar();
     move(5, 5);
-    resize(760, 615);
+    // The view starts at its design size, so the map is drawn at zoom 1; the menu bar and
+    // the status bar come on top of that.
+    const CKestrovaView& view = *m_pView;
+    resize(view.m_nDesignWidth, view.m_nDesignHeight + menuBar()->sizeHint().height() +
+                                    statusBar()->sizeHint().height());
     UpdateFrameTitle();
 }
 
