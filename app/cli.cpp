@@ -23,6 +23,7 @@ constexpr const char* kUsage =
     "  kestrova-cli snapshot  DAY MONTH YEAR HOUR MINUTE SECOND [--points] [--png FILE "
     "[--size WxH]]\n"
     "  kestrova-cli riseset   DAY MONTH YEAR LATITUDE\n"
+    "  kestrova-cli map       DAY MONTH YEAR --png FILE [--size WxH]\n"
     "  kestrova-cli print     DAY MONTH YEAR --pdf FILE\n";
 
 int Usage() {
@@ -172,6 +173,30 @@ int SnapshotCommand(int argc, char** argv) {
     return Snapshot(t, points);
 }
 
+// map DAY MONTH YEAR --png FILE [--size WxH]
+int MapCommand(int argc, char** argv) {
+    if (argc < 7)
+        return Usage();
+    const char* png = nullptr;
+    int width = kDefaultPngWidth;
+    int height = kDefaultPngHeight;
+    for (int i = 5; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--png") == 0 && i + 1 < argc) {
+            png = argv[++i];
+        } else if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc) {
+            if (!ParseSize(argv[++i], width, height)) {
+                std::fprintf(stderr, "kestrova-cli: --size wants WxH, for example 748x539\n");
+                return 2;
+            }
+        } else {
+            return Usage();
+        }
+    }
+    if (png == nullptr)
+        return Usage();
+    return RenderMapPng(argv[2], argv[3], argv[4], png, width, height);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -180,6 +205,8 @@ int main(int argc, char** argv) {
     const std::string command = argv[1];
     if (command == "snapshot")
         return SnapshotCommand(argc, argv);
+    if (command == "map")
+        return MapCommand(argc, argv);
     if (command == "ephemeris" && argc == 8)
         return Ephemeris(ParseInstant(argv + 2, true));
     if (command == "elements" && argc == 8)

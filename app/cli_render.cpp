@@ -40,14 +40,31 @@ void ReportMessageBoxes(const CMessageRecorder& boxes) {
     }
 }
 
-} // namespace
-
-int RenderSnapshotPng(int day, int month, int year, int hour, int minute, double second,
-                      const std::string& file, int width, int height) {
+// Whether a picture of width x height can be made; says why not on stderr.
+bool CheckPictureSize(int width, int height) {
     constexpr int kMaxSide = 20000;
     if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) {
         std::fprintf(stderr, "kestrova-cli: the size must be between 1x1 and %dx%d\n", kMaxSide,
                      kMaxSide);
+        return false;
+    }
+    return true;
+}
+
+int SaveWindowPng(CKestrovaView& view, const std::string& file) {
+    const QImage image = view.grab().toImage();
+    if (image.isNull() || !image.save(QString::fromStdString(file), "PNG")) {
+        std::fprintf(stderr, "kestrova-cli: cannot write %s\n", file.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+int RenderSnapshotPng(int day, int month, int year, int hour, int minute, double second,
+                      const std::string& file, int width, int height) {
+    if (!CheckPictureSize(width, height)) {
         return 2;
     }
 
@@ -72,13 +89,29 @@ int RenderSnapshotPng(int day, int month, int year, int hour, int minute, double
     view.ParseInputs();
     view.RunSnapshot();
     ReportMessageBoxes(boxes);
+    return SaveWindowPng(view, file);
+}
 
-    const QImage image = view.grab().toImage();
-    if (image.isNull() || !image.save(QString::fromStdString(file), "PNG")) {
-        std::fprintf(stderr, "kestrova-cli: cannot write %s\n", file.c_str());
-        return 1;
+int RenderMapPng(const std::string& day, const std::string& month, const std::string& year,
+                 const std::string& file, int width, int height) {
+    if (!CheckPictureSize(width, height)) {
+        return 2;
     }
-    return 0;
+    const std::unique_ptr<QApplication> app = OffscreenApplication();
+    CMessageRecorder boxes;
+    CKestrovaView view;
+    view.SetMessageBoxSink(&boxes);
+    view.resize(width, height);
+    view.show();
+    view.OnInitialUpdate();
+
+    view.m_strDay = day;
+    view.m_strMonth = month;
+    view.m_strYear = year;
+    view.WriteEditTexts();
+    view.OnMap();
+    ReportMessageBoxes(boxes);
+    return SaveWindowPng(view, file);
 }
 
 int RenderPrintPdf(const std::string& day, const std::string& month, const std::string& year,

@@ -1,6 +1,8 @@
-// Speed of the view's commands on the offscreen window, computation and drawing
-// together: one frame of the animation.
+// Speed of the view's commands on the offscreen window: one frame of the animation and
+// the map command, computation and drawing together, and the map command's computation
+// alone.
 
+#include "view/eclipse_map.h"
 #include "view/kestrova_view.h"
 
 #include <QApplication>
@@ -47,6 +49,37 @@ BENCHMARK(AnimationTick)
     ->Arg(10 * 60 + 11)
     ->Arg(11 * 60 + 40)
     ->Unit(benchmark::kMillisecond);
+
+// What the map button computes for a date, without drawing: the day's contact-time run,
+// the hourly penumbra outlines, the umbra path minute by minute and the limit curves.
+void MapComputation(benchmark::State& state, int day, int month, int year) {
+    const RunRequest request{day, month, year, 1, 1, 1};
+    for (auto _ : state) {
+        const EclipseMap map = ComputeEclipseMap(request);
+        const LimitCurveSeries limits = ComputeLimitCurveSeries(request);
+        benchmark::DoNotOptimize(map.umbraLat.data());
+        benchmark::DoNotOptimize(limits.rise.data());
+    }
+}
+BENCHMARK_CAPTURE(MapComputation, total_2006_03_29, 29, 3, 2006)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MapComputation, partial_2011_01_04, 4, 1, 2011)->Unit(benchmark::kMillisecond);
+
+// The whole map button on the offscreen window: the wipe, the computation, the drawing.
+void MapCommand(benchmark::State& state) {
+    CMessageRecorder boxes;
+    BenchView view;
+    view.SetMessageBoxSink(&boxes);
+    view.resize(748, 539);
+    view.show();
+    view.OnInitialUpdate();
+    view.SetDlgItemText(IDC_DAY, "29");
+    view.SetDlgItemText(IDC_MONTH, "3");
+    view.SetDlgItemText(IDC_YEAR, "2006");
+    for (auto _ : state) {
+        view.OnMap();
+    }
+}
+BENCHMARK(MapCommand)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

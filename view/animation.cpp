@@ -2,10 +2,8 @@
 // minutes and compute the snapshot there; each tick of the animation timer draws the
 // next minute of the penumbral phase found by the last contact-time run.
 
-#include "eclipse/contacts.h"
 #include "eclipse/shadow_model.h"
-#include "ephemeris/ephemeris.h"
-#include "ephemeris/timescales.h"
+#include "view/eclipse_map.h"
 #include "view/input_parse.h"
 #include "view/kestrova_view.h"
 
@@ -72,8 +70,8 @@ void CKestrovaView::OnTimer(int /*id*/) {
     SetDlgItemText(IDC_HOUR, QString::fromStdString(m_strHour));
     SetDlgItemText(IDC_MINUTE, QString::fromStdString(m_strMinute));
 
-    CShadowModel model =
-        ShadowAt(m_nStepDay, m_nStepMonth, m_nStepYear, m_nShowHour, m_nShowMinute, 1000, 50000);
+    const RunRequest run{m_nStepDay, m_nStepMonth, m_nStepYear, m_nDays, m_nStepsPerDay, m_nDeltaT};
+    CShadowModel model = ShadowAtMinute(run, m_nShowHour, m_nShowMinute, 1000, 50000);
     InvalidateShadowBox();
     PlotShadowSnapshot(model.m_penumbraLat, model.m_penumbraLon, model.m_umbraLat,
                        model.m_umbraLon);
@@ -90,18 +88,5 @@ void CKestrovaView::OnTimer(int /*id*/) {
 }
 
 void CKestrovaView::ShowStepTime(double jd) {
-    double hours = JulianDayToHours(jd);
-    if (hours >= 24.0) {
-        hours -= 24.0; // the run's first step, 0h UT of its own date
-    }
-    SplitHours(m_nShowHour, m_nShowMinute, hours);
-}
-
-CShadowModel CKestrovaView::ShadowAt(int day, int month, int year, int hour, int minute,
-                                     double umbraSteps, double penumbraSteps) const {
-    const CEphemeris ephemeris(day, month, year, 0.0, minute, hour, m_nDays, m_nStepsPerDay,
-                               m_nDeltaT, 0.0, 0.0, 0.0);
-    CShadowModel model = MakeShadowModel(ephemeris);
-    model.run(umbraSteps, penumbraSteps);
-    return model;
+    HourMinuteOfStep(jd, m_nShowHour, m_nShowMinute);
 }

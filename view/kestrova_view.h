@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-class CShadowModel;
+struct EclipseMap;
 
 // Command ids of the control panel's buttons.
 enum ViewCommand {
@@ -79,6 +79,10 @@ public:
     void InvalidateShadowBox();
     void PlotShadowSnapshot(std::vector<double> penumbraLat, std::vector<double> penumbraLon,
                             std::vector<double> umbraLat, std::vector<double> umbraLon);
+
+    // Sunrise and sunset at longitude 0 for latitudes -60..75 of the entered date, drawn.
+    void ComputeLimitCurves();
+    void PlotLimitCurves();
 
     // Projection of the scratch pair in place, with the view's constants.
     void ProjectLatLon(double& lat, double& lon) const;
@@ -154,10 +158,10 @@ private:
     // m_nShowHour and m_nShowMinute of a step of a one-day run (0h UT of the run's date
     // shows as 0:00, not 24:00 of it).
     void ShowStepTime(double jd);
-    // The shadow at a whole minute (UT) of a date, sampled umbraSteps and penumbraSteps
-    // times on the two cones.
-    CShadowModel ShadowAt(int day, int month, int year, int hour, int minute, double umbraSteps,
-                          double penumbraSteps) const;
     // Wipes the contact-time block and forgets its lines for the printed page.
     void ClearContactTimes();
+    // The map command's shadow box: the whole map.
+    void SetShadowBoxToMap();
+    // The contact times, hourly outlines with their labels and the umbra path of a map.
+    void DrawEclipseMap(const EclipseMap& map);
 };

@@ -1,0 +1,62 @@
+// kestrova-cli's map command: the window after the map button, as a PNG.
+
+#include "app/cli_render.h"
+#include "render/map_painter.h"
+#include "render/projection.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int CountColour(const QImage& image, COLORREF colour, QRect area) {
+    const QRgb rgb = qRgb(GetRValue(colour), GetGValue(colour), GetBValue(colour));
+    area &= image.rect();
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            count += image.pixel(x, y) == rgb ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+TEST(CliMap, WritesTheWindowAfterTheMapButton) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("map.png");
+    ASSERT_EQ(RenderMapPng("29", "3", "2006", path.toStdString(), 748, 539), 0);
+    const QImage image(path);
+    ASSERT_EQ(image.size(), QSize(748, 539));
+    const QRect map(0, 0, 730, 330);
+    EXPECT_GT(CountColour(image, map_colours::kPenumbra, map), 1000);
+    EXPECT_GT(CountColour(image, map_colours::kUmbra, map), 1000);
+    EXPECT_GT(CountColour(image, map_colours::kFirstLimit, map), 100);
+
+    // At another size the same picture is scaled: the path still crosses Libya.
+    const QString big = dir.filePath("big.png");
+    ASSERT_EQ(RenderMapPng("29", "3", "2006", big.toStdString(), 1496, 1078), 0);
+    const QImage scaled(big);
+    ASSERT_EQ(scaled.size(), QSize(1496, 1078));
+    const ScreenPoint libya = ProjectToScreen(23.0, 16.0, 2.0, 2.0);
+    EXPECT_GT(CountColour(scaled, map_colours::kUmbra,
+                          QRect(TruncToInt(libya.x) - 10, TruncToInt(libya.y) - 10, 21, 21)),
+              0);
+}
+
+TEST(CliMap, ReportsSizesAndFilesItCannotUse) {
+    QTemporaryDir dir;
+    EXPECT_EQ(RenderMapPng("29", "3", "2006", dir.filePath("a.png").toStdString(), 0, 539), 2);
+    EXPECT_EQ(
+        RenderMapPng("29", "3", "2006", dir.filePath("no/such/dir/a.png").toStdString(), 748, 539),
+        1);
+    // A date without an eclipse still gives its picture (with the limit curves).
+    const QString path = dir.filePath("none.png");
+    ASSERT_EQ(RenderMapPng("14", "3", "2006", path.toStdString(), 748, 539), 0);
+    const QImage image(path);
+    EXPECT_EQ(CountColour(image, map_colours::kPenumbra, QRect(0, 0, 730, 330)), 0);
+    EXPECT_GT(CountColour(image, map_colours::kFirstLimit, QRect(0, 0, 730, 330)), 100);
+}

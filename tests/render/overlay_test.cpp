@@ -1,0 +1,150 @@
+// The map command's overlays: where hour labels go at the map's edges, and the limit
+// curves with their captions, drawn on an image.
+
+#include "render/limit_curves.h"
+#include "render/map_overlay.h"
+#include "render/map_painter.h"
+#include "render/overlay_painter.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+std::vector<std::pair<int, int>> Spots(int x, int y, double zoomX) {
+    std::vector<std::pair<int, int>> out;
+    for (const LabelSpot& s : HourLabelSpots(x, y, zoomX)) {
+        out.emplace_back(s.x, s.y);
+    }
+    return out;
+}
+
+using Places = std::vector<std::pair<int, int>>;
+
+// Pixels of a colour in a rectangle (right and bottom included).
+int Count(const QImage& image, QRgb colour, QRect area) {
+    area &= image.rect();
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            n += image.pixel(x, y) == colour ? 1 : 0;
+        }
+    }
+    return n;
+}
+
+QRgb Rgb(COLORREF c) {
+    return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
+// A white window-sized image with a device context on it.
+struct Canvas {
+    Canvas() : image(800, 400, QImage::Format_RGB32) { image.fill(Qt::white); }
+    QImage image;
+};
+
+void PlotLimits(QImage& image, const std::vector<double>& lats, const std::vector<double>& first,
+                const std::vector<double>& second) {
+    QPainter painter(&image);
+    CDC dc(painter, 96, 96);
+    double plotLat = 0.0;
+    double plotLon = 0.0;
+    PlotLimitCurvePoints(dc, 1.0, 1.0, lats, first, second, plotLat, plotLon);
+}
+
+} // namespace
+
+TEST(HourLabels, TextIsTheHourToTheNearestWholeNumber) {
+    EXPECT_EQ(HourLabelText(8.0), "8h UT");
+    EXPECT_EQ(HourLabelText(12.0), "12h UT");
+    EXPECT_EQ(HourLabelText(7.9999999), "8h UT");
+}
+
+TEST(HourLabels, CornersBeyondTheMapsEdgesGetACopyOnTheEdge) {
+    // On the map: drawn twice at its own place.
+    EXPECT_EQ(Spots(300, 100, 1.0), (Places{{300, 100}, {300, 100}}));
+    // Right of the map: at x = 725 and at its own x.
+    EXPECT_EQ(Spots(731, 100, 1.0), (Places{{725, 100}, {731, 100}}));
+    EXPECT_EQ(Spots(730, 100, 1.0), (Places{{730, 100}, {730, 100}})); // the edge itself
+    // Above the map: at its own y and on row 0.
+    EXPECT_EQ(Spots(300, -20, 1.0), (Places{{300, -20}, {300, 0}}));
+    EXPECT_EQ(Spots(300, 0, 1.0), (Places{{300, 0}, {300, 0}}));
+    // Beyond both: a third copy in the top-right corner.
+    EXPECT_EQ(Spots(740, -20, 1.0), (Places{{725, -20}, {740, 0}, {725, 0}}));
+    // The edge scales with the window: at zoom 2 it lies at 1460, the copy at 1450.
+    EXPECT_EQ(Spots(1000, 5, 2.0), (Places{{1000, 5}, {1000, 5}}));
+    EXPECT_EQ(Spots(1461, 5, 2.0), (Places{{1450, 5}, {1461, 5}}));
+    EXPECT_EQ(Spots(1461, 5, 1.5), (Places{{1087, 5}, {1461, 5}}));
+}
+
+TEST(HourLabels, ThePrintedPlaceIsTheOneOnTheMap) {
+    const LabelSpot inside = HourLabelMapSpot(300, 100, 1.0);
+    EXPECT_EQ(inside.x, 300);
+    EXPECT_EQ(inside.y, 100);
+    const LabelSpot corner = HourLabelMapSpot(740, -20, 1.0);
+    EXPECT_EQ(corner.x, 725);
+    EXPECT_EQ(corner.y, 0);
+}
+
+TEST(HourLabels, ALabelRightOfTheMapIsAlsoReadableAtItsEdge) {
+    Canvas c;
+    {
+        QPainter painter(&c.image);
+        CDC dc(painter, 96, 96);
+        DrawHourLabels(dc, 1.0, {{12.0, 760, 100}, {9.0, 300, -6}});
+    }
+    const QRgb black = qRgb(0, 0, 0);
+    EXPECT_GT(Count(c.image, black, QRect(725, 100, 30, 12)), 10); // the copy at 725
+    EXPECT_GT(Count(c.image, black, QRect(760, 100, 40, 12)), 10); // its own place
+    EXPECT_GT(Count(c.image, black, QRect(300, 0, 40, 12)), 10);   // pulled down to row 0
+    EXPECT_EQ(Count(c.image, black, QRect(0, 20, 720, 380)), 0);
+}
+
+TEST(LimitCurves, HoursBecomeLongitudesWestOfGreenwichThenEastByTheRemainder) {
+    // One latitude, the equator (row 200): sunrise at 12 h is drawn at 180°W (column
+    // 10), sunset at 12.5 h at 7.5°E (column 385).
+    Canvas c;
+    PlotLimits(c.image, {0.0}, {12.0}, {12.5});
+    const QRgb grey = Rgb(map_colours::kFirstLimit);
+    const QRgb black = Rgb(map_colours::kSecondLimit);
+    EXPECT_GT(Count(c.image, grey, QRect(9, 199, 4, 4)), 0);
+    EXPECT_EQ(Count(c.image, grey, QRect(14, 0, 786, 300)), 0);
+    EXPECT_GT(Count(c.image, black, QRect(384, 199, 4, 4)), 0);
+    EXPECT_EQ(Count(c.image, black, QRect(0, 0, 380, 300)), 0);
+    // Captions on row 310, 10 pixels west of their series' points.
+    EXPECT_GT(Count(c.image, black, QRect(0, 310, 60, 12)), 10);
+    EXPECT_GT(Count(c.image, black, QRect(375, 310, 60, 12)), 10);
+
+    // 0 h gives -0°, column 370.
+    Canvas zero;
+    PlotLimits(zero.image, {0.0}, {0.0}, {6.0});
+    EXPECT_GT(Count(zero.image, grey, QRect(369, 199, 4, 4)), 0);
+}
+
+TEST(LimitCurves, TimesThatAreNotNumbersAreSkippedAndCaptionsGoToTheFirstFinitePoints) {
+    const double nan = std::nan("");
+    // Latitudes -60, -59, -58: no sunrise at the first two, no sunset anywhere.
+    Canvas c;
+    PlotLimits(c.image, {-60.0, -59.0, -58.0}, {nan, nan, 6.0}, {nan, nan, nan});
+    const QRgb grey = Rgb(map_colours::kFirstLimit);
+    const QRgb black = qRgb(0, 0, 0);
+    EXPECT_EQ(Count(c.image, grey, c.image.rect()), Count(c.image, grey, QRect(188, 0, 5, 400)));
+    EXPECT_GT(Count(c.image, grey, c.image.rect()), 0);
+    // "Sunrise UT" stands at column 180 (90°W, column 190, less 10); no "Sunset UT".
+    EXPECT_GT(Count(c.image, black, QRect(180, 310, 60, 12)), 10);
+    EXPECT_EQ(Count(c.image, black, c.image.rect()),
+              Count(c.image, black, QRect(180, 310, 60, 12)));
+
+    // Without a single time nothing is drawn, not even a caption.
+    Canvas none;
+    PlotLimits(none.image, {0.0, 1.0}, {nan, nan}, {nan, nan});
+    EXPECT_EQ(Count(none.image, qRgb(255, 255, 255), none.image.rect()), 800 * 400);
+    Canvas empty;
+    PlotLimits(empty.image, {}, {}, {});
+    EXPECT_EQ(Count(empty.image, qRgb(255, 255, 255), empty.image.rect()), 800 * 400);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+// The computation behind the map command, apart from its drawing: the day's contact
+// times, the penumbra's outline at every whole hour of the penumbral phase, the umbra's
+// positions minute by minute from first to last umbral contact, and the sunrise and
+// sunset times of the limit curves. No Qt here.
+
+#include "eclipse/contacts.h"
+
+#include <vector>
+
+class CShadowModel;
+
+// The date and the run parameters of a request, as the view parsed them.
+struct RunRequest {
+    int day = 0;
+    int month = 0;
+    int year = 0;
+    int days = 1;        // days tabulated
+    int stepsPerDay = 1; // steps per day of a snapshot
+    int deltaT = 1;      // 1: the theories run in dynamical time
+};
+
+// The shadow at a whole minute (UT) of the request's date, with umbraSteps and
+// penumbraSteps heights sampled on the two cones (0 skips a cone).
+CShadowModel ShadowAtMinute(const RunRequest& request, int hour, int minute, double umbraSteps,
+                            double penumbraSteps);
+
+// Hour and minute of a step of a run that starts at 0h UT of its date: 0h of that date
+// is 0:00 (not 24:00 of it, as the hours of the civil day would have it).
+void HourMinuteOfStep(double jd, int& hour, int& minute);
+
+// The whole hours 0..23 that lie strictly between the first and the last penumbral step
+// of a run of stepsPerDay steps from 0h UT: an hour on a contact minute itself is not one.
+std::vector<int> OutlineHours(int firstPenumbraStep, int lastPenumbraStep, int stepsPerDay);
+
+struct HourOutline {
+    int hour = 0;
+    std::vector<double> lat, lon; // degrees
+};
+
+struct EclipseMap {
+    ContactTimes contacts;                  // eclipse false: nothing else is filled
+    std::vector<HourOutline> outlines;      // one per outline hour, in order
+    std::vector<double> umbraLat, umbraLon; // every umbra point of the path
+    int lastHour = 0;                       // time of the last shadow computed
+    int lastMinute = 0;
+};
+
+// The day's contact-time run, then the hourly outlines (penumbra only, 50000 heights)
+// and the umbra path (umbra only, 1000 heights per minute); no umbra path for a partial
+// eclipse.
+EclipseMap ComputeEclipseMap(const RunRequest& request);
+
+// Latitudes -60..75 with the sunrise and sunset times (hours UT, at longitude 0, without
+// Delta T) of the request's date; NaN where the Sun does not rise or set.
+struct LimitCurveSeries {
+    std::vector<double> latitudes, rise, set;
+};
+LimitCurveSeries ComputeLimitCurveSeries(const RunRequest& request);
