@@ -145,56 +145,52 @@ bool ParseSize(const char* text, int& width, int& height) {
            (x == 'x' || x == 'X') && width >= 1 && height >= 1 && width <= 20000 && height <= 20000;
 }
 
-int SnapshotCommand(int argc, char** argv) {
-    if (argc < 8)
-        return Usage();
+// The options after a command's numbers: --points, --png FILE, --size WxH.
+struct PictureOptions {
     bool points = false;
     const char* png = nullptr;
-    int width = 748;
-    int height = 539;
-    for (int i = 8; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--points") == 0) {
-            points = true;
+    int width = kDefaultPngWidth;
+    int height = kDefaultPngHeight;
+};
+
+// Reads the options from argv[first] on. False for an option it does not know, a
+// missing value, or --points where points are not offered.
+bool ParseOptions(int argc, char** argv, int first, bool pointsOffered, PictureOptions& o) {
+    for (int i = first; i < argc; ++i) {
+        if (pointsOffered && std::strcmp(argv[i], "--points") == 0) {
+            o.points = true;
         } else if (std::strcmp(argv[i], "--png") == 0 && i + 1 < argc) {
-            png = argv[++i];
+            o.png = argv[++i];
         } else if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc) {
-            if (!ParseSize(argv[++i], width, height)) {
+            if (!ParseSize(argv[++i], o.width, o.height)) {
                 std::fprintf(stderr, "kestrova-cli: --size wants WxH, for example 748x539\n");
-                return 2;
+                return false;
             }
         } else {
-            return Usage();
+            return false;
         }
     }
+    return true;
+}
+
+// snapshot DAY MONTH YEAR HOUR MINUTE SECOND [--points] [--png FILE [--size WxH]]
+int SnapshotCommand(int argc, char** argv) {
+    PictureOptions o;
+    if (argc < 8 || !ParseOptions(argc, argv, 8, true, o))
+        return Usage();
     const Instant t = ParseInstant(argv + 2, true);
-    if (png != nullptr)
-        return RenderSnapshotPng(t.day, t.month, t.year, t.hour, t.minute, t.second, png, width,
-                                 height);
-    return Snapshot(t, points);
+    if (o.png != nullptr)
+        return RenderSnapshotPng(t.day, t.month, t.year, t.hour, t.minute, t.second, o.png, o.width,
+                                 o.height);
+    return Snapshot(t, o.points);
 }
 
 // map DAY MONTH YEAR --png FILE [--size WxH]
 int MapCommand(int argc, char** argv) {
-    if (argc < 7)
+    PictureOptions o;
+    if (argc < 7 || !ParseOptions(argc, argv, 5, false, o) || o.png == nullptr)
         return Usage();
-    const char* png = nullptr;
-    int width = kDefaultPngWidth;
-    int height = kDefaultPngHeight;
-    for (int i = 5; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--png") == 0 && i + 1 < argc) {
-            png = argv[++i];
-        } else if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc) {
-            if (!ParseSize(argv[++i], width, height)) {
-                std::fprintf(stderr, "kestrova-cli: --size wants WxH, for example 748x539\n");
-                return 2;
-            }
-        } else {
-            return Usage();
-        }
-    }
-    if (png == nullptr)
-        return Usage();
-    return RenderMapPng(argv[2], argv[3], argv[4], png, width, height);
+    return RenderMapPng(argv[2], argv[3], argv[4], o.png, o.width, o.height);
 }
 
 } // namespace

@@ -51,6 +51,28 @@ bool CheckPictureSize(int width, int height) {
     return true;
 }
 
+// The real view on the offscreen platform, laid out at a size, its message boxes
+// recorded instead of shown.
+struct OffscreenView {
+    OffscreenView(int width, int height) : app(OffscreenApplication()) {
+        view.SetMessageBoxSink(&boxes);
+        view.resize(width, height);
+        view.show();
+        view.OnInitialUpdate();
+    }
+    // Types the date into the fields, as a user would.
+    void TypeDate(const std::string& day, const std::string& month, const std::string& year) {
+        view.m_strDay = day;
+        view.m_strMonth = month;
+        view.m_strYear = year;
+        view.WriteEditTexts();
+    }
+
+    std::unique_ptr<QApplication> app;
+    CMessageRecorder boxes;
+    CKestrovaView view;
+};
+
 int SaveWindowPng(CKestrovaView& view, const std::string& file) {
     const QImage image = view.grab().toImage();
     if (image.isNull() || !image.save(QString::fromStdString(file), "PNG")) {
@@ -67,29 +89,17 @@ int RenderSnapshotPng(int day, int month, int year, int hour, int minute, double
     if (!CheckPictureSize(width, height)) {
         return 2;
     }
-
-    const std::unique_ptr<QApplication> app = OffscreenApplication();
-
-    CMessageRecorder boxes;
-    CKestrovaView view;
-    view.SetMessageBoxSink(&boxes);
-    view.resize(width, height);
-    view.show();
-    view.OnInitialUpdate();
-
+    OffscreenView o(width, height);
     // The fields show what a user would type; the seconds keep their full value, which
     // the field's four characters could not hold.
-    view.m_strDay = std::to_string(day);
-    view.m_strMonth = std::to_string(month);
-    view.m_strYear = std::to_string(year);
-    view.m_strHour = std::to_string(hour);
-    view.m_strMinute = std::to_string(minute);
-    view.m_strSecond = SecondsText(second);
-    view.WriteEditTexts();
-    view.ParseInputs();
-    view.RunSnapshot();
-    ReportMessageBoxes(boxes);
-    return SaveWindowPng(view, file);
+    o.view.m_strHour = std::to_string(hour);
+    o.view.m_strMinute = std::to_string(minute);
+    o.view.m_strSecond = SecondsText(second);
+    o.TypeDate(std::to_string(day), std::to_string(month), std::to_string(year));
+    o.view.ParseInputs();
+    o.view.RunSnapshot();
+    ReportMessageBoxes(o.boxes);
+    return SaveWindowPng(o.view, file);
 }
 
 int RenderMapPng(const std::string& day, const std::string& month, const std::string& year,
@@ -97,38 +107,18 @@ int RenderMapPng(const std::string& day, const std::string& month, const std::st
     if (!CheckPictureSize(width, height)) {
         return 2;
     }
-    const std::unique_ptr<QApplication> app = OffscreenApplication();
-    CMessageRecorder boxes;
-    CKestrovaView view;
-    view.SetMessageBoxSink(&boxes);
-    view.resize(width, height);
-    view.show();
-    view.OnInitialUpdate();
-
-    view.m_strDay = day;
-    view.m_strMonth = month;
-    view.m_strYear = year;
-    view.WriteEditTexts();
-    view.OnMap();
-    ReportMessageBoxes(boxes);
-    return SaveWindowPng(view, file);
+    OffscreenView o(width, height);
+    o.TypeDate(day, month, year);
+    o.view.OnMap();
+    ReportMessageBoxes(o.boxes);
+    return SaveWindowPng(o.view, file);
 }
 
 int RenderPrintPdf(const std::string& day, const std::string& month, const std::string& year,
                    const std::string& file) {
-    const std::unique_ptr<QApplication> app = OffscreenApplication();
-    CMessageRecorder boxes;
-    CKestrovaView view;
-    view.SetMessageBoxSink(&boxes);
-    view.resize(kDefaultPngWidth, kDefaultPngHeight);
-    view.show();
-    view.OnInitialUpdate();
-
-    view.m_strDay = day;
-    view.m_strMonth = month;
-    view.m_strYear = year;
-    view.WriteEditTexts();
-    view.OnMap();
+    OffscreenView o(kDefaultPngWidth, kDefaultPngHeight);
+    o.TypeDate(day, month, year);
+    o.view.OnMap();
 
     // The print sequence as the window runs it, into a PDF instead of a chosen printer.
     const std::unique_ptr<QPrinter> printer = CreateDefaultPrinter();
@@ -136,8 +126,8 @@ int RenderPrintPdf(const std::string& day, const std::string& month, const std::
     printer->setOutputFileName(QString::fromStdString(file));
     CPrintInfo info;
     info.m_bDirect = true;
-    const bool printed = view.PrintOn(*printer, info);
-    ReportMessageBoxes(boxes);
+    const bool printed = o.view.PrintOn(*printer, info);
+    ReportMessageBoxes(o.boxes);
     if (!printed) {
         std::fprintf(stderr, "kestrova-cli: cannot write %s\n", file.c_str());
         return 1;

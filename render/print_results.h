@@ -12,7 +12,7 @@ struct HourLabel {
 };
 
 struct PrintResults {
-    std::vector<std::string> contactLines; // the four contact lines, or none
+    std::vector<std::string> contactLines;        // the four contact lines, or none
     std::vector<double> penumbraLat, penumbraLon; // degrees
     std::vector<double> umbraLat, umbraLon;       // degrees
     std::vector<HourLabel> hourLabels;            // the map command's hour labels

@@ -6,14 +6,14 @@
 
 namespace {
 
-struct FieldSpec {
+struct FieldLayout {
     int id;
     CRichEdit* CKestrovaView::*member;
     int left, top, right, bottom;
     int limit;
 };
 
-constexpr FieldSpec kFieldSpecs[] = {
+constexpr FieldLayout kFieldLayouts[] = {
     {IDC_DAY, &CKestrovaView::m_pEditDay, 120, 440, 145, 462, 2},
     {IDC_MONTH, &CKestrovaView::m_pEditMonth, 150, 440, 175, 462, 2},
     {IDC_YEAR, &CKestrovaView::m_pEditYear, 180, 440, 220, 462, 4},
@@ -22,7 +22,7 @@ constexpr FieldSpec kFieldSpecs[] = {
     {IDC_SECOND, &CKestrovaView::m_pEditSecond, 180, 475, 220, 497, 4},
 };
 
-struct ButtonSpec {
+struct ButtonLayout {
     const char* caption;
     int id;
     CBitmapButton* CKestrovaView::*member;
@@ -30,7 +30,7 @@ struct ButtonSpec {
     int normalBitmap, pressedBitmap;
 };
 
-constexpr ButtonSpec kButtonSpecs[] = {
+constexpr ButtonLayout kButtonLayouts[] = {
     {"print", ID_PRINT_BUTTON, &CKestrovaView::m_pBtnPrint, 240, 440, 340, 465, 146, 147},
     {"izracunaj", ID_CALCULATE, &CKestrovaView::m_pBtnCompute, 240, 475, 340, 500, 130, 131},
     {"plus", ID_TIME_PLUS, &CKestrovaView::m_pBtnPlus, 223, 475, 235, 487, 135, 132},
@@ -60,38 +60,38 @@ CFont CKestrovaView::PanelFont() const {
 
 void CKestrovaView::CreateEditFields() {
     const CFont font = PanelFont();
-    for (const FieldSpec& spec : kFieldSpecs) {
-        auto* edit =
-            new CRichEdit(this, spec.id, ScaleRect(spec.left, spec.top, spec.right, spec.bottom));
+    for (const FieldLayout& layout : kFieldLayouts) {
+        auto* edit = new CRichEdit(this, layout.id,
+                                   ScaleRect(layout.left, layout.top, layout.right, layout.bottom));
         edit->SetDefaultCharFormat(kFieldText, true, true);
         edit->SetFont(font);
         edit->SetBackgroundColor(kFieldBackground);
-        edit->LimitText(spec.limit);
-        this->*spec.member = edit;
+        edit->LimitText(layout.limit);
+        this->*layout.member = edit;
     }
 }
 
 void CKestrovaView::CreateButtons() {
-    for (const ButtonSpec& spec : kButtonSpecs) {
-        const CRect r = ScaleRect(spec.left, spec.top, spec.right, spec.bottom);
+    for (const ButtonLayout& layout : kButtonLayouts) {
+        const CRect r = ScaleRect(layout.left, layout.top, layout.right, layout.bottom);
         auto* button =
-            new CBitmapButton(this, QString::fromLatin1(spec.caption), spec.id, r.left, r.top);
-        button->LoadBitmaps(spec.normalBitmap, spec.pressedBitmap,
-                            QSize(spec.right - spec.left, spec.bottom - spec.top));
-        this->*spec.member = button;
+            new CBitmapButton(this, QString::fromLatin1(layout.caption), layout.id, r.left, r.top);
+        button->LoadBitmaps(layout.normalBitmap, layout.pressedBitmap,
+                            QSize(layout.right - layout.left, layout.bottom - layout.top));
+        this->*layout.member = button;
     }
 }
 
 void CKestrovaView::LayoutControls() {
     const CFont font = PanelFont();
-    for (const FieldSpec& spec : kFieldSpecs) {
-        CRichEdit* edit = this->*spec.member;
-        edit->MoveWindow(ScaleRect(spec.left, spec.top, spec.right, spec.bottom));
+    for (const FieldLayout& layout : kFieldLayouts) {
+        CRichEdit* edit = this->*layout.member;
+        edit->MoveWindow(ScaleRect(layout.left, layout.top, layout.right, layout.bottom));
         edit->SetFont(font);
     }
-    for (const ButtonSpec& spec : kButtonSpecs) {
-        const CRect r = ScaleRect(spec.left, spec.top, spec.right, spec.bottom);
-        (this->*spec.member)->MoveTo(r.left, r.top);
+    for (const ButtonLayout& layout : kButtonLayouts) {
+        const CRect r = ScaleRect(layout.left, layout.top, layout.right, layout.bottom);
+        (this->*layout.member)->MoveTo(r.left, r.top);
     }
 }
 
