@@ -1,8 +1,8 @@
 #include "render/limit_curves.h"
 
 #include "render/draw_tools.h"
+#include "render/map_overlay.h"
 #include "render/map_painter.h"
-#include "render/print_page.h"
 #include "render/projection.h"
 
 #include <algorithm>

@@ -2,6 +2,7 @@
 
 #include "render/projection.h"
 
+#include <cmath>
 #include <cstdio>
 
 std::string HourLabelText(double hours) {
@@ -32,4 +33,9 @@ std::vector<LabelSpot> HourLabelSpots(int x, int y, double zoomX) {
 
 LabelSpot HourLabelMapSpot(int x, int y, double zoomX) {
     return {x > RightEdge(zoomX) ? TruncToInt(725 * zoomX) : x, y < 0 ? 0 : y};
+}
+
+double LimitCurveLongitude(double hours) {
+    const double v = 15.0 * hours;
+    return v <= 180.0 ? -v : std::fmod(v, 180.0);
 }

@@ -22,3 +22,7 @@ std::vector<LabelSpot> HourLabelSpots(int x, int y, double zoomX);
 // The one place of the label that lies on the map (the corner pulled in to the right
 // edge and the top row), for the printed page.
 LabelSpot HourLabelMapSpot(int x, int y, double zoomX);
+
+// Longitude of a sunrise or sunset time on the limit curves: v = 15 × hours, then −v for
+// v <= 180 and v modulo 180 beyond (12 h gives −180°, 12.5 h gives 7.5°).
+double LimitCurveLongitude(double hours);

@@ -1,6 +1,7 @@
 #include "render/print_page.h"
 
 #include "render/draw_tools.h"
+#include "render/map_overlay.h"
 #include "render/projection.h"
 
 #include <QDir>
@@ -201,11 +202,6 @@ int PrintedMapHeight(int imageWidth, int imageHeight) {
 
 std::string PrintTitle(const std::string& day, const std::string& month, const std::string& year) {
     return "Solar eclipses by date: " + day + "." + month + "." + year;
-}
-
-double LimitCurveLongitude(double hours) {
-    const double v = 15.0 * hours;
-    return v <= 180.0 ? -v : std::fmod(v, 180.0);
 }
 
 void PrintTextLines(CDC& dc, const std::vector<std::string>& lines, int mapHeight) {

@@ -46,10 +46,6 @@ int PrintedMapHeight(int imageWidth, int imageHeight);
 // "Solar eclipses by date: %s.%s.%s" with the date texts as typed.
 std::string PrintTitle(const std::string& day, const std::string& month, const std::string& year);
 
-// Longitude of a sunrise or sunset time on the limit curves: v = 15 × hours, then −v for
-// v <= 180 and v modulo 180 beyond (12 h gives −180°, 12.5 h gives 7.5°).
-double LimitCurveLongitude(double hours);
-
 // The limit series as the view keeps them: latitude, sunrise and sunset hours UT (NaN
 // where the Sun does not rise or set), index by index.
 struct LimitSeries {

@@ -1,3 +1,4 @@
+#include "render/map_overlay.h"
 #include "render/print_page.h"
 
 #include "render/projection.h"
