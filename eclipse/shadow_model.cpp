@@ -121,6 +121,7 @@ void CShadowModel::ComputeElements() {
         m_cosD.push_back(std::cos(d));
 
         m_siderealTime = StepSiderealTime(static_cast<int>(i));
+        m_stepSiderealHours.push_back(m_siderealTime);
         double mu = std::fmod(15.0 * m_siderealTime - a / deg, 360.0);
         if (mu < 0.0)
             mu += 360.0;
@@ -149,6 +150,8 @@ void CShadowModel::ComputeElements() {
         const double f2 = std::asin((m_sunRadius - m_moonRadius) / gLength);
         m_f1.push_back(f1);
         m_f2.push_back(f2);
+        m_tanF1.push_back(std::tan(f1));
+        m_tanF2.push_back(std::tan(f2));
         m_l1.push_back(z * std::tan(f1) + m_moonRadius / std::cos(f1));
         m_l2.push_back(z * std::tan(f2) - m_moonRadius / std::cos(f2));
 
@@ -165,7 +168,7 @@ void CShadowModel::ComputeElements() {
 void CShadowModel::ConvertPoint(double xi, double eta, double zeta, int step) {
     const std::size_t i = static_cast<std::size_t>(step);
     const double deg = m_degToRad;
-    m_siderealTime = 15.0 * StepSiderealTime(step);
+    m_siderealTime = 15.0 * m_stepSiderealHours[i];
 
     // (xi, eta, zeta) lies on the unit sphere of the scaled frame (tilted to d1).
     const double sinA = -m_xAxisX[i];
@@ -206,19 +209,19 @@ void CShadowModel::run(double umbraSteps, double penumbraSteps) {
 
 void CShadowModel::TracePenumbra(int step, double zeta) {
     const std::size_t j = static_cast<std::size_t>(step);
-    Trace(step, zeta, m_l1[j], m_f1[j], m_penumbraHits, m_penumbraLat, m_penumbraLon);
+    Trace(step, zeta, m_l1[j], m_tanF1[j], m_penumbraHits, m_penumbraLat, m_penumbraLon);
 }
 
 void CShadowModel::TraceUmbra(int step, double zeta) {
     const std::size_t j = static_cast<std::size_t>(step);
-    Trace(step, zeta, m_l2[j], m_f2[j], m_umbraHits, m_umbraLat, m_umbraLon);
+    Trace(step, zeta, m_l2[j], m_tanF2[j], m_umbraHits, m_umbraLat, m_umbraLon);
 }
 
 // Intersects the cone's circular section at height zeta, radius l - zeta tan f
 // around (x, y), with the Earth's section there. In the frame where the Earth is
 // the unit sphere that section is the circle of radius sqrt(1 - zeta^2); the
 // cone's section stays a circle to within the flattening times its radius.
-void CShadowModel::Trace(int step, double zeta, double l, double f, std::vector<int>& hits,
+void CShadowModel::Trace(int step, double zeta, double l, double tanF, std::vector<int>& hits,
                          std::vector<double>& lats, std::vector<double>& lons) {
     const std::size_t j = static_cast<std::size_t>(step);
     // With the Moon behind the Earth (near full moon) there is no shadow cone
@@ -228,7 +231,7 @@ void CShadowModel::Trace(int step, double zeta, double l, double f, std::vector<
     const double x = m_x[j];
     const double y = m_y[j] / m_rho1[j]; // in the frame where the Earth is the unit sphere
 
-    const double radius = l - zeta * std::tan(f);
+    const double radius = l - zeta * tanF;
     const double w = radius * radius;
     const double a = zeta * zeta;
     const double b = w - (x * x + y * y) + a - 1.0;

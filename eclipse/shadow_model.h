@@ -69,6 +69,7 @@ public:
     std::vector<double> m_axisRA;             // a, degrees, (-180, 180]
     std::vector<double> m_axisDec;            // d, degrees
     double m_siderealTime = 0.0;              // hours, or degrees in the point conversion
+    std::vector<double> m_stepSiderealHours;  // Greenwich sidereal time of each step, hours
     std::vector<double> m_sunParallax;        // arcseconds
     std::vector<double> m_moonParallaxArcmin; // arcminutes
 
@@ -76,8 +77,9 @@ public:
     std::vector<double> m_x, m_y, m_z; // Moon in the fundamental-plane frame
     std::vector<double> m_mu;          // Greenwich hour angle of the axis, [0, 360)
     std::vector<double> m_sinD, m_cosD;
-    std::vector<double> m_l1, m_l2; // cone radii on the fundamental plane; l2 < 0: total
-    std::vector<double> m_f1, m_f2; // cone half-angles, radians
+    std::vector<double> m_l1, m_l2;       // cone radii on the fundamental plane; l2 < 0: total
+    std::vector<double> m_f1, m_f2;       // cone half-angles, radians
+    std::vector<double> m_tanF1, m_tanF2; // their tangents
 
     // The Earth's flattening: in the frame whose y is divided by rho1 and whose
     // axis declination is d1 the Earth is the unit sphere.
@@ -97,6 +99,6 @@ public:
 private:
     void ComputeDerivedQuantities();
     void ComputeElements();
-    void Trace(int step, double zeta, double l, double f, std::vector<int>& hits,
+    void Trace(int step, double zeta, double l, double tanF, std::vector<int>& hits,
                std::vector<double>& lats, std::vector<double>& lons);
 };
