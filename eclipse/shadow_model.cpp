@@ -19,6 +19,21 @@ double Dot(const double a[3], double x, double y, double z) {
     return a[0] * x + a[1] * y + a[2] * z;
 }
 
+struct Vector {
+    double x;
+    double y;
+    double z;
+};
+
+// Geocentric equatorial rectangular coordinates of a body at right ascension
+// raHours, declination decDeg and distance r.
+Vector Rectangular(double raHours, double decDeg, double r) {
+    constexpr double deg = 0.017453292519943295;
+    const double ra = 15.0 * raHours * deg;
+    const double dec = decDeg * deg;
+    return {r * std::cos(ra) * std::cos(dec), r * std::sin(ra) * std::cos(dec), r * std::sin(dec)};
+}
+
 // Reduces an angle in (-360, 360) to [-180, 180].
 double ReduceTo180(double v) {
     if (v > 180.0 && v <= 360.0)
@@ -83,25 +98,19 @@ void CShadowModel::ComputeElements() {
         const double rs = 1.0 / std::sin(m_sunParallax[i] / 3600.0 * deg);
         const double rm = 1.0 / std::sin(m_moonParallaxArcmin[i] / 60.0 * deg);
 
-        const double moonRA = 15.0 * m_moonRAHours[i] * deg;
-        const double moonDec = m_moonDec[i] * deg;
-        const double mx = rm * std::cos(moonRA) * std::cos(moonDec);
-        const double my = rm * std::sin(moonRA) * std::cos(moonDec);
-        const double mz = rm * std::sin(moonDec);
+        const Vector moon = Rectangular(m_moonRAHours[i], m_moonDec[i], rm);
+        const double mx = moon.x, my = moon.y, mz = moon.z;
         m_moonX.push_back(mx);
         m_moonY.push_back(my);
         m_moonZ.push_back(mz);
 
-        const double sunRA = 15.0 * m_sunRAHours[i] * deg;
-        const double sunDec = m_sunDec[i] * deg;
-        const double sx = rs * std::cos(sunRA) * std::cos(sunDec);
-        const double sy = rs * std::sin(sunRA) * std::cos(sunDec);
-        const double sz = rs * std::sin(sunDec);
+        const Vector sun = Rectangular(m_sunRAHours[i], m_sunDec[i], rs);
+        const double sx = sun.x, sy = sun.y, sz = sun.z;
         m_sunX.push_back(sx);
         m_sunY.push_back(sy);
         m_sunZ.push_back(sz);
 
-        // Shadow axis: from the Moon away from the Sun's direction, i.e. along Sun - Moon.
+        // The shadow axis points from the Moon toward the Sun: G = Sun - Moon.
         const double gx = sx - mx;
         const double gy = sy - my;
         const double gz = sz - mz;
