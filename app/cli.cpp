@@ -1,35 +1,25 @@
-// kestrova-cli: what the program computes, as text (and pictures), for scripts
-// and for checking results against published tables.
-#include "app/cli_render.h"
+// kestrova-cli: what the program computes, as text, for scripts and for checking
+// results against published tables. The text commands load no Qt; the picture
+// commands run in kestrova-render.
+#include "app/cli_commands.h"
+#include "eclipse/besselian.h"
 #include "eclipse/contacts.h"
-#include "eclipse/shadow_model.h"
-#include "ephemeris/ephemeris.h"
+#include "eclipse/outline.h"
+#include "eclipse/riseset.h"
+#include "ephemeris/apparent.h"
+#include "ephemeris/timescales.h"
+#include "view/texts.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
-
-constexpr const char* kUsage =
-    "usage:\n"
-    "  kestrova-cli ephemeris DAY MONTH YEAR HOUR MINUTE SECOND\n"
-    "  kestrova-cli elements  DAY MONTH YEAR HOUR MINUTE SECOND\n"
-    "  kestrova-cli contacts  DAY MONTH YEAR\n"
-    "  kestrova-cli snapshot  DAY MONTH YEAR HOUR MINUTE SECOND [--points] [--png FILE "
-    "[--size WxH]]\n"
-    "  kestrova-cli riseset   DAY MONTH YEAR LATITUDE\n"
-    "  kestrova-cli map       DAY MONTH YEAR --png FILE [--size WxH]\n"
-    "  kestrova-cli print     DAY MONTH YEAR --pdf FILE\n";
-
-int Usage() {
-    std::fputs(kUsage, stderr);
-    return 2;
-}
 
 // Date and time as the input fields parse them: atoi and atof.
 struct Instant {
@@ -54,164 +44,165 @@ Instant ParseInstant(char** args, bool withTime) {
     return t;
 }
 
-// A snapshot ephemeris: one day of one step at the instant, Delta T applied.
-CEphemeris SnapshotEphemeris(const Instant& t) {
-    return CEphemeris(t.day, t.month, t.year, t.second, t.minute, t.hour, 1, 1, 1, 0.0, 0.0, 0.0);
+double JulianDayOf(const Instant& t) {
+    return CalendarToJulianDay(t.day, t.month, t.year, t.second, t.minute, t.hour);
 }
 
 void PrintValue(const char* name, double value) {
     std::printf("%s %.15g\n", name, value);
 }
 
-int Ephemeris(const Instant& t) {
-    const CEphemeris e = SnapshotEphemeris(t);
-    PrintValue("sunRA", e.m_sunRA[0]);
-    PrintValue("sunDec", e.m_sunDec[0]);
-    PrintValue("sunGST", e.m_sunGST[0]);
-    PrintValue("jd", e.m_jdSeries[0]);
-    PrintValue("moonRAHours", e.m_moonRAHours[0]);
-    PrintValue("moonDec", e.m_moonDec[0]);
-    PrintValue("moonParallax", e.m_moonParallax[0]);
-    PrintValue("sunDistance", e.m_sunDistance[0]);
-    PrintValue("sunRAHours", e.m_sunRAHours[0]);
-    PrintValue("deltaT", e.m_deltaTUsed);
+// ephemeris DAY MONTH YEAR HOUR MINUTE SECOND
+int EphemerisCommand(int argc, char** argv) {
+    if (argc != 8)
+        return CliUsage();
+    const ApparentPlaces p = ApparentPlacesAt(JulianDayOf(ParseInstant(argv + 2, true)));
+    PrintValue("sunRA", p.sunRA);
+    PrintValue("sunDec", p.sunDec);
+    PrintValue("sunGST", p.siderealAngle);
+    PrintValue("jd", p.jd);
+    PrintValue("moonRAHours", p.moonRA / 15.0);
+    PrintValue("moonDec", p.moonDec);
+    PrintValue("moonParallax", p.moonParallax);
+    PrintValue("sunDistance", p.sunDistance);
+    PrintValue("sunRAHours", p.sunRA / 15.0);
+    PrintValue("deltaT", p.deltaT);
     return 0;
 }
 
-int Elements(const Instant& t) {
-    const CShadowModel m = MakeShadowModel(SnapshotEphemeris(t));
-    PrintValue("x", m.m_x[0]);
-    PrintValue("y", m.m_y[0]);
-    PrintValue("d", m.m_axisDec[0]);
-    PrintValue("mu", m.m_mu[0]);
-    PrintValue("l1", m.m_l1[0]);
-    PrintValue("l2", m.m_l2[0]);
-    PrintValue("f1", m.m_f1[0]);
-    PrintValue("f2", m.m_f2[0]);
+// elements DAY MONTH YEAR HOUR MINUTE SECOND
+int ElementsCommand(int argc, char** argv) {
+    if (argc != 8)
+        return CliUsage();
+    const BesselianElements e =
+        ElementsAt(ApparentPlacesAt(JulianDayOf(ParseInstant(argv + 2, true))));
+    PrintValue("x", e.x);
+    PrintValue("y", e.y);
+    PrintValue("d", e.d);
+    PrintValue("mu", e.mu);
+    PrintValue("l1", e.l1);
+    PrintValue("l2", e.l2);
+    PrintValue("f1", e.f1);
+    PrintValue("f2", e.f2);
     return 0;
 }
 
-int Contacts(const Instant& t, char** args) {
-    const CEphemeris e(t.day, t.month, t.year, 0.0, 0, 0, 1, kContactStepsPerDay, 1, 0.0, 0.0, 0.0);
-    CShadowModel m = MakeShadowModel(e);
-    m.run(kContactSamples, kContactSamples);
-    const ContactTimes c = FindContactTimes(m);
+// contacts DAY MONTH YEAR
+int ContactsCommand(int argc, char** argv) {
+    if (argc != 5)
+        return CliUsage();
+    const ContactTimes c = ContactTimesOfDate(JulianDayOf(ParseInstant(argv + 2, false)));
     if (!c.eclipse) {
-        std::printf("%s\n", NoEclipseMessage(args[0], args[1], args[2]).c_str());
+        std::printf("%s\n", NoEclipseMessage(argv[2], argv[3], argv[4]).c_str());
         return 0;
     }
-    for (const std::string& line : c.lines)
+    for (const std::string& line : ContactLines(c))
         std::printf("%s\n", line.c_str());
     return 0;
 }
 
-void PrintExtent(const char* name, const std::vector<double>& lat, const std::vector<double>& lon) {
-    std::printf("%sPoints %zu\n", name, lat.size());
-    if (lat.empty())
+void PrintExtent(const char* name, const Outline& o) {
+    std::printf("%sPoints %zu\n", name, o.lat.size());
+    if (o.lat.empty())
         return;
-    const auto [latMin, latMax] = std::minmax_element(lat.begin(), lat.end());
-    const auto [lonMin, lonMax] = std::minmax_element(lon.begin(), lon.end());
+    const auto [latMin, latMax] = std::minmax_element(o.lat.begin(), o.lat.end());
+    const auto [lonMin, lonMax] = std::minmax_element(o.lon.begin(), o.lon.end());
     std::printf("%sLat %.6f %.6f\n", name, *latMin, *latMax);
     std::printf("%sLon %.6f %.6f\n", name, *lonMin, *lonMax);
 }
 
-int Snapshot(const Instant& t, bool points) {
-    CShadowModel m = MakeShadowModel(SnapshotEphemeris(t));
-    m.run(1000.0, 50000.0);
-    PrintExtent("penumbra", m.m_penumbraLat, m.m_penumbraLon);
-    PrintExtent("umbra", m.m_umbraLat, m.m_umbraLon);
-    if (points) {
-        for (std::size_t i = 0; i < m.m_penumbraLat.size(); ++i)
-            std::printf("P %.6f %.6f\n", m.m_penumbraLat[i], m.m_penumbraLon[i]);
-        for (std::size_t i = 0; i < m.m_umbraLat.size(); ++i)
-            std::printf("U %.6f %.6f\n", m.m_umbraLat[i], m.m_umbraLon[i]);
-    }
-    return 0;
-}
-
-int RiseSet(const Instant& t, double latitude) {
-    CEphemeris e(t.day, t.month, t.year, 0.0, 0, 0, 1, 1, 0, latitude, 0.0, 0.0);
-    e.RiseSet("SUNCE");
-    PrintValue("rise", e.m_riseUT);
-    PrintValue("set", e.m_setUT);
-    return 0;
-}
-
-// "WxH" with both at least 1 and at most 20000 pixels.
-bool ParseSize(const char* text, int& width, int& height) {
-    char x = 0;
-    char rest = 0;
-    return std::sscanf(text, "%d%c%d%c", &width, &x, &height, &rest) == 3 &&
-           (x == 'x' || x == 'X') && width >= 1 && height >= 1 && width <= 20000 && height <= 20000;
-}
-
-// The options after a command's numbers: --points, --png FILE, --size WxH.
-struct PictureOptions {
-    bool points = false;
-    const char* png = nullptr;
-    int width = kDefaultPngWidth;
-    int height = kDefaultPngHeight;
-};
-
-// Reads the options from argv[first] on. False for an option it does not know, a
-// missing value, or --points where points are not offered.
-bool ParseOptions(int argc, char** argv, int first, bool pointsOffered, PictureOptions& o) {
-    for (int i = first; i < argc; ++i) {
-        if (pointsOffered && std::strcmp(argv[i], "--points") == 0) {
-            o.points = true;
-        } else if (std::strcmp(argv[i], "--png") == 0 && i + 1 < argc) {
-            o.png = argv[++i];
-        } else if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc) {
-            if (!ParseSize(argv[++i], o.width, o.height)) {
-                std::fprintf(stderr, "kestrova-cli: --size wants WxH, for example 748x539\n");
-                return false;
-            }
-        } else {
-            return false;
-        }
-    }
-    return true;
-}
-
 // snapshot DAY MONTH YEAR HOUR MINUTE SECOND [--points] [--png FILE [--size WxH]]
 int SnapshotCommand(int argc, char** argv) {
-    PictureOptions o;
-    if (argc < 8 || !ParseOptions(argc, argv, 8, true, o))
-        return Usage();
-    const Instant t = ParseInstant(argv + 2, true);
-    if (o.png != nullptr)
-        return RenderSnapshotPng(t.day, t.month, t.year, t.hour, t.minute, t.second, o.png, o.width,
-                                 o.height);
-    return Snapshot(t, o.points);
+    if (argc < 8)
+        return CliUsage();
+    bool points = false;
+    for (int i = 8; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--points") == 0)
+            points = true;
+        else if (std::strcmp(argv[i], "--png") == 0 || std::strcmp(argv[i], "--size") == 0)
+            return RunRenderProgram(argc, argv);
+        else
+            return CliUsage();
+    }
+    const ShadowSnapshot s = ShadowAt(JulianDayOf(ParseInstant(argv + 2, true)), true, 1000.0,
+                                      50000.0);
+    PrintExtent("penumbra", s.penumbra);
+    PrintExtent("umbra", s.umbra);
+    if (points) {
+        for (std::size_t i = 0; i < s.penumbra.lat.size(); ++i)
+            std::printf("P %.6f %.6f\n", s.penumbra.lat[i], s.penumbra.lon[i]);
+        for (std::size_t i = 0; i < s.umbra.lat.size(); ++i)
+            std::printf("U %.6f %.6f\n", s.umbra.lat[i], s.umbra.lon[i]);
+    }
+    return 0;
 }
 
-// map DAY MONTH YEAR --png FILE [--size WxH]
-int MapCommand(int argc, char** argv) {
-    PictureOptions o;
-    if (argc < 7 || !ParseOptions(argc, argv, 5, false, o) || o.png == nullptr)
-        return Usage();
-    return RenderMapPng(argv[2], argv[3], argv[4], o.png, o.width, o.height);
+// riseset DAY MONTH YEAR LATITUDE
+int RiseSetCommand(int argc, char** argv) {
+    if (argc != 6)
+        return CliUsage();
+    const RiseSetTimes times =
+        SunRiseSet(JulianDayOf(ParseInstant(argv + 2, false)), std::atof(argv[5]), 0.0, 0.0, false);
+    PrintValue("rise", times.rise);
+    PrintValue("set", times.set);
+    return 0;
+}
+
+constexpr CliCommand kCommands[] = {
+    {"ephemeris", "ephemeris DAY MONTH YEAR HOUR MINUTE SECOND", EphemerisCommand},
+    {"elements", "elements  DAY MONTH YEAR HOUR MINUTE SECOND", ElementsCommand},
+    {"contacts", "contacts  DAY MONTH YEAR", ContactsCommand},
+    {"snapshot", "snapshot  DAY MONTH YEAR HOUR MINUTE SECOND [--points] [--png FILE [--size WxH]]",
+     SnapshotCommand},
+    {"riseset", "riseset   DAY MONTH YEAR LATITUDE", RiseSetCommand},
+    {"map", "map       DAY MONTH YEAR --png FILE [--size WxH]", RunRenderProgram},
+    {"print", "print     DAY MONTH YEAR --pdf FILE", RunRenderProgram},
+};
+
+// The folder of this program, from /proc/self/exe; empty if unknown.
+std::string ProgramFolder() {
+    char path[4096];
+    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0)
+        return {};
+    const std::string exe(path, static_cast<std::size_t>(n));
+    const std::size_t slash = exe.rfind('/');
+    return slash == std::string::npos ? std::string() : exe.substr(0, slash);
 }
 
 } // namespace
 
+int CliUsage() {
+    std::fputs("usage:\n", stderr);
+    for (const CliCommand& c : kCommands)
+        std::fprintf(stderr, "  kestrova-cli %s\n", c.usage);
+    return 2;
+}
+
+int RunRenderProgram(int argc, char** argv) {
+    const std::string folder = ProgramFolder();
+    // Beside this program in the build tree; in libexec/kestrova when installed.
+    const std::string candidates[] = {folder + "/kestrova-render",
+                                      folder + "/../libexec/kestrova/kestrova-render"};
+    std::vector<char*> args(argv, argv + argc);
+    args.push_back(nullptr);
+    for (const std::string& program : candidates) {
+        if (access(program.c_str(), X_OK) == 0) {
+            std::fflush(stdout);
+            args[0] = const_cast<char*>(program.c_str());
+            execv(program.c_str(), args.data());
+        }
+    }
+    std::fprintf(stderr, "kestrova-cli: the picture commands need kestrova-render, which is not "
+                         "installed beside this program\n");
+    return 1;
+}
+
 int main(int argc, char** argv) {
     if (argc < 2)
-        return Usage();
-    const std::string command = argv[1];
-    if (command == "snapshot")
-        return SnapshotCommand(argc, argv);
-    if (command == "map")
-        return MapCommand(argc, argv);
-    if (command == "ephemeris" && argc == 8)
-        return Ephemeris(ParseInstant(argv + 2, true));
-    if (command == "elements" && argc == 8)
-        return Elements(ParseInstant(argv + 2, true));
-    if (command == "contacts" && argc == 5)
-        return Contacts(ParseInstant(argv + 2, false), argv + 2);
-    if (command == "print" && argc == 7 && std::strcmp(argv[5], "--pdf") == 0)
-        return RenderPrintPdf(argv[2], argv[3], argv[4], argv[6]);
-    if (command == "riseset" && argc == 6)
-        return RiseSet(ParseInstant(argv + 2, false), std::atof(argv[5]));
-    return Usage();
+        return CliUsage();
+    for (const CliCommand& c : kCommands)
+        if (std::strcmp(argv[1], c.name) == 0)
+            return c.run(argc, argv);
+    return CliUsage();
 }

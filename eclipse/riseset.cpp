@@ -1,10 +1,11 @@
-// Sunrise and sunset at the observer: an estimate from the Sun at the run's
-// first instant, then one refinement with the Sun recomputed at each estimate.
-#include "ephemeris/ephemeris.h"
-#include "render/sexagesimal.h"
+// Sunrise and sunset at a place: an estimate from the Sun at 0h UT, then one
+// refinement with the Sun recomputed at each estimate.
+#include "eclipse/riseset.h"
+
+#include "ephemeris/apparent.h"
+#include "ephemeris/constants.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace {
 
@@ -21,11 +22,10 @@ struct SunAt {
 // Cosine of the hour angle at which the Sun's upper limb touches the horizon
 // (standard altitude -51' at sea level, refraction and semi-diameter).
 double CosHourAngle(double latitude, double declination, double height) {
-    const double deg = 0.017453292519943295;
     const double k = 1.0 / (1.0 + height / (1.0e6 * 6.378));
-    return (std::cos((90.0 + (k + 50.0) / 60.0) * deg) -
-            std::sin(latitude * deg) * std::sin(declination * deg)) /
-           (std::cos(latitude * deg) * std::cos(declination * deg));
+    return (std::cos((90.0 + (k + 50.0) / 60.0) * kDegToRad) -
+            std::sin(latitude * kDegToRad) * std::sin(declination * kDegToRad)) /
+           (std::cos(latitude * kDegToRad) * std::cos(declination * kDegToRad));
 }
 
 // UT hours of the event with local hour angle h (degrees), in [0, 24). The
@@ -43,51 +43,40 @@ double EventTime(const SunAt& sun, double hourAngle, double longitude) {
 }
 
 double RiseHourAngle(double cosH) {
-    return 360.0 - std::acos(cosH) / 0.017453292519943295;
+    return 360.0 - std::acos(cosH)  * kRadToDeg;
 }
 double SetHourAngle(double cosH) {
-    return std::acos(cosH) / 0.017453292519943295;
+    return std::acos(cosH)  * kRadToDeg;
 }
 
-SunAt FirstStep(const CEphemeris& e) {
-    return {std::fmod(e.m_sunRA[0], 360.0), std::fmod(e.m_sunDec[0], 360.0),
-            std::fmod(e.m_sunGST[0], 360.0)};
+SunAt SunOf(const ApparentPlaces& p) {
+    return {std::fmod(p.sunRA, 360.0), std::fmod(p.sunDec, 360.0),
+            std::fmod(p.siderealAngle, 360.0)};
 }
 
 } // namespace
 
-void CEphemeris::RiseSet(const char* body) {
-    m_riseUT = std::nan("");
-    m_setUT = std::nan("");
-    if (body == nullptr || std::strcmp(body, "SUNCE") != 0 || m_sunRA.empty())
-        return;
-
-    const double lat = m_observerLatitude;
-    const double lon = m_observerLongitude;
-    const double height = m_observerHeight;
-
-    const SunAt first = FirstStep(*this);
+RiseSetTimes SunRiseSet(double jd0, double lat, double lon, double height, bool applyDeltaT) {
+    const auto sunAt = [&](double jd) {
+        return SunOf(applyDeltaT ? ApparentPlacesAt(jd) : ApparentPlacesAt(jd, 0.0));
+    };
+    const SunAt first = sunAt(jd0);
     const double cosH = CosHourAngle(lat, first.dec, height);
     const double riseEstimate = EventTime(first, RiseHourAngle(cosH), lon);
     const double setEstimate = EventTime(first, SetHourAngle(cosH), lon);
 
-    // Refine each estimate with the Sun recomputed at that instant, on the same
-    // civil day the run was built for. Without an estimate there is nothing to refine.
+    // Refine each estimate with the Sun recomputed at that instant of the same
+    // civil day. Without an estimate there is nothing to refine.
     const auto refine = [&](double estimate, bool rising) {
         if (std::isnan(estimate))
             return estimate;
-        const CSexagesimal hms(estimate);
-        const CEphemeris at(m_day, m_month, m_year, hms.m_dSeconds, hms.m_nMinutes, hms.m_nWhole, 1,
-                            1, m_applyDeltaT, lat, lon, height);
         // The Sun's place moves to the estimate; the sidereal angle stays that of
-        // 0h, from which the event's time is counted. (The refined run's own
-        // angle is the 0h formula applied at the estimate, which would cancel the
-        // Sun's motion in right ascension and undo the refinement.)
-        SunAt sun = FirstStep(at);
+        // 0h, from which the event's time is counted. (The angle of the estimate
+        // instant would cancel the Sun's motion in right ascension.)
+        SunAt sun = sunAt(jd0 + estimate / 24.0);
         sun.gst = first.gst;
         const double cosHAt = CosHourAngle(lat, sun.dec, height);
         return EventTime(sun, rising ? RiseHourAngle(cosHAt) : SetHourAngle(cosHAt), lon);
     };
-    m_riseUT = refine(riseEstimate, true);
-    m_setUT = refine(setEstimate, false);
+    return {refine(riseEstimate, true), refine(setEstimate, false)};
 }

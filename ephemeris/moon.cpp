@@ -1,14 +1,12 @@
 // The Moon from the principal terms of Brown's lunar theory.
-#include "ephemeris/ephemeris.h"
+#include "ephemeris/constants.h"
 #include "ephemeris/moon_series.h"
+#include "ephemeris/theory.h"
 #include "ephemeris/timescales.h"
 
 #include <cmath>
 
 namespace {
-
-constexpr double kArcsecToRad = 4.84813681109536e-06;
-constexpr double kDegToRad = 0.017453292519943295;
 
 struct LunarArguments {
     double d;
@@ -38,46 +36,35 @@ template <std::size_t N> double SumCosines(const LunarTerm (&terms)[N], const Lu
     return sum;
 }
 
-LunarArguments ArgumentsOf(const CEphemeris& e) {
-    return {e.m_moonElongation,  e.m_sunMeanAnomaly, e.m_moonMeanAnomaly,
-            e.m_moonArgLatitude, e.m_venusArg,       e.m_jupiterArg};
-}
-
 } // namespace
 
-void CEphemeris::ComputeMoonLatitudeFactors() {
-    m_moonLatFactor1 = -0.0004664 * std::cos(m_moonNode);
-    m_moonLatFactor2 = -7.54e-05 * std::cos(m_moonNode + m_nodeTermArg);
-}
+MoonEcliptic MoonPlace(const FundamentalArguments& f) {
+    const LunarArguments a = {f.moonElongation,  f.sunMeanAnomaly, f.moonMeanAnomaly,
+                              f.moonArgLatitude, f.venus,          f.jupiter};
+    const double e = f.eccentricityFactor;
+    MoonEcliptic moon;
 
-void CEphemeris::ComputeMoonLongitude() {
-    const LunarArguments a = ArgumentsOf(*this);
-    const double e = m_eccentricityFactor;
-    const double sum1 = SumSines(kMoonLongitude1, a) * kArcsecToRad;
-    const double sum2 = e * SumSines(kMoonLongitude2, a) * kArcsecToRad;
-    const double sum3 = e * e * SumSines(kMoonLongitude3, a) * kArcsecToRad;
-    m_moonLongitudeDeg =
-        (m_moonEquationOfCentre + m_moonMeanLongitude + sum3 + sum2 + sum1) * 180.0 / m_pi;
-}
+    const double longitude1 = SumSines(kMoonLongitude1, a) * kArcsecToRad;
+    const double longitude2 = e * SumSines(kMoonLongitude2, a) * kArcsecToRad;
+    const double longitude3 = e * e * SumSines(kMoonLongitude3, a) * kArcsecToRad;
+    moon.longitude = (f.moonEquationOfCentre + f.moonMeanLongitude + longitude3 + longitude2 +
+                      longitude1) *
+                     180.0 / kPi;
 
-void CEphemeris::ComputeMoonLatitude() {
-    const LunarArguments a = ArgumentsOf(*this);
-    const double e = m_eccentricityFactor;
-    // The first term's amplitude varies with F: 18467.779 - 25.196 cos^2 F.
+    // The first latitude term's amplitude varies with F: 18467.779 - 25.196 cos^2 F.
     const double cosF = std::cos(a.f);
     const double variablePart = -25.196 * cosF * cosF * std::sin(NormalizeRadians(a.f));
-    const double sum1 = (SumSines(kMoonLatitude1, a) + variablePart) * kArcsecToRad;
-    const double sum2 = e * SumSines(kMoonLatitude2, a) * kArcsecToRad;
-    const double sum3 = e * e * SumSines(kMoonLatitude3, a) * kArcsecToRad;
-    m_moonLatitudeDeg =
-        (sum3 + sum2 + sum1) * (1.0 + m_moonLatFactor2) * (1.0 + m_moonLatFactor1) * 180.0 / m_pi;
-}
+    const double latitude1 = (SumSines(kMoonLatitude1, a) + variablePart) * kArcsecToRad;
+    const double latitude2 = e * SumSines(kMoonLatitude2, a) * kArcsecToRad;
+    const double latitude3 = e * e * SumSines(kMoonLatitude3, a) * kArcsecToRad;
+    const double factor1 = -0.0004664 * std::cos(f.moonNode);
+    const double factor2 = -7.54e-05 * std::cos(f.moonNode + f.nodeTermArg);
+    moon.latitude =
+        (latitude3 + latitude2 + latitude1) * (1.0 + factor2) * (1.0 + factor1) * 180.0 / kPi;
 
-void CEphemeris::ComputeMoonParallax() {
-    const LunarArguments a = ArgumentsOf(*this);
-    const double e = m_eccentricityFactor;
-    const double sum1 = SumCosines(kMoonParallax1, a) * kArcsecToRad;
-    const double sum2 = e * SumCosines(kMoonParallax2, a) * kArcsecToRad;
-    const double sum3 = e * e * SumCosines(kMoonParallax3, a) * kArcsecToRad;
-    m_moonParallaxDeg = (sum3 + m_moonParallaxElliptic + sum2 + sum1) * 180.0 / m_pi;
+    const double parallax1 = SumCosines(kMoonParallax1, a) * kArcsecToRad;
+    const double parallax2 = e * SumCosines(kMoonParallax2, a) * kArcsecToRad;
+    const double parallax3 = e * e * SumCosines(kMoonParallax3, a) * kArcsecToRad;
+    moon.parallax = (parallax3 + f.moonParallaxElliptic + parallax2 + parallax1) * 180.0 / kPi;
+    return moon;
 }

@@ -1,14 +1,12 @@
 // Newcomb's theory of the Sun, and the fundamental arguments shared with the Moon.
-#include "ephemeris/ephemeris.h"
+#include "ephemeris/constants.h"
 #include "ephemeris/sun_series.h"
+#include "ephemeris/theory.h"
 #include "ephemeris/timescales.h"
 
 #include <cmath>
 
 namespace {
-
-constexpr double kArcsecToRad = 4.84813681109536e-06;
-constexpr double kDegToRad = 0.017453292519943295;
 
 // A polynomial in T with coefficients in arcseconds.
 struct ArgumentPolynomial {
@@ -64,114 +62,109 @@ double SumLunarLatitude(const SunLunarLatitudeTerm (&terms)[N], double m, double
 
 } // namespace
 
-void CEphemeris::ComputeFundamentalArguments() {
-    const double t = m_T;
-    const double t2 = m_T2;
-    const double t3 = m_T3;
+FundamentalArguments FundamentalArgumentsAt(double jdTheory) {
+    FundamentalArguments a;
+    const double t = (jdTheory - 2415020.0) * (1.0 / 36525.0);
+    const double t2 = t * t;
+    const double t3 = t2 * t;
+    a.t = t;
+    a.t2 = t2;
+    a.t3 = t3;
     const auto argument = [&](const ArgumentPolynomial& p) {
         return NormalizeRadians((p.c0 + t * p.c1 + t2 * p.c2 + t3 * p.c3) * kArcsecToRad);
     };
-    m_sunMeanLongitude = argument(kSunMeanLongitude);
-    m_sunMeanAnomaly = argument(kSunMeanAnomaly);
-    m_moonMeanLongitude = argument(kMoonMeanLongitude);
-    m_moonMeanAnomaly = argument(kMoonMeanAnomaly);
-    m_moonNode = argument(kMoonNode);
-    m_moonElongation = argument(kMoonElongation);
-    m_moonArgLatitude = argument(kMoonArgLatitude);
-    m_nodeTermArg = argument(kNodeTermArg);
-    m_venusArg = argument(kVenusArg);
-    m_jupiterArg = argument(kJupiterArg);
-    m_marsArg = argument(kMarsArg);
-    m_saturnArg = argument(kSaturnArg);
-    m_meanObliquity = argument(kMeanObliquity);
-    m_eccentricityFactor = 1.0 - 0.0024954 * t - 7.522e-06 * t2;
+    a.sunMeanLongitude = argument(kSunMeanLongitude);
+    a.sunMeanAnomaly = argument(kSunMeanAnomaly);
+    a.moonMeanLongitude = argument(kMoonMeanLongitude);
+    a.moonMeanAnomaly = argument(kMoonMeanAnomaly);
+    a.moonNode = argument(kMoonNode);
+    a.moonElongation = argument(kMoonElongation);
+    a.moonArgLatitude = argument(kMoonArgLatitude);
+    a.nodeTermArg = argument(kNodeTermArg);
+    a.venus = argument(kVenusArg);
+    a.jupiter = argument(kJupiterArg);
+    a.mars = argument(kMarsArg);
+    a.saturn = argument(kSaturnArg);
+    a.meanObliquity = argument(kMeanObliquity);
+    a.eccentricityFactor = 1.0 - 0.0024954 * t - 7.522e-06 * t2;
 
     // Long-period corrections to the mean arguments (arcseconds).
     const double s1 = std::sin((184320.0 + 72720.0 * t) * kArcsecToRad);
-    m_sunMeanLongitude -= 6.4 * s1 * kArcsecToRad;
-    m_sunMeanAnomaly -= 6.4 * s1 * kArcsecToRad;
+    a.sunMeanLongitude -= 6.4 * s1 * kArcsecToRad;
+    a.sunMeanAnomaly -= 6.4 * s1 * kArcsecToRad;
     const double w = 14.27 * std::sin((346.56 + 132.87 * t - 0.0091731 * t2) * kDegToRad);
-    const double sinNode = std::sin(m_moonNode);
-    m_moonMeanLongitude += (0.84 * s1 + 7.261 * sinNode + w) * kArcsecToRad;
-    m_moonMeanAnomaly += (2.94 * s1 + 9.337 * sinNode + w) * kArcsecToRad;
-    m_moonNode +=
-        (15.58 * std::sin(m_moonNode + m_nodeTermArg) + 95.96 * sinNode + 0.63 * s1) * kArcsecToRad;
-    const double node = m_moonNode;
-    m_moonElongation += (7.24 * s1 + 7.261 * std::sin(node) + w) * kArcsecToRad;
-    m_moonArgLatitude +=
-        (0.21 * s1 + w - 88.699 * std::sin(node) - 15.58 * std::sin(node + m_nodeTermArg)) *
+    const double sinNode = std::sin(a.moonNode);
+    a.moonMeanLongitude += (0.84 * s1 + 7.261 * sinNode + w) * kArcsecToRad;
+    a.moonMeanAnomaly += (2.94 * s1 + 9.337 * sinNode + w) * kArcsecToRad;
+    a.moonNode +=
+        (15.58 * std::sin(a.moonNode + a.nodeTermArg) + 95.96 * sinNode + 0.63 * s1) * kArcsecToRad;
+    const double node = a.moonNode;
+    a.moonElongation += (7.24 * s1 + 7.261 * std::sin(node) + w) * kArcsecToRad;
+    a.moonArgLatitude +=
+        (0.21 * s1 + w - 88.699 * std::sin(node) - 15.58 * std::sin(node + a.nodeTermArg)) *
         kArcsecToRad;
 
     // The Moon's equation of the centre and elliptic parallax, from the corrected M'.
-    const double mm = m_moonMeanAnomaly;
-    m_moonEquationOfCentre =
+    const double mm = a.moonMeanAnomaly;
+    a.moonEquationOfCentre =
         (22639.5 * std::sin(mm) + 769.016 * std::sin(2 * mm) + 36.124 * std::sin(3 * mm) +
          1.938 * std::sin(4 * mm) + 0.113 * std::sin(5 * mm)) *
         kArcsecToRad;
-    m_moonParallaxElliptic =
+    a.moonParallaxElliptic =
         (3422.7 + 186.5398 * std::cos(mm) + 10.1657 * std::cos(2 * mm) + 0.6215 * std::cos(3 * mm) +
          0.0401 * std::cos(4 * mm) + 0.0026 * std::cos(5 * mm)) *
         kArcsecToRad;
+    return a;
 }
 
-void CEphemeris::ComputeSunOrbit() {
-    const double t = m_T;
-    const double t2 = m_T2;
+SunEcliptic SunPlace(const FundamentalArguments& a) {
+    const double t = a.t;
+    const double t2 = a.t2;
     const double a1 = (315.6 + 893.3 * t) * kDegToRad;
     const double a2 = (57.24 + 150.27 * t) * kDegToRad;
     const double a3 = (31.8 + 119.0 * t) * kDegToRad;
-    m_sunLongPeriod =
+    const double longPeriod =
         (0.202 * std::sin(a1) + (1.882 - 0.016 * t) * std::sin(a2) + 0.226 * std::sin(a3)) *
         kArcsecToRad;
 
-    const double twoPi = m_pi + m_pi;
-    m_sunMeanLongitude = std::fmod(m_sunMeanLongitude + m_sunLongPeriod, twoPi);
-    m_sunMeanAnomaly = std::fmod(m_sunMeanAnomaly + m_sunLongPeriod, twoPi);
-    const double m = m_sunMeanAnomaly;
+    const double meanLongitude = std::fmod(a.sunMeanLongitude + longPeriod, kTwoPi);
+    const double m = std::fmod(a.sunMeanAnomaly + longPeriod, kTwoPi);
 
-    m_sunEquationOfCentre = ((6910.057 - 17.24 * t - 0.052 * t2) * std::sin(m) +
-                             (72.338 - 0.361 * t) * std::sin(2 * m) +
-                             (1.054 - 0.001 * t) * std::sin(3 * m) + 0.018 * std::sin(4 * m)) *
+    const double equationOfCentre = ((6910.057 - 17.24 * t - 0.052 * t2) * std::sin(m) +
+                                     (72.338 - 0.361 * t) * std::sin(2 * m) +
+                                     (1.054 - 0.001 * t) * std::sin(3 * m) +
+                                     0.018 * std::sin(4 * m)) *
+                                    kArcsecToRad;
+    const double radiusVector = 1.00014033 - 0.01674928 * std::cos(m) -
+                                0.00014027 * std::cos(2 * m) - 1.76e-06 * std::cos(3 * m) -
+                                3e-08 * std::cos(4 * m) - 7e-07 * t +
+                                (4.179e-05 * t + 1.26e-07 * t2) * std::cos(m) +
+                                (1e-08 * std::cos(3 * m) + 7e-07 * std::cos(2 * m)) * t;
+
+    const double d = a.moonElongation;
+    const double mMoon = a.moonMeanAnomaly;
+    const double f = a.moonArgLatitude;
+    const double longitudePerturbation = SumPlanet(kSunLongitudeVenus, m, a.venus) +
+                                         SumPlanet(kSunLongitudeMars, m, a.mars) +
+                                         SumPlanet(kSunLongitudeJupiter, m, a.jupiter) +
+                                         SumPlanet(kSunLongitudeSaturn, m, a.saturn) +
+                                         SumLunar(kSunLongitudeMoon, d, m, mMoon, false);
+    const double radiusPerturbation = // units of 1e-7 AU
+        SumPlanet(kSunRadiusSaturn, m, a.saturn) + SumPlanet(kSunRadiusJupiter, m, a.jupiter) +
+        SumPlanet(kSunRadiusMars, m, a.mars) + SumPlanet(kSunRadiusVenus, m, a.venus) +
+        SumLunar(kSunRadiusMoon, d, m, mMoon, true);
+    const double latitude = (SumLunarLatitude(kSunLatitudeMoon, m, mMoon, f) +
+                             SumPlanet(kSunLatitudeJupiter, m, a.jupiter) +
+                             SumPlanet(kSunLatitudeVenus, m, a.venus)) *
                             kArcsecToRad;
-    m_sunRadiusVector = 1.00014033 - 0.01674928 * std::cos(m) - 0.00014027 * std::cos(2 * m) -
-                        1.76e-06 * std::cos(3 * m) - 3e-08 * std::cos(4 * m) - 7e-07 * t +
-                        (4.179e-05 * t + 1.26e-07 * t2) * std::cos(m) +
-                        (1e-08 * std::cos(3 * m) + 7e-07 * std::cos(2 * m)) * t;
-}
 
-void CEphemeris::ComputeSunPerturbations() {
-    const double m = m_sunMeanAnomaly;
-    const double d = m_moonElongation;
-    const double mMoon = m_moonMeanAnomaly;
-    const double f = m_moonArgLatitude;
-
-    const double longitude = SumPlanet(kSunLongitudeVenus, m, m_venusArg) +
-                             SumPlanet(kSunLongitudeMars, m, m_marsArg) +
-                             SumPlanet(kSunLongitudeJupiter, m, m_jupiterArg) +
-                             SumPlanet(kSunLongitudeSaturn, m, m_saturnArg) +
-                             SumLunar(kSunLongitudeMoon, d, m, mMoon, false);
-    m_sunLongitude = m_sunMeanLongitude + longitude * kArcsecToRad;
-
-    m_sunRadiusPerturbation =
-        SumPlanet(kSunRadiusSaturn, m, m_saturnArg) +
-        SumPlanet(kSunRadiusJupiter, m, m_jupiterArg) + SumPlanet(kSunRadiusMars, m, m_marsArg) +
-        SumPlanet(kSunRadiusVenus, m, m_venusArg) + SumLunar(kSunRadiusMoon, d, m, mMoon, true);
-
-    const double latitude = SumLunarLatitude(kSunLatitudeMoon, m, mMoon, f) +
-                            SumPlanet(kSunLatitudeJupiter, m, m_jupiterArg) +
-                            SumPlanet(kSunLatitudeVenus, m, m_venusArg);
-    m_sunLatitude = latitude * kArcsecToRad;
-}
-
-void CEphemeris::CompleteSunPosition() {
-    // Annual aberration; nutation is added only to the longitude handed to the
-    // equatorial conversion.
-    m_sunLongitude = (m_sunEquationOfCentre + m_sunLongitude - 20.47 * kArcsecToRad -
-                      0.342 * kArcsecToRad * std::cos(m_sunMeanAnomaly)) *
-                     180.0 / m_pi;
-    m_sunLatitude = m_sunLatitude * 180.0 / m_pi;
-    m_sunRadiusVector += 1.0e-6 * m_sunRadiusPerturbation * 0.1;
-
-    m_convLongitude = m_nutationLongitude * m_pi / 648000.0 + m_sunLongitude * m_pi / 180.0;
-    m_convLatitude = m_sunLatitude * m_pi / 180.0;
+    // Annual aberration: -20.47" and its small variation with the anomaly.
+    const double longitude = meanLongitude + longitudePerturbation * kArcsecToRad;
+    SunEcliptic sun;
+    sun.longitude = (equationOfCentre + longitude - 20.47 * kArcsecToRad -
+                     0.342 * kArcsecToRad * std::cos(m)) *
+                    180.0 / kPi;
+    sun.latitude = latitude * 180.0 / kPi;
+    sun.distance = radiusVector + 1.0e-6 * radiusPerturbation * 0.1;
+    return sun;
 }

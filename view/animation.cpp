@@ -2,7 +2,8 @@
 // minutes and compute the snapshot there; each tick of the animation timer draws the
 // next minute of the penumbral phase found by the last contact-time run.
 
-#include "eclipse/shadow_model.h"
+#include "eclipse/outline.h"
+#include "ephemeris/timescales.h"
 #include "view/eclipse_map.h"
 #include "view/input_parse.h"
 #include "view/kestrova_view.h"
@@ -70,15 +71,16 @@ void CKestrovaView::OnTimer(int /*id*/) {
     SetDlgItemText(IDC_HOUR, QString::fromStdString(m_strHour));
     SetDlgItemText(IDC_MINUTE, QString::fromStdString(m_strMinute));
 
-    const RunRequest run{m_nStepDay, m_nStepMonth, m_nStepYear, m_nDays, m_nStepsPerDay, m_nDeltaT};
-    CShadowModel model = ShadowAtMinute(run, m_nShowHour, m_nShowMinute, 1000, 50000);
+    const double jd = CalendarToJulianDay(m_nStepDay, m_nStepMonth, m_nStepYear, 0.0, m_nShowMinute,
+                                          m_nShowHour);
+    ShadowSnapshot shadow = ShadowAt(jd, m_nDeltaT == 1, 1000, 50000);
     InvalidateShadowBox();
-    PlotShadowSnapshot(model.m_penumbraLat, model.m_penumbraLon, model.m_umbraLat,
-                       model.m_umbraLon);
-    m_printResults.penumbraLat = std::move(model.m_penumbraLat);
-    m_printResults.penumbraLon = std::move(model.m_penumbraLon);
-    m_printResults.umbraLat = std::move(model.m_umbraLat);
-    m_printResults.umbraLon = std::move(model.m_umbraLon);
+    PlotShadowSnapshot(shadow.penumbra.lat, shadow.penumbra.lon, shadow.umbra.lat,
+                       shadow.umbra.lon);
+    m_printResults.penumbraLat = std::move(shadow.penumbra.lat);
+    m_printResults.penumbraLon = std::move(shadow.penumbra.lon);
+    m_printResults.umbraLat = std::move(shadow.umbra.lat);
+    m_printResults.umbraLon = std::move(shadow.umbra.lon);
     m_printResults.hourLabels.clear(); // the wipe took any hour labels off the window
 
     ++m_nCurStep;

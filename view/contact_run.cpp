@@ -3,11 +3,10 @@
 // animation of the penumbral phase started.
 
 #include "eclipse/contacts.h"
-#include "eclipse/shadow_model.h"
-#include "ephemeris/ephemeris.h"
 #include "ephemeris/timescales.h"
 #include "render/overlay_painter.h"
 #include "view/kestrova_view.h"
+#include "view/texts.h"
 
 #include <QString>
 
@@ -25,11 +24,8 @@ void CKestrovaView::RunContactTimes() {
     ReadEditTexts();
     ParseInputs();
 
-    const CEphemeris ephemeris(m_nDay, m_nMonth, m_nYear, 0.0, 0, 0, m_nDays, kContactStepsPerDay,
-                               m_nDeltaT, 0.0, 0.0, 0.0);
-    CShadowModel model = MakeShadowModel(ephemeris);
-    model.run(kContactSamples, kContactSamples);
-    const ContactTimes contacts = FindContactTimes(model);
+    const ContactTimes contacts =
+        ContactTimesOfDate(CalendarToJulianDay(m_nDay, m_nMonth, m_nYear, 0.0, 0, 0));
 
     if (!contacts.eclipse) {
         // The times of an earlier date do not stay under the map of this one. The
@@ -44,13 +40,15 @@ void CKestrovaView::RunContactTimes() {
     // The shown time is that of the last contact with a time (umbra out, or penumbra
     // out for a partial eclipse).
     const int lastTimed = contacts.umbral ? contacts.lastUmbraStep : contacts.lastPenumbraStep;
-    SplitHours(m_nShowHour, m_nShowMinute,
-               JulianDayToHours(model.m_stepJD[static_cast<std::size_t>(lastTimed)]));
-    DrawContactTimes(contacts.lines[0], contacts.lines[1], contacts.lines[2], contacts.lines[3]);
+    SplitHours(m_nShowHour, m_nShowMinute, JulianDayToHours(ContactStepJD(contacts, lastTimed)));
+    const std::array<std::string, 4> lines = ContactLines(contacts);
+    DrawContactTimes(lines[0], lines[1], lines[2], lines[3]);
 
     m_nFirstStep = contacts.firstPenumbraStep;
     m_nLastStep = contacts.lastPenumbraStep;
-    m_stepTimes = model.m_stepJD;
+    m_stepTimes.clear();
+    for (int step = 0; step < kContactStepsPerDay; ++step)
+        m_stepTimes.push_back(ContactStepJD(contacts, step));
     m_nCurStep = m_nFirstStep;
     m_nStepDay = m_nDay;
     m_nStepMonth = m_nMonth;

@@ -1,25 +1,16 @@
 #include "view/eclipse_map.h"
 
-#include "eclipse/shadow_model.h"
-#include "ephemeris/ephemeris.h"
+#include "eclipse/riseset.h"
 #include "ephemeris/timescales.h"
 
-#include <cstddef>
-
-CShadowModel ShadowAtMinute(const RunRequest& request, int hour, int minute, double umbraSteps,
-                            double penumbraSteps) {
-    const CEphemeris ephemeris(request.day, request.month, request.year, 0.0, minute, hour,
-                               request.days, request.stepsPerDay, request.deltaT, 0.0, 0.0, 0.0);
-    CShadowModel model = MakeShadowModel(ephemeris);
-    model.run(umbraSteps, penumbraSteps);
-    return model;
+double RequestStartJD(const RunRequest& request) {
+    return CalendarToJulianDay(request.day, request.month, request.year, 0.0, 0, 0);
 }
 
 void HourMinuteOfStep(double jd, int& hour, int& minute) {
     double hours = JulianDayToHours(jd);
-    if (hours >= 24.0) {
+    if (hours >= 24.0)
         hours -= 24.0;
-    }
     SplitHoursToMinutes(hours, hour, minute);
 }
 
@@ -28,44 +19,38 @@ std::vector<int> OutlineHours(int firstPenumbraStep, int lastPenumbraStep, int s
     std::vector<int> hours;
     for (int hour = 0; hour < 24; ++hour) {
         const long long atHour = static_cast<long long>(hour) * stepsPerDay;
-        if (24LL * firstPenumbraStep < atHour && atHour < 24LL * lastPenumbraStep) {
+        if (24LL * firstPenumbraStep < atHour && atHour < 24LL * lastPenumbraStep)
             hours.push_back(hour);
-        }
     }
     return hours;
 }
 
 EclipseMap ComputeEclipseMap(const RunRequest& request) {
     EclipseMap map;
-    const CEphemeris day(request.day, request.month, request.year, 0.0, 0, 0, request.days,
-                         kContactStepsPerDay, request.deltaT, 0.0, 0.0, 0.0);
-    CShadowModel dayModel = MakeShadowModel(day);
-    dayModel.run(kContactSamples, kContactSamples);
-    map.contacts = FindContactTimes(dayModel);
-    if (!map.contacts.eclipse) {
+    const double jd0 = RequestStartJD(request);
+    const bool deltaT = request.deltaT == 1;
+    map.contacts = ContactTimesOfDate(jd0);
+    if (!map.contacts.eclipse)
         return map;
-    }
     const ContactTimes& c = map.contacts;
 
     for (const int hour :
          OutlineHours(c.firstPenumbraStep, c.lastPenumbraStep, kContactStepsPerDay)) {
-        CShadowModel outline = ShadowAtMinute(request, hour, 0, 0.0, 50000.0);
-        map.outlines.push_back(
-            {hour, std::move(outline.m_penumbraLat), std::move(outline.m_penumbraLon)});
+        const double jd = CalendarToJulianDay(request.day, request.month, request.year, 0.0, 0, hour);
+        map.outlines.push_back({hour, ShadowAt(jd, deltaT, 0.0, 50000.0).penumbra});
         map.lastHour = hour;
         map.lastMinute = 0;
     }
 
     if (c.umbral) {
         for (int step = c.firstUmbraStep; step <= c.lastUmbraStep; ++step) {
-            HourMinuteOfStep(dayModel.m_stepJD[static_cast<std::size_t>(step)], map.lastHour,
-                             map.lastMinute);
-            const CShadowModel umbra =
-                ShadowAtMinute(request, map.lastHour, map.lastMinute, 1000.0, 0.0);
-            map.umbraLat.insert(map.umbraLat.end(), umbra.m_umbraLat.begin(),
-                                umbra.m_umbraLat.end());
-            map.umbraLon.insert(map.umbraLon.end(), umbra.m_umbraLon.begin(),
-                                umbra.m_umbraLon.end());
+            HourMinuteOfStep(ContactStepJD(c, step), map.lastHour, map.lastMinute);
+            const double jd = CalendarToJulianDay(request.day, request.month, request.year, 0.0,
+                                                  map.lastMinute, map.lastHour);
+            const Outline umbra = ShadowAt(jd, deltaT, 1000.0, 0.0).umbra;
+            map.umbraPath.hits += umbra.hits;
+            map.umbraPath.lat.insert(map.umbraPath.lat.end(), umbra.lat.begin(), umbra.lat.end());
+            map.umbraPath.lon.insert(map.umbraPath.lon.end(), umbra.lon.begin(), umbra.lon.end());
         }
     }
     return map;
@@ -73,13 +58,12 @@ EclipseMap ComputeEclipseMap(const RunRequest& request) {
 
 LimitCurveSeries ComputeLimitCurveSeries(const RunRequest& request) {
     LimitCurveSeries series;
+    const double jd0 = RequestStartJD(request);
     for (int latitude = -60; latitude <= 75; ++latitude) {
-        CEphemeris ephemeris(request.day, request.month, request.year, 0.0, 0, 0, request.days, 1,
-                             0, latitude, 0.0, 0.0);
-        ephemeris.RiseSet("SUNCE");
+        const RiseSetTimes times = SunRiseSet(jd0, latitude, 0.0, 0.0, false);
         series.latitudes.push_back(latitude);
-        series.rise.push_back(ephemeris.m_riseUT);
-        series.set.push_back(ephemeris.m_setUT);
+        series.rise.push_back(times.rise);
+        series.set.push_back(times.set);
     }
     return series;
 }

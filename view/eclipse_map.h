@@ -6,25 +6,20 @@
 // sunset times of the limit curves. No Qt here.
 
 #include "eclipse/contacts.h"
+#include "eclipse/outline.h"
 
 #include <vector>
 
-class CShadowModel;
-
-// The date and the run parameters of a request, as the view parsed them.
+// The date of a request, as the view parsed it.
 struct RunRequest {
     int day = 0;
     int month = 0;
     int year = 0;
-    int days = 1;        // days tabulated
-    int stepsPerDay = 1; // steps per day of a snapshot
-    int deltaT = 1;      // 1: the theories run in dynamical time
+    int deltaT = 1; // 1: the theories run in dynamical time
 };
 
-// The shadow at a whole minute (UT) of the request's date, with umbraSteps and
-// penumbraSteps heights sampled on the two cones (0 skips a cone).
-CShadowModel ShadowAtMinute(const RunRequest& request, int hour, int minute, double umbraSteps,
-                            double penumbraSteps);
+// Julian day of the request's 0h UT.
+double RequestStartJD(const RunRequest& request);
 
 // Hour and minute of a step of a run that starts at 0h UT of its date: 0h of that date
 // is 0:00 (not 24:00 of it, as the hours of the civil day would have it).
@@ -36,13 +31,13 @@ std::vector<int> OutlineHours(int firstPenumbraStep, int lastPenumbraStep, int s
 
 struct HourOutline {
     int hour = 0;
-    std::vector<double> lat, lon; // degrees
+    Outline outline;
 };
 
 struct EclipseMap {
     ContactTimes contacts;                  // eclipse false: nothing else is filled
     std::vector<HourOutline> outlines;      // one per outline hour, in order
-    std::vector<double> umbraLat, umbraLon; // every umbra point of the path
+    Outline umbraPath;                      // every umbra point of the path
     int lastHour = 0;                       // time of the last shadow computed
     int lastMinute = 0;
 };

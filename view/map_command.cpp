@@ -8,6 +8,7 @@
 #include "render/projection.h"
 #include "view/eclipse_map.h"
 #include "view/kestrova_view.h"
+#include "view/texts.h"
 
 #include <QString>
 
@@ -35,7 +36,7 @@ void CKestrovaView::OnMap() {
         ShowWaitCursor();
         ParseInputs();
         const EclipseMap map =
-            ComputeEclipseMap({m_nDay, m_nMonth, m_nYear, m_nDays, m_nStepsPerDay, m_nDeltaT});
+            ComputeEclipseMap({m_nDay, m_nMonth, m_nYear, m_nDeltaT});
         ShowArrowCursor();
         if (map.contacts.eclipse) {
             DrawEclipseMap(map);
@@ -60,25 +61,26 @@ void CKestrovaView::SetShadowBoxToMap() {
 
 void CKestrovaView::DrawEclipseMap(const EclipseMap& map) {
     const ContactTimes& c = map.contacts;
-    DrawContactTimes(c.lines[0], c.lines[1], c.lines[2], c.lines[3]);
+    const std::array<std::string, 4> lines = ContactLines(c);
+    DrawContactTimes(lines[0], lines[1], lines[2], lines[3]);
 
     // Hourly outlines, accumulating; each label goes at the top-left corner of its
     // outline. An outline without points has no corner and gets no label.
     std::vector<ScreenHourLabel> labels;
     for (const HourOutline& outline : map.outlines) {
-        PlotShadowSnapshot(outline.lat, outline.lon, {}, {});
-        if (!outline.lat.empty()) {
+        PlotShadowSnapshot(outline.outline.lat, outline.outline.lon, {}, {});
+        if (!outline.outline.lat.empty()) {
             labels.push_back({static_cast<double>(outline.hour), m_nShadowMinX, m_nShadowMinY});
         }
-        m_printResults.penumbraLat.insert(m_printResults.penumbraLat.end(), outline.lat.begin(),
-                                          outline.lat.end());
-        m_printResults.penumbraLon.insert(m_printResults.penumbraLon.end(), outline.lon.begin(),
-                                          outline.lon.end());
+        m_printResults.penumbraLat.insert(m_printResults.penumbraLat.end(),
+                                          outline.outline.lat.begin(), outline.outline.lat.end());
+        m_printResults.penumbraLon.insert(m_printResults.penumbraLon.end(),
+                                          outline.outline.lon.begin(), outline.outline.lon.end());
     }
     // The umbra path: without penumbra points the box stays that of the outlines.
-    PlotShadowSnapshot({}, {}, map.umbraLat, map.umbraLon);
-    m_printResults.umbraLat = map.umbraLat;
-    m_printResults.umbraLon = map.umbraLon;
+    PlotShadowSnapshot({}, {}, map.umbraPath.lat, map.umbraPath.lon);
+    m_printResults.umbraLat = map.umbraPath.lat;
+    m_printResults.umbraLon = map.umbraPath.lon;
     m_nShowHour = map.lastHour;
     m_nShowMinute = map.lastMinute;
 
@@ -98,7 +100,7 @@ void CKestrovaView::ComputeLimitCurves() {
     ReadEditTexts();
     ParseInputs();
     LimitCurveSeries series =
-        ComputeLimitCurveSeries({m_nDay, m_nMonth, m_nYear, m_nDays, m_nStepsPerDay, m_nDeltaT});
+        ComputeLimitCurveSeries({m_nDay, m_nMonth, m_nYear, m_nDeltaT});
     m_limitLatitudes = std::move(series.latitudes);
     m_limitFirst = std::move(series.rise);
     m_limitSecond = std::move(series.set);

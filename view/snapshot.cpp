@@ -1,29 +1,25 @@
 // The shadow snapshot: where the Moon's penumbra and umbra lie on the Earth at the
 // entered instant, drawn over the map after the previous snapshot is wiped.
 
-#include "eclipse/shadow_model.h"
-#include "ephemeris/ephemeris.h"
+#include "eclipse/outline.h"
+#include "ephemeris/timescales.h"
 #include "view/kestrova_view.h"
 
 #include <utility>
 
 void CKestrovaView::RunSnapshot() {
-    const CEphemeris ephemeris(m_nDay, m_nMonth, m_nYear, m_dSecond, m_nMinute, m_nHour, m_nDays,
-                               m_nStepsPerDay, m_nDeltaT, 0.0, 0.0, 0.0);
-    CShadowModel model(ephemeris.m_sunRAHours, ephemeris.m_sunDec, ephemeris.m_moonRAHours,
-                       ephemeris.m_moonDec, ephemeris.m_sunDistance, ephemeris.m_moonParallax,
-                       ephemeris.m_jdSeries, 0.0, 0.0);
-    model.run(1000, 50000);
+    const double jd = CalendarToJulianDay(m_nDay, m_nMonth, m_nYear, m_dSecond, m_nMinute, m_nHour);
+    ShadowSnapshot shadow = ShadowAt(jd, m_nDeltaT == 1, 1000, 50000);
     InvalidateShadowBox();
-    PlotShadowSnapshot(model.m_penumbraLat, model.m_penumbraLon, model.m_umbraLat,
-                       model.m_umbraLon);
+    PlotShadowSnapshot(shadow.penumbra.lat, shadow.penumbra.lon, shadow.umbra.lat,
+                       shadow.umbra.lon);
 
     // The page prints these points instead of those stored before. The wipe has taken
     // any hour labels of a map command off the window, so they leave the page too.
-    m_printResults.penumbraLat = std::move(model.m_penumbraLat);
-    m_printResults.penumbraLon = std::move(model.m_penumbraLon);
-    m_printResults.umbraLat = std::move(model.m_umbraLat);
-    m_printResults.umbraLon = std::move(model.m_umbraLon);
+    m_printResults.penumbraLat = std::move(shadow.penumbra.lat);
+    m_printResults.penumbraLon = std::move(shadow.penumbra.lon);
+    m_printResults.umbraLat = std::move(shadow.umbra.lat);
+    m_printResults.umbraLon = std::move(shadow.umbra.lon);
     m_printResults.hourLabels.clear();
 }
 

@@ -1,0 +1,18 @@
+#pragma once
+
+// The commands of kestrova-cli. Each takes the whole argument vector (argv[1] is
+// the command's name) and returns the exit status: 0 done, 1 bad input or a
+// failed write, 2 a usage error.
+
+struct CliCommand {
+    const char* name;
+    const char* usage; // the command's line of the usage text
+    int (*run)(int argc, char** argv);
+};
+
+// Prints the usage text on stderr; returns 2.
+int CliUsage();
+
+// The picture commands (snapshot --png, map, print) need Qt: they run in the
+// kestrova-render program beside this one, which gets the same arguments.
+int RunRenderProgram(int argc, char** argv);

@@ -1,0 +1,77 @@
+#include "eclipse/besselian.h"
+
+#include "ephemeris/constants.h"
+#include "ephemeris/sidereal.h"
+
+#include <cmath>
+
+namespace {
+
+struct Vector {
+    double x;
+    double y;
+    double z;
+};
+
+double Dot(const Vector& a, const Vector& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
+// Geocentric equatorial rectangular coordinates of a body at right ascension ra
+// and declination dec (degrees) and distance r.
+Vector Rectangular(double ra, double dec, double r) {
+    const double raRad = ra * kDegToRad;
+    const double decRad = dec * kDegToRad;
+    return {r * std::cos(raRad) * std::cos(decRad), r * std::sin(raRad) * std::cos(decRad),
+            r * std::sin(decRad)};
+}
+
+} // namespace
+
+BesselianElements ElementsAt(const ApparentPlaces& p) {
+    constexpr double sunRadius = 696000.0 / kEarthRadiusKm; // Earth radii
+    const double arc = 1.0 / std::sin(kDegToRad / 3600.0);  // arcseconds per radian
+    const double sunParallax = arc * (kEarthRadiusKm / kAuKm) / p.sunDistance; // arcseconds
+    const double sunDistance = 1.0 / std::sin(sunParallax / 3600.0 * kDegToRad);
+    const double moonDistance = 1.0 / std::sin(p.moonParallax * kDegToRad);
+
+    const Vector moon = Rectangular(p.moonRA, p.moonDec, moonDistance);
+    const Vector sun = Rectangular(p.sunRA, p.sunDec, sunDistance);
+
+    // The shadow axis points from the Moon toward the Sun: G = Sun - Moon.
+    const Vector g = {sun.x - moon.x, sun.y - moon.y, sun.z - moon.z};
+    const double gLength = std::sqrt(Dot(g, g));
+    const Vector axis = {g.x / gLength, g.y / gLength, g.z / gLength};
+    const double d = std::asin(axis.z);
+    const double a = std::atan2(axis.y, axis.x);
+    const Vector planeX = {-std::sin(a), std::cos(a), 0.0};
+    const Vector planeY = {-std::cos(a) * std::sin(d), -std::sin(a) * std::sin(d), std::cos(d)};
+
+    BesselianElements e;
+    e.jd = p.jd;
+    e.deltaT = p.deltaT;
+    e.x = Dot(planeX, moon);
+    e.y = Dot(planeY, moon);
+    e.z = Dot(axis, moon);
+    e.d = d * kRadToDeg;
+    e.a = a * kRadToDeg;
+    e.siderealHours = GreenwichSiderealHours(p.jd);
+    e.mu = std::fmod(kHoursToDeg * e.siderealHours - e.a, 360.0);
+    if (e.mu < 0.0)
+        e.mu += 360.0;
+
+    e.f1 = std::asin((sunRadius + kMoonRadiusPenumbra) / gLength);
+    e.f2 = std::asin((sunRadius - kMoonRadiusUmbra) / gLength);
+    e.tanF1 = std::tan(e.f1);
+    e.tanF2 = std::tan(e.f2);
+    e.l1 = e.z * e.tanF1 + kMoonRadiusPenumbra / std::cos(e.f1);
+    e.l2 = e.z * e.tanF2 - kMoonRadiusUmbra / std::cos(e.f2);
+
+    // The Earth's polar axis scaled by 1 / (polar radius) tilts the axis to d1
+    // and stretches y by 1 / rho1.
+    const double polarRadius = std::sqrt(1.0 - kEccentricitySquared);
+    e.rho1 = std::sqrt(1.0 - kEccentricitySquared * std::cos(d) * std::cos(d));
+    e.sinD1 = std::sin(d) / e.rho1;
+    e.cosD1 = polarRadius * std::cos(d) / e.rho1;
+    return e;
+}

@@ -1,0 +1,69 @@
+#include "ephemeris/apparent.h"
+
+#include "ephemeris/constants.h"
+#include "ephemeris/delta_t.h"
+#include "ephemeris/sidereal.h"
+#include "ephemeris/theory.h"
+
+#include <cmath>
+
+namespace {
+
+// The sidereal angle the run reports: the 0h expression evaluated at the theory
+// instant (offset by 1/12 day), reduced to [360, 720) degrees.
+double SiderealAngle(double jdTheory) {
+    const double tu = ((jdTheory - 2451545.0) - 1.0 / 12.0) * (1.0 / 36525.0);
+    const double g = SiderealSecondsAt0h(tu);
+    const double k = -1.0 - std::trunc(-g / 86400.0);
+    return (g - 86400.0 * k) / 240.0;
+}
+
+} // namespace
+
+ApparentPlaces ApparentPlacesAt(double jd, double deltaTSeconds) {
+    const double jdTheory = jd + deltaTSeconds / kSecondsPerDay;
+    const FundamentalArguments a = FundamentalArgumentsAt(jdTheory);
+    const Nutation nutation = NutationAt(a);
+    const double obliquity =
+        (a.meanObliquity * 180.0 / kPi + nutation.obliquity / 3600.0) * kPi / 180.0;
+
+    const MoonEcliptic moon = MoonPlace(a);
+    const Equatorial moonEq = EclipticToEquatorial(
+        (moon.longitude + nutation.longitude / 3600.0) * kPi / 180.0, moon.latitude * kPi / 180.0,
+        obliquity);
+
+    const SunEcliptic sun = SunPlace(a);
+    const Equatorial sunEq = EclipticToEquatorial(
+        nutation.longitude * kPi / 648000.0 + sun.longitude * kPi / 180.0,
+        sun.latitude * kPi / 180.0, obliquity);
+
+    ApparentPlaces p;
+    p.jd = jd;
+    p.deltaT = deltaTSeconds;
+    p.sunRA = sunEq.rightAscension;
+    p.sunDec = sunEq.declination;
+    p.sunDistance = sun.distance;
+    p.moonRA = moonEq.rightAscension;
+    p.moonDec = moonEq.declination;
+    p.moonParallax = moon.parallax;
+    p.siderealAngle = SiderealAngle(jdTheory);
+    return p;
+}
+
+ApparentPlaces ApparentPlacesAt(double jd) {
+    return ApparentPlacesAt(jd, DeltaTSeconds(jd));
+}
+
+std::vector<ApparentPlaces> Tabulate(double jdStart, int stepCount, int stepsPerDay,
+                                     bool applyDeltaT) {
+    std::vector<ApparentPlaces> run;
+    if (stepCount < 1 || stepsPerDay < 1)
+        return run;
+    run.reserve(static_cast<std::size_t>(stepCount));
+    const double perDay = stepsPerDay;
+    for (int i = 0; i < stepCount; ++i) {
+        const double jd = jdStart + i / perDay;
+        run.push_back(ApparentPlacesAt(jd, applyDeltaT ? DeltaTSeconds(jd) : 0.0));
+    }
+    return run;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <vector>
+
+// The apparent geocentric places of the Sun (Newcomb) and the Moon (principal
+// terms of Brown's theory), with nutation and the Sun's aberration, at one instant.
+struct ApparentPlaces {
+    double jd = 0.0;            // Julian day, UT
+    double deltaT = 0.0;        // TT - UT the theories ran with, seconds
+    double sunRA = 0.0;         // degrees, [0, 360)
+    double sunDec = 0.0;        // degrees
+    double sunDistance = 0.0;   // AU
+    double moonRA = 0.0;        // degrees, [0, 360)
+    double moonDec = 0.0;       // degrees
+    double moonParallax = 0.0;  // equatorial horizontal parallax, degrees
+    double siderealAngle = 0.0; // Greenwich mean sidereal angle of the theory instant,
+                                // degrees in [360, 720) (the 0h expression at that instant)
+};
+
+// The places at jd (UT), the theories evaluated at jd + deltaT / 86400.
+ApparentPlaces ApparentPlacesAt(double jd, double deltaTSeconds);
+
+// The same with Delta T from DeltaTSeconds(jd).
+ApparentPlaces ApparentPlacesAt(double jd);
+
+// stepCount equal steps from jdStart (UT): step i lies at jdStart + i / stepsPerDay,
+// formed with one rounding so that one-minute steps stay on their minutes. Without
+// Delta T the theories run at the UT instant. Empty when either count is below 1.
+std::vector<ApparentPlaces> Tabulate(double jdStart, int stepCount, int stepsPerDay,
+                                     bool applyDeltaT);
