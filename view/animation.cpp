@@ -71,8 +71,8 @@ void CKestrovaView::OnTimer(int /*id*/) {
     SetDlgItemText(IDC_HOUR, QString::fromStdString(m_strHour));
     SetDlgItemText(IDC_MINUTE, QString::fromStdString(m_strMinute));
 
-    const double jd = CalendarToJulianDay(m_nStepDay, m_nStepMonth, m_nStepYear, 0.0, m_nShowMinute,
-                                          m_nShowHour);
+    const double jd =
+        CalendarToJulianDay(m_nStepDay, m_nStepMonth, m_nStepYear, 0.0, m_nShowMinute, m_nShowHour);
     ShadowSnapshot shadow = ShadowAt(jd, m_nDeltaT == 1, 1000, 50000);
     InvalidateShadowBox();
     PlotShadowSnapshot(shadow.penumbra.lat, shadow.penumbra.lon, shadow.umbra.lat,

@@ -35,8 +35,7 @@ void CKestrovaView::OnMap() {
     } else {
         ShowWaitCursor();
         ParseInputs();
-        const EclipseMap map =
-            ComputeEclipseMap({m_nDay, m_nMonth, m_nYear, m_nDeltaT});
+        const EclipseMap map = ComputeEclipseMap({m_nDay, m_nMonth, m_nYear, m_nDeltaT});
         ShowArrowCursor();
         if (map.contacts.eclipse) {
             DrawEclipseMap(map);
@@ -99,8 +98,7 @@ void CKestrovaView::DrawEclipseMap(const EclipseMap& map) {
 void CKestrovaView::ComputeLimitCurves() {
     ReadEditTexts();
     ParseInputs();
-    LimitCurveSeries series =
-        ComputeLimitCurveSeries({m_nDay, m_nMonth, m_nYear, m_nDeltaT});
+    LimitCurveSeries series = ComputeLimitCurveSeries({m_nDay, m_nMonth, m_nYear, m_nDeltaT});
     m_limitLatitudes = std::move(series.latitudes);
     m_limitFirst = std::move(series.rise);
     m_limitSecond = std::move(series.set);
