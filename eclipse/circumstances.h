@@ -16,8 +16,8 @@ struct ContactInstant {
 };
 
 struct EclipseCircumstances {
-    int lunation = 0;          // 0 at the new moon of 2000 January 6
-    int saros = 0;             // Saros series number
+    int lunation = 0; // 0 at the new moon of 2000 January 6
+    int saros = 0;    // Saros series number
     EclipseType type = EclipseType::Partial;
     bool central = false;      // the shadow axis meets the Earth at greatest eclipse
     double jdGreatestTT = 0.0; // greatest eclipse: the axis closest to the Earth's centre
@@ -39,3 +39,10 @@ struct EclipseCircumstances {
     ContactInstant p1, u1, u2, u3, u4, p4;
     PolynomialElements elements;
 };
+
+#include <optional>
+
+// The circumstances of the eclipse the polynomial elements describe, the fitted
+// lunation given; none when the penumbra misses the Earth.
+std::optional<EclipseCircumstances> CircumstancesOf(const PolynomialElements& elements,
+                                                    int lunation);

@@ -12,18 +12,18 @@ struct PolynomialElements {
     double d0 = 0.0, d1 = 0.0, d2 = 0.0;    // axis declination, degrees
     double l10 = 0.0, l11 = 0.0, l12 = 0.0; // penumbral radius on the plane, Earth radii
     double l20 = 0.0, l21 = 0.0, l22 = 0.0; // umbral radius on the plane; < 0: total
-    double mu0 = 0.0, mu1 = 0.0; // ephemeris hour angle of the axis (reckoned from TT),
+    double mu0 = 0.0, mu1 = 0.0;            // ephemeris hour angle of the axis (reckoned from TT),
                                  // degrees; the hour angle at UT is mu - 0.00417807 deltaT
-    double tanF1 = 0.0;          // tangents of the penumbral and umbral half-angles
+    double tanF1 = 0.0; // tangents of the penumbral and umbral half-angles
     double tanF2 = 0.0;
 };
 
 // The elements' values and first derivatives at t (TT hours from t0).
 struct ElementsOfT {
     double x = 0.0, y = 0.0, d = 0.0, l1 = 0.0, l2 = 0.0;
-    double mu = 0.0;                // ephemeris hour angle, degrees (not reduced)
-    double dx = 0.0, dy = 0.0;      // Earth radii per hour
-    double dd = 0.0, dmu = 0.0;     // degrees per hour
+    double mu = 0.0;            // ephemeris hour angle, degrees (not reduced)
+    double dx = 0.0, dy = 0.0;  // Earth radii per hour
+    double dd = 0.0, dmu = 0.0; // degrees per hour
 };
 ElementsOfT EvaluateElements(const PolynomialElements& p, double t);
 
