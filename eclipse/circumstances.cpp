@@ -108,26 +108,6 @@ ContactPair ContactsOf(const PolynomialElements& p, double tg, Edge edge) {
     return pair;
 }
 
-// The instant (hours from t0) at which the axis passes closest to the Earth's
-// centre: x x' + y y' = 0, by Newton's method from t0.
-double GreatestEclipseHours(const PolynomialElements& p) {
-    double t = 0.0;
-    for (int i = 0; i < 8; ++i) {
-        const ElementsOfT e = EvaluateElements(p, t);
-        const double ddx = 2.0 * p.x2 + 6.0 * t * p.x3;
-        const double ddy = 2.0 * p.y2 + 6.0 * t * p.y3;
-        const double g = e.x * e.dx + e.y * e.dy;
-        const double dg = e.dx * e.dx + e.dy * e.dy + e.x * ddx + e.y * ddy;
-        if (!(dg > 0.0))
-            break;
-        const double step = g / dg;
-        t -= step;
-        if (std::fabs(step) < 1e-9)
-            break;
-    }
-    return t;
-}
-
 // A point of the unit-sphere frame (xi, eta1, zeta1) on the Earth: geodetic
 // latitude, longitude and the local hour angle of the axis (degrees), and the
 // point's height above the fundamental plane in Earth radii (unscaled).

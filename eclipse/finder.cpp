@@ -1,13 +1,16 @@
 #include "eclipse/finder.h"
 
+#include "eclipse/besselian.h"
+#include "ephemeris/apparent.h"
 #include "ephemeris/constants.h"
+#include "ephemeris/delta_t.h"
 
 #include <cmath>
 
 namespace {
 
 // The lunations the search looks at, a little wider than the calendar range.
-constexpr double kMeanLunation = 29.530588861; // days
+
 constexpr double kLunationZeroJde = 2451550.09766;
 
 // No eclipse when the Moon at new moon is this far from its node (|sin F| of the
@@ -15,13 +18,7 @@ constexpr double kLunationZeroJde = 2451550.09766;
 // rest a margin that leaves the decision to the full computation.
 constexpr double kNodeLimitSinF = 0.40;
 
-// The maximum of the eclipse of lunation k from the mean elements of the Moon's
-// orbit (TT Julian day), to a few minutes; and whether the Moon is near enough
-// a node for an eclipse.
-struct LunationEstimate {
-    double jdTT = 0.0;
-    bool nearNode = false;
-};
+} // namespace
 
 LunationEstimate EstimateLunation(int lunation) {
     const double k = lunation;
@@ -29,8 +26,8 @@ LunationEstimate EstimateLunation(int lunation) {
     const double t2 = t * t;
     const double t3 = t2 * t;
     const double t4 = t3 * t;
-    const double jde = kLunationZeroJde + kMeanLunation * k + 0.00015437 * t2 - 0.000000150 * t3 +
-                       0.00000000073 * t4;
+    const double jde = kLunationZeroJde + kMeanLunationDays * k + 0.00015437 * t2 -
+                       0.000000150 * t3 + 0.00000000073 * t4;
     const double m = (2.5534 + 29.10535670 * k - 0.0000014 * t2 - 0.00000011 * t3) * kDegToRad;
     const double mp =
         (201.5643 + 385.81693528 * k + 0.0107582 * t2 + 0.00001238 * t3 - 0.000000058 * t4) *
@@ -56,20 +53,45 @@ LunationEstimate EstimateLunation(int lunation) {
     return estimate;
 }
 
+namespace {
+
 // The whole TT hour nearest jdTT.
 double NearestWholeHour(double jdTT) {
     return (std::round((jdTT - 0.5) * 24.0)) / 24.0 + 0.5;
 }
 
+} // namespace
+
 int LunationNear(double jd) {
-    const double k = std::floor((jd - kLunationZeroJde) / kMeanLunation);
+    const double k = std::floor((jd - kLunationZeroJde) / kMeanLunationDays);
     // Beyond any sensible range the count is clamped; callers check their dates.
     if (!(k > -1.0e8 && k < 1.0e8))
         return 0;
     return static_cast<int>(k);
 }
 
+namespace {
+
 constexpr int kSearchLunations = 30;
+
+// Whether the shadow axis, moving in a straight line through its places at
+// jdT0 -+ 2 h (TT), passes farther from the Earth's centre than any eclipse
+// allows (1 + l1 and a margin for the path's curvature): the cheap test that
+// spares the full fit for the lunations near a node without an eclipse.
+bool AxisPassesFarAway(double jdT0) {
+    const double deltaT = DeltaTSeconds(jdT0);
+    const BesselianElements a =
+        ElementsAt(ApparentPlacesAt(jdT0 - 2.0 / 24.0 - deltaT / kSecondsPerDay, deltaT));
+    const BesselianElements b =
+        ElementsAt(ApparentPlacesAt(jdT0 + 2.0 / 24.0 - deltaT / kSecondsPerDay, deltaT));
+    const double vx = b.x - a.x;
+    const double vy = b.y - a.y;
+    const double length = std::hypot(vx, vy);
+    if (!(length > 0.0))
+        return false;
+    const double missDistance = std::fabs(a.x * vy - a.y * vx) / length;
+    return missDistance > 1.0 + a.l1 + 0.05;
+}
 
 } // namespace
 
@@ -78,6 +100,8 @@ std::optional<EclipseCircumstances> EclipseOfLunation(int lunation) {
     if (!estimate.nearNode)
         return std::nullopt;
     double jdT0 = NearestWholeHour(estimate.jdTT);
+    if (AxisPassesFarAway(jdT0))
+        return std::nullopt;
     std::optional<EclipseCircumstances> c = CircumstancesOf(FitPolynomialElements(jdT0), lunation);
     // Re-centre the polynomials when greatest eclipse lies beyond the next hour.
     for (int i = 0; i < 2 && c; ++i) {

@@ -11,9 +11,8 @@
 namespace {
 
 // The fit's sample instants, TT hours from t0.
-constexpr int kSampleCount = 9;
-constexpr std::array<double, kSampleCount> kSampleHours = {-4.0, -3.0, -2.0, -1.0, 0.0,
-                                                           1.0,  2.0,  3.0,  4.0};
+constexpr int kSampleCount = 5;
+constexpr std::array<double, kSampleCount> kSampleHours = {-4.0, -2.0, 0.0, 2.0, 4.0};
 
 // Hour angle advance of the sidereal rate per second of time, degrees.
 constexpr double kSiderealDegreesPerSecond = 0.00417807;
@@ -23,7 +22,8 @@ using Samples = std::array<double, kSampleCount>;
 // Least-squares polynomial of the given degree (at most 3) through the samples;
 // coefficients from the constant term up. Normal equations, solved by Gaussian
 // elimination with partial pivoting (at most 4 x 4, well conditioned for
-// symmetric samples within +-4 h).
+// symmetric samples within +-4 h). Five samples leave one degree of freedom
+// over the cubic: the elements' quartic terms are below 1e-8 Earth radii.
 std::array<double, 4> FitPolynomial(const Samples& values, int degree) {
     const int n = degree + 1;
     double m[4][5] = {};
@@ -81,6 +81,24 @@ ElementsOfT EvaluateElements(const PolynomialElements& p, double t) {
     e.dd = p.d1 + 2.0 * t * p.d2;
     e.dmu = p.mu1;
     return e;
+}
+
+double GreatestEclipseHours(const PolynomialElements& p) {
+    double t = 0.0;
+    for (int i = 0; i < 8; ++i) {
+        const ElementsOfT e = EvaluateElements(p, t);
+        const double ddx = 2.0 * p.x2 + 6.0 * t * p.x3;
+        const double ddy = 2.0 * p.y2 + 6.0 * t * p.y3;
+        const double g = e.x * e.dx + e.y * e.dy;
+        const double dg = e.dx * e.dx + e.dy * e.dy + e.x * ddx + e.y * ddy;
+        if (!(dg > 0.0))
+            break;
+        const double step = g / dg;
+        t -= step;
+        if (std::fabs(step) < 1e-9)
+            break;
+    }
+    return t;
 }
 
 PolynomialElements FitPolynomialElements(double jdT0) {

@@ -27,7 +27,11 @@ struct ElementsOfT {
 };
 ElementsOfT EvaluateElements(const PolynomialElements& p, double t);
 
+// Greatest eclipse, TT hours from t0: the instant at which the shadow axis passes
+// closest to the Earth's centre (x x' + y y' = 0), by Newton's method from t0.
+double GreatestEclipseHours(const PolynomialElements& p);
+
 // Fits the polynomials by least squares to the elements of the program's theories
-// at whole and half hours from jdT0 - 4 h to jdT0 + 4 h (TT), with the Delta T
-// of the instant jdT0 held fixed over the eclipse.
+// at jdT0 - 4, -2, 0, +2, +4 h (TT), with the Delta T of the instant jdT0 held
+// fixed over the eclipse.
 PolynomialElements FitPolynomialElements(double jdT0);
