@@ -175,3 +175,29 @@ std::vector<std::pair<std::string, std::string>> CircumstanceLines(const Eclipse
         lines.emplace_back(name, Number(value));
     return lines;
 }
+
+std::string EclipseSummary(const EclipseCircumstances& c) {
+    const char* names[] = {"Partial", "Annular", "Total", "Hybrid"};
+    const auto fields = EclipseFields(c);
+    char place[96];
+    std::snprintf(place, sizeof place, "%.2f\u00b0 %c %.2f\u00b0 %c", std::fabs(c.lat),
+                  c.lat < 0.0 ? 'S' : 'N', std::fabs(c.lon), c.lon < 0.0 ? 'W' : 'E');
+    std::string text = std::string(names[static_cast<int>(c.type)]) +
+                       " solar eclipse: greatest eclipse " + fields[1] + " UT (" + fields[2] +
+                       " TT) at " + place;
+    if (c.hasPathWidth) {
+        const long long seconds = std::llround(std::fmin(c.centralDurationS, 1.0e6));
+        const char* phase = c.magnitude >= 1.0 ? "totality" : "annularity";
+        char duration[64];
+        std::snprintf(duration, sizeof duration, ", %s %lld min %02lld s", phase, seconds / 60,
+                      seconds % 60);
+        text += duration;
+    } else {
+        text += ", magnitude " + Fixed(c.magnitude, 3);
+    }
+    return text;
+}
+
+CalendarDate GreatestEclipseDate(const EclipseCircumstances& c) {
+    return SplitInstant(c.jdGreatestUT).date;
+}
