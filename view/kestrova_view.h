@@ -10,6 +10,7 @@
 #include "render/map_painter.h"
 #include "render/print_results.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -133,6 +134,9 @@ public:
 
     // What the window showed last, for the printed page.
     PrintResults m_printResults;
+
+    // Called at the end of every map command (the frame shows the eclipse's summary).
+    std::function<void()> m_afterMap;
 
 protected:
     // The print sequence: one A4 landscape page in low-metric units.

@@ -49,6 +49,9 @@ void CKestrovaView::OnMap() {
     // The next snapshot repaints the whole map, taking the overview away.
     SetShadowBoxToMap();
     ComputeLimitCurves();
+    if (m_afterMap) {
+        m_afterMap();
+    }
 }
 
 void CKestrovaView::SetShadowBoxToMap() {
