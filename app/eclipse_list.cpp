@@ -111,11 +111,16 @@ EclipseListDialog::EclipseListDialog(QWidget* parent) : QDialog(parent) {
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
 
     auto* range = new QHBoxLayout;
-    range->addWidget(new QLabel(QStringLiteral("&From:"), this));
+    auto* fromLabel = new QLabel(QStringLiteral("&From:"), this);
+    fromLabel->setBuddy(m_from);
+    auto* toLabel = new QLabel(QStringLiteral("&To:"), this);
+    toLabel->setBuddy(m_to);
+    range->addWidget(fromLabel);
     range->addWidget(m_from);
-    range->addWidget(new QLabel(QStringLiteral("&To:"), this));
+    range->addWidget(toLabel);
     range->addWidget(m_to);
     range->addWidget(m_search);
     auto* layout = new QVBoxLayout(this);
@@ -164,6 +169,7 @@ void EclipseListDialog::OnSearchDone() {
     m_worker = nullptr;
     m_model->SetEclipses(std::move(m_result));
     m_result.clear();
+    m_table->resizeColumnsToContents();
     m_status->setText(QStringLiteral("%1 solar eclipses. Double-click one to show its map.")
                           .arg(m_model->rowCount()));
     m_search->setEnabled(true);

@@ -180,11 +180,10 @@ std::string EclipseSummary(const EclipseCircumstances& c) {
     const char* names[] = {"Partial", "Annular", "Total", "Hybrid"};
     const auto fields = EclipseFields(c);
     char place[96];
-    std::snprintf(place, sizeof place, "%.2f\u00b0 %c %.2f\u00b0 %c", std::fabs(c.lat),
+    std::snprintf(place, sizeof place, "%.1f\u00b0 %c %.1f\u00b0 %c", std::fabs(c.lat),
                   c.lat < 0.0 ? 'S' : 'N', std::fabs(c.lon), c.lon < 0.0 ? 'W' : 'E');
-    std::string text = std::string(names[static_cast<int>(c.type)]) +
-                       " solar eclipse: greatest eclipse " + fields[1] + " UT (" + fields[2] +
-                       " TT) at " + place;
+    std::string text = std::string(names[static_cast<int>(c.type)]) + " solar eclipse: greatest " +
+                       fields[1] + " UT at " + place;
     if (c.hasPathWidth) {
         const long long seconds = std::llround(std::fmin(c.centralDurationS, 1.0e6));
         const char* phase = c.magnitude >= 1.0 ? "totality" : "annularity";

@@ -41,10 +41,9 @@ std::string FormatInstant(double jd);
 // x0 ... tanf2 and t0 (the TT hour they are reckoned from).
 std::vector<std::pair<std::string, std::string>> CircumstanceLines(const EclipseCircumstances& c);
 
-// One line for the status bar: the type and greatest eclipse (UT and TT, the
-// place, and the central duration or the magnitude), e.g. "Total solar eclipse:
-// greatest eclipse 18:17:24 UT (18:18:33 TT) at 25.30° N 104.17° W, totality
-// 4 min 28 s". UTF-8.
+// One line for the status bar: the type and greatest eclipse (UT, the place, and
+// the central duration or the magnitude), e.g. "Total solar eclipse: greatest
+// 18:17:24 UT at 25.3° N 104.2° W, totality 4 min 28 s". UTF-8.
 std::string EclipseSummary(const EclipseCircumstances& c);
 
 // The UT date of greatest eclipse, as the table's date column shows it.
