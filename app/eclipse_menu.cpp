@@ -34,11 +34,12 @@ EclipseMenu::EclipseMenu(QMainWindow* frame, CKestrovaView* view)
     m_view->m_afterMap = [this] { ShowSummary(); };
 }
 
-std::optional<double> EclipseMenu::FieldDate() {
+std::optional<double> EclipseMenu::FieldDate(bool& today) {
     m_view->ReadEditTexts();
-    if (m_view->m_strDay.empty() && m_view->m_strMonth.empty() && m_view->m_strYear.empty()) {
-        const QDate today = QDate::currentDate();
-        return CalendarToJulianDay(today.day(), today.month(), today.year(), 0.0, 0, 0);
+    today = m_view->m_strDay.empty() && m_view->m_strMonth.empty() && m_view->m_strYear.empty();
+    if (today) {
+        const QDate date = QDate::currentDate();
+        return CalendarToJulianDay(date.day(), date.month(), date.year(), 0.0, 0, 0);
     }
     if (m_view->m_strDay.empty() || m_view->m_strMonth.empty() || m_view->m_strYear.empty()) {
         m_view->MessageBox(QStringLiteral("You must enter value of day,month and year!"),
@@ -59,13 +60,14 @@ std::optional<double> EclipseMenu::FieldDate() {
 }
 
 void EclipseMenu::Step(bool forward) {
-    const std::optional<double> jd = FieldDate();
+    bool today = false;
+    const std::optional<double> jd = FieldDate(today);
     if (!jd)
         return;
-    // Next: greatest eclipse after 0h UT of the day after the date shown, so that
-    // repeating the command walks on from the eclipse just shown.
+    // Next from a date in the fields: after the end of that date, so that repeating
+    // the command walks on from the eclipse just shown; from today: today's included.
     const std::optional<EclipseCircumstances> found =
-        forward ? NextEclipse(*jd + 1.0) : PreviousEclipse(*jd);
+        forward ? NextEclipse(today ? *jd : *jd + 1.0) : PreviousEclipse(*jd);
     if (!found) {
         m_frame->statusBar()->showMessage(QStringLiteral("No solar eclipse found."));
         return;

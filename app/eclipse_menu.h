@@ -35,9 +35,9 @@ public:
     EclipseListDialog* ListDialog() const;
 
 private:
-    // The date in the fields as the Julian day of its 0h UT; today when all three are
-    // empty; none (after the "ERROR" box) when it is not a date.
-    std::optional<double> FieldDate();
+    // The date in the fields as the Julian day of its 0h UT; today (and today set)
+    // when all three are empty; none (after the "ERROR" box) when it is not a date.
+    std::optional<double> FieldDate(bool& today);
     void Step(bool forward);
     void ShowSummary();
 
