@@ -15,6 +15,13 @@
 //   Five Millennium Canon of Solar Eclipses (NASA TP-2006-214141), section 2.
 // - After 2026: the same expressions shifted by a constant so that Delta T
 //   continues from the observed 2026 value.
+//
+// The expressions hold for a Moon with the tidal acceleration -26"/cy^2, with
+// which the historical values were derived from ancient eclipses. This
+// program's lunar theory (Brown's) has -22.44"/cy^2: outside the observed
+// years the expressions get the standard correction for that difference,
+// -0.91072 (ndot + 26) ((y - 1955) / 100)^2 seconds (Espenak and Meeus, ibid.),
+// without which eclipses of the remote past and future land hours early.
 namespace {
 
 struct ObservedDeltaT {
@@ -32,7 +39,13 @@ double Square(double v) {
     return v * v;
 }
 
-// Espenak and Meeus, for the decimal year y.
+// The lunar theory's tidal acceleration of the Moon, arcseconds per century squared.
+constexpr double kTheoryTidalAcceleration = -22.44;
+
+double LunarAccelerationCorrection(double y) {
+    return -0.91072 * (kTheoryTidalAcceleration + 26.0) * Square((y - 1955.0) / 100.0);
+}
+
 double EspenakMeeus(double y) {
     if (y < -500.0)
         return -20.0 + 32.0 * Square((y - 1820.0) / 100.0);
@@ -102,6 +115,12 @@ double EspenakMeeus(double y) {
     return -20.0 + 32.0 * Square((y - 1820.0) / 100.0);
 }
 
+// The expressions for this program's Moon.
+double HistoricalDeltaT(double y) {
+    return EspenakMeeus(y) + LunarAccelerationCorrection(y);
+}
+
+// Espenak and Meeus, for the decimal year y.
 // Julian day of 1 January, 0h UT, of a Gregorian year.
 double NewYearJd(int year) {
     return CalendarToJulianDay(1, 1, year, 0.0, 0, 0);
@@ -137,8 +156,8 @@ double DeltaTSeconds(double jd) {
     const double y = std::clamp(DecimalYear(jd), -100000.0, 100000.0);
     if (jd >= lastObservedJd) {
         const double shift =
-            std::rbegin(kObserved)->seconds - EspenakMeeus(DecimalYear(lastObservedJd));
-        return EspenakMeeus(y) + shift;
+            std::rbegin(kObserved)->seconds - HistoricalDeltaT(DecimalYear(lastObservedJd));
+        return HistoricalDeltaT(y) + shift;
     }
-    return EspenakMeeus(y);
+    return HistoricalDeltaT(y);
 }
