@@ -152,8 +152,9 @@ void PrintLegendAndBands(CDC& dc, int h) {
     dc.SetBkMode(TRANSPARENT);
     Text(dc, 2065, h - 335, "MOON'S PENUMBRA");
     Text(dc, 2065, h - 410, "MOON'S UMBRA");
-    Text(dc, 1465, h - 335, "SUNSET");
-    Text(dc, 1465, h - 410, "SUNRISE");
+    // The first limit series is the one captioned "Sunrise UT".
+    Text(dc, 1465, h - 335, "SUNRISE");
+    Text(dc, 1465, h - 410, "SUNSET");
     for (const PageLabel& label : kPageLatitudes) {
         Text(dc, label.x, label.y, label.text);
     }

@@ -18,8 +18,8 @@
 namespace print_colours {
 constexpr COLORREF kPenumbra = RGB(80, 80, 80);
 constexpr COLORREF kUmbra = RGB(0, 0, 0);
-constexpr COLORREF kFirstLimit = RGB(130, 130, 130); // sunrise series, legend "SUNSET"
-constexpr COLORREF kSecondLimit = RGB(50, 50, 50);   // sunset series, legend "SUNRISE"
+constexpr COLORREF kFirstLimit = RGB(130, 130, 130); // sunrise series, legend "SUNRISE"
+constexpr COLORREF kSecondLimit = RGB(50, 50, 50);   // sunset series, legend "SUNSET"
 constexpr COLORREF kBand = RGB(255, 255, 225);
 constexpr COLORREF kInk = RGB(0, 0, 0);
 } // namespace print_colours

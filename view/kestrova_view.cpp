@@ -110,8 +110,8 @@ void CKestrovaView::OnCalculate() {
 }
 
 void CKestrovaView::OnPrintButton() {
-    MessageBox(QStringLiteral("This command isn't available"), QStringLiteral("ALERT!"),
-               MB_OK | MB_ICONEXCLAMATION);
+    // The button prints as Ctrl+P does: the print dialog, then the page.
+    OnFilePrint();
 }
 
 void CKestrovaView::ProjectLatLon(double& lat, double& lon) const {
