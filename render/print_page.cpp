@@ -4,6 +4,7 @@
 #include "render/map_overlay.h"
 #include "render/projection.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include <algorithm>
@@ -183,13 +184,25 @@ void PrintFrame(CDC& dc) {
 } // namespace
 
 CBitmap LoadPrintImage(const QString& directory) {
+    return LoadPrintImage(QStringList{directory});
+}
+
+CBitmap LoadPrintImage(const QStringList& directories) {
     CBitmap image;
-    if (image.LoadFromFile(QDir(directory).filePath(QString::fromLatin1(kPrintImageFile))) &&
-        image.Width() > 0 && image.Height() > 0) {
-        return image;
+    for (const QString& directory : directories) {
+        if (image.LoadFromFile(QDir(directory).filePath(QString::fromLatin1(kPrintImageFile))) &&
+            image.Width() > 0 && image.Height() > 0) {
+            return image;
+        }
     }
     image.LoadFromFile(QString::fromLatin1(kPrintImageResource));
     return image;
+}
+
+QStringList PrintImageFolders() {
+    const QString program = QCoreApplication::applicationDirPath();
+    return {QDir::currentPath(), QDir::cleanPath(program + "/../share/kestrova"),
+            QDir::cleanPath(program + "/../../share/kestrova")};
 }
 
 int PrintedMapHeight(int imageWidth, int imageHeight) {

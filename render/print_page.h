@@ -11,6 +11,7 @@
 #include "render/print_results.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <string>
 #include <vector>
@@ -38,6 +39,12 @@ inline constexpr const char* kPrintImageResource = ":/print/SVET0.bmp";
 // Loads kPrintImageFile from directory, or the resource copy when that file is missing
 // or not a readable image.
 CBitmap LoadPrintImage(const QString& directory);
+// The same from the first of the folders that holds a readable image.
+CBitmap LoadPrintImage(const QStringList& directories);
+
+// Where printing looks for kPrintImageFile: the current folder, then the installed data
+// folder share/kestrova beside the program's bin/ (or libexec/kestrova/) folder.
+QStringList PrintImageFolders();
 
 // H, the printed map's height in page units (negative): trunc(-2400 / (width / height)).
 // An image without area is printed as the base map's shape, 730 x 330 (H = -1084).

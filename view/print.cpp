@@ -27,7 +27,7 @@ void CKestrovaView::OnPrepareDC(CDC* dc, CPrintInfo* /*info*/) {
 }
 
 void CKestrovaView::OnPrint(CDC* dc, CPrintInfo* info) {
-    const CBitmap image = LoadPrintImage(QDir::currentPath());
+    const CBitmap image = LoadPrintImage(PrintImageFolders());
     const PrintPageContent content{
         m_printResults,
         {m_limitLatitudes, m_limitFirst, m_limitSecond},
