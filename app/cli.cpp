@@ -125,8 +125,8 @@ int SnapshotCommand(int argc, char** argv) {
         else
             return CliUsage();
     }
-    const ShadowSnapshot s = ShadowAt(JulianDayOf(ParseInstant(argv + 2, true)), true, 1000.0,
-                                      50000.0);
+    const ShadowSnapshot s =
+        ShadowAt(JulianDayOf(ParseInstant(argv + 2, true)), true, 1000.0, 50000.0);
     PrintExtent("penumbra", s.penumbra);
     PrintExtent("umbra", s.umbra);
     if (points) {

@@ -9,12 +9,11 @@ void CDocumentView::OnInitialUpdate() {
 }
 
 bool CDocumentView::OnCommand(int id) {
-    const bool contactRun = m_bContactRun == 1;
     if (!CKestrovaView::OnCommand(id)) {
         return false;
     }
     if (m_commandDone) {
-        m_commandDone(id == ID_CALCULATE && contactRun ? ID_CONTACT_TIMES : id);
+        m_commandDone(id);
     }
     return true;
 }

@@ -16,8 +16,7 @@ public:
     void SetControlsCreatedHandler(std::function<void()> handler) {
         m_controlsCreated = std::move(handler);
     }
-    // Called after every command the view handled, with the command that ran: a
-    // calculate request that ran the contact times reports ID_CONTACT_TIMES.
+    // Called after every command the view handled, with the command that ran.
     void SetCommandHandler(std::function<void(int id)> handler) {
         m_commandDone = std::move(handler);
     }

@@ -231,18 +231,7 @@ bool CMainFrame::MaySaveChanges() {
 }
 
 void CMainFrame::ClearResults() {
-    CKestrovaView& view = *m_pView;
-    view.KillTimer(kAnimationTimerId);
-    view.m_bContactRun = 0;
-    view.m_stepTimes.clear();
-    view.m_nCurStep = 0;
-    view.m_limitLatitudes.clear();
-    view.m_limitFirst.clear();
-    view.m_limitSecond.clear();
-    view.m_printResults = PrintResults{};
-    // The whole window is painted anew: the map without any result on it.
-    view.Invalidate(true);
-    view.UpdateWindow();
+    m_pView->ClearScene();
 }
 
 void CMainFrame::ShowDocument(const KestrovaDocument& document) {

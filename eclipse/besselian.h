@@ -7,9 +7,9 @@
 // points from the Moon toward the Sun; x points east along the equator of the
 // axis's right ascension, y north. Lengths in Earth equatorial radii.
 struct BesselianElements {
-    double jd = 0.0;            // Julian day, UT
-    double deltaT = 0.0;        // TT - UT, seconds
-    double x = 0.0;             // the Moon's centre on the fundamental plane
+    double jd = 0.0;     // Julian day, UT
+    double deltaT = 0.0; // TT - UT, seconds
+    double x = 0.0;      // the Moon's centre on the fundamental plane
     double y = 0.0;
     double z = 0.0;             // the Moon's height above the plane (> 0 toward the Sun)
     double d = 0.0;             // declination of the axis, degrees

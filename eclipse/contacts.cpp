@@ -9,7 +9,8 @@ double ContactStepJD(const ContactTimes& contacts, int step) {
 ContactTimes ContactTimesOfDate(double jdStart) {
     ContactTimes c;
     c.jdStart = jdStart;
-    const std::vector<ApparentPlaces> run = Tabulate(jdStart, kContactStepsPerDay, kContactStepsPerDay, true);
+    const std::vector<ApparentPlaces> run =
+        Tabulate(jdStart, kContactStepsPerDay, kContactStepsPerDay, true);
     for (int step = 0; step < static_cast<int>(run.size()); ++step) {
         const BesselianElements e = ElementsAt(run[static_cast<std::size_t>(step)]);
         if (TraceOutline(e, Cone::Penumbra, kContactSamples).hits > 0) {

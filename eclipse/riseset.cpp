@@ -43,10 +43,10 @@ double EventTime(const SunAt& sun, double hourAngle, double longitude) {
 }
 
 double RiseHourAngle(double cosH) {
-    return 360.0 - std::acos(cosH)  * kRadToDeg;
+    return 360.0 - std::acos(cosH) * kRadToDeg;
 }
 double SetHourAngle(double cosH) {
-    return std::acos(cosH)  * kRadToDeg;
+    return std::acos(cosH) * kRadToDeg;
 }
 
 SunAt SunOf(const ApparentPlaces& p) {

@@ -28,14 +28,14 @@ ApparentPlaces ApparentPlacesAt(double jd, double deltaTSeconds) {
         (a.meanObliquity * 180.0 / kPi + nutation.obliquity / 3600.0) * kPi / 180.0;
 
     const MoonEcliptic moon = MoonPlace(a);
-    const Equatorial moonEq = EclipticToEquatorial(
-        (moon.longitude + nutation.longitude / 3600.0) * kPi / 180.0, moon.latitude * kPi / 180.0,
-        obliquity);
+    const Equatorial moonEq =
+        EclipticToEquatorial((moon.longitude + nutation.longitude / 3600.0) * kPi / 180.0,
+                             moon.latitude * kPi / 180.0, obliquity);
 
     const SunEcliptic sun = SunPlace(a);
-    const Equatorial sunEq = EclipticToEquatorial(
-        nutation.longitude * kPi / 648000.0 + sun.longitude * kPi / 180.0,
-        sun.latitude * kPi / 180.0, obliquity);
+    const Equatorial sunEq =
+        EclipticToEquatorial(nutation.longitude * kPi / 648000.0 + sun.longitude * kPi / 180.0,
+                             sun.latitude * kPi / 180.0, obliquity);
 
     ApparentPlaces p;
     p.jd = jd;

@@ -47,9 +47,9 @@ MoonEcliptic MoonPlace(const FundamentalArguments& f) {
     const double longitude1 = SumSines(kMoonLongitude1, a) * kArcsecToRad;
     const double longitude2 = e * SumSines(kMoonLongitude2, a) * kArcsecToRad;
     const double longitude3 = e * e * SumSines(kMoonLongitude3, a) * kArcsecToRad;
-    moon.longitude = (f.moonEquationOfCentre + f.moonMeanLongitude + longitude3 + longitude2 +
-                      longitude1) *
-                     180.0 / kPi;
+    moon.longitude =
+        (f.moonEquationOfCentre + f.moonMeanLongitude + longitude3 + longitude2 + longitude1) *
+        180.0 / kPi;
 
     // The first latitude term's amplitude varies with F: 18467.779 - 25.196 cos^2 F.
     const double cosF = std::cos(a.f);

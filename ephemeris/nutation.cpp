@@ -13,12 +13,14 @@ Nutation NutationAt(const FundamentalArguments& a) {
     const double lMoon = a.moonMeanLongitude;
     const double mMoon = a.moonMeanAnomaly;
     Nutation n;
-    n.longitude = (0.2088 + 2e-05 * t) * std::sin(2 * node) - (17.2327 + 0.01737 * t) * std::sin(node) -
-                  1.273 * std::sin(2 * l) - 0.2037 * std::sin(2 * lMoon) + 0.0675 * std::sin(mMoon) +
-                  0.126 * std::sin(m) - 0.0497 * std::sin(2 * l + m) + 0.0214 * std::sin(2 * l - m);
-    n.obliquity = (9.21 + 0.00091 * t) * std::cos(node) - (0.0904 - 4e-05 * t) * std::cos(2 * node) +
-                  0.0884 * std::cos(2 * lMoon) + 0.552 * std::cos(2 * l) +
-                  0.0216 * std::cos(2 * l + m) - 0.0093 * std::cos(2 * l - m);
+    n.longitude = (0.2088 + 2e-05 * t) * std::sin(2 * node) -
+                  (17.2327 + 0.01737 * t) * std::sin(node) - 1.273 * std::sin(2 * l) -
+                  0.2037 * std::sin(2 * lMoon) + 0.0675 * std::sin(mMoon) + 0.126 * std::sin(m) -
+                  0.0497 * std::sin(2 * l + m) + 0.0214 * std::sin(2 * l - m);
+    n.obliquity = (9.21 + 0.00091 * t) * std::cos(node) -
+                  (0.0904 - 4e-05 * t) * std::cos(2 * node) + 0.0884 * std::cos(2 * lMoon) +
+                  0.552 * std::cos(2 * l) + 0.0216 * std::cos(2 * l + m) -
+                  0.0093 * std::cos(2 * l - m);
     return n;
 }
 

@@ -130,11 +130,11 @@ SunEcliptic SunPlace(const FundamentalArguments& a) {
     const double meanLongitude = std::fmod(a.sunMeanLongitude + longPeriod, kTwoPi);
     const double m = std::fmod(a.sunMeanAnomaly + longPeriod, kTwoPi);
 
-    const double equationOfCentre = ((6910.057 - 17.24 * t - 0.052 * t2) * std::sin(m) +
-                                     (72.338 - 0.361 * t) * std::sin(2 * m) +
-                                     (1.054 - 0.001 * t) * std::sin(3 * m) +
-                                     0.018 * std::sin(4 * m)) *
-                                    kArcsecToRad;
+    const double equationOfCentre =
+        ((6910.057 - 17.24 * t - 0.052 * t2) * std::sin(m) +
+         (72.338 - 0.361 * t) * std::sin(2 * m) + (1.054 - 0.001 * t) * std::sin(3 * m) +
+         0.018 * std::sin(4 * m)) *
+        kArcsecToRad;
     const double radiusVector = 1.00014033 - 0.01674928 * std::cos(m) -
                                 0.00014027 * std::cos(2 * m) - 1.76e-06 * std::cos(3 * m) -
                                 3e-08 * std::cos(4 * m) - 7e-07 * t +
@@ -153,17 +153,17 @@ SunEcliptic SunPlace(const FundamentalArguments& a) {
         SumPlanet(kSunRadiusSaturn, m, a.saturn) + SumPlanet(kSunRadiusJupiter, m, a.jupiter) +
         SumPlanet(kSunRadiusMars, m, a.mars) + SumPlanet(kSunRadiusVenus, m, a.venus) +
         SumLunar(kSunRadiusMoon, d, m, mMoon, true);
-    const double latitude = (SumLunarLatitude(kSunLatitudeMoon, m, mMoon, f) +
-                             SumPlanet(kSunLatitudeJupiter, m, a.jupiter) +
-                             SumPlanet(kSunLatitudeVenus, m, a.venus)) *
-                            kArcsecToRad;
+    const double latitude =
+        (SumLunarLatitude(kSunLatitudeMoon, m, mMoon, f) +
+         SumPlanet(kSunLatitudeJupiter, m, a.jupiter) + SumPlanet(kSunLatitudeVenus, m, a.venus)) *
+        kArcsecToRad;
 
     // Annual aberration: -20.47" and its small variation with the anomaly.
     const double longitude = meanLongitude + longitudePerturbation * kArcsecToRad;
     SunEcliptic sun;
-    sun.longitude = (equationOfCentre + longitude - 20.47 * kArcsecToRad -
-                     0.342 * kArcsecToRad * std::cos(m)) *
-                    180.0 / kPi;
+    sun.longitude =
+        (equationOfCentre + longitude - 20.47 * kArcsecToRad - 0.342 * kArcsecToRad * std::cos(m)) *
+        180.0 / kPi;
     sun.latitude = latitude * 180.0 / kPi;
     sun.distance = radiusVector + 1.0e-6 * radiusPerturbation * 0.1;
     return sun;

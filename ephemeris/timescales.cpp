@@ -3,15 +3,64 @@
 #include <cmath>
 #include <cstdint>
 
+namespace {
+
+// The first day of the Gregorian calendar: 1582 October 15 follows October 4.
+constexpr double kGregorianStartJd = 2299160.5;
+
+long long FloorDiv(long long a, long long b) {
+    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
+}
+
+bool IsGregorian(int day, int month, int year) {
+    if (year != 1582)
+        return year > 1582;
+    return month > 10 || (month == 10 && day >= 15);
+}
+
+// Julian day number (the day starting at noon) of a calendar date, in whole
+// numbers: exact for every int year, Julian or Gregorian as the date says.
+long long DayNumber(int day, int month, int year, bool gregorian) {
+    // Months from March: January and February count at the end of the year before.
+    const long long a = FloorDiv(14 - static_cast<long long>(month), 12);
+    const long long y = static_cast<long long>(year) + 4800 - a;
+    const long long m = month + 12 * a - 3;
+    const long long n = day + FloorDiv(153 * m + 2, 5) + 365 * y + FloorDiv(y, 4);
+    if (gregorian)
+        return n - FloorDiv(y, 100) + FloorDiv(y, 400) - 32045;
+    return n - 32083;
+}
+
+} // namespace
+
 double CalendarToJulianDay(int day, int month, int year, double second, int minute, int hour) {
-    // Integer divisions truncate toward zero on purpose: (M - 9) / 7 is -1 for
-    // January and February and 0 for March to August.
-    const int q = 7 * (year + (month + 9) / 12) / 4;
-    const int r = 3 * ((year + (month - 9) / 7) / 100 + 1) / 4;
-    const int n = day - q - r + 275 * month / 9;
     const double dayFraction =
         ((minute * (1.0 / 60.0) + second * (1.0 / 3600.0)) + hour) * 3600.0 * (1.0 / 86400.0);
-    return n + 367.0 * year + 1721028.5 + dayFraction;
+    const long long n = DayNumber(day, month, year, IsGregorian(day, month, year));
+    return static_cast<double>(n) - 0.5 + dayFraction;
+}
+
+int DaysInMonth(int month, int year) {
+    constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12)
+        return 0;
+    if (month != 2)
+        return kDays[month - 1];
+    const bool leap =
+        year > 1582 ? (year % 4 == 0 && (year % 100 != 0 || year % 400 == 0)) : year % 4 == 0;
+    return leap ? 29 : 28;
+}
+
+DateCheck CheckDate(int day, int month, int year) {
+    if (year < kFirstYear || year > kLastYear)
+        return DateCheck::YearOutOfRange;
+    if (month < 1 || month > 12)
+        return DateCheck::NoSuchMonth;
+    if (day < 1 || day > DaysInMonth(month, year))
+        return DateCheck::NoSuchDay;
+    if (year == 1582 && month == 10 && day > 4 && day < 15)
+        return DateCheck::GregorianGap;
+    return DateCheck::Valid;
 }
 
 double JulianDayToHours(double jd) {
@@ -60,24 +109,19 @@ double NormalizeRadians(double a) {
 CalendarDate JulianDayToCalendarDate(double jd) {
     if (!(std::fabs(jd) < 1.0e9)) // also false for NaN
         return {};
-    // Meeus's method with an integral day, shifted by one: for x.5 inputs the
-    // day number equals that of the usual JD + 0.5.
-    const double x = jd + 1.0;
-    double a = std::trunc(x);
-    if (x >= 2299161.0) {
-        const double alpha = std::trunc((x - 1867216.0 - 0.25) / 36524.25);
-        a = std::trunc(x) - std::trunc(alpha * 0.25) + alpha + 1.0;
-    }
-    const double b = a + 1524.0;
-    const double n = std::trunc((b - 2439870.0 - 122.1) / 365.25 + 6680.0);
-    const double dd = 365.0 * n + std::trunc(n / 4.0);
-    const double e = std::trunc((b - dd) / 30.6001);
-
+    // The day number of the civil day that contains jd (days start at 0h UT).
+    const long long j = static_cast<long long>(std::floor(jd + 0.5));
+    // Inverse of DayNumber: Richards's algorithm with floor divisions, so that it
+    // holds for negative years too.
+    long long f = j + 1401;
+    if (static_cast<double>(j) - 0.5 >= kGregorianStartJd)
+        f += FloorDiv(FloorDiv(4 * j + 274277, 146097) * 3, 4) - 38;
+    const long long e = 4 * f + 3;
+    const long long g = FloorDiv(e % 1461 + 1461, 1) % 1461 / 4;
+    const long long h = 5 * g + 2;
     CalendarDate date;
-    date.day = static_cast<int>(b - dd - std::trunc(30.6001 * e));
-    date.month = static_cast<int>(e - 1.0 > 12.0 ? e - 13.0 : e - 1.0);
-    date.year = static_cast<int>(n - 4715.0) - (date.month > 2 ? 1 : 0);
-    if (date.year <= 0)
-        date.year -= 1;
+    date.day = static_cast<int>(h % 153 / 5 + 1);
+    date.month = static_cast<int>((h / 153 + 2) % 12 + 1);
+    date.year = static_cast<int>(FloorDiv(e, 1461) - 4716 + (12 + 2 - date.month) / 12);
     return date;
 }

@@ -36,7 +36,8 @@ EclipseMap ComputeEclipseMap(const RunRequest& request) {
 
     for (const int hour :
          OutlineHours(c.firstPenumbraStep, c.lastPenumbraStep, kContactStepsPerDay)) {
-        const double jd = CalendarToJulianDay(request.day, request.month, request.year, 0.0, 0, hour);
+        const double jd =
+            CalendarToJulianDay(request.day, request.month, request.year, 0.0, 0, hour);
         map.outlines.push_back({hour, ShadowAt(jd, deltaT, 0.0, 50000.0).penumbra});
         map.lastHour = hour;
         map.lastMinute = 0;

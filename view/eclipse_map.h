@@ -35,10 +35,10 @@ struct HourOutline {
 };
 
 struct EclipseMap {
-    ContactTimes contacts;                  // eclipse false: nothing else is filled
-    std::vector<HourOutline> outlines;      // one per outline hour, in order
-    Outline umbraPath;                      // every umbra point of the path
-    int lastHour = 0;                       // time of the last shadow computed
+    ContactTimes contacts;             // eclipse false: nothing else is filled
+    std::vector<HourOutline> outlines; // one per outline hour, in order
+    Outline umbraPath;                 // every umbra point of the path
+    int lastHour = 0;                  // time of the last shadow computed
     int lastMinute = 0;
 };
 

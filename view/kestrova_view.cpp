@@ -100,22 +100,26 @@ void CKestrovaView::OnCalculate() {
     }
     ParseInputs();
     ShowWaitCursor();
-    if (m_bContactRun == 1) {
-        RunContactTimes();
-        m_bContactRun = 0;
-    } else {
-        RunSnapshot();
-    }
+    RunSnapshot();
     ShowArrowCursor();
+}
+
+void CKestrovaView::ShowScene() {
+    Invalidate(true);
+    UpdateWindow();
+}
+
+void CKestrovaView::ClearScene() {
+    KillTimer(kAnimationTimerId);
+    m_scene = Scene{};
+    m_stepTimes.clear();
+    m_nCurStep = 0;
+    ShowScene();
 }
 
 void CKestrovaView::OnPrintButton() {
     // The button prints as Ctrl+P does: the print dialog, then the page.
     OnFilePrint();
-}
-
-void CKestrovaView::ProjectLatLon(double& lat, double& lon) const {
-    ::ProjectLatLon(lat, lon, m_pixelsPerDegree, m_mercatorScale);
 }
 
 void CKestrovaView::OnRButtonDown(unsigned /*flags*/, CPoint point) {

@@ -2,6 +2,8 @@
 
 #include "ephemeris/timescales.h"
 
+#include <string>
+
 #include <cstdio>
 
 std::string FormatStepTime(double jd) {
@@ -28,4 +30,29 @@ std::array<std::string, 4> ContactLines(const ContactTimes& c) {
 std::string NoEclipseMessage(const std::string& day, const std::string& month,
                              const std::string& year) {
     return "By date:\t" + day + "." + month + "." + year + "\nSolar Eclipses isn't possibly";
+}
+
+std::string DateProblemText(int day, int month, int year) {
+    static constexpr const char* kMonths[] = {"January",   "February", "March",    "April",
+                                              "May",       "June",     "July",     "August",
+                                              "September", "October",  "November", "December"};
+    const std::string date =
+        std::to_string(day) + "." + std::to_string(month) + "." + std::to_string(year);
+    switch (CheckDate(day, month, year)) {
+    case DateCheck::Valid:
+        return {};
+    case DateCheck::YearOutOfRange:
+        return "The year " + std::to_string(year) +
+               " is outside the years this program computes (" + std::to_string(kFirstYear) +
+               " to " + std::to_string(kLastYear) + ").";
+    case DateCheck::NoSuchMonth:
+        return "The date " + date + " does not exist: the month must be 1 to 12.";
+    case DateCheck::NoSuchDay:
+        return "The date " + date + " does not exist: " + kMonths[month - 1] + " " +
+               std::to_string(year) + " has " + std::to_string(DaysInMonth(month, year)) + " days.";
+    case DateCheck::GregorianGap:
+        return "The date " + date +
+               " does not exist: the calendar reform went from 4 to 15 October 1582.";
+    }
+    return {};
 }

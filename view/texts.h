@@ -19,3 +19,7 @@ std::array<std::string, 4> ContactLines(const ContactTimes& contacts);
 // The text shown when no solar eclipse is possible on the typed date.
 std::string NoEclipseMessage(const std::string& day, const std::string& month,
                              const std::string& year);
+
+// Why a typed date cannot be computed ("February 2006 has 28 days", ...); empty
+// for a valid date.
+std::string DateProblemText(int day, int month, int year);

@@ -199,7 +199,7 @@ TEST_F(FrameTest, MapCommandIsKeptAndShownAgain) {
     ASSERT_TRUE(Open(path));
     EXPECT_EQ(View()->GetDlgItemText(IDC_DAY), "29");
     EXPECT_EQ(View()->Surface(), shown);
-    EXPECT_FALSE(View()->m_limitLatitudes.empty());
+    EXPECT_FALSE(View()->GetScene().umbraPath.lat.empty());
 }
 
 TEST_F(FrameTest, BrokenFilesGiveAnErrorAndChangeNothing) {
