@@ -3,6 +3,8 @@
 #include "view/kestrova_view.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPixmap>
 #include <QPrinter>
@@ -146,6 +148,22 @@ int RenderMapPng(const std::string& day, const std::string& month, const std::st
 
 int RenderPrintPdf(const std::string& day, const std::string& month, const std::string& year,
                    const std::string& file) {
+    // A file that cannot be written is said in one line, before Qt's printer would
+    // report it in its own words. The check leaves no file behind.
+    {
+        const QString path = QString::fromStdString(file);
+        const bool existed = QFileInfo::exists(path);
+        QFile probe(path);
+        if (!probe.open(QIODevice::Append)) {
+            std::fprintf(stderr, "kestrova-cli: cannot write %s: %s\n", file.c_str(),
+                         qPrintable(probe.errorString()));
+            return 1;
+        }
+        probe.close();
+        if (!existed) {
+            probe.remove();
+        }
+    }
     OffscreenView o(kDefaultPngWidth, kDefaultPngHeight);
     o.TypeDate(day, month, year);
     o.view.OnMap();
