@@ -1,7 +1,9 @@
+#include "app/about_dlg.h"
 #include "app/cli_render.h"
 #include "app/document_format.h"
 #include "app/main_frame.h"
 #include "app/recent_files.h"
+#include "app/version.h"
 #include "view/kestrova_view.h"
 
 #include <QApplication>
@@ -337,4 +339,14 @@ TEST(SnapshotPng, RejectsASizeWithoutArea) {
 
 TEST(SnapshotPng, ReportsAFileThatCannotBeWritten) {
     EXPECT_EQ(RenderSnapshotPng(29, 3, 2006, 10, 11, 0.0, "/no/such/folder/snap.png", 50, 40), 1);
+}
+
+TEST(AboutBox, ShowsTheProjectVersion) {
+    CAboutDlg dialog;
+    QStringList texts;
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        texts << label->text();
+    }
+    EXPECT_TRUE(texts.contains(QString("Kestrova Version ") + kKestrovaVersion))
+        << texts.join('|').toStdString();
 }

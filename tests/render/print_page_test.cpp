@@ -376,6 +376,6 @@ TEST(PrintImage, TheCurrentFolderComesBeforeTheInstalledDataFolder) {
     const QStringList folders = PrintImageFolders();
     ASSERT_GE(folders.size(), 2);
     EXPECT_EQ(folders[0], QDir::currentPath());
-    EXPECT_EQ(folders[1], QDir::cleanPath(QCoreApplication::applicationDirPath() +
-                                          "/../share/kestrova"));
+    EXPECT_EQ(folders[1],
+              QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../share/kestrova"));
 }
