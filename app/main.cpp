@@ -65,6 +65,9 @@ int main(int argc, char* argv[]) {
     CMainFrame frame;
     frame.RestoreWindowGeometry();
     frame.show();
+    // Ask for the keyboard at once, so that typing and the shortcuts reach the window
+    // even where no window manager hands it the focus (a virtual display).
+    frame.activateWindow();
     frame.GetActiveView()->OnInitialUpdate();
     if (!files.isEmpty()) {
         frame.OpenDocument(files.front());

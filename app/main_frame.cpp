@@ -6,6 +6,7 @@
 #include "app/recent_files.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
@@ -42,6 +43,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     m_pView->SetControlsCreatedHandler([this] { ConnectFields(); });
     m_pView->SetCommandHandler([this](int id) { OnCommandDone(id); });
     setCentralWidget(m_pView);
+    // A window manager gives the keyboard back to the window when a dialog closes;
+    // without one (a virtual display) the window takes it back itself.
+    QApplication::instance()->installEventFilter(this);
     CreateMenus();
     CreateStatusBar();
     move(5, 5);
@@ -382,6 +386,18 @@ void CMainFrame::RestoreWindowGeometry() {
     if (!geometry.isEmpty()) {
         restoreGeometry(geometry);
     }
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Hide && watched->isWidgetType()) {
+        const auto* widget = static_cast<QWidget*>(watched);
+        if (widget != this && widget->isWindow() && widget->parentWidget() != nullptr &&
+            widget->parentWidget()->window() == this) {
+            QMetaObject::invokeMethod(
+                this, [this] { activateWindow(); }, Qt::QueuedConnection);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -69,6 +69,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Gives the keyboard back to the window when one of its dialogs closes.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateMenus();
