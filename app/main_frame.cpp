@@ -329,17 +329,29 @@ bool CMainFrame::MayWriteTo(const QString& path, bool askForDocuments) {
                       .arg(Quoted(path), QString::fromStdString(file.error)));
         return false;
     }
-    const bool isDocument =
-        file.bytes && ReadDocument(*file.bytes).error.kind != DocumentErrorKind::NotADocument;
-    if (isDocument && !askForDocuments) {
+    // What the file is: one of ours (readable or damaged), one of a newer version, or
+    // something else.
+    std::optional<DocumentErrorKind> problem = DocumentErrorKind::NotADocument;
+    if (file.bytes) {
+        const DocumentReadResult read = ReadDocument(*file.bytes);
+        problem = read.document ? std::nullopt : std::optional(read.error.kind);
+    }
+    const bool ours = !problem || *problem == DocumentErrorKind::Damaged;
+    if (ours && !askForDocuments) {
         return true;
     }
-    const QString question =
-        isDocument
-            ? QStringLiteral("%1 already exists. Do you want to replace it?").arg(Quoted(path))
-            : QStringLiteral("%1 is not a Kestrova document. Do you want to replace it with "
-                             "this document? What it holds now will be lost.")
-                  .arg(Quoted(path));
+    QString question;
+    if (ours) {
+        question = QStringLiteral("%1 already exists. Do you want to replace it?");
+    } else if (*problem == DocumentErrorKind::NewerVersion) {
+        question = QStringLiteral("%1 was written by a newer version of Kestrova. Do you want "
+                                  "to replace it with this document? What only the newer "
+                                  "version keeps will be lost.");
+    } else {
+        question = QStringLiteral("%1 is not a Kestrova document. Do you want to replace it "
+                                  "with this document? What it holds now will be lost.");
+    }
+    question = question.arg(Quoted(path));
     return Ask(question, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 

@@ -259,6 +259,17 @@ TEST_F(FrameTest, SavingOverAFileThatIsNoDocumentAsksFirst) {
     answer = QMessageBox::Yes;
     SaveAs(other);
     EXPECT_TRUE(ReadDocument(FileContent(other).toStdString()).document.has_value());
+
+    // A document of a newer version is not replaced by this one unasked either, even
+    // by a plain save to it.
+    const QByteArray newer = FileContent(other).replace("\"version\": 1", "\"version\": 2");
+    WriteFile(other, newer);
+    answer = QMessageBox::No;
+    questions.clear();
+    frame.OnFileSave();
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].contains("newer version of Kestrova")) << questions[0].toStdString();
+    EXPECT_EQ(FileContent(other), newer);
 }
 
 TEST_F(FrameTest, UnsavedChangesAreOfferedBeforeTheyGo) {
