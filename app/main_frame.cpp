@@ -3,6 +3,7 @@
 #include "app/about_dlg.h"
 #include "app/document_file.h"
 #include "app/document_view.h"
+#include "app/eclipse_menu.h"
 #include "app/recent_files.h"
 
 #include <QAction>
@@ -86,6 +87,9 @@ void CMainFrame::CreateMenus() {
         [this] { m_pView->OnFilePrintPreview(); });
     file->addSeparator();
     add(file, QStringLiteral("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
+
+    // The Eclipse menu, between File and Help.
+    new EclipseMenu(this, m_pView);
 
     m_pHelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
     QAction* about = m_pHelpMenu->addAction(QStringLiteral("&About Kestrova..."));

@@ -120,9 +120,10 @@ TEST_F(FrameTest, StartsUntitledWithFileAndHelpMenusAndStatusBar) {
     EXPECT_EQ(frame.pos(), QPoint(5, 5));
 
     const auto menus = frame.menuBar()->actions();
-    ASSERT_EQ(menus.size(), 2);
+    ASSERT_EQ(menus.size(), 3);
     EXPECT_EQ(menus[0]->text(), "&File");
-    EXPECT_EQ(menus[1]->text(), "&Help");
+    EXPECT_EQ(menus[1]->text(), "&Eclipse");
+    EXPECT_EQ(menus[2]->text(), "&Help");
     const QMenu* file = menus[0]->menu();
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(MenuTexts(file),
@@ -139,14 +140,14 @@ TEST_F(FrameTest, StartsUntitledWithFileAndHelpMenusAndStatusBar) {
     EXPECT_TRUE(shortcuts.contains("Ctrl+S"));
     EXPECT_TRUE(shortcuts.contains("Ctrl+O"));
     EXPECT_FALSE(frame.ExportAction()->isEnabled());
-    EXPECT_EQ(MenuTexts(menus[1]->menu()), QStringList{"&About Kestrova..."});
+    EXPECT_EQ(MenuTexts(menus[2]->menu()), QStringList{"&About Kestrova..."});
 
-    // Another menu goes between File and Help.
-    frame.AddMenuBeforeHelp("&Eclipse");
+    // A further menu goes before Help.
+    frame.AddMenuBeforeHelp("&Tools");
     const auto after = frame.menuBar()->actions();
-    ASSERT_EQ(after.size(), 3);
-    EXPECT_EQ(after[1]->text(), "&Eclipse");
-    EXPECT_EQ(after[2]->text(), "&Help");
+    ASSERT_EQ(after.size(), 4);
+    EXPECT_EQ(after[2]->text(), "&Tools");
+    EXPECT_EQ(after[3]->text(), "&Help");
 
     const auto* prompt = frame.statusBar()->findChild<QLabel*>("idlePrompt");
     ASSERT_NE(prompt, nullptr);
