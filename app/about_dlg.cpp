@@ -1,5 +1,7 @@
 #include "app/about_dlg.h"
 
+#include "app/version.h"
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QLabel>
@@ -39,7 +41,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
         label->setTextFormat(Qt::PlainText);
         label->setGeometry(r);
     };
-    addText(QStringLiteral("Kestrova Version 1.w.06"), du.Rect(7, 7, 119, 8));
+    addText(QStringLiteral("Kestrova Version %1").arg(QString::fromLatin1(kKestrovaVersion)),
+            du.Rect(7, 7, 119, 8));
     addText(QStringLiteral("Solar eclipses on a world map."), du.Rect(7, 17, 165, 8));
     addText(QStringLiteral("Sun and Moon after Newcomb and Brown."), du.Rect(7, 27, 165, 8));
     addText(QStringLiteral("Map data: Natural Earth (public domain)."), du.Rect(7, 37, 165, 8));

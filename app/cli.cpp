@@ -2,6 +2,7 @@
 // results against published tables. The text commands load no Qt; the picture
 // commands run in kestrova-render.
 #include "app/cli_commands.h"
+#include "app/version.h"
 #include "eclipse/besselian.h"
 #include "eclipse/contacts.h"
 #include "eclipse/outline.h"
@@ -176,10 +177,15 @@ std::string ProgramFolder() {
 
 } // namespace
 
-int CliUsage() {
-    std::fputs("usage:\n", stderr);
+static void PrintUsage(std::FILE* out) {
+    std::fputs("usage:\n", out);
     for (const CliCommand& c : kCommands)
-        std::fprintf(stderr, "  kestrova-cli %s\n", c.usage);
+        std::fprintf(out, "  kestrova-cli %s\n", c.usage);
+    std::fputs("  kestrova-cli --help | --version\n", out);
+}
+
+int CliUsage() {
+    PrintUsage(stderr);
     return 2;
 }
 
@@ -205,6 +211,14 @@ int RunRenderProgram(int argc, char** argv) {
 int main(int argc, char** argv) {
     if (argc < 2)
         return CliUsage();
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        PrintUsage(stdout);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("kestrova-cli %s\n", kKestrovaVersion);
+        return 0;
+    }
     for (const CliCommand& c : kCommands)
         if (std::strcmp(argv[1], c.name) == 0)
             return c.run(argc, argv);

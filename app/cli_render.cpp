@@ -3,6 +3,8 @@
 #include "view/kestrova_view.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPixmap>
 #include <QPrinter>
@@ -10,6 +12,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,6 +23,31 @@ std::string SecondsText(double second) {
     char text[64];
     std::snprintf(text, sizeof text, "%.17g", second);
     return text;
+}
+
+// Whether path is a folder of this user's that only this user may enter, as Qt wants
+// its runtime folder.
+bool IsPrivateFolder(const char* path) {
+    struct stat info {};
+    return path != nullptr && path[0] == '/' && ::stat(path, &info) == 0 && S_ISDIR(info.st_mode) &&
+           info.st_uid == ::geteuid() && (info.st_mode & 0777) == 0700;
+}
+
+// A private runtime folder for the run of this program, removed when it ends. Qt warns
+// on stderr when XDG_RUNTIME_DIR is not set or not private (as under sudo, cron or a
+// container), and the program's output must stay free of that.
+void EnsureRuntimeFolder() {
+    if (IsPrivateFolder(std::getenv("XDG_RUNTIME_DIR"))) {
+        return;
+    }
+    const char* tmp = std::getenv("TMPDIR");
+    static std::string folder =
+        std::string(tmp && tmp[0] == '/' ? tmp : "/tmp") + "/kestrova-runtime-XXXXXX";
+    if (::mkdtemp(folder.data()) == nullptr) {
+        return; // Qt then says what it thinks
+    }
+    setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+    std::atexit([] { ::rmdir(folder.c_str()); });
 }
 
 // The pictures need no display: Qt's offscreen platform unless one is chosen. Null when
@@ -28,6 +59,7 @@ std::unique_ptr<QApplication> OffscreenApplication() {
     if (!std::getenv("QT_QPA_PLATFORM")) {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
     }
+    EnsureRuntimeFolder();
     static int argc = 1;
     static char name[] = "kestrova-cli";
     static char* argv[] = {name, nullptr};
@@ -116,6 +148,22 @@ int RenderMapPng(const std::string& day, const std::string& month, const std::st
 
 int RenderPrintPdf(const std::string& day, const std::string& month, const std::string& year,
                    const std::string& file) {
+    // A file that cannot be written is said in one line, before Qt's printer would
+    // report it in its own words. The check leaves no file behind.
+    {
+        const QString path = QString::fromStdString(file);
+        const bool existed = QFileInfo::exists(path);
+        QFile probe(path);
+        if (!probe.open(QIODevice::Append)) {
+            std::fprintf(stderr, "kestrova-cli: cannot write %s: %s\n", file.c_str(),
+                         qPrintable(probe.errorString()));
+            return 1;
+        }
+        probe.close();
+        if (!existed) {
+            probe.remove();
+        }
+    }
     OffscreenView o(kDefaultPngWidth, kDefaultPngHeight);
     o.TypeDate(day, month, year);
     o.view.OnMap();

@@ -102,7 +102,8 @@ void EclipseMenu::ShowEclipseOf(int day, int month, int year) {
     m_view->m_strMonth = std::to_string(month);
     m_view->m_strYear = std::to_string(year);
     m_view->WriteEditTexts();
-    m_view->OnMap();
+    // Through the command path, so that the window's document notes the map.
+    m_view->SendCommand(ID_MAP);
 }
 
 QString EclipseMenu::SummaryForFields() const {

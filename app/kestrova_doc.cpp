@@ -1,26 +1,6 @@
 #include "app/kestrova_doc.h"
 
-#include <QFile>
 #include <QFileInfo>
-
-bool CKestrovaDoc::OnSaveDocument(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        return false;
-    }
-    file.close();
-    m_strPathName = path;
-    return true;
-}
-
-bool CKestrovaDoc::OnOpenDocument(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    m_strPathName = path;
-    return true;
-}
 
 QString CKestrovaDoc::GetTitle() const {
     return m_strPathName.isEmpty() ? QStringLiteral("Untitled")

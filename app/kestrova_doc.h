@@ -1,24 +1,28 @@
 #pragma once
 
-// The document: holds nothing. Saving writes a file with no content of the program's
-// own; opening reads nothing and changes nothing in the view. It only carries the
-// file name that the window title shows.
+// The document's identity: the file it was opened from or saved to, and whether the
+// window shows changes not saved there. What a document holds is KestrovaDocument
+// (document_format.h); the main frame collects it from the view and shows it there.
 
 #include <QString>
 
 class CKestrovaDoc {
 public:
-    // Starts a new, empty document ("Untitled").
-    void OnNewDocument() { m_strPathName.clear(); }
-    // Writes the (empty) document to path; false when the file cannot be written.
-    bool OnSaveDocument(const QString& path);
-    // Opens path; false when it cannot be read. Nothing is loaded.
-    bool OnOpenDocument(const QString& path);
-
+    // A new document: no file ("Untitled"), nothing changed.
+    void OnNewDocument() {
+        m_strPathName.clear();
+        m_bModified = false;
+    }
+    void SetPathName(const QString& path) { m_strPathName = path; }
     const QString& GetPathName() const { return m_strPathName; }
+
+    void SetModifiedFlag(bool modified) { m_bModified = modified; }
+    bool IsModified() const { return m_bModified; }
+
     // "Untitled" for a new document, otherwise the file's name.
     QString GetTitle() const;
 
 private:
     QString m_strPathName;
+    bool m_bModified = false;
 };

@@ -1,21 +1,53 @@
 #include "app/main_frame.h"
 
 #include "app/about_dlg.h"
+#include "app/document_file.h"
+#include "app/document_view.h"
 #include "app/eclipse_menu.h"
 #include "app/recent_files.h"
-#include "view/kestrova_view.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QSettings>
 #include <QStatusBar>
 
+#include <array>
+
+namespace {
+
+// The input fields in the order of the document's fields.
+constexpr std::array<int, kDocumentFieldCount> kFieldIds = {IDC_DAY,  IDC_MONTH,  IDC_YEAR,
+                                                            IDC_HOUR, IDC_MINUTE, IDC_SECOND};
+
+const QString kGeometryKey = QStringLiteral("window/geometry");
+
+QString FileFilter() {
+    return QStringLiteral("Kestrova documents (*.%1);;All files (*)")
+        .arg(QString::fromLatin1(kDocumentExtension));
+}
+
+QString Quoted(const QString& path) {
+    return QStringLiteral("\"%1\"").arg(QDir::toNativeSeparators(path));
+}
+
+} // namespace
+
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
-    m_pView = new CKestrovaView(this);
+    m_pView = new CDocumentView(this);
+    m_pView->SetControlsCreatedHandler([this] { ConnectFields(); });
+    m_pView->SetCommandHandler([this](int id) { OnCommandDone(id); });
     setCentralWidget(m_pView);
-    CreateMenu();
-    CreateAccelerators();
+    // A window manager gives the keyboard back to the window when a dialog closes;
+    // without one (a virtual display) the window takes it back itself.
+    QApplication::instance()->installEventFilter(this);
+    CreateMenus();
     CreateStatusBar();
     move(5, 5);
     // The view starts at its design size, so the map is drawn at zoom 1; the menu bar and
@@ -28,29 +60,47 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
 
 CMainFrame::~CMainFrame() = default;
 
-void CMainFrame::CreateMenu() {
-    new EclipseMenu(this, m_pView);
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    QAction* about = help->addAction(QStringLiteral("&About Kestrova..."));
-    connect(about, &QAction::triggered, this, &CMainFrame::OnAppAbout);
+CKestrovaView* CMainFrame::GetActiveView() const {
+    return m_pView;
 }
 
-void CMainFrame::CreateAccelerators() {
-    // The accelerators with a handler. Undo, cut, copy and paste have none in the
-    // program and stay with the input fields, which handle them themselves.
-    auto add = [this](QKeySequence keys, auto handler) {
-        auto* action = new QAction(this);
+void CMainFrame::CreateMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    auto add = [this](QMenu* menu, const QString& text, QKeySequence keys, auto handler) {
+        QAction* action = menu->addAction(text);
         action->setShortcut(keys);
-        action->setShortcutContext(Qt::WindowShortcut);
         connect(action, &QAction::triggered, this, handler);
-        addAction(action);
+        return action;
     };
-    add(QKeySequence(Qt::CTRL | Qt::Key_N), [this] { OnFileNew(); });
-    add(QKeySequence(Qt::CTRL | Qt::Key_O), [this] { OnFileOpen(); });
-    add(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { OnFileSave(); });
-    add(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { m_pView->OnFilePrint(); });
-    // Print preview has no menu to live in; it opens with Ctrl+Shift+P, next to print.
-    add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), [this] { m_pView->OnFilePrintPreview(); });
+    add(file, QStringLiteral("&New"), QKeySequence::New, [this] { OnFileNew(); });
+    add(file, QStringLiteral("&Open..."), QKeySequence::Open, [this] { OnFileOpen(); });
+    m_pRecentMenu = file->addMenu(QStringLiteral("Open &Recent"));
+    add(file, QStringLiteral("&Save"), QKeySequence::Save, [this] { OnFileSave(); });
+    add(file, QStringLiteral("Save &As..."), QKeySequence::SaveAs, [this] { OnFileSaveAs(); });
+    file->addSeparator();
+    // Export has no command yet: connect its triggered signal and enable it.
+    m_pExportAction = file->addAction(QStringLiteral("&Export..."));
+    m_pExportAction->setEnabled(false);
+    file->addSeparator();
+    add(file, QStringLiteral("&Print..."), QKeySequence::Print, [this] { m_pView->OnFilePrint(); });
+    add(file, QStringLiteral("Print Pre&view..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
+        [this] { m_pView->OnFilePrintPreview(); });
+    file->addSeparator();
+    add(file, QStringLiteral("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
+
+    // The Eclipse menu, between File and Help.
+    new EclipseMenu(this, m_pView);
+
+    m_pHelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+    QAction* about = m_pHelpMenu->addAction(QStringLiteral("&About Kestrova..."));
+    connect(about, &QAction::triggered, this, &CMainFrame::OnAppAbout);
+    UpdateRecentMenu();
+}
+
+QMenu* CMainFrame::AddMenuBeforeHelp(const QString& title) {
+    auto* menu = new QMenu(title, menuBar());
+    menuBar()->insertMenu(m_pHelpMenu->menuAction(), menu);
+    return menu;
 }
 
 void CMainFrame::CreateStatusBar() {
@@ -72,66 +122,306 @@ void CMainFrame::CreateStatusBar() {
     bar->insertWidget(0, prompt, 1);
 }
 
+void CMainFrame::ConnectFields() {
+    for (const int id : kFieldIds) {
+        if (auto* field = qobject_cast<QLineEdit*>(m_pView->GetDlgItem(id))) {
+            connect(field, &QLineEdit::textEdited, this, [this] { SetModified(true); });
+        }
+    }
+    // Typing starts in the day field.
+    if (QWidget* day = m_pView->GetDlgItem(IDC_DAY)) {
+        day->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void CMainFrame::OnCommandDone(int id) {
+    if (m_bShowingDocument) {
+        return;
+    }
+    // A command that stopped at the missing-date box showed nothing.
+    const CKestrovaView& view = *m_pView;
+    if (view.m_strDay.empty() || view.m_strMonth.empty() || view.m_strYear.empty()) {
+        return;
+    }
+    switch (id) {
+    case ID_CALCULATE:
+    case ID_TIME_PLUS:
+    case ID_TIME_MINUS:
+        m_shown = ShownCommand::Snapshot;
+        break;
+    case ID_CONTACT_TIMES:
+        m_shown = ShownCommand::Contacts;
+        break;
+    case ID_MAP:
+        m_shown = ShownCommand::Map;
+        break;
+    default:
+        return; // the animation's buttons and printing change no document
+    }
+    SetModified(true);
+}
+
+void CMainFrame::SetModified(bool modified) {
+    m_doc.SetModifiedFlag(modified);
+    setWindowModified(modified);
+}
+
 void CMainFrame::UpdateFrameTitle() {
-    setWindowTitle(m_doc.GetTitle() + QStringLiteral(" - ") + QString::fromLatin1(kAppTitle));
+    setWindowTitle(m_doc.GetTitle() + QStringLiteral("[*] - ") + QString::fromLatin1(kAppTitle));
+    setWindowModified(m_doc.IsModified());
+}
+
+void CMainFrame::UpdateRecentMenu() {
+    m_pRecentMenu->clear();
+    const QStringList files = recent_files::Load();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString path = files[i];
+        const QString text = QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName());
+        QAction* action = m_pRecentMenu->addAction(text);
+        action->setStatusTip(QDir::toNativeSeparators(path));
+        action->setToolTip(QDir::toNativeSeparators(path));
+        connect(action, &QAction::triggered, this, [this, path] {
+            if (MaySaveChanges()) {
+                OpenDocument(path);
+            }
+        });
+    }
+    m_pRecentMenu->setEnabled(!files.isEmpty());
 }
 
 QString CMainFrame::AskFileName(bool save) {
     if (m_fileDialog) {
         return m_fileDialog(save);
     }
-    return save ? QFileDialog::getSaveFileName(this, QStringLiteral("Save As"))
-                : QFileDialog::getOpenFileName(this, QStringLiteral("Open"));
+    if (!save) {
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Open"), QString(), FileFilter());
+    }
+    // Replacing a file is asked about by MayWriteTo, which knows what the file is.
+    const QString start =
+        m_doc.GetPathName().isEmpty()
+            ? QStringLiteral("Untitled.%1").arg(QString::fromLatin1(kDocumentExtension))
+            : m_doc.GetPathName();
+    QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), start, FileFilter(), nullptr,
+                                     QFileDialog::DontConfirmOverwrite);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
+        path += QStringLiteral(".") + QString::fromLatin1(kDocumentExtension);
+    }
+    return path;
+}
+
+QMessageBox::StandardButton CMainFrame::Ask(const QString& text,
+                                            QMessageBox::StandardButtons buttons) {
+    if (m_questionBox) {
+        return m_questionBox(text, buttons);
+    }
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kAppTitle), text, buttons, this);
+    box.setDefaultButton(buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel
+                                                               : QMessageBox::No);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void CMainFrame::ShowError(const QString& text) {
+    m_pView->MessageBox(text, QString::fromLatin1(kAppTitle), MB_OK | MB_ICONEXCLAMATION);
+}
+
+bool CMainFrame::MaySaveChanges() {
+    if (!m_doc.IsModified()) {
+        return true;
+    }
+    const auto answer =
+        Ask(QStringLiteral("Save the changes to %1 before closing it?").arg(m_doc.GetTitle()),
+            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    if (answer == QMessageBox::Save) {
+        return OnFileSave();
+    }
+    return answer == QMessageBox::Discard;
+}
+
+void CMainFrame::ClearResults() {
+    m_pView->ClearScene();
+}
+
+void CMainFrame::ShowDocument(const KestrovaDocument& document) {
+    ClearResults();
+    CKestrovaView& view = *m_pView;
+    for (std::size_t i = 0; i < kFieldIds.size(); ++i) {
+        view.SetDlgItemText(kFieldIds[i], QString::fromStdString(document.fields[i]));
+    }
+    view.ReadEditTexts();
+    m_bShowingDocument = true;
+    switch (document.shown) {
+    case ShownCommand::Snapshot:
+        view.SendCommand(ID_CALCULATE);
+        break;
+    case ShownCommand::Contacts:
+        view.SendCommand(ID_CONTACT_TIMES);
+        break;
+    case ShownCommand::Map:
+        view.SendCommand(ID_MAP);
+        break;
+    case ShownCommand::None:
+        break;
+    }
+    m_bShowingDocument = false;
+    m_shown = document.shown;
+    m_place = document.place;
+}
+
+KestrovaDocument CMainFrame::CurrentDocument() const {
+    KestrovaDocument document;
+    for (std::size_t i = 0; i < kFieldIds.size(); ++i) {
+        document.fields[i] = m_pView->GetDlgItemText(kFieldIds[i]).toStdString();
+    }
+    document.shown = m_shown;
+    document.place = m_place;
+    return document;
 }
 
 void CMainFrame::OnFileNew() {
-    // A new document holds nothing; the view keeps its state.
+    if (!MaySaveChanges()) {
+        return;
+    }
     m_doc.OnNewDocument();
-    m_pView->OnInitialUpdate();
+    ShowDocument(KestrovaDocument{});
     UpdateFrameTitle();
 }
 
 void CMainFrame::OnFileOpen() {
+    if (!MaySaveChanges()) {
+        return;
+    }
     const QString path = AskFileName(false);
-    if (path.isEmpty()) {
-        return;
+    if (!path.isEmpty()) {
+        OpenDocument(path);
     }
-    if (!m_doc.OnOpenDocument(path)) {
-        m_pView->MessageBox(QStringLiteral("Failed to open document."),
-                            QString::fromLatin1(kAppTitle), MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
-    recent_files::Add(path);
-    UpdateFrameTitle();
 }
 
-bool CMainFrame::SaveTo(const QString& path) {
-    if (!m_doc.OnSaveDocument(path)) {
-        m_pView->MessageBox(QStringLiteral("Failed to save document."),
-                            QString::fromLatin1(kAppTitle), MB_OK | MB_ICONEXCLAMATION);
+bool CMainFrame::OpenDocument(const QString& path) {
+    const auto fail = [&](const std::string& reason) {
+        ShowError(QStringLiteral("Cannot open %1: %2.")
+                      .arg(Quoted(path), QString::fromStdString(reason)));
         return false;
+    };
+    const FileBytes file =
+        ReadRegularFile(QFile::encodeName(path).toStdString(), kMaxDocumentBytes);
+    if (!file.bytes) {
+        return fail(file.error);
     }
+    const DocumentReadResult read = ReadDocument(*file.bytes);
+    if (!read.document) {
+        return fail(read.error.reason);
+    }
+    ShowDocument(*read.document);
+    m_doc.SetPathName(QFileInfo(path).absoluteFilePath());
+    m_doc.SetModifiedFlag(false);
     recent_files::Add(path);
+    UpdateRecentMenu();
     UpdateFrameTitle();
     return true;
 }
 
-void CMainFrame::OnFileSave() {
-    if (m_doc.GetPathName().isEmpty()) {
-        OnFileSaveAs();
-        return;
+bool CMainFrame::MayWriteTo(const QString& path, bool askForDocuments) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return true;
     }
-    SaveTo(m_doc.GetPathName());
+    const FileBytes file =
+        ReadRegularFile(QFile::encodeName(path).toStdString(), kMaxDocumentBytes);
+    if (!info.isFile()) {
+        ShowError(QStringLiteral("Cannot save to %1: %2.")
+                      .arg(Quoted(path), QString::fromStdString(file.error)));
+        return false;
+    }
+    // What the file is: one of ours (readable or damaged), one of a newer version, or
+    // something else.
+    std::optional<DocumentErrorKind> problem = DocumentErrorKind::NotADocument;
+    if (file.bytes) {
+        const DocumentReadResult read = ReadDocument(*file.bytes);
+        problem = read.document ? std::nullopt : std::optional(read.error.kind);
+    }
+    const bool ours = !problem || *problem == DocumentErrorKind::Damaged;
+    if (ours && !askForDocuments) {
+        return true;
+    }
+    QString question;
+    if (ours) {
+        question = QStringLiteral("%1 already exists. Do you want to replace it?");
+    } else if (*problem == DocumentErrorKind::NewerVersion) {
+        question = QStringLiteral("%1 was written by a newer version of Kestrova. Do you want "
+                                  "to replace it with this document? What only the newer "
+                                  "version keeps will be lost.");
+    } else {
+        question = QStringLiteral("%1 is not a Kestrova document. Do you want to replace it "
+                                  "with this document? What it holds now will be lost.");
+    }
+    question = question.arg(Quoted(path));
+    return Ask(question, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
-void CMainFrame::OnFileSaveAs() {
-    const QString path = AskFileName(true);
-    if (!path.isEmpty()) {
-        SaveTo(path);
+bool CMainFrame::SaveTo(const QString& path) {
+    const std::string error = WriteFileAtomically(path, WriteDocument(CurrentDocument()));
+    if (!error.empty()) {
+        ShowError(
+            QStringLiteral("Cannot save %1: %2.").arg(Quoted(path), QString::fromStdString(error)));
+        return false;
     }
+    m_doc.SetPathName(QFileInfo(path).absoluteFilePath());
+    m_doc.SetModifiedFlag(false);
+    recent_files::Add(path);
+    UpdateRecentMenu();
+    UpdateFrameTitle();
+    return true;
+}
+
+bool CMainFrame::OnFileSave() {
+    const QString path = m_doc.GetPathName();
+    if (path.isEmpty()) {
+        return OnFileSaveAs();
+    }
+    return MayWriteTo(path, false) && SaveTo(path);
+}
+
+bool CMainFrame::OnFileSaveAs() {
+    const QString path = AskFileName(true);
+    if (path.isEmpty()) {
+        return false;
+    }
+    const bool samePath =
+        !m_doc.GetPathName().isEmpty() && QFileInfo(path).absoluteFilePath() == m_doc.GetPathName();
+    return MayWriteTo(path, !samePath) && SaveTo(path);
 }
 
 void CMainFrame::OnAppAbout() {
     CAboutDlg dialog(this);
     dialog.exec();
+}
+
+void CMainFrame::RestoreWindowGeometry() {
+    const QByteArray geometry = QSettings().value(kGeometryKey).toByteArray();
+    if (!geometry.isEmpty()) {
+        restoreGeometry(geometry);
+    }
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Hide && watched->isWidgetType()) {
+        const auto* widget = static_cast<QWidget*>(watched);
+        if (widget != this && widget->isWindow() && widget->parentWidget() != nullptr &&
+            widget->parentWidget()->window() == this) {
+            QMetaObject::invokeMethod(
+                this, [this] { activateWindow(); }, Qt::QueuedConnection);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!MaySaveChanges()) {
+        event->ignore();
+        return;
+    }
+    m_pView->KillTimer(kAnimationTimerId);
+    QSettings().setValue(kGeometryKey, saveGeometry());
+    event->accept();
 }

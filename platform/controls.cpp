@@ -64,7 +64,8 @@ CBitmapButton::CBitmapButton(CWnd* parent, const QString& caption, int id, int x
     : QAbstractButton(parent) {
     setProperty(kIdProperty, id);
     setText(caption);
-    setFocusPolicy(Qt::NoFocus);
+    // Reachable with Tab and pressed with Space, like any push button.
+    setFocusPolicy(Qt::StrongFocus);
     move(x, y);
     connect(this, &QAbstractButton::clicked, parent, [parent, id] { parent->SendCommand(id); });
     show();
@@ -86,6 +87,7 @@ void CBitmapButton::paintEvent(QPaintEvent* /*event*/) {
     const QImage& face = isDown() && !m_pressed.isNull() ? m_pressed : m_normal;
     if (!face.isNull()) {
         painter.drawImage(QPoint(0, 0), face);
+        PaintFocus(painter);
         return;
     }
     // Without its bitmaps the button still shows what it does.
@@ -97,4 +99,18 @@ void CBitmapButton::paintEvent(QPaintEvent* /*event*/) {
     f.setPixelSize(std::max(6, std::min(12, height() - 4)));
     painter.setFont(f);
     painter.drawText(rect(), Qt::AlignCenter, text());
+    PaintFocus(painter);
+}
+
+void CBitmapButton::PaintFocus(QPainter& painter) const {
+    if (!hasFocus()) {
+        return;
+    }
+    // A dotted frame just inside the face, as a focused push button shows.
+    QPen pen(QColor(0, 0, 0));
+    pen.setStyle(Qt::DotLine);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    const int inset = std::min(2, std::max(0, std::min(width(), height()) / 6));
+    painter.drawRect(rect().adjusted(inset, inset, -inset - 1, -inset - 1));
 }

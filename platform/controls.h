@@ -10,6 +10,8 @@
 #include <QImage>
 #include <QLineEdit>
 
+class QPainter;
+
 class CWnd;
 
 // The id a control was created with, or 0.
@@ -55,6 +57,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void PaintFocus(QPainter& painter) const;
+
     QImage m_normal;
     QImage m_pressed;
 };

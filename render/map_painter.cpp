@@ -70,8 +70,9 @@ void PaintLegendAndBands(CDC& dc, int w, double zx, double zy) {
     dc.SetTextColor(RGB(0, 0, 0));
     Text(dc, 605, 375, "MOON'S PENUMBRA", zx, zy);
     Text(dc, 605, 395, "MOON'S UMBRA", zx, zy);
-    Text(dc, 525, 375, "SUNSET", zx, zy);
-    Text(dc, 525, 395, "SUNRISE", zx, zy);
+    // The first limit series is the one captioned "Sunrise UT".
+    Text(dc, 525, 375, "SUNRISE", zx, zy);
+    Text(dc, 525, 395, "SUNSET", zx, zy);
 }
 
 void PaintGridLabels(CDC& dc, double zx, double zy) {

@@ -4,6 +4,7 @@
 #include "render/map_overlay.h"
 #include "render/projection.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include <algorithm>
@@ -161,8 +162,9 @@ void PrintLegendAndBands(CDC& dc, int h) {
     dc.SetBkMode(TRANSPARENT);
     Text(dc, 2065, h - 335, "MOON'S PENUMBRA");
     Text(dc, 2065, h - 410, "MOON'S UMBRA");
-    Text(dc, 1465, h - 335, "SUNSET");
-    Text(dc, 1465, h - 410, "SUNRISE");
+    // The first limit series is the one captioned "Sunrise UT".
+    Text(dc, 1465, h - 335, "SUNRISE");
+    Text(dc, 1465, h - 410, "SUNSET");
     for (const PageLabel& label : kPageLatitudes) {
         Text(dc, label.x, label.y, label.text);
     }
@@ -191,13 +193,25 @@ void PrintFrame(CDC& dc) {
 } // namespace
 
 CBitmap LoadPrintImage(const QString& directory) {
+    return LoadPrintImage(QStringList{directory});
+}
+
+CBitmap LoadPrintImage(const QStringList& directories) {
     CBitmap image;
-    if (image.LoadFromFile(QDir(directory).filePath(QString::fromLatin1(kPrintImageFile))) &&
-        image.Width() > 0 && image.Height() > 0) {
-        return image;
+    for (const QString& directory : directories) {
+        if (image.LoadFromFile(QDir(directory).filePath(QString::fromLatin1(kPrintImageFile))) &&
+            image.Width() > 0 && image.Height() > 0) {
+            return image;
+        }
     }
     image.LoadFromFile(QString::fromLatin1(kPrintImageResource));
     return image;
+}
+
+QStringList PrintImageFolders() {
+    const QString program = QCoreApplication::applicationDirPath();
+    return {QDir::currentPath(), QDir::cleanPath(program + "/../share/kestrova"),
+            QDir::cleanPath(program + "/../../share/kestrova")};
 }
 
 int PrintedMapHeight(int imageWidth, int imageHeight) {

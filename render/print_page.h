@@ -10,6 +10,7 @@
 #include "platform/dc.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <span>
 #include <string>
@@ -18,8 +19,8 @@
 namespace print_colours {
 constexpr COLORREF kPenumbra = RGB(80, 80, 80);
 constexpr COLORREF kUmbra = RGB(0, 0, 0);
-constexpr COLORREF kFirstLimit = RGB(130, 130, 130); // sunrise series, legend "SUNSET"
-constexpr COLORREF kSecondLimit = RGB(50, 50, 50);   // sunset series, legend "SUNRISE"
+constexpr COLORREF kFirstLimit = RGB(130, 130, 130); // sunrise series, legend "SUNRISE"
+constexpr COLORREF kSecondLimit = RGB(50, 50, 50);   // sunset series, legend "SUNSET"
 constexpr COLORREF kBand = RGB(255, 255, 225);
 constexpr COLORREF kInk = RGB(0, 0, 0);
 } // namespace print_colours
@@ -38,6 +39,12 @@ inline constexpr const char* kPrintImageResource = ":/print/SVET0.bmp";
 // Loads kPrintImageFile from directory, or the resource copy when that file is missing
 // or not a readable image.
 CBitmap LoadPrintImage(const QString& directory);
+// The same from the first of the folders that holds a readable image.
+CBitmap LoadPrintImage(const QStringList& directories);
+
+// Where printing looks for kPrintImageFile: the current folder, then the installed data
+// folder share/kestrova beside the program's bin/ (or libexec/kestrova/) folder.
+QStringList PrintImageFolders();
 
 // H, the printed map's height in page units (negative): trunc(-2400 / (width / height)).
 // An image without area is printed as the base map's shape, 730 x 330 (H = -1084).

@@ -1,10 +1,22 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the program need.
-# Does nothing when they are all present; needs root (or sudo) otherwise.
+# Installs the Debian packages Kestrova needs. Does nothing when they are all present;
+# needs root (or sudo) otherwise.
+#
+#   scripts/setup.sh          what the program needs to build and run
+#   scripts/setup.sh --tests  that, and what the tests and the benchmarks need
 set -euo pipefail
 
-packages=(cmake g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev fonts-liberation xvfb xauth poppler-utils)
+# Building and running: the compiler, Qt 6 with its platform plugins, libxcb (the
+# window program checks that the X display answers before Qt starts), and the fonts the
+# map's texts use.
+packages=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libxcb1-dev
+          fonts-liberation)
+if [ "${1:-}" = "--tests" ]; then
+    # GoogleTest and Google Benchmark; a virtual display and PDF tools for the window
+    # and print checks; the validators of the installed desktop entry and metainfo.
+    packages+=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
+               poppler-utils desktop-file-utils appstream)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

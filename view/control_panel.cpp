@@ -67,6 +67,8 @@ void CKestrovaView::CreateEditFields() {
         edit->SetFont(font);
         edit->SetBackgroundColor(kFieldBackground);
         edit->LimitText(layout.limit);
+        // Enter in any field runs the calculate command.
+        connect(edit, &QLineEdit::returnPressed, this, [this] { SendCommand(ID_CALCULATE); });
         this->*layout.member = edit;
     }
 }
@@ -79,6 +81,16 @@ void CKestrovaView::CreateButtons() {
         button->LoadBitmaps(layout.normalBitmap, layout.pressedBitmap,
                             QSize(layout.right - layout.left, layout.bottom - layout.top));
         this->*layout.member = button;
+    }
+    // Tab goes through the six fields, then the buttons in reading order: the upper row
+    // (print, map), then the lower one from the left (plus, minus, calculate, generate,
+    // play, stop).
+    const QWidget* order[] = {m_pEditDay,    m_pEditMonth,  m_pEditYear,   m_pEditHour,
+                              m_pEditMinute, m_pEditSecond, m_pBtnPrint,   m_pBtnMap,
+                              m_pBtnPlus,    m_pBtnMinus,   m_pBtnCompute, m_pBtnGenerate,
+                              m_pBtnPlay,    m_pBtnStop};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
     }
 }
 

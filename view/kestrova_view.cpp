@@ -109,9 +109,17 @@ void CKestrovaView::ShowScene() {
     UpdateWindow();
 }
 
+void CKestrovaView::ClearScene() {
+    KillTimer(kAnimationTimerId);
+    m_scene = Scene{};
+    m_stepTimes.clear();
+    m_nCurStep = 0;
+    ShowScene();
+}
+
 void CKestrovaView::OnPrintButton() {
-    MessageBox(QStringLiteral("This command isn't available"), QStringLiteral("ALERT!"),
-               MB_OK | MB_ICONEXCLAMATION);
+    // The button prints as Ctrl+P does: the print dialog, then the page.
+    OnFilePrint();
 }
 
 void CKestrovaView::OnRButtonDown(unsigned /*flags*/, CPoint point) {

@@ -77,6 +77,9 @@ public:
 
     // What the commands show over the map and under it.
     const Scene& GetScene() const { return m_scene; }
+    // Takes every result off the window and stops the animation (a new or opened
+    // document starts from the bare map).
+    void ClearScene();
 
     // Right-click information for a client point.
     void ShowPointInfo(int x, int y);

@@ -27,7 +27,7 @@ void CKestrovaView::OnPrepareDC(CDC* dc, CPrintInfo* /*info*/) {
 }
 
 void CKestrovaView::OnPrint(CDC* dc, CPrintInfo* info) {
-    const CBitmap image = LoadPrintImage(QDir::currentPath());
+    const CBitmap image = LoadPrintImage(PrintImageFolders());
     const PrintPageContent content =
         PageContent(m_scene, m_zoomX, m_zoomY, PrintTitle(m_strDay, m_strMonth, m_strYear));
     PrintPage(*dc, image, content);

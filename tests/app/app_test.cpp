@@ -1,6 +1,9 @@
+#include "app/about_dlg.h"
 #include "app/cli_render.h"
+#include "app/document_format.h"
 #include "app/main_frame.h"
 #include "app/recent_files.h"
+#include "app/version.h"
 #include "view/kestrova_view.h"
 
 #include <QApplication>
@@ -11,57 +14,144 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
 namespace {
 
+// Sends the keys of text to a widget as a user typing would.
+void Type(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        QTest::keyClick(widget, c.toLatin1());
+    }
+}
+
+QByteArray FileContent(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
 class FrameTest : public testing::Test {
 protected:
     void SetUp() override {
-        QApplication::setOrganizationName("Local AppWizard-Generated Applications");
+        QApplication::setOrganizationName("Kestrova");
         QApplication::setApplicationName("Kestrova");
         QSettings().remove("Recent File List");
         frame.GetActiveView()->SetMessageBoxSink(&boxes);
+        frame.SetQuestionBox([this](const QString& text, QMessageBox::StandardButtons) {
+            questions << text;
+            return answer;
+        });
         frame.show();
         frame.GetActiveView()->OnInitialUpdate();
     }
 
+    CKestrovaView* View() { return frame.GetActiveView(); }
+
+    // Types a date and time into the fields as a user would.
+    void TypeFields(const char* d, const char* m, const char* y, const char* hh, const char* mm,
+                    const char* ss) {
+        CKestrovaView* view = View();
+        Type(view->m_pEditDay, d);
+        Type(view->m_pEditMonth, m);
+        Type(view->m_pEditYear, y);
+        Type(view->m_pEditHour, hh);
+        Type(view->m_pEditMinute, mm);
+        Type(view->m_pEditSecond, ss);
+    }
+
+    QStringList Fields() {
+        QStringList texts;
+        for (int id : {IDC_DAY, IDC_MONTH, IDC_YEAR, IDC_HOUR, IDC_MINUTE, IDC_SECOND}) {
+            texts << View()->GetDlgItemText(id);
+        }
+        return texts;
+    }
+
+    void SaveAs(const QString& path) {
+        frame.SetFileDialog([path](bool save) {
+            EXPECT_TRUE(save);
+            return path;
+        });
+        frame.OnFileSaveAs();
+    }
+
+    bool Open(const QString& path) {
+        frame.SetFileDialog([path](bool save) {
+            EXPECT_FALSE(save);
+            return path;
+        });
+        boxes.m_calls.clear();
+        frame.OnFileOpen();
+        return boxes.m_calls.empty();
+    }
+
     CMessageRecorder boxes;
+    QStringList questions;
+    QMessageBox::StandardButton answer = QMessageBox::No;
     CMainFrame frame;
     QTemporaryDir dir;
 };
 
+QStringList MenuTexts(const QMenu* menu) {
+    QStringList texts;
+    for (const QAction* action : menu->actions()) {
+        if (!action->isSeparator()) {
+            texts << action->text();
+        }
+    }
+    return texts;
+}
+
 } // namespace
 
-TEST_F(FrameTest, StartsUntitledAtItsPlaceWithHelpMenuAndStatusBar) {
-    EXPECT_EQ(frame.windowTitle(), "Untitled - Kestrova");
+TEST_F(FrameTest, StartsUntitledWithFileAndHelpMenusAndStatusBar) {
+    EXPECT_EQ(frame.windowTitle(), "Untitled[*] - Kestrova");
+    EXPECT_FALSE(frame.isWindowModified());
     EXPECT_EQ(frame.pos(), QPoint(5, 5));
 
     const auto menus = frame.menuBar()->actions();
-    ASSERT_EQ(menus.size(), 2);
-    EXPECT_EQ(menus[0]->text(), "&Eclipse");
-    EXPECT_EQ(menus[1]->text(), "&Help");
-    ASSERT_NE(menus[1]->menu(), nullptr);
-    const auto items = menus[1]->menu()->actions();
-    ASSERT_EQ(items.size(), 1);
-    EXPECT_EQ(items[0]->text(), "&About Kestrova...");
+    ASSERT_EQ(menus.size(), 3);
+    EXPECT_EQ(menus[0]->text(), "&File");
+    EXPECT_EQ(menus[1]->text(), "&Eclipse");
+    EXPECT_EQ(menus[2]->text(), "&Help");
+    const QMenu* file = menus[0]->menu();
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(MenuTexts(file),
+              (QStringList{"&New", "&Open...", "Open &Recent", "&Save", "Save &As...", "&Export...",
+                           "&Print...", "Print Pre&view...", "&Quit"}));
+    QStringList shortcuts;
+    for (const QAction* action : file->actions()) {
+        if (!action->shortcut().isEmpty()) {
+            shortcuts << action->shortcut().toString();
+        }
+    }
+    EXPECT_TRUE(shortcuts.contains("Ctrl+P"));
+    EXPECT_TRUE(shortcuts.contains("Ctrl+Q"));
+    EXPECT_TRUE(shortcuts.contains("Ctrl+S"));
+    EXPECT_TRUE(shortcuts.contains("Ctrl+O"));
+    EXPECT_FALSE(frame.ExportAction()->isEnabled());
+    EXPECT_EQ(MenuTexts(menus[2]->menu()), QStringList{"&About Kestrova..."});
+
+    // A further menu goes before Help.
+    frame.AddMenuBeforeHelp("&Tools");
+    const auto after = frame.menuBar()->actions();
+    ASSERT_EQ(after.size(), 4);
+    EXPECT_EQ(after[2]->text(), "&Tools");
+    EXPECT_EQ(after[3]->text(), "&Help");
 
     const auto* prompt = frame.statusBar()->findChild<QLabel*>("idlePrompt");
     ASSERT_NE(prompt, nullptr);
     EXPECT_EQ(prompt->text(), "Ready");
-    // A menu's prompt covers it for a while; once cleared, "Ready" shows again.
-    frame.statusBar()->showMessage("Shows the about box");
-    frame.statusBar()->clearMessage();
-    EXPECT_TRUE(frame.statusBar()->currentMessage().isEmpty());
-    EXPECT_EQ(prompt->text(), "Ready");
-    QStringList indicators;
-    for (const QLabel* label : frame.statusBar()->findChildren<QLabel*>()) {
-        indicators << label->text();
-    }
-    EXPECT_TRUE(indicators.contains("CAP"));
-    EXPECT_TRUE(indicators.contains("NUM"));
-    EXPECT_TRUE(indicators.contains("SCRL"));
 
     // The view starts at the design size, between the menu bar and the status bar, so
     // the map is drawn at zoom 1.
@@ -69,77 +159,167 @@ TEST_F(FrameTest, StartsUntitledAtItsPlaceWithHelpMenuAndStatusBar) {
     EXPECT_EQ(view->size(), QSize(748, 539));
     EXPECT_EQ(view->m_zoomX, 1.0);
     EXPECT_EQ(view->m_zoomY, 1.0);
-    EXPECT_EQ(frame.width(), 748);
-    EXPECT_EQ(view->mapTo(&frame, QPoint(0, 0)).y(), frame.menuBar()->height());
-    EXPECT_EQ(frame.statusBar()->geometry().top(), view->geometry().bottom() + 1);
 }
 
-TEST_F(FrameTest, SaveAsksForANameAndWritesAnEmptyFile) {
-    const QString path = dir.filePath("eclipse.kes");
-    int asked = 0;
-    frame.SetFileDialog([&](bool save) {
-        ++asked;
-        EXPECT_TRUE(save);
-        return path;
-    });
-    frame.OnFileSave();
-    EXPECT_EQ(asked, 1);
-    ASSERT_TRUE(QFile::exists(path));
-    EXPECT_EQ(QFile(path).size(), 0);
-    EXPECT_EQ(frame.windowTitle(), "eclipse.kes - Kestrova");
+TEST_F(FrameTest, SavedDocumentOpensWithTheFieldsAndTheShownResult) {
+    TypeFields("29", "3", "2006", "10", "11", "0");
+    EXPECT_TRUE(frame.isWindowModified());
+    View()->SendCommand(ID_CALCULATE);
+    const QImage shown = View()->Surface().copy();
+    const QString path = dir.filePath("eclipse.kestrova");
+    SaveAs(path);
+    ASSERT_TRUE(boxes.m_calls.empty());
+    EXPECT_EQ(frame.windowTitle(), "eclipse.kestrova[*] - Kestrova");
+    EXPECT_FALSE(frame.isWindowModified());
     EXPECT_EQ(recent_files::Load().value(0), path);
 
-    // A second save goes to the same file without asking.
-    frame.OnFileSave();
-    EXPECT_EQ(asked, 1);
+    // What is in the file is the document, read by an independent reader.
+    const DocumentReadResult read = ReadDocument(FileContent(path).toStdString());
+    ASSERT_TRUE(read.document.has_value()) << read.error.reason;
+    EXPECT_EQ(read.document->fields[0], "29");
+    EXPECT_EQ(read.document->fields[2], "2006");
+    EXPECT_EQ(read.document->shown, ShownCommand::Snapshot);
+
+    frame.OnFileNew();
+    EXPECT_EQ(Fields(), QStringList({"", "", "", "", "", ""}));
+    EXPECT_NE(View()->Surface(), shown);
+    EXPECT_EQ(frame.windowTitle(), "Untitled[*] - Kestrova");
+
+    ASSERT_TRUE(Open(path));
+    EXPECT_EQ(Fields(), QStringList({"29", "3", "2006", "10", "11", "0"}));
+    EXPECT_EQ(View()->Surface(), shown);
+    EXPECT_EQ(frame.windowTitle(), "eclipse.kestrova[*] - Kestrova");
+    EXPECT_FALSE(frame.isWindowModified());
 }
 
-TEST_F(FrameTest, CancelledSaveWritesNothing) {
-    frame.SetFileDialog([](bool) { return QString(); });
+TEST_F(FrameTest, MapCommandIsKeptAndShownAgain) {
+    TypeFields("29", "3", "2006", "", "", "");
+    View()->SendCommand(ID_MAP);
+    const QImage shown = View()->Surface().copy();
+    const QString path = dir.filePath("map.kestrova");
+    SaveAs(path);
+    frame.OnFileNew();
+    ASSERT_TRUE(Open(path));
+    EXPECT_EQ(View()->GetDlgItemText(IDC_DAY), "29");
+    EXPECT_EQ(View()->Surface(), shown);
+    EXPECT_FALSE(View()->GetScene().umbraPath.lat.empty());
+}
+
+TEST_F(FrameTest, BrokenFilesGiveAnErrorAndChangeNothing) {
+    TypeFields("29", "3", "2006", "10", "11", "0");
+    View()->SendCommand(ID_CALCULATE);
+    const QString good = dir.filePath("good.kestrova");
+    SaveAs(good);
+    const QImage shown = View()->Surface().copy();
+    const QByteArray saved = FileContent(good);
+
+    ::mkfifo(QFile::encodeName(dir.filePath("pipe.kestrova")).constData(), 0600);
+    const std::pair<QString, QByteArray> files[] = {
+        {"truncated.kestrova", saved.left(saved.size() / 2)},
+        {"binary.kestrova", QByteArray("\x7f"
+                                       "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0",
+                                       20)},
+        {"future.kestrova", QByteArray(saved).replace("\"version\": 1", "\"version\": 7")},
+        {"pipe.kestrova", {}},
+        {"missing.kestrova", {}},
+    };
+    for (const auto& [name, bytes] : files) {
+        const QString path = dir.filePath(name);
+        if (!bytes.isEmpty()) {
+            WriteFile(path, bytes);
+        }
+        EXPECT_FALSE(Open(path)) << name.toStdString();
+        ASSERT_EQ(boxes.m_calls.size(), 1u) << name.toStdString();
+        EXPECT_TRUE(boxes.m_calls[0].text.startsWith("Cannot open \"" + path + "\": "))
+            << boxes.m_calls[0].text.toStdString();
+        EXPECT_EQ(boxes.m_calls[0].style & MB_ICONMASK, MB_ICONEXCLAMATION);
+        EXPECT_EQ(Fields(), QStringList({"29", "3", "2006", "10", "11", "0"}));
+        EXPECT_EQ(View()->Surface(), shown);
+        EXPECT_EQ(frame.windowTitle(), "good.kestrova[*] - Kestrova");
+    }
+    EXPECT_TRUE(Open(good)); // the window is still fine
+}
+
+TEST_F(FrameTest, SavingOverAFileThatIsNoDocumentAsksFirst) {
+    const QString other = dir.filePath("notes.txt");
+    WriteFile(other, "my notes\n");
+    // Opening it fails, so a save afterwards does not go there by itself.
+    EXPECT_FALSE(Open(other));
+    frame.SetFileDialog([](bool) { return QString(); }); // the save dialog is cancelled
     frame.OnFileSave();
-    EXPECT_EQ(frame.windowTitle(), "Untitled - Kestrova");
-    EXPECT_TRUE(recent_files::Load().isEmpty());
+    EXPECT_EQ(FileContent(other), "my notes\n");
+
+    TypeFields("1", "8", "2008", "", "", "");
+    answer = QMessageBox::No;
+    SaveAs(other);
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].contains("is not a Kestrova document")) << questions[0].toStdString();
+    EXPECT_EQ(FileContent(other), "my notes\n");
+    EXPECT_TRUE(frame.isWindowModified());
+
+    answer = QMessageBox::Yes;
+    SaveAs(other);
+    EXPECT_TRUE(ReadDocument(FileContent(other).toStdString()).document.has_value());
+
+    // A document of a newer version is not replaced by this one unasked either, even
+    // by a plain save to it.
+    const QByteArray newer = FileContent(other).replace("\"version\": 1", "\"version\": 2");
+    WriteFile(other, newer);
+    answer = QMessageBox::No;
+    questions.clear();
+    frame.OnFileSave();
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].contains("newer version of Kestrova")) << questions[0].toStdString();
+    EXPECT_EQ(FileContent(other), newer);
+}
+
+TEST_F(FrameTest, UnsavedChangesAreOfferedBeforeTheyGo) {
+    TypeFields("1", "8", "2008", "", "", "");
+    answer = QMessageBox::Cancel;
+    EXPECT_FALSE(frame.close());
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_EQ(questions[0], "Save the changes to Untitled before closing it?");
+    frame.OnFileNew();
+    EXPECT_EQ(View()->GetDlgItemText(IDC_YEAR), "2008"); // cancelled
+
+    const QString path = dir.filePath("kept.kestrova");
+    answer = QMessageBox::Save;
+    frame.SetFileDialog([path](bool) { return path; });
+    frame.OnFileNew();
+    EXPECT_EQ(View()->GetDlgItemText(IDC_YEAR), "");
+    const auto read = ReadDocument(FileContent(path).toStdString());
+    ASSERT_TRUE(read.document.has_value());
+    EXPECT_EQ(read.document->fields[2], "2008");
 }
 
 TEST_F(FrameTest, SaveToAnUnwritablePlaceSaysSo) {
-    frame.SetFileDialog([&](bool) { return dir.filePath("no/such/folder/file.kes"); });
-    frame.OnFileSave();
+    SaveAs(dir.filePath("no/such/folder/file.kestrova"));
     ASSERT_EQ(boxes.m_calls.size(), 1u);
-    EXPECT_EQ(boxes.m_calls[0].text, "Failed to save document.");
-    EXPECT_EQ(frame.windowTitle(), "Untitled - Kestrova");
+    EXPECT_TRUE(boxes.m_calls[0].text.startsWith("Cannot save \""));
+    EXPECT_EQ(frame.windowTitle(), "Untitled[*] - Kestrova");
 }
 
-TEST_F(FrameTest, OpeningAFileChangesNothingInTheView) {
-    const QString path = dir.filePath("old.kes");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("whatever was in it");
-    file.close();
-
-    CKestrovaView* view = frame.GetActiveView();
-    view->SetDlgItemText(IDC_DAY, "29");
-    const QImage before = view->Surface().copy();
-    frame.SetFileDialog([&](bool save) {
-        EXPECT_FALSE(save);
-        return path;
-    });
-    frame.OnFileOpen();
-    EXPECT_TRUE(boxes.m_calls.empty());
-    EXPECT_EQ(view->GetDlgItemText(IDC_DAY), "29");
-    EXPECT_EQ(view->Surface(), before);
-    EXPECT_EQ(frame.windowTitle(), "old.kes - Kestrova");
-    EXPECT_EQ(QFile(path).size(), 18); // not rewritten
-}
-
-TEST_F(FrameTest, OpeningAMissingFileSaysSo) {
-    frame.SetFileDialog([&](bool) { return dir.filePath("missing.kes"); });
-    frame.OnFileOpen();
-    ASSERT_EQ(boxes.m_calls.size(), 1u);
-    EXPECT_EQ(boxes.m_calls[0].text, "Failed to open document.");
+TEST_F(FrameTest, RecentFilesAreInTheFileMenu) {
+    const QString path = dir.filePath("recent.kestrova");
+    TypeFields("1", "8", "2008", "", "", "");
+    SaveAs(path);
+    const QMenu* file = frame.menuBar()->actions()[0]->menu();
+    const QMenu* recent = nullptr;
+    for (const QAction* action : file->actions()) {
+        if (action->text() == "Open &Recent") {
+            recent = action->menu();
+        }
+    }
+    ASSERT_NE(recent, nullptr);
+    ASSERT_EQ(recent->actions().size(), 1);
+    EXPECT_EQ(recent->actions()[0]->text(), "&1 recent.kestrova");
+    frame.OnFileNew();
+    recent->actions()[0]->trigger();
+    EXPECT_EQ(View()->GetDlgItemText(IDC_YEAR), "2008");
 }
 
 TEST(RecentFiles, KeepsFourNewestFirstWithoutDuplicates) {
-    QApplication::setOrganizationName("Local AppWizard-Generated Applications");
+    QApplication::setOrganizationName("Kestrova");
     QApplication::setApplicationName("Kestrova");
     QSettings().remove("Recent File List");
     for (const char* name : {"/tmp/a", "/tmp/b", "/tmp/c", "/tmp/d", "/tmp/e", "/tmp/c"}) {
@@ -171,4 +351,14 @@ TEST(SnapshotPng, RejectsASizeWithoutArea) {
 
 TEST(SnapshotPng, ReportsAFileThatCannotBeWritten) {
     EXPECT_EQ(RenderSnapshotPng(29, 3, 2006, 10, 11, 0.0, "/no/such/folder/snap.png", 50, 40), 1);
+}
+
+TEST(AboutBox, ShowsTheProjectVersion) {
+    CAboutDlg dialog;
+    QStringList texts;
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        texts << label->text();
+    }
+    EXPECT_TRUE(texts.contains(QString("Kestrova Version ") + kKestrovaVersion))
+        << texts.join('|').toStdString();
 }

@@ -51,7 +51,7 @@ TEST(CliPrint, WritesOneA4LandscapePageOrFailsWithStatusOne) {
     EXPECT_EQ(RenderPrintPdf("29", "3", "2006", dir.filePath("missing/x.pdf").toStdString()), 1);
 }
 
-TEST(WindowPrint, CtrlShiftPOpensThePrintPreview) {
+TEST(WindowPrint, PrintPreviewInTheFileMenuOpensWithCtrlShiftP) {
     CMainFrame frame;
     CMessageRecorder boxes;
     frame.GetActiveView()->SetMessageBoxSink(&boxes);
@@ -59,8 +59,9 @@ TEST(WindowPrint, CtrlShiftPOpensThePrintPreview) {
     frame.GetActiveView()->OnInitialUpdate();
 
     QAction* preview = nullptr;
-    for (QAction* action : frame.actions()) {
-        if (action->shortcut() == QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)) {
+    for (QAction* action : frame.findChildren<QAction*>()) {
+        if (action->text() == "Print Pre&view..." &&
+            action->shortcut() == QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)) {
             preview = action;
         }
     }

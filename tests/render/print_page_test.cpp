@@ -3,6 +3,7 @@
 
 #include "render/projection.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -346,4 +347,31 @@ TEST(PrintImage, TheFileInTheDirectoryOrElseTheProgramsCopy) {
     const CBitmap found = LoadPrintImage(dir.path());
     EXPECT_EQ(found.Width(), 100);
     EXPECT_EQ(found.Height(), 50);
+}
+
+TEST(PrintImage, TheCurrentFolderComesBeforeTheInstalledDataFolder) {
+    QTemporaryDir current;
+    QTemporaryDir installed;
+    QImage image(80, 40, QImage::Format_RGB32);
+    image.fill(kMapColour);
+    ASSERT_TRUE(image.save(QDir(installed.path()).filePath("SVET0.bmp"), "BMP"));
+    // Nothing (or nothing readable) in the current folder: the installed copy.
+    EXPECT_EQ(LoadPrintImage(QStringList{current.path(), installed.path()}).Width(), 80);
+    QFile garbage(QDir(current.path()).filePath("SVET0.bmp"));
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write("BM this is not a bitmap");
+    garbage.close();
+    EXPECT_EQ(LoadPrintImage(QStringList{current.path(), installed.path()}).Width(), 80);
+    // A readable image in the current folder wins.
+    QImage own(60, 30, QImage::Format_RGB32);
+    own.fill(kMapColour);
+    ASSERT_TRUE(own.save(QDir(current.path()).filePath("SVET0.bmp"), "BMP"));
+    EXPECT_EQ(LoadPrintImage(QStringList{current.path(), installed.path()}).Width(), 60);
+
+    // The installed folder is share/kestrova beside the program's folder.
+    const QStringList folders = PrintImageFolders();
+    ASSERT_GE(folders.size(), 2);
+    EXPECT_EQ(folders[0], QDir::currentPath());
+    EXPECT_EQ(folders[1],
+              QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../share/kestrova"));
 }

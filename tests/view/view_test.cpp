@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPrinter>
 
 #include "pixel_count.h"
 
@@ -13,6 +14,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -162,14 +164,50 @@ TEST_F(ViewTest, MissingDayShowsTheErrorBoxAndChangesNothingElse) {
     }
 }
 
-TEST_F(ViewTest, PrintButtonShowsOnlyTheAlert) {
-    const QImage before = view->Surface().copy();
+TEST_F(ViewTest, PrintButtonOpensThePrintDialogAsCtrlPDoes) {
+    int dialogs = 0;
+    view->SetPrintDialog([&](QPrinter&) {
+        ++dialogs;
+        return false; // cancelled
+    });
     view->m_pBtnPrint->click();
-    ASSERT_EQ(boxes.m_calls.size(), 1u);
-    EXPECT_EQ(boxes.m_calls[0].text, "This command isn't available");
-    EXPECT_EQ(boxes.m_calls[0].caption, "ALERT!");
-    EXPECT_EQ(boxes.m_calls[0].style & MB_ICONMASK, MB_ICONEXCLAMATION);
-    EXPECT_EQ(view->Surface(), before);
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_TRUE(boxes.m_calls.empty());
+}
+
+TEST_F(ViewTest, EnterInAnyFieldCalculates) {
+    TypeDateAndTime("29", "3", "2006", "10", "11", "0");
+    for (CRichEdit* field : {view->m_pEditDay, view->m_pEditSecond}) {
+        view->m_nDay = 0;
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(field, &enter);
+        EXPECT_EQ(view->m_nDay, 29) << "Enter in the field with id " << ControlId(field);
+    }
+    EXPECT_TRUE(boxes.m_calls.empty());
+}
+
+TEST_F(ViewTest, TabGoesThroughTheFieldsThenTheButtonsInReadingOrder) {
+    std::vector<int> ids;
+    const QWidget* w = view->m_pEditDay;
+    for (int i = 0; i < 14; ++i) {
+        ids.push_back(ControlId(w));
+        EXPECT_EQ(w->focusPolicy() & Qt::TabFocus, Qt::TabFocus) << ControlId(w);
+        w = w->nextInFocusChain();
+    }
+    EXPECT_EQ(ids, (std::vector<int>{IDC_DAY, IDC_MONTH, IDC_YEAR, IDC_HOUR, IDC_MINUTE, IDC_SECOND,
+                                     ID_PRINT_BUTTON, ID_MAP, ID_TIME_PLUS, ID_TIME_MINUS,
+                                     ID_CALCULATE, ID_CONTACT_TIMES, ID_PLAY, ID_STOP}));
+}
+
+TEST_F(ViewTest, SpaceOnAFocusedButtonPressesIt) {
+    TypeDateAndTime("29", "3", "2006", "10", "11", "0");
+    view->m_nDay = 0;
+    view->m_pBtnCompute->setFocus();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
+    QApplication::sendEvent(view->m_pBtnCompute, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, " ");
+    QApplication::sendEvent(view->m_pBtnCompute, &release);
+    EXPECT_EQ(view->m_nDay, 29);
 }
 
 TEST_F(ViewTest, RightClickShowsThePositionThenLatitudeAndLongitude) {

@@ -1,9 +1,11 @@
 // mapgen: writes the program's bitmaps (world maps and button faces) into the resource folder.
 //
 //   mapgen COUNTRIES_TOPOJSON RES_DIR
+//   mapgen --icons RES_DIR       (only the application icon, res/icons/...)
 //
 // COUNTRIES_TOPOJSON is countries-50m.json of the world-atlas package (Natural Earth).
 #include "buttons.h"
+#include "icon.h"
 #include "projection.h"
 #include "topology.h"
 #include "worldmap.h"
@@ -26,6 +28,27 @@ bool SaveBmp(const QImage& image, const QString& path) {
     return true;
 }
 
+// The application icon at every size of the hicolor theme:
+// RES_DIR/icons/hicolor/NxN/apps/org.kestrova.Kestrova.png.
+bool SaveIcons(const QDir& res) {
+    bool ok = true;
+    for (const int size : mapgen::kIconSizes) {
+        const QString folder = QStringLiteral("icons/hicolor/%1x%1/apps").arg(size);
+        if (!res.mkpath(folder)) {
+            std::fprintf(stderr, "mapgen: cannot create %s\n", qPrintable(res.filePath(folder)));
+            return false;
+        }
+        const QString path = res.filePath(folder + "/org.kestrova.Kestrova.png");
+        if (!mapgen::DrawIcon(size).save(path, "PNG")) {
+            std::fprintf(stderr, "mapgen: cannot write %s\n", qPrintable(path));
+            ok = false;
+        } else {
+            std::printf("%s  %d x %d\n", qPrintable(path), size, size);
+        }
+    }
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -36,9 +59,12 @@ int main(int argc, char* argv[]) {
 
     const QStringList args = app.arguments();
     if (args.size() != 3) {
-        std::fprintf(stderr, "usage: mapgen COUNTRIES_TOPOJSON RES_DIR\n");
+        std::fprintf(stderr, "usage: mapgen COUNTRIES_TOPOJSON RES_DIR\n"
+                             "       mapgen --icons RES_DIR\n");
         return 2;
     }
+    if (args[1] == "--icons")
+        return SaveIcons(QDir(args[2])) ? 0 : 1;
     QString error;
     const auto topology = mapgen::ReadTopology(args[1], "countries", error);
     if (!topology) {
@@ -59,5 +85,6 @@ int main(int argc, char* argv[]) {
         ok;
     for (const mapgen::ButtonFace& face : mapgen::ButtonFaces())
         ok = SaveBmp(mapgen::DrawButton(face), res.filePath("buttons/" + face.stem + ".bmp")) && ok;
+    ok = SaveIcons(res) && ok;
     return ok ? 0 : 1;
 }
