@@ -1,0 +1,434 @@
+#include "eclipse/local.h"
+
+#include "eclipse/besselian.h"
+#include "ephemeris/apparent.h"
+#include "ephemeris/constants.h"
+#include "ephemeris/delta_t.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kEarthRadiusM = kEarthRadiusKm * 1000.0;
+// The hour angle of the axis drifts by this much per second of Delta T, degrees
+// (the Earth's rotation rate, 1.002738 * 15 degrees an hour).
+constexpr double kHourAngleDegPerSecond = 0.00417807;
+// Contacts and maximum are sought within this many hours of t0.
+constexpr double kReachHours = 4.0;
+constexpr double kConvergedHours = 1e-7;
+constexpr int kMaxIterations = 40;
+
+double Poly(const std::array<double, 4>& c, double t) {
+    return c[0] + t * (c[1] + t * (c[2] + t * c[3]));
+}
+
+double PolyRate(const std::array<double, 4>& c, double t) {
+    return c[1] + t * (2.0 * c[2] + t * 3.0 * c[3]);
+}
+
+double PolyAcceleration(const std::array<double, 4>& c, double t) {
+    return 2.0 * c[2] + 6.0 * c[3] * t;
+}
+
+// The observer's geocentric coordinates in Earth equatorial radii.
+struct GeocentricObserver {
+    double rhoSin = 0.0; // rho sin phi'
+    double rhoCos = 0.0; // rho cos phi'
+    double sinLat = 0.0; // of the geodetic latitude
+    double cosLat = 1.0;
+    double longitude = 0.0; // degrees, east positive
+};
+
+GeocentricObserver Geocentric(const Observer& o) {
+    const double phi = o.latitude * kDegToRad;
+    const double axisRatio = 1.0 - kFlattening;
+    const double u = std::atan(axisRatio * std::tan(phi));
+    const double h = o.height / kEarthRadiusM;
+    GeocentricObserver g;
+    g.sinLat = std::sin(phi);
+    g.cosLat = std::cos(phi);
+    g.rhoSin = axisRatio * std::sin(u) + h * g.sinLat;
+    g.rhoCos = std::cos(u) + h * g.cosLat;
+    g.longitude = o.longitude;
+    return g;
+}
+
+// The shadow relative to the observer at t TT hours from t0.
+struct ShadowState {
+    double u = 0.0;           // x - xi
+    double v = 0.0;           // y - eta
+    double a = 0.0;           // du/dt, per hour
+    double b = 0.0;           // dv/dt, per hour
+    double l1 = 0.0;          // penumbra's radius in the observer's plane
+    double l2 = 0.0;          // umbra's radius there; < 0: total
+    double hourAngle = 0.0;   // local hour angle of the axis, radians
+    double declination = 0.0; // radians
+};
+
+ShadowState StateAt(const CubicElements& e, const GeocentricObserver& g, double t) {
+    const double d = Poly(e.d, t) * kDegToRad;
+    const double dRate = PolyRate(e.d, t) * kDegToRad;
+    const double muRate = PolyRate(e.mu, t) * kDegToRad;
+    const double h = (Poly(e.mu, t) - kHourAngleDegPerSecond * e.deltaT + g.longitude) * kDegToRad;
+    const double sinD = std::sin(d);
+    const double cosD = std::cos(d);
+    const double sinH = std::sin(h);
+    const double cosH = std::cos(h);
+    const double xi = g.rhoCos * sinH;
+    const double eta = g.rhoSin * cosD - g.rhoCos * cosH * sinD;
+    const double zeta = g.rhoSin * sinD + g.rhoCos * cosH * cosD;
+    const double xiRate = muRate * g.rhoCos * cosH;
+    const double etaRate = muRate * xi * sinD - zeta * dRate;
+    ShadowState s;
+    s.u = Poly(e.x, t) - xi;
+    s.v = Poly(e.y, t) - eta;
+    s.a = PolyRate(e.x, t) - xiRate;
+    s.b = PolyRate(e.y, t) - etaRate;
+    s.l1 = Poly(e.l1, t) - zeta * e.tanF1;
+    s.l2 = Poly(e.l2, t) - zeta * e.tanF2;
+    s.hourAngle = h;
+    s.declination = d;
+    return s;
+}
+
+// The instant of least distance between the observer and the axis, hours from t0.
+std::optional<double> LocalMaximum(const CubicElements& e, const GeocentricObserver& g,
+                                   double start) {
+    double t = start;
+    for (int i = 0; i < kMaxIterations; ++i) {
+        const ShadowState s = StateAt(e, g, t);
+        const double n2 = s.a * s.a + s.b * s.b;
+        if (!(n2 > 0.0))
+            return std::nullopt;
+        const double step = -(s.u * s.a + s.v * s.b) / n2;
+        t += std::clamp(step, -1.0, 1.0);
+        if (!(std::fabs(t) <= kReachHours))
+            return std::nullopt;
+        if (std::fabs(step) < kConvergedHours)
+            return t;
+    }
+    return std::nullopt;
+}
+
+// The instant at which the observer lies on a cone's edge, hours from t0: the
+// first (sign -1) or last (sign +1) contact, iterated from the maximum.
+std::optional<double> Contact(const CubicElements& e, const GeocentricObserver& g, double start,
+                              double sign, bool umbra) {
+    double t = start;
+    for (int i = 0; i < kMaxIterations; ++i) {
+        const ShadowState s = StateAt(e, g, t);
+        const double radius = umbra ? std::fabs(s.l2) : s.l1;
+        const double n2 = s.a * s.a + s.b * s.b;
+        if (!(n2 > 0.0) || !(radius > 0.0))
+            return std::nullopt;
+        const double n = std::sqrt(n2);
+        const double sinPsi = std::clamp((s.u * s.b - s.v * s.a) / (n * radius), -1.0, 1.0);
+        const double cosPsi = std::sqrt(1.0 - sinPsi * sinPsi);
+        const double step = -(s.u * s.a + s.v * s.b) / n2 + sign * radius * cosPsi / n;
+        t += std::clamp(step, -2.0, 2.0);
+        if (!(std::fabs(t) <= kReachHours))
+            return std::nullopt;
+        if (std::fabs(step) < kConvergedHours) {
+            const ShadowState c = StateAt(e, g, t);
+            const double r = umbra ? std::fabs(c.l2) : c.l1;
+            if (std::fabs(std::hypot(c.u, c.v) - r) > 1e-6)
+                return std::nullopt;
+            return t;
+        }
+    }
+    return std::nullopt;
+}
+
+// Area common to two discs of radii r1 and r2 whose centres lie c apart.
+double OverlapArea(double r1, double r2, double c) {
+    if (c >= r1 + r2)
+        return 0.0;
+    const double small = std::min(r1, r2);
+    if (c <= std::fabs(r1 - r2))
+        return kPi * small * small;
+    const double a1 =
+        std::acos(std::clamp((c * c + r1 * r1 - r2 * r2) / (2.0 * c * r1), -1.0, 1.0));
+    const double a2 =
+        std::acos(std::clamp((c * c + r2 * r2 - r1 * r1) / (2.0 * c * r2), -1.0, 1.0));
+    const double kite =
+        0.5 *
+        std::sqrt(std::max(0.0, (-c + r1 + r2) * (c + r1 - r2) * (c - r1 + r2) * (c + r1 + r2)));
+    return r1 * r1 * a1 + r2 * r2 * a2 - kite;
+}
+
+SunPosition SunPositionFor(const ShadowState& s, const GeocentricObserver& g) {
+    const double sinD = std::sin(s.declination);
+    const double cosD = std::cos(s.declination);
+    const double sinH = std::sin(s.hourAngle);
+    const double cosH = std::cos(s.hourAngle);
+    const double sinAlt = std::clamp(g.sinLat * sinD + g.cosLat * cosD * cosH, -1.0, 1.0);
+    SunPosition p;
+    p.altitude = std::asin(sinAlt) * kRadToDeg;
+    p.apparentAltitude = p.altitude + StandardRefraction(p.altitude);
+    double az = std::atan2(-cosD * sinH, sinD * g.cosLat - cosD * cosH * g.sinLat) * kRadToDeg;
+    if (az < 0.0)
+        az += 360.0;
+    p.azimuth = az >= 360.0 ? az - 360.0 : az;
+    p.aboveHorizon = p.apparentAltitude > 0.0;
+    return p;
+}
+
+LocalEvent EventAt(const CubicElements& e, const GeocentricObserver& g, double t) {
+    return {ElementsTimeToJdUT(e, t), SunPositionFor(StateAt(e, g, t), g)};
+}
+
+// Least-squares cubic through values at t = -3, -2, ..., 3 hours.
+std::array<double, 4> FitCubic(const std::array<double, 7>& values) {
+    double m[4][5] = {};
+    for (int i = 0; i < 7; ++i) {
+        const double t = i - 3.0;
+        const double powers[4] = {1.0, t, t * t, t * t * t};
+        for (int r = 0; r < 4; ++r) {
+            for (int c = 0; c < 4; ++c)
+                m[r][c] += powers[r] * powers[c];
+            m[r][4] += powers[r] * values[static_cast<std::size_t>(i)];
+        }
+    }
+    // Gaussian elimination; the normal matrix is positive definite.
+    for (int p = 0; p < 4; ++p) {
+        for (int r = p + 1; r < 4; ++r) {
+            const double f = m[r][p] / m[p][p];
+            for (int c = p; c < 5; ++c)
+                m[r][c] -= f * m[p][c];
+        }
+    }
+    std::array<double, 4> coef{};
+    for (int r = 3; r >= 0; --r) {
+        double s = m[r][4];
+        for (int c = r + 1; c < 4; ++c)
+            s -= m[r][c] * coef[static_cast<std::size_t>(c)];
+        coef[static_cast<std::size_t>(r)] = s / m[r][r];
+    }
+    return coef;
+}
+
+// The whole TT hour nearest a Julian day (TT).
+double NearestWholeHour(double jdTT) {
+    return std::round((jdTT - 0.5) * 24.0) / 24.0 + 0.5;
+}
+
+// The eclipse near jdApprox (UT): the axis's nearest approach to the Earth's centre
+// searched over jdApprox +- halfWindow days in steps of stepHours, on the side of
+// the Earth that faces the Sun.
+std::optional<FoundEclipse> EclipseNear(double jdApprox, double halfWindow, double stepHours) {
+    const int steps = static_cast<int>(std::ceil(2.0 * halfWindow * 24.0 / stepHours));
+    double bestJd = 0.0;
+    double bestR2 = 0.0;
+    bool found = false;
+    const double deltaT = DeltaTSeconds(jdApprox);
+    for (int i = 0; i <= steps; ++i) {
+        const double jd = jdApprox - halfWindow + i * stepHours / 24.0;
+        const BesselianElements b = ElementsAt(ApparentPlacesAt(jd, deltaT));
+        if (b.z <= 0.0)
+            continue;
+        const double r2 = b.x * b.x + b.y * b.y;
+        if (!found || r2 < bestR2) {
+            found = true;
+            bestR2 = r2;
+            bestJd = jd;
+        }
+    }
+    // The axis moves about 0.6 Earth radii an hour: farther than this at the best
+    // sample, the penumbra cannot reach the Earth within the step.
+    const double reach = 1.6 + 0.65 * stepHours;
+    if (!found || bestR2 > reach * reach)
+        return std::nullopt;
+
+    FoundEclipse f;
+    double t0 = NearestWholeHour(bestJd + deltaT / kSecondsPerDay);
+    for (int pass = 0; pass < 3; ++pass) {
+        f.elements = FitElements(t0);
+        f.greatest = GreatestEclipseOf(f.elements);
+        if (std::fabs(f.greatest.t) <= 0.5)
+            break;
+        if (!(std::fabs(f.greatest.t) <= 2.0 * stepHours + 2.0))
+            return std::nullopt;
+        t0 = NearestWholeHour(t0 + f.greatest.t / 24.0);
+    }
+    f.greatestJdUT = ElementsTimeToJdUT(f.elements, f.greatest.t);
+    // The penumbra touches the Earth (the ellipsoid as the unit sphere with y
+    // stretched by 1 / rho1).
+    const CubicElements& e = f.elements;
+    const double t = f.greatest.t;
+    const double cosD = std::cos(Poly(e.d, t) * kDegToRad);
+    const double rho1 = std::sqrt(1.0 - kEccentricitySquared * cosD * cosD);
+    const double x = Poly(e.x, t);
+    const double y1 = Poly(e.y, t) / rho1;
+    if (std::hypot(x, y1) >= 1.0 + Poly(e.l1, t))
+        return std::nullopt;
+    return f;
+}
+
+} // namespace
+
+double StandardRefraction(double geometricAltitude) {
+    if (!(geometricAltitude >= -1.0))
+        return 0.0;
+    const double h = geometricAltitude;
+    const double arcmin = 1.02 / std::tan((h + 10.3 / (h + 5.11)) * kDegToRad);
+    return arcmin / 60.0;
+}
+
+double ElementsTimeToJdUT(const CubicElements& e, double t) {
+    return e.t0JdTT + t / 24.0 - e.deltaT / kSecondsPerDay;
+}
+
+SunPosition SunPositionAt(const CubicElements& e, const Observer& o, double t) {
+    const GeocentricObserver g = Geocentric(o);
+    return SunPositionFor(StateAt(e, g, t), g);
+}
+
+LocalCircumstances ComputeLocalCircumstances(const CubicElements& e, const Observer& o) {
+    LocalCircumstances lc;
+    const GeocentricObserver g = Geocentric(o);
+    const std::optional<double> tMax = LocalMaximum(e, g, 0.0);
+    if (!tMax)
+        return lc;
+    const ShadowState m = StateAt(e, g, *tMax);
+    const double separation = std::hypot(m.u, m.v);
+    if (!(separation < m.l1))
+        return lc;
+    const std::optional<double> t1 = Contact(e, g, *tMax, -1.0, false);
+    const std::optional<double> t4 = Contact(e, g, *tMax, +1.0, false);
+    if (!t1 || !t4)
+        return lc;
+
+    lc.kind = LocalKind::Partial;
+    lc.max = EventAt(e, g, *tMax);
+    lc.c1 = EventAt(e, g, *t1);
+    lc.c4 = EventAt(e, g, *t4);
+    const double sunRadius = 0.5 * (m.l1 + m.l2);
+    const double moonRadius = 0.5 * (m.l1 - m.l2);
+    lc.magnitude = (m.l1 - separation) / (m.l1 + m.l2);
+    lc.obscuration = OverlapArea(sunRadius, moonRadius, separation) / (kPi * sunRadius * sunRadius);
+    if (separation < std::fabs(m.l2)) {
+        const std::optional<double> t2 = Contact(e, g, *tMax, -1.0, true);
+        const std::optional<double> t3 = Contact(e, g, *tMax, +1.0, true);
+        if (t2 && t3) {
+            lc.kind = m.l2 < 0.0 ? LocalKind::Total : LocalKind::Annular;
+            lc.magnitude = (m.l1 - m.l2) / (m.l1 + m.l2);
+            lc.c2 = EventAt(e, g, *t2);
+            lc.c3 = EventAt(e, g, *t3);
+            lc.duration = (*t3 - *t2) * 3600.0;
+        }
+    }
+
+    // Visible when the Sun is up at some instant between the outer contacts.
+    constexpr int kSamples = 12;
+    lc.visible = lc.c1->sun.aboveHorizon || lc.max->sun.aboveHorizon || lc.c4->sun.aboveHorizon;
+    for (int i = 1; i < kSamples && !lc.visible; ++i) {
+        const double t = *t1 + (*t4 - *t1) * i / kSamples;
+        lc.visible = SunPositionFor(StateAt(e, g, t), g).aboveHorizon;
+    }
+    return lc;
+}
+
+CubicElements FitElements(double t0JdTT) {
+    constexpr double sunRadius = 696000.0 / kEarthRadiusKm;
+    const double deltaT = DeltaTSeconds(t0JdTT);
+    std::array<double, 7> x{}, y{}, d{}, mu{}, l1{}, l2{};
+    double tanF1 = 0.0;
+    double tanF2 = 0.0;
+    for (std::size_t i = 0; i < 7; ++i) {
+        const double t = static_cast<double>(i) - 3.0;
+        const double jd = t0JdTT + t / 24.0 - deltaT / kSecondsPerDay;
+        const BesselianElements b = ElementsAt(ApparentPlacesAt(jd, deltaT));
+        // The distance Moon-Sun from the penumbral half-angle, then both cones again
+        // with the canon's lunar radii.
+        const double gLength = (sunRadius + kMoonRadiusPenumbra) / std::sin(b.f1);
+        const double f1 = std::asin((sunRadius + kCanonMoonRadiusPenumbra) / gLength);
+        const double f2 = std::asin((sunRadius - kCanonMoonRadiusUmbra) / gLength);
+        x[i] = b.x;
+        y[i] = b.y;
+        d[i] = b.d;
+        double hourAngle = b.mu + kHourAngleDegPerSecond * deltaT;
+        if (i > 0) {
+            while (hourAngle < mu[i - 1])
+                hourAngle += 360.0;
+        }
+        mu[i] = hourAngle;
+        l1[i] = b.z * std::tan(f1) + kCanonMoonRadiusPenumbra / std::cos(f1);
+        l2[i] = b.z * std::tan(f2) - kCanonMoonRadiusUmbra / std::cos(f2);
+        if (i == 3) {
+            tanF1 = std::tan(f1);
+            tanF2 = std::tan(f2);
+        }
+    }
+    CubicElements e;
+    e.t0JdTT = t0JdTT;
+    e.deltaT = deltaT;
+    e.x = FitCubic(x);
+    e.y = FitCubic(y);
+    e.d = FitCubic(d);
+    e.mu = FitCubic(mu);
+    e.l1 = FitCubic(l1);
+    e.l2 = FitCubic(l2);
+    e.tanF1 = tanF1;
+    e.tanF2 = tanF2;
+    return e;
+}
+
+GreatestEclipse GreatestEclipseOf(const CubicElements& e) {
+    double t = 0.0;
+    for (int i = 0; i < kMaxIterations; ++i) {
+        const double x = Poly(e.x, t);
+        const double y = Poly(e.y, t);
+        const double xr = PolyRate(e.x, t);
+        const double yr = PolyRate(e.y, t);
+        const double f = x * xr + y * yr;
+        const double fr =
+            xr * xr + yr * yr + x * PolyAcceleration(e.x, t) + y * PolyAcceleration(e.y, t);
+        if (!(fr > 0.0))
+            break;
+        const double step = std::clamp(-f / fr, -1.0, 1.0);
+        t += step;
+        if (std::fabs(step) < kConvergedHours)
+            break;
+    }
+    const double y = Poly(e.y, t);
+    const double r = std::hypot(Poly(e.x, t), y);
+    return {t, y < 0.0 ? -r : r};
+}
+
+std::optional<FoundEclipse> EclipseOnDay(double jd0) {
+    // Every instant of the day lies within 2 h of a sample.
+    const std::optional<FoundEclipse> f = EclipseNear(jd0 + 0.5, 0.5 + 3.0 / 24.0, 2.0);
+    if (!f || f->greatestJdUT < jd0 || f->greatestJdUT >= jd0 + 1.0)
+        return std::nullopt;
+    return f;
+}
+
+std::optional<LocalEclipse> NextLocalEclipse(double jdUT, const Observer& o, double years) {
+    constexpr double kSynodicMonth = 29.530588861;
+    constexpr double kNewMoon2000 = 2451550.09766; // JDE of the mean new moon, 2000 January 6
+    const double end = jdUT + years * 365.25;
+    const double startLunation = std::floor((jdUT - kNewMoon2000) / kSynodicMonth) - 1.0;
+    if (!(std::fabs(startLunation) < 1e7) || !(years >= 0.0) || !(years < 1e4))
+        return std::nullopt;
+    for (long k = static_cast<long>(startLunation);; ++k) {
+        const double kd = static_cast<double>(k);
+        const double T = kd / 1236.85;
+        const double meanNewMoon = kNewMoon2000 + kSynodicMonth * kd + 0.00015437 * T * T;
+        if (meanNewMoon > end + 2.0)
+            return std::nullopt;
+        // The Moon's argument of latitude: no eclipse unless the new moon falls near
+        // a node.
+        const double F = (160.7108 + 390.67050284 * kd - 0.0016118 * T * T) * kDegToRad;
+        if (std::fabs(std::sin(F)) > 0.36)
+            continue;
+        const double jdApprox = meanNewMoon - DeltaTSeconds(meanNewMoon) / kSecondsPerDay;
+        const std::optional<FoundEclipse> f = EclipseNear(jdApprox, 0.75, 3.0);
+        if (!f || f->greatestJdUT <= jdUT || f->greatestJdUT > end)
+            continue;
+        const Observer place = o;
+        LocalCircumstances lc = ComputeLocalCircumstances(f->elements, place);
+        if (lc.kind != LocalKind::None && lc.visible)
+            return LocalEclipse{*f, lc};
+    }
+}
