@@ -157,6 +157,11 @@ constexpr CliCommand kCommands[] = {
     {"riseset", "riseset   DAY MONTH YEAR LATITUDE", RiseSetCommand},
     {"map", "map       DAY MONTH YEAR --png FILE [--size WxH]", RunRenderProgram},
     {"print", "print     DAY MONTH YEAR --pdf FILE", RunRenderProgram},
+    {"local", "local     DAY MONTH YEAR (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]",
+     LocalCommand},
+    {"next-local",
+     "next-local DAY MONTH YEAR (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]",
+     NextLocalCommand},
 };
 
 // The folder of this program, from /proc/self/exe; empty if unknown.

@@ -16,3 +16,7 @@ int CliUsage();
 // The picture commands (snapshot --png, map, print) need Qt: they run in the
 // kestrova-render program beside this one, which gets the same arguments.
 int RunRenderProgram(int argc, char** argv);
+
+// local and next-local: what one place sees of a solar eclipse (cli_local.cpp).
+int LocalCommand(int argc, char** argv);
+int NextLocalCommand(int argc, char** argv);

@@ -396,6 +396,39 @@ GreatestEclipse GreatestEclipseOf(const CubicElements& e) {
     return {t, y < 0.0 ? -r : r};
 }
 
+AxisPoint AxisPointAt(const CubicElements& e, double t) {
+    const double d = Poly(e.d, t) * kDegToRad;
+    const double rho1 = std::sqrt(1.0 - kEccentricitySquared * std::cos(d) * std::cos(d));
+    const double sinD1 = std::sin(d) / rho1;
+    const double cosD1 = std::sqrt(1.0 - kEccentricitySquared) * std::cos(d) / rho1;
+    double x = Poly(e.x, t);
+    double y1 = Poly(e.y, t) / rho1;
+    AxisPoint p;
+    p.distance = std::hypot(x, y1);
+    p.onEarth = p.distance < 1.0;
+    double zeta1 = 0.0;
+    if (p.onEarth) {
+        zeta1 = std::sqrt(1.0 - p.distance * p.distance);
+    } else if (p.distance > 0.0) {
+        x /= p.distance;
+        y1 /= p.distance;
+    }
+    // On the unit sphere the latitude is the parametric one.
+    const double sinU = std::clamp(y1 * cosD1 + zeta1 * sinD1, -1.0, 1.0);
+    const double u = std::asin(sinU);
+    const double theta = std::atan2(x, -y1 * sinD1 + zeta1 * cosD1) * kRadToDeg;
+    p.latitude =
+        std::atan2(std::sin(u), std::sqrt(1.0 - kEccentricitySquared) * std::cos(u)) * kRadToDeg;
+    double lon = theta - (Poly(e.mu, t) - kHourAngleDegPerSecond * e.deltaT);
+    lon = std::fmod(lon, 360.0);
+    if (lon <= -180.0)
+        lon += 360.0;
+    else if (lon > 180.0)
+        lon -= 360.0;
+    p.longitude = lon;
+    return p;
+}
+
 std::optional<FoundEclipse> EclipseOnDay(double jd0) {
     // Every instant of the day lies within 2 h of a sample.
     const std::optional<FoundEclipse> f = EclipseNear(jd0 + 0.5, 0.5 + 3.0 / 24.0, 2.0);

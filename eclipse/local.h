@@ -98,6 +98,17 @@ struct GreatestEclipse {
 };
 GreatestEclipse GreatestEclipseOf(const CubicElements& e);
 
+// Where the shadow axis meets the Earth at t TT hours from t0; when it misses, the
+// point of the Earth's limb nearest to it (where the Sun is on the horizon).
+struct AxisPoint {
+    double latitude = 0.0;  // geodetic, degrees
+    double longitude = 0.0; // degrees, east positive, (-180, 180]
+    bool onEarth = false;   // the axis meets the Earth
+    double distance = 0.0;  // axis from the centre in the frame where the Earth is the
+                            // unit sphere (y stretched by 1 / rho1)
+};
+AxisPoint AxisPointAt(const CubicElements& e, double t);
+
 // The eclipse near a new moon: its elements and greatest eclipse. Empty when the
 // penumbra misses the Earth.
 struct FoundEclipse {
