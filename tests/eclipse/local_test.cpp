@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -229,6 +232,114 @@ TEST(LocalSearch, NextEclipseSeenFromPlace) {
     ASSERT_TRUE(sydney.has_value());
     EXPECT_TRUE(sydney->local.visible);
     EXPECT_GT(sydney->eclipse.greatestJdUT, CalendarToJulianDay(1, 1, 2025, 0.0, 0, 0));
+}
+
+} // namespace
+
+namespace {
+
+double Percentile(std::vector<double> v, double q) {
+    std::sort(v.begin(), v.end());
+    return v[static_cast<std::size_t>(q * static_cast<double>(v.size() - 1))];
+}
+
+// Places around each eclipse of the catalogue from 1950 to 2100 (where ΔT is known or
+// nearly so), on and around the central line: the local circumstances from this
+// program's own ephemeris against those from the canon's elements, compared in TT.
+// Places within 5 km of a path limit are compared for the outer contacts only.
+TEST(LocalCircumstances, OwnEphemerisAgainstCanonElementsWorldwide) {
+    std::vector<double> contactErrors, magnitudeErrors, altitudeErrors, durationErrors;
+    int kindMismatches = 0;
+    int places = 0;
+    for (const CsvRow& row : ReadCsv("eclipse_catalogue_sample.csv")) {
+        const std::string date = row.at("date_ut_iso").substr(0, 10);
+        const int year = std::stoi(date.substr(0, 4));
+        if (row.at("date_ut_iso")[0] == '-' || year < 1950 || year > 2100)
+            continue;
+        SCOPED_TRACE(date);
+        const CubicElements canon = CanonElements(date);
+        const std::optional<FoundEclipse> own = EclipseOnDay(CalendarToJulianDay(
+            std::stoi(date.substr(8, 2)), std::stoi(date.substr(5, 2)), year, 0.0, 0, 0));
+        ASSERT_TRUE(own.has_value());
+        const double lat0 = std::stod(row.at("lat"));
+        const double lon0 = std::stod(row.at("lon"));
+        for (double dLat = -12.0; dLat <= 12.0; dLat += 3.0) {
+            for (double dLon = -30.0; dLon <= 30.0; dLon += 7.5) {
+                const Observer o{std::clamp(lat0 + dLat, -89.0, 89.0), lon0 + dLon, 0.0};
+                const LocalCircumstances ref = ComputeLocalCircumstances(canon, o);
+                if (ref.kind == LocalKind::None)
+                    continue;
+                const LocalCircumstances got = ComputeLocalCircumstances(own->elements, o);
+                ++places;
+                // Near a limit: a partial eclipse within 1.5 % of central or a central one
+                // of less than 40 s (a few km from the edge).
+                const bool nearLimit = (ref.kind == LocalKind::Partial && ref.magnitude > 0.985) ||
+                                       (ref.kind != LocalKind::Partial && ref.duration < 40.0);
+                if (!nearLimit && got.kind != ref.kind)
+                    ++kindMismatches;
+                if (got.kind == LocalKind::None)
+                    continue;
+                auto tt = [](const std::optional<LocalEvent>& e, const CubicElements& el) {
+                    return e->jdUT + el.deltaT / kSecondsPerDay;
+                };
+                for (const auto member :
+                     {&LocalCircumstances::c1, &LocalCircumstances::c4, &LocalCircumstances::max}) {
+                    contactErrors.push_back(
+                        std::fabs(tt(got.*member, own->elements) - tt(ref.*member, canon)) *
+                        kSecondsPerDay);
+                }
+                if (!nearLimit && ref.c2 && got.c2) {
+                    contactErrors.push_back(
+                        std::fabs(tt(got.c2, own->elements) - tt(ref.c2, canon)) * kSecondsPerDay);
+                    contactErrors.push_back(
+                        std::fabs(tt(got.c3, own->elements) - tt(ref.c3, canon)) * kSecondsPerDay);
+                    durationErrors.push_back(std::fabs(got.duration - ref.duration));
+                }
+                magnitudeErrors.push_back(std::fabs(got.magnitude - ref.magnitude));
+                magnitudeErrors.push_back(std::fabs(got.obscuration - ref.obscuration));
+                altitudeErrors.push_back(std::fabs(got.max->sun.altitude - ref.max->sun.altitude));
+                altitudeErrors.push_back(std::fabs(got.c1->sun.altitude - ref.c1->sun.altitude));
+            }
+        }
+    }
+    std::printf("places %d, contacts %zu: median %.2f s, 95%% %.2f s, max %.2f s\n", places,
+                contactErrors.size(), Percentile(contactErrors, 0.5),
+                Percentile(contactErrors, 0.95), Percentile(contactErrors, 1.0));
+    std::printf("magnitude/obscuration: 95%% %.5f max %.5f; altitude max %.3f deg; duration "
+                "(%zu) median %.2f max %.2f s; kind mismatches %d\n",
+                Percentile(magnitudeErrors, 0.95), Percentile(magnitudeErrors, 1.0),
+                Percentile(altitudeErrors, 1.0), durationErrors.size(),
+                durationErrors.empty() ? 0.0 : Percentile(durationErrors, 0.5),
+                durationErrors.empty() ? 0.0 : Percentile(durationErrors, 1.0), kindMismatches);
+    EXPECT_GT(places, 200);
+    // The theories' spread: x and y differ from the canon's by up to 0.0015 Earth radii.
+    EXPECT_LT(Percentile(contactErrors, 0.95), 12.0);
+    EXPECT_LT(Percentile(contactErrors, 1.0), 40.0);
+    EXPECT_LT(Percentile(magnitudeErrors, 0.95), 0.003);
+    EXPECT_LT(Percentile(altitudeErrors, 1.0), 0.15);
+    EXPECT_LE(kindMismatches, 2);
+}
+
+} // namespace
+
+namespace {
+
+// The axis point at greatest eclipse against the catalogue's point of greatest
+// eclipse (0.1 degree).
+TEST(LocalCircumstances, AxisPointAtGreatestEclipse) {
+    for (const std::string date : {"2017-08-21", "2024-04-08", "2026-08-12"}) {
+        SCOPED_TRACE(date);
+        const CubicElements e = CanonElements(date);
+        const AxisPoint p = AxisPointAt(e, GreatestEclipseOf(e).t);
+        for (const CsvRow& row : ReadCsv("eclipse_catalogue_sample.csv")) {
+            if (row.at("date_ut_iso").substr(0, 10) != date)
+                continue;
+            EXPECT_TRUE(p.onEarth);
+            EXPECT_NEAR(p.latitude, std::stod(row.at("lat")), 0.06);
+            EXPECT_NEAR(p.longitude, std::stod(row.at("lon")), 0.06);
+            EXPECT_NEAR(GreatestEclipseOf(e).gamma, std::stod(row.at("gamma")), 0.0001);
+        }
+    }
 }
 
 } // namespace
