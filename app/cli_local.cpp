@@ -284,6 +284,7 @@ int LocalCommand(int argc, char** argv) {
     }
     Report r;
     r.Text("greatest", FormatInstantUT(eclipse->greatestJdUT));
+    r.Number("delta_t_s", eclipse->elements.deltaT, 1);
     AddLocal(r, ComputeLocalCircumstances(eclipse->elements, args->site.observer), args->site);
     r.Print(args->json);
     return 0;
@@ -349,6 +350,7 @@ int NextLocalCommand(int argc, char** argv) {
     }
     Report r;
     r.Text("greatest", FormatInstantUT(next->eclipse.greatestJdUT));
+    r.Number("delta_t_s", next->eclipse.elements.deltaT, 1);
     AddLocal(r, next->local, args->site);
     if (args->json) {
         std::printf("{\"eclipse\": \"%s\", \"local\": %s}\n", EclipseCsvLine(next->eclipse).c_str(),
