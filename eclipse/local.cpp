@@ -213,41 +213,68 @@ double NearestWholeHour(double jdTT) {
     return std::round((jdTT - 0.5) * 24.0) / 24.0 + 0.5;
 }
 
-// The eclipse near jdApprox (UT): the axis's nearest approach to the Earth's centre
-// searched over jdApprox +- halfWindow days in steps of stepHours, on the side of
-// the Earth that faces the Sun.
-std::optional<FoundEclipse> EclipseNear(double jdApprox, double halfWindow, double stepHours) {
-    const int steps = static_cast<int>(std::ceil(2.0 * halfWindow * 24.0 / stepHours));
-    double bestJd = 0.0;
-    double bestR2 = 0.0;
-    bool found = false;
-    const double deltaT = DeltaTSeconds(jdApprox);
-    for (int i = 0; i <= steps; ++i) {
-        const double jd = jdApprox - halfWindow + i * stepHours / 24.0;
-        const BesselianElements b = ElementsAt(ApparentPlacesAt(jd, deltaT));
-        if (b.z <= 0.0)
-            continue;
-        const double r2 = b.x * b.x + b.y * b.y;
-        if (!found || r2 < bestR2) {
-            found = true;
-            bestR2 = r2;
-            bestJd = jd;
-        }
-    }
-    // The axis moves about 0.6 Earth radii an hour: farther than this at the best
-    // sample, the penumbra cannot reach the Earth within the step.
-    const double reach = 1.6 + 0.65 * stepHours;
-    if (!found || bestR2 > reach * reach)
-        return std::nullopt;
+// Meeus's estimate of the eclipse at new moon k (k = 0 at 2000 January 6; Astronomical
+// Algorithms, chapter 54): the instant (JDE, TT) and gamma, or nothing when the
+// Moon is too far from a node for any solar eclipse.
+struct NewMoonEstimate {
+    double jde = 0.0;
+    double gamma = 0.0;
+    double u = 0.0; // umbral radius on the fundamental plane
+};
 
+std::optional<NewMoonEstimate> EstimateNewMoon(double k) {
+    const double T = k / 1236.85;
+    const double T2 = T * T;
+    const double F = (160.7108 + 390.67050284 * k - 0.0016118 * T2) * kDegToRad;
+    if (std::fabs(std::sin(F)) > 0.36)
+        return std::nullopt;
+    const double jdeMean = 2451550.09766 + 29.530588861 * k + 0.00015437 * T2;
+    const double M = (2.5534 + 29.10535670 * k - 0.0000014 * T2) * kDegToRad;
+    const double Mp = (201.5643 + 385.81693528 * k + 0.0107582 * T2) * kDegToRad;
+    const double omega = (124.7746 - 1.56375588 * k + 0.0020672 * T2) * kDegToRad;
+    const double E = 1.0 - 0.002516 * T - 0.0000074 * T2;
+    const double F1 = F - 0.02665 * kDegToRad * std::sin(omega);
+    const double A1 = (299.77 + 0.107408 * k - 0.009173 * T2) * kDegToRad;
+    NewMoonEstimate n;
+    n.jde = jdeMean - 0.4075 * std::sin(Mp) + 0.1721 * E * std::sin(M) + 0.0161 * std::sin(2 * Mp) -
+            0.0097 * std::sin(2 * F1) + 0.0073 * E * std::sin(Mp - M) -
+            0.0050 * E * std::sin(Mp + M) - 0.0023 * std::sin(Mp - 2 * F1) +
+            0.0021 * E * std::sin(2 * M) + 0.0012 * std::sin(Mp + 2 * F1) +
+            0.0006 * E * std::sin(2 * Mp + M) - 0.0004 * std::sin(3 * Mp) -
+            0.0003 * E * std::sin(M + 2 * F1) + 0.0003 * std::sin(A1) -
+            0.0002 * E * std::sin(M - 2 * F1) - 0.0002 * E * std::sin(2 * Mp - M) -
+            0.0002 * std::sin(omega);
+    const double P = 0.2070 * E * std::sin(M) + 0.0024 * E * std::sin(2 * M) -
+                     0.0392 * std::sin(Mp) + 0.0116 * std::sin(2 * Mp) -
+                     0.0073 * E * std::sin(Mp + M) + 0.0067 * E * std::sin(Mp - M) +
+                     0.0118 * std::sin(2 * F1);
+    const double Q = 5.2207 - 0.0048 * E * std::cos(M) + 0.0020 * E * std::cos(2 * M) -
+                     0.3299 * std::cos(Mp) - 0.0060 * E * std::cos(Mp + M) +
+                     0.0041 * E * std::cos(Mp - M);
+    const double W = std::fabs(std::cos(F1));
+    n.gamma = (P * std::cos(F1) + Q * std::sin(F1)) * (1.0 - 0.0048 * W);
+    n.u = 0.0059 + 0.0046 * E * std::cos(M) - 0.0182 * std::cos(Mp) + 0.0004 * std::cos(2 * Mp) -
+          0.0005 * std::cos(M + Mp);
+    // The penumbra misses the Earth beyond 1.5433 + u; a margin for the estimate.
+    if (std::fabs(n.gamma) > 1.5433 + n.u + 0.1)
+        return std::nullopt;
+    return n;
+}
+
+// The eclipse at new moon k from this program's ephemeris: elements fitted about the
+// whole TT hour nearest greatest eclipse. Empty when the penumbra misses the Earth.
+std::optional<FoundEclipse> EclipseAtNewMoon(double k) {
+    const std::optional<NewMoonEstimate> estimate = EstimateNewMoon(k);
+    if (!estimate)
+        return std::nullopt;
     FoundEclipse f;
-    double t0 = NearestWholeHour(bestJd + deltaT / kSecondsPerDay);
-    for (int pass = 0; pass < 3; ++pass) {
+    double t0 = NearestWholeHour(estimate->jde);
+    for (int pass = 0;; ++pass) {
         f.elements = FitElements(t0);
         f.greatest = GreatestEclipseOf(f.elements);
         if (std::fabs(f.greatest.t) <= 0.5)
             break;
-        if (!(std::fabs(f.greatest.t) <= 2.0 * stepHours + 2.0))
+        if (pass == 2 || !(std::fabs(f.greatest.t) <= 6.0))
             return std::nullopt;
         t0 = NearestWholeHour(t0 + f.greatest.t / 24.0);
     }
@@ -258,11 +285,17 @@ std::optional<FoundEclipse> EclipseNear(double jdApprox, double halfWindow, doub
     const double t = f.greatest.t;
     const double cosD = std::cos(Poly(e.d, t) * kDegToRad);
     const double rho1 = std::sqrt(1.0 - kEccentricitySquared * cosD * cosD);
-    const double x = Poly(e.x, t);
-    const double y1 = Poly(e.y, t) / rho1;
-    if (std::hypot(x, y1) >= 1.0 + Poly(e.l1, t))
+    if (std::hypot(Poly(e.x, t), Poly(e.y, t) / rho1) >= 1.0 + Poly(e.l1, t))
         return std::nullopt;
     return f;
+}
+
+constexpr double kSynodicMonth = 29.530588861;
+constexpr double kNewMoon2000 = 2451550.09766; // JDE of the mean new moon, 2000 January 6
+
+// The number of the mean new moon at or before jd.
+double LunationBefore(double jd) {
+    return std::floor((jd - kNewMoon2000) / kSynodicMonth);
 }
 
 } // namespace
@@ -430,38 +463,31 @@ AxisPoint AxisPointAt(const CubicElements& e, double t) {
 }
 
 std::optional<FoundEclipse> EclipseOnDay(double jd0) {
-    // Every instant of the day lies within 2 h of a sample.
-    const std::optional<FoundEclipse> f = EclipseNear(jd0 + 0.5, 0.5 + 3.0 / 24.0, 2.0);
-    if (!f || f->greatestJdUT < jd0 || f->greatestJdUT >= jd0 + 1.0)
+    if (!(std::fabs(jd0) < 1e8))
         return std::nullopt;
-    return f;
+    // The true new moon lies within about 0.6 days of the mean one; Delta T moves it
+    // by up to a few hours in the years the program covers.
+    const double k0 = LunationBefore(jd0);
+    for (double k = k0 - 1.0; k <= k0 + 2.0; k += 1.0) {
+        const std::optional<FoundEclipse> f = EclipseAtNewMoon(k);
+        if (f && f->greatestJdUT >= jd0 && f->greatestJdUT < jd0 + 1.0)
+            return f;
+    }
+    return std::nullopt;
 }
 
 std::optional<LocalEclipse> NextLocalEclipse(double jdUT, const Observer& o, double years) {
-    constexpr double kSynodicMonth = 29.530588861;
-    constexpr double kNewMoon2000 = 2451550.09766; // JDE of the mean new moon, 2000 January 6
-    const double end = jdUT + years * 365.25;
-    const double startLunation = std::floor((jdUT - kNewMoon2000) / kSynodicMonth) - 1.0;
-    if (!(std::fabs(startLunation) < 1e7) || !(years >= 0.0) || !(years < 1e4))
+    if (!(std::fabs(jdUT) < 1e8) || !(years >= 0.0) || !(years < 1e4))
         return std::nullopt;
-    for (long k = static_cast<long>(startLunation);; ++k) {
-        const double kd = static_cast<double>(k);
-        const double T = kd / 1236.85;
-        const double meanNewMoon = kNewMoon2000 + kSynodicMonth * kd + 0.00015437 * T * T;
-        if (meanNewMoon > end + 2.0)
-            return std::nullopt;
-        // The Moon's argument of latitude: no eclipse unless the new moon falls near
-        // a node.
-        const double F = (160.7108 + 390.67050284 * kd - 0.0016118 * T * T) * kDegToRad;
-        if (std::fabs(std::sin(F)) > 0.36)
-            continue;
-        const double jdApprox = meanNewMoon - DeltaTSeconds(meanNewMoon) / kSecondsPerDay;
-        const std::optional<FoundEclipse> f = EclipseNear(jdApprox, 0.75, 3.0);
+    const double end = jdUT + years * 365.25;
+    const double lastK = LunationBefore(end) + 2.0;
+    for (double k = LunationBefore(jdUT) - 1.0; k <= lastK; k += 1.0) {
+        const std::optional<FoundEclipse> f = EclipseAtNewMoon(k);
         if (!f || f->greatestJdUT <= jdUT || f->greatestJdUT > end)
             continue;
-        const Observer place = o;
-        LocalCircumstances lc = ComputeLocalCircumstances(f->elements, place);
+        const LocalCircumstances lc = ComputeLocalCircumstances(f->elements, o);
         if (lc.kind != LocalKind::None && lc.visible)
             return LocalEclipse{*f, lc};
     }
+    return std::nullopt;
 }

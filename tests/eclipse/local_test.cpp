@@ -343,3 +343,31 @@ TEST(LocalCircumstances, AxisPointAtGreatestEclipse) {
 }
 
 } // namespace
+
+namespace {
+
+// Every eclipse of the catalogue from the year 1000 on is found on its UT date, with
+// greatest eclipse within the theories' drift from the canon's (minutes by 1000 and
+// 3000, seconds today).
+TEST(LocalSearch, EveryCatalogueEclipseFromYear1000IsFoundOnItsDate) {
+    int checked = 0;
+    for (const CsvRow& row : ReadCsv("eclipse_catalogue_sample.csv")) {
+        const std::string iso = row.at("date_ut_iso");
+        if (iso[0] == '-' || std::stoi(iso.substr(0, 4)) < 1000)
+            continue;
+        SCOPED_TRACE(iso);
+        const int year = std::stoi(iso.substr(0, 4));
+        const double jd0 = CalendarToJulianDay(std::stoi(iso.substr(8, 2)),
+                                               std::stoi(iso.substr(5, 2)), year, 0.0, 0, 0);
+        const std::optional<FoundEclipse> f = EclipseOnDay(jd0);
+        ASSERT_TRUE(f.has_value());
+        const double tt = f->greatestJdUT + f->elements.deltaT / kSecondsPerDay;
+        const double allowedMinutes = year >= 1900 && year <= 2100 ? 0.5 : 6.0;
+        EXPECT_NEAR((tt - std::stod(row.at("jd_td"))) * 1440.0, 0.0, allowedMinutes);
+        EXPECT_NEAR(f->greatest.gamma, std::stod(row.at("gamma")), 0.003);
+        ++checked;
+    }
+    EXPECT_GT(checked, 50);
+}
+
+} // namespace
