@@ -28,6 +28,11 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
 CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::CreateMenu() {
+    QMenu* eclipse = menuBar()->addMenu(QStringLiteral("&Eclipse"));
+    connect(eclipse->addAction(QStringLiteral("&Local circumstances…")), &QAction::triggered,
+            m_pView, &CKestrovaView::OnLocalCircumstances);
+    connect(eclipse->addAction(QStringLiteral("&Next eclipse from here…")), &QAction::triggered,
+            m_pView, &CKestrovaView::OnNextEclipseFromHere);
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     QAction* about = help->addAction(QStringLiteral("&About Kestrova..."));
     connect(about, &QAction::triggered, this, &CMainFrame::OnAppAbout);
