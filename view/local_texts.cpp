@@ -40,12 +40,14 @@ std::string KindSentence(LocalKind kind) {
     return "No eclipse.";
 }
 
+// "First contact:  16:56:04.0 UT  11:56:04.0 CDT" and under it the Sun's altitude and
+// azimuth; no tabs, which a message box spreads over its width.
 std::string EventLine(const char* name, const LocalEvent& e, const CivilTimeText& civilTime) {
-    std::string line = std::string(name) + ":\t" + TimeOfDayUT(e.jdUT) + " UT";
+    std::string line = std::string(name) + ":  " + TimeOfDayUT(e.jdUT) + " UT";
     const std::string civil = civilTime ? civilTime(e.jdUT) : std::string();
     if (!civil.empty())
-        line += "\t" + civil;
-    line += Format("\tSun %.1f° high, azimuth %.1f°", e.sun.altitude, e.sun.azimuth);
+        line += "  " + civil;
+    line += Format("\n      Sun %.1f° high, az. %.1f°", e.sun.altitude, e.sun.azimuth);
     if (!e.sun.aboveHorizon)
         line += " (below the horizon)";
     return line + "\n";
@@ -98,6 +100,6 @@ std::string LocalCircumstancesText(const LocalReport& r, const CivilTimeText& ci
                                                         : "Duration of annularity:\t") +
                 Format("%.0f min %04.1f s\n", minutes, seconds - 60.0 * minutes);
     }
-    text += "Sun's altitude without refraction; azimuth from north through east.\n";
+    text += "The Sun's altitude without refraction; azimuth (az.) from north through east.\n";
     return text;
 }

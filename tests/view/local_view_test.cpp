@@ -63,7 +63,7 @@ TEST_F(LocalViewTest, ClickInThePathShowsTotality) {
     const QString text = boxes.m_calls[2].text;
     EXPECT_TRUE(text.startsWith("Solar eclipse of 2024 April 8\n")) << text.toStdString();
     EXPECT_TRUE(text.contains("Total eclipse.")) << text.toStdString();
-    EXPECT_TRUE(text.contains("Maximum:\t18:33")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Maximum:  18:33")) << text.toStdString();
     EXPECT_TRUE(text.contains("Duration of totality:\t")) << text.toStdString();
 }
 
