@@ -42,7 +42,7 @@ void AnimationTick(benchmark::State& state) {
         view.Tick();
     }
     view.OnStop();
-    state.SetLabel(std::to_string(view.m_printResults.penumbraLat.size()) + " penumbra points");
+    state.SetLabel(std::to_string(view.GetScene().penumbra.lat.size()) + " penumbra points");
 }
 BENCHMARK(AnimationTick)
     ->Arg(7 * 60 + 40)
