@@ -27,7 +27,9 @@ TEST(LocalTexts, TotalEclipseReport) {
     EXPECT_TRUE(Has(text, "Solar eclipse of 2017 August 21\n")) << text;
     EXPECT_TRUE(Has(text, "Hopkinsville, US (36.970° N, 87.660° W)")) << text;
     EXPECT_TRUE(Has(text, "Total eclipse.")) << text;
-    EXPECT_TRUE(Has(text, "First contact:  16:56:04.0 UT  12:00:00.0 CDT\n      Sun 61.8° high, az. ")) << text;
+    EXPECT_TRUE(
+        Has(text, "First contact:  16:56:04.0 UT  12:00:00.0 CDT\n      Sun 61.8° high, az. "))
+        << text;
     EXPECT_TRUE(Has(text, "Second contact:  18:24:10.0 UT")) << text;
     EXPECT_TRUE(Has(text, "Maximum:  18:25:30.1 UT")) << text;
     EXPECT_TRUE(Has(text, "Last contact:  19:51:13.8 UT")) << text;
