@@ -46,11 +46,12 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     addText(QStringLiteral("Solar eclipses on a world map."), du.Rect(7, 17, 165, 8));
     addText(QStringLiteral("Sun and Moon after Newcomb and Brown."), du.Rect(7, 27, 165, 8));
     addText(QStringLiteral("Map data: Natural Earth (public domain)."), du.Rect(7, 37, 165, 8));
+    addText(QStringLiteral("Places: GeoNames, geonames.org (CC BY 4.0)."), du.Rect(7, 47, 165, 8));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setGeometry(du.Rect(178, 7, 50, 16));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    setFixedSize(du.Rect(0, 0, 235, 55).size());
+    setFixedSize(du.Rect(0, 0, 235, 65).size());
 }

@@ -162,6 +162,11 @@ constexpr CliCommand kCommands[] = {
     {"next", "next      DAY MONTH YEAR", NextCommand},
     {"previous", "previous  DAY MONTH YEAR", PreviousCommand},
     {"circumstances", "circumstances DAY MONTH YEAR", CircumstancesCommand},
+    {"local", "local     DAY MONTH YEAR (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]",
+     LocalCommand},
+    {"next-local",
+     "next-local DAY MONTH YEAR (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]",
+     NextLocalCommand},
 };
 
 // The folder of this program, from /proc/self/exe; empty if unknown.

@@ -22,3 +22,7 @@ int EclipsesCommand(int argc, char** argv);
 int NextCommand(int argc, char** argv);
 int PreviousCommand(int argc, char** argv);
 int CircumstancesCommand(int argc, char** argv);
+
+// local and next-local: what one place sees of a solar eclipse (cli_local.cpp).
+int LocalCommand(int argc, char** argv);
+int NextLocalCommand(int argc, char** argv);

@@ -31,6 +31,11 @@ EclipseMenu::EclipseMenu(QMainWindow* frame, CKestrovaView* view)
     QAction* list = menu->addAction(QStringLiteral("&List..."));
     list->setStatusTip(QStringLiteral("List the solar eclipses between two dates"));
     connect(list, &QAction::triggered, this, &EclipseMenu::OnListEclipses);
+    menu->addSeparator();
+    connect(menu->addAction(QStringLiteral("&Local circumstances...")), &QAction::triggered, m_view,
+            &CKestrovaView::OnLocalCircumstances);
+    connect(menu->addAction(QStringLiteral("Next eclipse &from here...")), &QAction::triggered,
+            m_view, &CKestrovaView::OnNextEclipseFromHere);
     m_view->m_afterMap = [this] { ShowSummary(); };
 }
 

@@ -10,7 +10,7 @@ set -euo pipefail
 # window program checks that the X display answers before Qt starts), and the fonts the
 # map's texts use.
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libxcb1-dev
-          fonts-liberation)
+          fonts-liberation tzdata)
 if [ "${1:-}" = "--tests" ]; then
     # GoogleTest and Google Benchmark; a virtual display and PDF tools for the window
     # and print checks; the validators of the installed desktop entry and metainfo.

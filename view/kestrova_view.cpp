@@ -126,6 +126,9 @@ void CKestrovaView::OnRButtonDown(unsigned /*flags*/, CPoint point) {
     MessageBox(QString::fromStdString(ClickPositionText(point.x, point.y)),
                QString::fromLatin1(kAppTitle), MB_OK);
     ShowPointInfo(point.x, point.y);
+    if (const auto position = InverseScreenProjection(point.x, point.y, m_zoomX, m_zoomY)) {
+        ShowLocalCircumstancesAt(position->lat, position->lon);
+    }
 }
 
 void CKestrovaView::ShowPointInfo(int x, int y) {

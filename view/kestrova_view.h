@@ -11,9 +11,15 @@
 #include "render/map_painter.h"
 #include "view/scene.h"
 
+#include <QString>
+
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
+
+struct FoundEclipse;
+struct LocalCircumstances;
 
 // Command ids of the control panel's buttons.
 enum ViewCommand {
@@ -84,6 +90,15 @@ public:
     // Right-click information for a client point.
     void ShowPointInfo(int x, int y);
 
+    // What a place sees of a solar eclipse (view/local_info.cpp): the right click's
+    // third box when an eclipse has its greatest eclipse on the date in the fields, and
+    // the Eclipse menu's two commands.
+    void ShowLocalCircumstancesAt(double lat, double lon);
+    void OnLocalCircumstances();
+    void OnNextEclipseFromHere();
+    // A red cross at the place on the map.
+    void MarkPlace(double lat, double lon);
+
     // Design rectangle (left, top, right, bottom) scaled to the window.
     CRect ScaleRect(int left, int top, int right, int bottom) const;
 
@@ -145,4 +160,18 @@ private:
     void ShowScene();
 
     Scene m_scene;
+
+    // The place typed into the Eclipse menu's commands (view/local_info.cpp).
+    struct PlaceChoice {
+        double latitude = 0.0;
+        double longitude = 0.0;
+        std::string name; // "Dallas, US"; empty for typed coordinates
+        std::string zone; // IANA zone; empty when unknown
+    };
+    // 0h UT of the date in the fields when it is a date the eclipse search covers.
+    std::optional<double> FieldsDayStart();
+    std::optional<PlaceChoice> AskForPlace(const QString& title);
+    void ShowPlaceReport(const PlaceChoice& place, const FoundEclipse& eclipse,
+                         const LocalCircumstances& lc, const QString& title);
+    QString m_lastPlace; // offered again in the next place question
 };

@@ -1,0 +1,96 @@
+// Speed of what a place sees: local circumstances, the eclipse of a day, the next
+// eclipse seen from a place, and the gazetteer.
+#include "eclipse/local.h"
+#include "ephemeris/timescales.h"
+#include "places/gazetteer.h"
+
+#include <benchmark/benchmark.h>
+
+#include <optional>
+#include <string>
+
+namespace {
+
+const Observer kDallas{32.78306, -96.80667, 139.0};
+
+double Jd(int day, int month, int year) {
+    return CalendarToJulianDay(day, month, year, 0.0, 0, 0);
+}
+
+// One place, elements already at hand (the right click on a drawn eclipse).
+void LocalCircumstancesAtOnePlace(benchmark::State& state) {
+    const std::optional<FoundEclipse> f = EclipseOnDay(Jd(8, 4, 2024));
+    for (auto _ : state) {
+        const LocalCircumstances lc = ComputeLocalCircumstances(f->elements, kDallas);
+        benchmark::DoNotOptimize(lc);
+    }
+}
+BENCHMARK(LocalCircumstancesAtOnePlace)->Unit(benchmark::kMicrosecond);
+
+// The eclipse of a date from the ephemeris, then the place (kestrova-cli local).
+void EclipseOfDayAndPlace(benchmark::State& state) {
+    for (auto _ : state) {
+        const std::optional<FoundEclipse> f = EclipseOnDay(Jd(8, 4, 2024));
+        const LocalCircumstances lc = ComputeLocalCircumstances(f->elements, kDallas);
+        benchmark::DoNotOptimize(lc);
+    }
+}
+BENCHMARK(EclipseOfDayAndPlace)->Unit(benchmark::kMicrosecond);
+
+// The next eclipse seen from Dallas after the 2024 total eclipse.
+void NextEclipseFromPlace(benchmark::State& state) {
+    for (auto _ : state) {
+        const std::optional<LocalEclipse> e = NextLocalEclipse(Jd(9, 4, 2024), kDallas, 100.0);
+        benchmark::DoNotOptimize(e);
+    }
+}
+BENCHMARK(NextEclipseFromPlace)->Unit(benchmark::kMillisecond);
+
+// Searches that together run through a whole century: every eclipse seen from Dallas
+// from 2000 to 2100, one search after the other.
+void EveryEclipseFromPlaceOverCentury(benchmark::State& state) {
+    const double start = Jd(1, 1, 2000);
+    const double end = start + 100.0 * 365.25;
+    int count = 0;
+    for (auto _ : state) {
+        count = 0;
+        double from = start;
+        while (true) {
+            const std::optional<LocalEclipse> e =
+                NextLocalEclipse(from, kDallas, (end - from) / 365.25);
+            if (!e)
+                break;
+            ++count;
+            from = e->eclipse.greatestJdUT + 1.0;
+        }
+    }
+    state.counters["eclipses"] = count;
+}
+BENCHMARK(EveryEclipseFromPlaceOverCentury)->Unit(benchmark::kMillisecond);
+
+std::string GazetteerPath() {
+    return std::string(KESTROVA_SOURCE_DIR) + "/res/places/cities15000.tsv";
+}
+
+void GazetteerLoadAndIndex(benchmark::State& state) {
+    for (auto _ : state) {
+        const GazetteerLoad load = LoadGazetteer(GazetteerPath());
+        benchmark::DoNotOptimize(load);
+    }
+}
+BENCHMARK(GazetteerLoadAndIndex)->Unit(benchmark::kMillisecond);
+
+void GazetteerLookup(benchmark::State& state) {
+    const GazetteerLoad load = LoadGazetteer(GazetteerPath());
+    const char* names[] = {"Dallas", "são paulo", "MADRID", "Nowhere", "Saint-Étienne"};
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const std::vector<const Place*> found = FindPlaces(load.gazetteer, names[i++ % 5]);
+        benchmark::DoNotOptimize(found);
+    }
+}
+BENCHMARK(GazetteerLookup)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

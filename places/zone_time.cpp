@@ -1,0 +1,121 @@
+#include "places/zone_time.h"
+
+#include "ephemeris/timescales.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <sys/stat.h>
+
+namespace {
+
+constexpr double kUnixEpochJd = 2440587.5;
+constexpr long long kTenthsPerDay = 864000;
+
+long long FloorDiv(long long a, long long b) {
+    const long long q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+// Tenths of a second since 1970-01-01 0h UT; empty beyond a hundred thousand years.
+std::optional<long long> TenthsSinceEpoch(double jdUT) {
+    const double days = jdUT - kUnixEpochJd;
+    if (!(std::fabs(days) < 4e7))
+        return std::nullopt;
+    return std::llround(days * static_cast<double>(kTenthsPerDay));
+}
+
+// A zone name that names a file of the database and nothing outside it.
+bool ZoneExists(const std::string& zone) {
+    if (zone.empty() || zone.front() == '/' || zone.find("..") != std::string::npos)
+        return false;
+    const char* dir = std::getenv("TZDIR");
+    const std::string path = std::string(dir && *dir ? dir : "/usr/share/zoneinfo") + "/" + zone;
+    struct stat s {};
+    return stat(path.c_str(), &s) == 0 && S_ISREG(s.st_mode);
+}
+
+struct CivilTime {
+    int year, month, day, hour, minute, tenths;
+};
+
+CivilTime CivilFromTenths(long long tenths) {
+    const long long days = FloorDiv(tenths, kTenthsPerDay);
+    const long long inDay = tenths - days * kTenthsPerDay;
+    const CalendarDate date =
+        JulianDayToCalendarDate(kUnixEpochJd + static_cast<double>(days) + 0.5);
+    return {date.year,
+            date.month,
+            date.day,
+            static_cast<int>(inDay / 36000),
+            static_cast<int>(inDay / 600 % 60),
+            static_cast<int>(inDay % 600)};
+}
+
+std::string Format(const CivilTime& c) {
+    char text[48];
+    const int year = c.year < 0 ? -c.year : c.year;
+    std::snprintf(text, sizeof text, "%s%04d-%02d-%02dT%02d:%02d:%02d.%d", c.year < 0 ? "-" : "",
+                  year, c.month, c.day, c.hour, c.minute, c.tenths / 10, c.tenths % 10);
+    return text;
+}
+
+// The zone's offset and abbreviation at a Unix time, with TZ set for the call.
+bool LocalOffset(std::time_t t, const std::string& zone, long& offset, std::string& abbreviation) {
+    const char* previous = std::getenv("TZ");
+    const std::string saved = previous ? previous : "";
+    if (!zone.empty()) {
+        setenv("TZ", (":" + zone).c_str(), 1);
+        tzset();
+    }
+    std::tm local{};
+    const bool ok = localtime_r(&t, &local) != nullptr;
+    if (ok) {
+        offset = local.tm_gmtoff;
+        abbreviation = local.tm_zone ? local.tm_zone : "";
+    }
+    if (!zone.empty()) {
+        if (previous)
+            setenv("TZ", saved.c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+    return ok;
+}
+
+} // namespace
+
+std::optional<ZonedInstant> ToZone(double jdUT, const std::string& zone) {
+    const std::optional<long long> tenths = TenthsSinceEpoch(jdUT);
+    if (!tenths || (!zone.empty() && !ZoneExists(zone)))
+        return std::nullopt;
+    const auto seconds = static_cast<std::time_t>(FloorDiv(*tenths, 10));
+    long offset = 0;
+    std::string abbreviation;
+    if (!LocalOffset(seconds, zone, offset, abbreviation) || std::labs(offset) > 86400)
+        return std::nullopt;
+    const CivilTime c = CivilFromTenths(*tenths + static_cast<long long>(offset) * 10);
+    ZonedInstant z;
+    z.year = c.year;
+    z.month = c.month;
+    z.day = c.day;
+    z.hour = c.hour;
+    z.minute = c.minute;
+    z.tenths = c.tenths;
+    z.utcOffset = static_cast<int>(offset);
+    z.abbreviation = abbreviation;
+    return z;
+}
+
+std::string FormatInstantUT(double jdUT) {
+    const std::optional<long long> tenths = TenthsSinceEpoch(jdUT);
+    if (!tenths)
+        return {};
+    return Format(CivilFromTenths(*tenths));
+}
+
+std::string FormatZoned(const ZonedInstant& z) {
+    return Format({z.year, z.month, z.day, z.hour, z.minute, z.tenths});
+}

@@ -1,0 +1,148 @@
+// kestrova-cli local and next-local, run as a user runs them.
+#include "local_data.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+CliRun Cli(const std::string& args) {
+    const std::string errFile = testing::TempDir() + "local_cli_err.txt";
+    const std::string command = std::string(KESTROVA_CLI) + " " + args + " 2>" + errFile;
+    CliRun r;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return r;
+    std::array<char, 4096> buffer{};
+    std::size_t n = 0;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        r.out.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (FILE* f = std::fopen(errFile.c_str(), "r")) {
+        while ((n = std::fread(buffer.data(), 1, buffer.size(), f)) > 0)
+            r.err.append(buffer.data(), n);
+        std::fclose(f);
+    }
+    return r;
+}
+
+std::map<std::string, std::string> Lines(const std::string& out) {
+    std::map<std::string, std::string> m;
+    std::size_t start = 0;
+    while (start < out.size()) {
+        std::size_t end = out.find('\n', start);
+        if (end == std::string::npos)
+            end = out.size();
+        const std::string line = out.substr(start, end - start);
+        const std::size_t space = line.find(' ');
+        if (space != std::string::npos)
+            m[line.substr(0, space)] = line.substr(space + 1);
+        start = end + 1;
+    }
+    return m;
+}
+
+// The point of greatest eclipse of 2017 August 21 from the sample table (canon's
+// elements, ΔT 70.3 s), compared through TT with the ΔT the program prints.
+TEST(LocalCli, GreatestPointOf2017AgainstSampleTable) {
+    const CliRun r = Cli("local 21 8 2017 36.97 -87.66 0");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto m = Lines(r.out);
+    EXPECT_EQ(m.at("kind"), "total");
+    const double deltaT = std::stod(m.at("delta_t_s"));
+    const struct {
+        const char* name;
+        const char* published;
+    } contacts[] = {{"c1", "2017-08-21T16:56:04.0"},
+                    {"c2", "2017-08-21T18:24:10.0"},
+                    {"max", "2017-08-21T18:25:30.1"},
+                    {"c3", "2017-08-21T18:26:50.1"},
+                    {"c4", "2017-08-21T19:51:13.8"}};
+    for (const auto& c : contacts) {
+        SCOPED_TRACE(c.name);
+        const double apart =
+            (ParseIsoInstant(m.at(c.name)) - ParseIsoInstant(c.published)) * 86400.0 + deltaT -
+            70.3;
+        EXPECT_NEAR(apart, 0.0, 10.0);
+    }
+    EXPECT_NEAR(std::stod(m.at("magnitude")), 1.03059, 0.003);
+    EXPECT_NEAR(std::stod(m.at("obscuration")), 1.0, 1e-9);
+    EXPECT_NEAR(std::stod(m.at("duration_s")), 160.06, 4.0);
+    EXPECT_NEAR(std::stod(m.at("sun_alt_c1")), 61.77, 0.1);
+    EXPECT_NEAR(std::stod(m.at("sun_alt_max")), 63.89, 0.1);
+    EXPECT_NEAR(std::stod(m.at("sun_az_max")), 197.94, 0.2);
+    EXPECT_NEAR(std::stod(m.at("sun_alt_c4")), 53.58, 0.1);
+    EXPECT_EQ(m.count("place"), 0u);
+}
+
+// Dallas saw about 3 min 50 s of totality on 2024 April 8 around 13:42 CDT.
+TEST(LocalCli, DallasByNameInCentralDaylightTime) {
+    const CliRun r = Cli("local 8 4 2024 --place Dallas");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto m = Lines(r.out);
+    EXPECT_EQ(m.at("kind"), "total");
+    EXPECT_NEAR(std::stod(m.at("duration_s")), 230.0, 8.0);
+    EXPECT_EQ(m.at("place"), "Dallas, US");
+    EXPECT_EQ(m.at("zone"), "America/Chicago");
+    EXPECT_EQ(m.at("max_local").substr(0, 16), "2024-04-08T13:42");
+    EXPECT_EQ(m.at("max_local").substr(m.at("max_local").size() - 4), " CDT");
+    EXPECT_EQ(m.at("max").substr(0, 16), "2024-04-08T18:42");
+    EXPECT_EQ(m.at("sun_up_c4"), "true");
+}
+
+// Madrid lies just outside the path of 2026 August 12; a Madrid in Colombia shares
+// the name and is listed.
+TEST(LocalCli, MadridJustOutsideThe2026Path) {
+    const CliRun r = Cli("local 12 8 2026 --place madrid --json");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\"kind\": \"partial\""), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"place\": \"Madrid, ES\""), std::string::npos);
+    EXPECT_NE(r.out.find("CEST"), std::string::npos);
+    EXPECT_EQ(r.out.front(), '{');
+    EXPECT_NE(r.err.find("Madrid, CO"), std::string::npos);
+}
+
+TEST(LocalCli, NextEclipseFromDallasAfterNewYear2024) {
+    const CliRun r = Cli("next-local 1 1 2024 --place Dallas");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, 22), "date,greatest_ut,great");
+    const std::size_t second = r.out.find('\n') + 1;
+    EXPECT_EQ(r.out.substr(second, 13), "2024-04-08,20");
+    EXPECT_EQ(Lines(r.out).at("kind"), "total");
+}
+
+TEST(LocalCli, BadInputIsRefusedWithOneLine) {
+    const char* bad[] = {"local 8 4 2024 91 0",
+                         "local 8 4 2024 30 200",
+                         "local 8 4 2024 30 -90 -600",
+                         "local 8 4 2024 30 -90 10001",
+                         "local 8 4 2024 --place Xyzzyq",
+                         "local 9 4 2024 30 -90",
+                         "local 31 2 2024 30 -90",
+                         "local 8 4 2024 nan 0",
+                         "next-local 1 1 2024 --place Xyzzyq"};
+    for (const char* args : bad) {
+        SCOPED_TRACE(args);
+        const CliRun r = Cli(args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "");
+        ASSERT_FALSE(r.err.empty());
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    }
+    EXPECT_EQ(Cli("local 8 4 2024").status, 2);
+    EXPECT_EQ(Cli("local 8 4 2024 30").status, 2);
+}
+
+} // namespace

@@ -1,0 +1,35 @@
+#pragma once
+
+// The sentences that tell what a place sees of a solar eclipse (the right click on
+// the map and the Eclipse menu). Qt-free: the window passes in how it writes civil
+// times.
+
+#include "eclipse/local.h"
+
+#include <functional>
+#include <string>
+
+struct LocalReport {
+    double latitude = 0.0;  // degrees, north positive
+    double longitude = 0.0; // degrees, east positive
+    std::string placeName;  // "Dallas, US"; empty for a point of the map
+    double greatestJdUT = 0.0;
+    LocalCircumstances local;
+};
+
+// A civil time for an instant (Julian day, UT), e.g. "13:42:30.0 CDT"; empty when
+// there is none to show.
+using CivilTimeText = std::function<std::string(double jdUT)>;
+
+// "2024 April 8" for the UT date of jd.
+std::string EclipseDateText(double jdUT);
+
+// "32.783° N, 96.807° W".
+std::string PositionText(double latitude, double longitude);
+
+// The whole report: the eclipse and the place, the kind seen, each contact and the
+// maximum in UT and civil time with the Sun's altitude and azimuth, magnitude,
+// obscuration and duration; or, outside the eclipse's reach, that it is not seen. When
+// the Sun stays below the horizon it says that the eclipse is not seen, and still
+// lists the contacts, flagged.
+std::string LocalCircumstancesText(const LocalReport& report, const CivilTimeText& civilTime);
