@@ -31,8 +31,8 @@ void CRichEdit::MoveWindow(const CRect& rect) {
     setGeometry(rect.left, rect.top, std::max(0, rect.Width()), std::max(0, rect.Height()));
 }
 
-void CRichEdit::SetFont(const CFont& font) {
-    QFont f = ToQFont(font, std::abs(font.m_nHeight));
+void CRichEdit::SetFont(const LogicalFont& font) {
+    QFont f = ToQFont(font, std::abs(font.height));
     // The character format keeps its bold and italic over a change of face and size.
     f.setBold(this->font().bold());
     f.setItalic(this->font().italic());

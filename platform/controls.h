@@ -26,7 +26,7 @@ public:
 
     void MoveWindow(const CRect& rect);
     // The font of the field; its height is in pixels (a positive height is the cell).
-    void SetFont(const CFont& font);
+    void SetFont(const LogicalFont& font);
     void SetBackgroundColor(COLORREF colour);
     // Text colour and bold/italic style of the characters.
     void SetDefaultCharFormat(COLORREF colour, bool bold, bool italic);

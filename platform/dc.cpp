@@ -9,8 +9,13 @@
 #include <cmath>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 namespace {
+
+COLORREF FromQColor(const QColor& c) {
+    return RGB(c.red(), c.green(), c.blue());
+}
 
 constexpr double kTenthsOfMmPerInch = 254.0;
 
@@ -22,6 +27,25 @@ int ToPixel(double v) {
     }
     constexpr double kLimit = 1.0e8;
     return static_cast<int>(std::floor(std::clamp(v, -kLimit, kLimit)));
+}
+
+// Rectangles sorted by top, bottom, left, right: those of one row (same top and bottom)
+// that overlap or touch become one, so the page names each filled run once. Moves the
+// runs to the front and answers their number.
+std::size_t MergeRowRuns(std::vector<QRect>& rects) {
+    std::size_t n = 0;
+    for (const QRect& r : rects) {
+        if (n > 0) {
+            QRect& last = rects[n - 1];
+            if (last.top() == r.top() && last.bottom() == r.bottom() &&
+                r.left() <= last.right() + 1) {
+                last.setRight(std::max(last.right(), r.right()));
+                continue;
+            }
+        }
+        rects[n++] = r;
+    }
+    return n;
 }
 
 } // namespace
@@ -41,6 +65,7 @@ CDC::CDC(QPainter& painter)
 int CDC::SetMapMode(int mode) {
     const int previous = m_nMapMode;
     m_nMapMode = mode == MM_LOMETRIC ? MM_LOMETRIC : MM_TEXT;
+    m_qfontValid = m_qfontValid && m_nMapMode == previous;
     return previous;
 }
 
@@ -58,15 +83,16 @@ COLORREF CDC::SetTextColor(COLORREF colour) {
     return std::exchange(m_textColour, colour);
 }
 
-CFont CDC::SelectObject(const CFont& font) {
+LogicalFont CDC::SelectObject(const LogicalFont& font) {
+    m_qfontValid = m_qfontValid && font == m_font;
     return std::exchange(m_font, font);
 }
 
-CPen CDC::SelectObject(const CPen& pen) {
+QPen CDC::SelectObject(const QPen& pen) {
     return std::exchange(m_pen, pen);
 }
 
-CBrush CDC::SelectObject(const CBrush& brush) {
+QBrush CDC::SelectObject(const QBrush& brush) {
     return std::exchange(m_brush, brush);
 }
 
@@ -112,20 +138,22 @@ QRect CDC::OutlineDeviceRect(int left, int top, int right, int bottom, int penWi
 }
 
 void CDC::Rectangle(int left, int top, int right, int bottom) {
-    const QRect outer = OutlineDeviceRect(left, top, right, bottom, m_pen.m_nWidth);
+    const int penWidth = m_pen.width();
+    const QRect outer = OutlineDeviceRect(left, top, right, bottom, penWidth);
     const int ol = outer.left();
     const int ot = outer.top();
     const int orr = outer.right() + 1; // exclusive
     const int ob = outer.bottom() + 1;
-    const COLORREF c = m_pen.m_colour;
-    if (c == m_brush.m_colour) {
+    const COLORREF c = FromQColor(m_pen.color());
+    const COLORREF interior = FromQColor(m_brush.color());
+    if (c == interior) {
         FillDeviceRect(ol, ot, orr, ob, c); // outline and interior alike: one fill
         return;
     }
-    const int width = std::max(1, ToPixel(LengthToDevice(m_pen.m_nWidth) + 0.5));
+    const int width = std::max(1, ToPixel(LengthToDevice(penWidth) + 0.5));
     const int before = (width - 1) / 2;
     const int after = width - 1 - before;
-    FillDeviceRect(ol + before, ot + before, orr - after, ob - after, m_brush.m_colour);
+    FillDeviceRect(ol + before, ot + before, orr - after, ob - after, interior);
     FillDeviceRect(ol, ot, orr, std::min(ot + width, ob), c);  // top
     FillDeviceRect(ol, std::max(ob - width, ot), orr, ob, c);  // bottom
     FillDeviceRect(ol, ot, std::min(ol + width, orr), ob, c);  // left
@@ -159,7 +187,8 @@ void CDC::FillBoxes(std::span<const CRect> boxes, int penWidth, COLORREF colour)
         }
         m_painter.drawRects(slice.data(), static_cast<int>(n));
     } else {
-        // A page description (PDF, printer) gets each box once, which keeps it small.
+        // A page description (PDF, printer) gets each filled run of a row once, which keeps
+        // it small.
         std::vector<QRect> rects;
         rects.reserve(boxes.size());
         for (const CRect& box : boxes) {
@@ -169,12 +198,12 @@ void CDC::FillBoxes(std::span<const CRect> boxes, int penWidth, COLORREF colour)
             }
         }
         const auto key = [](const QRect& r) {
-            return std::tuple(r.top(), r.left(), r.bottom(), r.right());
+            return std::tuple(r.top(), r.bottom(), r.left(), r.right());
         };
         std::sort(rects.begin(), rects.end(),
                   [&](const QRect& a, const QRect& b) { return key(a) < key(b); });
-        rects.erase(std::unique(rects.begin(), rects.end()), rects.end());
-        m_painter.drawRects(rects.data(), static_cast<int>(rects.size()));
+        const std::size_t merged = MergeRowRuns(rects);
+        m_painter.drawRects(rects.data(), static_cast<int>(merged));
     }
     m_painter.restore();
 }
@@ -191,25 +220,27 @@ void CDC::LineTo(int x, int y) {
         m_currentLogical = {x, y};
         return;
     }
-    QPen pen(ToQColor(m_pen.m_colour));
-    pen.setWidthF(std::max(1.0, LengthToDevice(m_pen.m_nWidth)));
-    pen.setCapStyle((m_pen.m_nStyle & PS_ENDCAP_FLAT) ? Qt::FlatCap : Qt::RoundCap);
-    pen.setJoinStyle((m_pen.m_nStyle & PS_JOIN_MITER) ? Qt::MiterJoin : Qt::RoundJoin);
+    QPen pen = m_pen;
+    pen.setWidthF(std::max(1.0, LengthToDevice(m_pen.widthF())));
     m_painter.setPen(pen);
     m_painter.drawLine(m_current, to);
     m_current = to;
     m_currentLogical = {x, y};
 }
 
-QFont CDC::ToQFont(const CFont& font) const {
-    return ::ToQFont(font, LengthToDevice(std::abs(font.m_nHeight)));
+const QFont& CDC::CurrentQFont() {
+    if (!m_qfontValid) {
+        m_qfont = ToQFont(m_font, LengthToDevice(std::abs(m_font.height)));
+        m_qfontValid = true;
+    }
+    return m_qfont;
 }
 
 void CDC::TextOut(int x, int y, const QString& text) {
     if (!m_painter.isActive()) {
         return;
     }
-    const QFont font = ToQFont(m_font);
+    const QFont& font = CurrentQFont();
     const QFontMetricsF metrics(font, m_painter.device());
     const QPointF topLeft = LPtoDP(x, y);
     if (m_nBkMode == OPAQUE) {
@@ -230,18 +261,26 @@ void CDC::StretchBlt(int x, int y, int width, int height, const QImage& image, i
     const QPointF b = LPtoDP(static_cast<double>(x) + width, static_cast<double>(y) + height);
     const double dw = b.x() - a.x();
     const double dh = b.y() - a.y();
-    QImage source = image.copy(std::min(srcX, srcX + srcWidth), std::min(srcY, srcY + srcHeight),
-                               std::abs(srcWidth), std::abs(srcHeight));
-    const bool flipX = (dw < 0) != (srcWidth < 0);
-    const bool flipY = (dh < 0) != (srcHeight < 0);
-    if (flipX || flipY) {
-        source = source.mirrored(flipX, flipY);
-    }
     const int l = ToPixel(std::min(a.x(), b.x()));
     const int t = ToPixel(std::min(a.y(), b.y()));
     const int r = ToPixel(std::max(a.x(), b.x()));
     const int btm = ToPixel(std::max(a.y(), b.y()));
-    if (r > l && btm > t) {
-        m_painter.drawImage(QRect(l, t, r - l, btm - t), source);
+    if (r <= l || btm <= t) {
+        return;
     }
+    const QRect target(l, t, r - l, btm - t);
+    const QRect sourceRect(std::min(srcX, srcX + srcWidth), std::min(srcY, srcY + srcHeight),
+                           std::abs(srcWidth), std::abs(srcHeight));
+    const bool flipX = (dw < 0) != (srcWidth < 0);
+    const bool flipY = (dh < 0) != (srcHeight < 0);
+    if (!flipX && !flipY) {
+        // The whole image as it is (the print image, the base map): no copy.
+        if (sourceRect == image.rect()) {
+            m_painter.drawImage(target, image);
+        } else {
+            m_painter.drawImage(target, image.copy(sourceRect));
+        }
+        return;
+    }
+    m_painter.drawImage(target, image.copy(sourceRect).mirrored(flipX, flipY));
 }

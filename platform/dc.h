@@ -8,7 +8,10 @@
 
 #include "platform/gdi.h"
 
+#include <QBrush>
+#include <QFont>
 #include <QPainter>
+#include <QPen>
 #include <QPointF>
 #include <QRect>
 
@@ -30,10 +33,12 @@ public:
     COLORREF SetBkColor(COLORREF colour);
     COLORREF SetTextColor(COLORREF colour);
 
-    // Selecting returns the previously selected object, to be selected back.
-    CFont SelectObject(const CFont& font);
-    CPen SelectObject(const CPen& pen);
-    CBrush SelectObject(const CBrush& brush);
+    // Selecting returns the previously selected object, to be selected back. A pen's
+    // width is in logical units; its caps and joins apply to lines. Rectangles take the
+    // pen's and brush's colours only.
+    LogicalFont SelectObject(const LogicalFont& font);
+    QPen SelectObject(const QPen& pen);
+    QBrush SelectObject(const QBrush& brush);
 
     // Outline with the current pen, interior with the current brush. With a pen one
     // pixel wide the rectangle covers left..right-1 and top..bottom-1 (right and bottom
@@ -41,7 +46,8 @@ public:
     void Rectangle(int left, int top, int right, int bottom);
     // Many rectangles (logical left, top, right, bottom) drawn as Rectangle draws them
     // with a pen of penWidth logical units and pen and brush both of colour, in one
-    // batch; boxes that cover the same device pixels are filled once.
+    // batch; boxes that cover the same device pixels are filled once, and on a page
+    // (PDF, printer) the overlapping boxes of a row as one rectangle.
     void FillBoxes(std::span<const CRect> boxes, int penWidth, COLORREF colour);
     CPoint MoveTo(int x, int y);
     void LineTo(int x, int y);
@@ -61,7 +67,8 @@ public:
     QPainter& Painter() { return m_painter; }
 
 private:
-    QFont ToQFont(const CFont& font) const;
+    // The Qt font of the selected font under the current mapping mode, made once.
+    const QFont& CurrentQFont();
     void FillDeviceRect(int left, int top, int right, int bottom, COLORREF colour);
     // Device pixels covered by a rectangle with a pen width (exclusive right and bottom).
     QRect OutlineDeviceRect(int left, int top, int right, int bottom, int penWidth) const;
@@ -73,9 +80,11 @@ private:
     int m_nBkMode = OPAQUE;
     COLORREF m_bkColour = RGB(255, 255, 255);
     COLORREF m_textColour = RGB(0, 0, 0);
-    CFont m_font;
-    CPen m_pen;
-    CBrush m_brush;
+    LogicalFont m_font{0, false, false};
+    QFont m_qfont;
+    bool m_qfontValid = false;
+    QPen m_pen{Qt::black, 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin};
+    QBrush m_brush{Qt::white};
     QPointF m_current;
     CPoint m_currentLogical;
 };

@@ -1,8 +1,8 @@
 #pragma once
 
-// Drawing objects of the framework layer: colours, fonts, pens, brushes and bitmaps as
-// the drawing code creates them, each a small value that the device context turns into
-// its Qt counterpart when it is selected.
+// Values the drawing code shares with the device context: colours, mapping and
+// background modes, points and rectangles in logical units, the program's font and
+// bitmaps.
 
 #include <QColor>
 #include <QFont>
@@ -36,24 +36,6 @@ enum MapMode { MM_TEXT = 1, MM_LOMETRIC = 2 };
 // Text background modes.
 enum BkMode { TRANSPARENT = 1, OPAQUE = 2 };
 
-// Pen styles, combinable as the drawing code does (style | type | caps | joins).
-enum PenStyle : unsigned {
-    PS_SOLID = 0,
-    PS_COSMETIC = 0,
-    PS_ENDCAP_ROUND = 0,
-    PS_JOIN_ROUND = 0,
-    PS_ENDCAP_FLAT = 0x200,
-    PS_JOIN_MITER = 0x2000,
-    PS_GEOMETRIC = 0x10000,
-};
-
-// Font weights and the one pitch-and-family value the drawing code uses.
-constexpr int FW_DONTCARE = 0;
-constexpr int FW_NORMAL = 400;
-constexpr int FW_BOLD = 700;
-constexpr int ANSI_CHARSET = 0;
-constexpr int FF_SWISS = 32;
-
 struct CPoint {
     int x = 0;
     int y = 0;
@@ -69,51 +51,16 @@ struct CRect {
     int Height() const { return bottom - top; }
 };
 
-// A logical font. The height follows the platform's convention: a positive height is
-// the cell height (ascent plus descent), a negative one the character height (em size),
-// both in logical units of the device context it is selected into.
-class CFont {
-public:
-    bool CreateFont(int height, int width, int escapement, int orientation, int weight, bool italic,
-                    bool underline, bool strikeOut, int charSet, int outPrecision,
-                    int clipPrecision, int quality, int pitchAndFamily, const char* face);
-    bool IsCreated() const { return m_bCreated; }
+// A font of the program's texts: Arial (or another sans-serif face where Arial is
+// missing), bold or normal, upright or italic, with a height in logical units of the
+// device context it is drawn in. A negative height is the character height (em size), a
+// positive one the cell height (ascent plus descent); 0 keeps the default size.
+struct LogicalFont {
+    int height = 0;
+    bool bold = true;
+    bool italic = false;
 
-    int m_nHeight = 0;
-    int m_nWeight = FW_DONTCARE;
-    bool m_bItalic = false;
-    bool m_bUnderline = false;
-    bool m_bStrikeOut = false;
-    int m_nPitchAndFamily = 0;
-    QString m_strFace;
-
-private:
-    bool m_bCreated = false;
-};
-
-// A pen: style flags, width in logical units and colour.
-class CPen {
-public:
-    bool CreatePen(unsigned style, int width, COLORREF colour);
-    bool IsCreated() const { return m_bCreated; }
-
-    unsigned m_nStyle = PS_SOLID;
-    int m_nWidth = 1;
-    COLORREF m_colour = RGB(0, 0, 0);
-
-private:
-    bool m_bCreated = false;
-};
-
-class CBrush {
-public:
-    bool CreateSolidBrush(COLORREF colour);
-    bool IsCreated() const { return m_bCreated; }
-
-    COLORREF m_colour = RGB(255, 255, 255);
-
-private:
-    bool m_bCreated = false;
+    friend bool operator==(const LogicalFont&, const LogicalFont&) = default;
 };
 
 // A bitmap loaded from the program's resources by its number, or from a file.
@@ -134,4 +81,4 @@ private:
 QString BitmapResourcePath(int id);
 
 // The Qt font for a logical font whose height comes to heightPixels device pixels.
-QFont ToQFont(const CFont& font, double heightPixels);
+QFont ToQFont(const LogicalFont& font, double heightPixels);

@@ -1,29 +1,17 @@
 #include "render/draw_tools.h"
 
-namespace {
-
-CPen GeometricPen(int width, unsigned style, COLORREF colour) {
-    CPen pen;
-    pen.CreatePen(style | PS_GEOMETRIC | PS_ENDCAP_FLAT | PS_JOIN_MITER, width, colour);
-    return pen;
-}
-
-} // namespace
-
-void CDrawTools::DrawBox(CDC& dc, int left, int top, int right, int bottom, int penWidth,
-                         unsigned penStyle, COLORREF penColour, COLORREF brushColour) const {
-    CBrush brush;
-    brush.CreateSolidBrush(brushColour);
-    const CPen oldPen = dc.SelectObject(GeometricPen(penWidth, penStyle, penColour));
-    const CBrush oldBrush = dc.SelectObject(brush);
+void DrawBox(CDC& dc, int left, int top, int right, int bottom, COLORREF colour) {
+    const QColor c = ToQColor(colour);
+    const QPen oldPen = dc.SelectObject(QPen(c, 1));
+    const QBrush oldBrush = dc.SelectObject(QBrush(c));
     dc.Rectangle(left, top, right, bottom);
     dc.SelectObject(oldPen);
     dc.SelectObject(oldBrush);
 }
 
-void CDrawTools::DrawLine(CDC& dc, int x, int y, int dx, int dy, int penWidth, unsigned penStyle,
-                          COLORREF colour) const {
-    const CPen oldPen = dc.SelectObject(GeometricPen(penWidth, penStyle, colour));
+void DrawLine(CDC& dc, int x, int y, int dx, int dy, int width, COLORREF colour) {
+    const QPen oldPen =
+        dc.SelectObject(QPen(ToQColor(colour), width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
     dc.MoveTo(x, y);
     dc.LineTo(x + dx, y + dy);
     dc.SelectObject(oldPen);

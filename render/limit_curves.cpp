@@ -52,10 +52,7 @@ void PlotLimitCurvePoints(CDC& dc, double zoomX, double zoomY, const std::vector
     dc.FillBoxes(rise.boxes, 2, map_colours::kFirstLimit);
     dc.FillBoxes(set.boxes, 2, map_colours::kSecondLimit);
 
-    CFont font;
-    font.CreateFont(11, 0, 0, 0, FW_BOLD, false, false, false, ANSI_CHARSET, 0, 0, 0, FF_SWISS,
-                    "Arial");
-    const CFont oldFont = dc.SelectObject(font);
+    const LogicalFont oldFont = dc.SelectObject(LogicalFont{11});
     dc.SetTextColor(RGB(0, 0, 0));
     dc.SetBkMode(TRANSPARENT);
     const int row = TruncToInt(310 * zoomY);

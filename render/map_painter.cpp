@@ -18,15 +18,8 @@ int Zy(double y, double zoomY) {
     return TruncToInt(y * zoomY);
 }
 
-CFont ArialFont(int height, int weight, bool italic) {
-    CFont font;
-    font.CreateFont(height, 0, 0, 0, weight, italic, false, false, ANSI_CHARSET, 0, 0, 0, FF_SWISS,
-                    "Arial");
-    return font;
-}
-
 void Box(CDC& dc, int left, int top, int right, int bottom, COLORREF colour) {
-    CDrawTools().DrawBox(dc, left, top, right, bottom, 1, PS_SOLID, colour, colour);
+    DrawBox(dc, left, top, right, bottom, colour);
 }
 
 void Text(CDC& dc, double x, double y, const char* text, double zx, double zy) {
@@ -37,7 +30,7 @@ void PaintPanel(CDC& dc, int w, int h, double zx, double zy) {
     Box(dc, 0, Zy(413, zy), w, h, map_colours::kPanelOuter);
     Box(dc, Zx(10, zx), Zy(423, zy), w - Zx(10, zx), h - Zy(10, zy), map_colours::kPanelInner);
 
-    const CFont oldFont = dc.SelectObject(ArialFont(Zy(15, zy), FW_BOLD, true));
+    const LogicalFont oldFont = dc.SelectObject(LogicalFont{Zy(15, zy), true, true});
     dc.SetTextColor(map_colours::kCream);
     Text(dc, 70, 444, "DATE", zx, zy);
     Text(dc, 70, 479, "UT", zx, zy);
@@ -76,7 +69,7 @@ void PaintLegendAndBands(CDC& dc, int w, double zx, double zy) {
 }
 
 void PaintGridLabels(CDC& dc, double zx, double zy) {
-    const CFont oldFont = dc.SelectObject(ArialFont(Zy(10, zy), FW_BOLD, false));
+    const LogicalFont oldFont = dc.SelectObject(LogicalFont{Zy(10, zy)});
     dc.SetTextColor(RGB(0, 0, 0));
     for (const auto& label : map_labels::kScreenLatitudes) {
         Text(dc, label.x, label.y, label.text, zx, zy);
@@ -94,7 +87,7 @@ void PaintStaticPicture(CDC& dc, int clientWidth, int clientHeight, double zoomX
     dc.SetBkMode(TRANSPARENT);
     PaintPanel(dc, clientWidth, clientHeight, zoomX, zoomY);
 
-    const CFont oldFont = dc.SelectObject(ArialFont(Zy(13, zoomY), FW_DONTCARE, true));
+    const LogicalFont oldFont = dc.SelectObject(LogicalFont{Zy(13, zoomY), false, true});
     dc.SetTextColor(map_colours::kCream);
     Text(dc, 125, 427, "day", zoomX, zoomY);
     Text(dc, 150, 427, "month", zoomX, zoomY);

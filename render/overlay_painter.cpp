@@ -5,17 +5,6 @@
 
 #include <cstddef>
 
-namespace {
-
-CFont BoldArial(int height) {
-    CFont font;
-    font.CreateFont(height, 0, 0, 0, FW_BOLD, false, false, false, ANSI_CHARSET, 0, 0, 0, FF_SWISS,
-                    "Arial");
-    return font;
-}
-
-} // namespace
-
 CRect ContactBlockRect(double zoomX, double zoomY) {
     return {TruncToInt(20 * zoomX), TruncToInt(350 * zoomY), TruncToInt(300 * zoomX),
             TruncToInt(410 * zoomY)};
@@ -23,7 +12,7 @@ CRect ContactBlockRect(double zoomX, double zoomY) {
 
 void DrawContactLines(CDC& dc, double zoomX, double zoomY, const std::vector<std::string>& lines) {
     dc.SetMapMode(MM_TEXT);
-    const CFont oldFont = dc.SelectObject(BoldArial(TruncToInt(13 * zoomY)));
+    const LogicalFont oldFont = dc.SelectObject(LogicalFont{TruncToInt(13 * zoomY)});
     dc.SetTextColor(RGB(0, 0, 0));
     dc.SetBkMode(TRANSPARENT);
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -36,7 +25,7 @@ void DrawContactLines(CDC& dc, double zoomX, double zoomY, const std::vector<std
 
 void DrawHourLabels(CDC& dc, double zoomX, const std::vector<ScreenHourLabel>& labels) {
     dc.SetMapMode(MM_TEXT);
-    const CFont oldFont = dc.SelectObject(BoldArial(11));
+    const LogicalFont oldFont = dc.SelectObject(LogicalFont{11});
     for (const ScreenHourLabel& label : labels) {
         dc.SetTextColor(RGB(0, 0, 0));
         dc.SetBkMode(TRANSPARENT);

@@ -47,28 +47,13 @@ constexpr int kPointSize = 7;
 constexpr int kCaptionOffset = 33; // captions stand this far west of their point
 constexpr int kCaptionRow = -1350;
 
-CFont PrintFont(int height, bool italic) {
-    CFont font;
-    font.CreateFont(height, 0, 0, 0, FW_BOLD, italic, false, false, ANSI_CHARSET, 0, 0, 0, FF_SWISS,
-                    "Arial");
-    return font;
-}
-
-CFont LegendFont() {
-    return PrintFont(-30, false);
-}
-CFont LineFont() {
-    return PrintFont(-30, false);
-}
-CFont CaptionFont() {
-    return PrintFont(-40, false);
-}
-CFont TitleFont() {
-    return PrintFont(-50, true);
-}
+constexpr LogicalFont kLegendFont{-30};
+constexpr LogicalFont kLineFont{-30};
+constexpr LogicalFont kCaptionFont{-40};
+constexpr LogicalFont kTitleFont{-50, true, true};
 
 void Box(CDC& dc, int left, int top, int right, int bottom, COLORREF colour) {
-    CDrawTools().DrawBox(dc, left, top, right, bottom, 1, PS_SOLID, colour, colour);
+    DrawBox(dc, left, top, right, bottom, colour);
 }
 
 void Text(CDC& dc, int x, int y, const std::string& text) {
@@ -96,12 +81,28 @@ std::optional<CRect> PointBox(const ScreenPoint& p) {
     return std::nullopt;
 }
 
+bool SameBox(const CRect& a, const CRect& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
 bool PrintedLatitude(double lat) {
     return lat > projection::kSouthLimit && lat < projection::kNorthLimit;
 }
 
+// Neighbouring points of a track often fall on the same page box; it is kept once.
+void AddBox(std::vector<CRect>& boxes, const CRect& box) {
+    if (boxes.empty() || !SameBox(boxes.back(), box)) {
+        boxes.push_back(box);
+    }
+}
+
 void PrintPoints(CDC& dc, const std::vector<LatLonPoints>& series, COLORREF colour) {
+    std::size_t total = 0;
+    for (const LatLonPoints& points : series) {
+        total += std::min(points.lat.size(), points.lon.size());
+    }
     std::vector<CRect> boxes;
+    boxes.reserve(total);
     for (const LatLonPoints& points : series) {
         const std::size_t count = std::min(points.lat.size(), points.lon.size());
         for (std::size_t i = 0; i < count; ++i) {
@@ -110,7 +111,7 @@ void PrintPoints(CDC& dc, const std::vector<LatLonPoints>& series, COLORREF colo
             }
             if (const auto p = PagePosition(points.lat[i], points.lon[i])) {
                 if (const auto box = PointBox(*p)) {
-                    boxes.push_back(*box);
+                    AddBox(boxes, *box);
                 }
             }
         }
@@ -157,7 +158,7 @@ void PrintLegendAndBands(CDC& dc, int h) {
     Box(dc, 200, h - 200, 2600, h - 275, print_colours::kBand);
     Box(dc, 2600, -200, 2675, h - 275, print_colours::kBand);
 
-    const CFont oldFont = dc.SelectObject(LegendFont());
+    const LogicalFont oldFont = dc.SelectObject(kLegendFont);
     dc.SetTextColor(print_colours::kInk);
     dc.SetBkMode(TRANSPARENT);
     Text(dc, 2065, h - 335, "MOON'S PENUMBRA");
@@ -175,7 +176,7 @@ void PrintLegendAndBands(CDC& dc, int h) {
 }
 
 void PrintTitleText(CDC& dc, const std::string& title) {
-    const CFont oldFont = dc.SelectObject(TitleFont());
+    const LogicalFont oldFont = dc.SelectObject(kTitleFont);
     dc.SetTextColor(print_colours::kInk);
     dc.SetBkMode(TRANSPARENT);
     Text(dc, 1000, -1800, title);
@@ -183,11 +184,10 @@ void PrintTitleText(CDC& dc, const std::string& title) {
 }
 
 void PrintFrame(CDC& dc) {
-    const CDrawTools tools;
-    tools.DrawLine(dc, 195, -190, 2485, 0, 10, PS_SOLID, print_colours::kInk);
-    tools.DrawLine(dc, 195, -1900, 2485, 0, 10, PS_SOLID, print_colours::kInk);
-    tools.DrawLine(dc, 195, -185, 0, -1715, 10, PS_SOLID, print_colours::kInk);
-    tools.DrawLine(dc, 2675, -185, 0, -1715, 10, PS_SOLID, print_colours::kInk);
+    DrawLine(dc, 195, -190, 2485, 0, 10, print_colours::kInk);
+    DrawLine(dc, 195, -1900, 2485, 0, 10, print_colours::kInk);
+    DrawLine(dc, 195, -185, 0, -1715, 10, print_colours::kInk);
+    DrawLine(dc, 2675, -185, 0, -1715, 10, print_colours::kInk);
 }
 
 } // namespace
@@ -228,7 +228,7 @@ std::string PrintTitle(const std::string& day, const std::string& month, const s
 }
 
 void PrintTextLines(CDC& dc, const std::vector<std::string>& lines, int mapHeight) {
-    const CFont oldFont = dc.SelectObject(LineFont());
+    const LogicalFont oldFont = dc.SelectObject(kLineFont);
     dc.SetTextColor(print_colours::kInk);
     dc.SetBkMode(TRANSPARENT);
     constexpr int kLineCount = 4;
@@ -256,7 +256,7 @@ void PrintLimitCurves(CDC& dc, const LimitSeries& limits,
     const auto setX =
         PrintLimitSeries(dc, limits.latitudes, limits.second, count, print_colours::kSecondLimit);
 
-    const CFont oldFont = dc.SelectObject(CaptionFont());
+    const LogicalFont oldFont = dc.SelectObject(kCaptionFont);
     dc.SetTextColor(print_colours::kInk);
     dc.SetBkMode(TRANSPARENT);
     if (riseX) {

@@ -1,13 +1,11 @@
 #pragma once
 
-#include "platform/object.h"
-
 #include <string>
 
 // An angle (or a time in hours) split into whole units, minutes and seconds,
 // with its two standard texts. A negative value carries its sign on the first
 // non-zero part only ("00 -30 0.00" for -0.5).
-class CSexagesimal : public CObject {
+class CSexagesimal {
 public:
     explicit CSexagesimal(double value);
 

@@ -51,15 +51,12 @@ CRect CKestrovaView::ScaleRect(int left, int top, int right, int bottom) const {
             TruncToInt(bottom * m_zoomY)};
 }
 
-CFont CKestrovaView::PanelFont() const {
-    CFont font;
-    font.CreateFont(TruncToInt(15 * m_zoomY), 0, 0, 0, FW_BOLD, false, false, false, ANSI_CHARSET,
-                    0, 0, 0, FF_SWISS, "Arial");
-    return font;
+LogicalFont CKestrovaView::PanelFont() const {
+    return LogicalFont{TruncToInt(15 * m_zoomY)};
 }
 
 void CKestrovaView::CreateEditFields() {
-    const CFont font = PanelFont();
+    const LogicalFont font = PanelFont();
     for (const FieldLayout& layout : kFieldLayouts) {
         auto* edit = new CRichEdit(this, layout.id,
                                    ScaleRect(layout.left, layout.top, layout.right, layout.bottom));
@@ -95,7 +92,7 @@ void CKestrovaView::CreateButtons() {
 }
 
 void CKestrovaView::LayoutControls() {
-    const CFont font = PanelFont();
+    const LogicalFont font = PanelFont();
     for (const FieldLayout& layout : kFieldLayouts) {
         CRichEdit* edit = this->*layout.member;
         edit->MoveWindow(ScaleRect(layout.left, layout.top, layout.right, layout.bottom));

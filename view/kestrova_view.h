@@ -151,7 +151,7 @@ private:
     // Moves the fields and buttons to the current scale and gives the fields the font
     // of that scale, keeping their texts, focus and selection.
     void LayoutControls();
-    CFont PanelFont() const;
+    LogicalFont PanelFont() const;
     void ShowMissingDateBox();
     // m_nShowHour and m_nShowMinute of a step of a one-day run (0h UT of the run's date
     // shows as 0:00, not 24:00 of it).

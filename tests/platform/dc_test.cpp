@@ -2,6 +2,9 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPicture>
+
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -29,12 +32,8 @@ QRect Painted(const QImage& image) {
 }
 
 void SelectSolid(CDC& dc, int penWidth, COLORREF colour) {
-    CPen pen;
-    pen.CreatePen(PS_SOLID | PS_GEOMETRIC, penWidth, colour);
-    CBrush brush;
-    brush.CreateSolidBrush(colour);
-    dc.SelectObject(pen);
-    dc.SelectObject(brush);
+    dc.SelectObject(QPen(ToQColor(colour), penWidth));
+    dc.SelectObject(QBrush(ToQColor(colour)));
 }
 
 } // namespace
@@ -81,17 +80,16 @@ TEST(DeviceContext, SelectingReturnsThePreviousObject) {
     QImage image = WhiteImage(4, 4);
     QPainter painter(&image);
     CDC dc(painter, 96, 96);
-    CFont first;
-    first.CreateFont(15, 0, 0, 0, FW_BOLD, true, false, false, ANSI_CHARSET, 0, 0, 0, FF_SWISS,
-                     "Arial");
-    CFont second;
-    second.CreateFont(-30, 0, 0, 0, FW_BOLD, false, false, false, ANSI_CHARSET, 0, 0, 0, FF_SWISS,
-                      "Arial");
-    const CFont stock = dc.SelectObject(first);
-    EXPECT_FALSE(stock.IsCreated());
-    const CFont previous = dc.SelectObject(second);
-    EXPECT_EQ(previous.m_nHeight, 15);
-    EXPECT_TRUE(previous.m_bItalic);
+    const LogicalFont first{15, true, true};
+    const LogicalFont second{-30};
+    const LogicalFont stock = dc.SelectObject(first);
+    EXPECT_EQ(stock.height, 0);
+    const LogicalFont previous = dc.SelectObject(second);
+    EXPECT_EQ(previous.height, 15);
+    EXPECT_TRUE(previous.italic);
+    const QPen pen(Qt::red, 3);
+    const QPen stockPen = dc.SelectObject(pen);
+    EXPECT_EQ(dc.SelectObject(stockPen), pen);
 }
 
 TEST(DeviceContext, TextStandsBelowAndRightOfItsPoint) {
@@ -99,10 +97,7 @@ TEST(DeviceContext, TextStandsBelowAndRightOfItsPoint) {
     {
         QPainter painter(&image);
         CDC dc(painter, 96, 96);
-        CFont font;
-        font.CreateFont(20, 0, 0, 0, FW_BOLD, false, false, false, ANSI_CHARSET, 0, 0, 0, FF_SWISS,
-                        "Arial");
-        dc.SelectObject(font);
+        dc.SelectObject(LogicalFont{20});
         dc.SetBkMode(TRANSPARENT);
         dc.TextOut(50, 20, QStringLiteral("MAP"));
     }
@@ -132,4 +127,43 @@ TEST(DeviceContext, StretchCopyScalesWithoutSmoothingAndMirrorsOnNegativeExtent)
     // Mirrored: blue first.
     EXPECT_EQ(image.pixel(4, 1), qRgb(0, 0, 255));
     EXPECT_EQ(image.pixel(7, 1), qRgb(255, 0, 0));
+}
+
+// Boxes drawn on a page description (here a recorded picture, as on a PDF) cover exactly
+// the pixels that the same boxes cover on a raster surface, whatever merging the page
+// does: overlapping, touching, separate, repeated, and boxes of different heights in a
+// row.
+TEST(DeviceContext, BoxesOnAPageCoverTheSamePixelsAsOnAnImage) {
+    std::vector<CRect> boxes;
+    for (int i = 0; i < 40; ++i) {
+        const int left = (i * 37) % 150;
+        const int top = 10 + (i % 4) * 3;
+        boxes.push_back({left, top, left + 7 + i % 3, top + 7 + (i % 5 == 0 ? 4 : 0)});
+    }
+    boxes.push_back({160, 60, 167, 67});
+    boxes.push_back({167, 60, 174, 67}); // touches the one before
+    boxes.push_back({176, 60, 183, 67}); // a gap of two pixels
+    boxes.push_back({160, 60, 167, 67}); // repeated
+    const COLORREF colour = RGB(80, 80, 80);
+
+    QImage direct = WhiteImage(200, 100);
+    {
+        QPainter painter(&direct);
+        CDC dc(painter, 96, 96);
+        dc.FillBoxes(boxes, 2, colour);
+    }
+    QPicture picture;
+    {
+        QPainter painter(&picture);
+        CDC dc(painter, 96, 96);
+        dc.FillBoxes(boxes, 2, colour);
+    }
+    QImage replayed = WhiteImage(200, 100);
+    {
+        QPainter painter(&replayed);
+        painter.drawPicture(0, 0, picture);
+    }
+    EXPECT_EQ(direct, replayed);
+    EXPECT_EQ(direct.pixel(170, 63), qRgb(80, 80, 80));
+    EXPECT_EQ(direct.pixel(175, 63), kWhite);
 }

@@ -31,12 +31,8 @@ protected:
     void OnPaint() override {
         ++paints;
         CPaintDC dc(this);
-        CPen pen;
-        pen.CreatePen(PS_SOLID, 1, RGB(0, 160, 0));
-        CBrush brush;
-        brush.CreateSolidBrush(RGB(0, 160, 0));
-        dc.SelectObject(pen);
-        dc.SelectObject(brush);
+        dc.SelectObject(QPen(QColor(0, 160, 0), 1));
+        dc.SelectObject(QBrush(QColor(0, 160, 0)));
         dc.Rectangle(0, 0, width(), height());
     }
     void OnTimer(int id) override {
@@ -49,12 +45,8 @@ protected:
 
 void DrawRed(CWnd& wnd, int left, int top, int right, int bottom) {
     CClientDC dc(&wnd);
-    CPen pen;
-    pen.CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
-    CBrush brush;
-    brush.CreateSolidBrush(RGB(255, 0, 0));
-    dc.SelectObject(pen);
-    dc.SelectObject(brush);
+    dc.SelectObject(QPen(QColor(255, 0, 0), 1));
+    dc.SelectObject(QBrush(QColor(255, 0, 0)));
     dc.Rectangle(left, top, right, bottom);
 }
 
