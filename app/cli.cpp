@@ -155,6 +155,7 @@ constexpr CliCommand kCommands[] = {
     {"snapshot", "snapshot  DAY MONTH YEAR HOUR MINUTE SECOND [--points] [--png FILE [--size WxH]]",
      SnapshotCommand},
     {"riseset", "riseset   DAY MONTH YEAR LATITUDE", RiseSetCommand},
+    {"path", "path      DAY MONTH YEAR [--json]", PathCommand},
     {"map", "map       DAY MONTH YEAR --png FILE [--size WxH]", RunRenderProgram},
     {"print", "print     DAY MONTH YEAR --pdf FILE", RunRenderProgram},
 };

@@ -16,3 +16,6 @@ int CliUsage();
 // The picture commands (snapshot --png, map, print) need Qt: they run in the
 // kestrova-render program beside this one, which gets the same arguments.
 int RunRenderProgram(int argc, char** argv);
+
+// path DAY MONTH YEAR [--json]: the central line of the date's eclipse.
+int PathCommand(int argc, char** argv);
