@@ -14,7 +14,7 @@ constexpr double kFitHalfHours = 5.0;          // the fit covers jd0 +- 5 hours
 constexpr double kScanHalfHours = 4.5;         // curves are searched within tg +- 4.5 hours
 constexpr double kMinute = 1.0 / 60.0;         // hours
 constexpr int kPenumbraLimitStep = 3;          // minutes between points of the partial limits
-constexpr double kBisectHours = 0.05 / 3600.0; // ends are found to 0.05 s
+constexpr double kBisectHours = 1e-4 / 3600.0; // ends are found to 0.1 ms
 
 double Evaluate(const ElementPolynomial& c, double t) {
     double v = 0.0;
@@ -329,15 +329,15 @@ std::vector<PathRow> CentralLine(const ElementPolynomials& e, double tg, double 
     const bool endsOnLimb = last + kMinute <= hi;
     if (startsOnLimb) {
         const double t = Bisect(margin, first - kMinute, first);
-        if (first - t > 1.0 / 3600.0)
-            rows.push_back(CentralRow(e, std::min(first, t + kBisectHours)));
+        if (first - t > 0.01 / 3600.0)
+            rows.push_back(CentralRow(e, t));
     }
     for (double t = first; t <= last + 1e-9; t += kMinute)
         rows.push_back(CentralRow(e, std::round(t * 60.0) / 60.0));
     if (endsOnLimb) {
         const double t = Bisect(margin, last, last + kMinute);
-        if (t - last > 1.0 / 3600.0)
-            rows.push_back(CentralRow(e, std::max(last, t - kBisectHours)));
+        if (t - last > 0.01 / 3600.0)
+            rows.push_back(CentralRow(e, t));
     }
     return rows;
 }
@@ -428,12 +428,13 @@ LimbCrossings CrossingsAt(const ElementPolynomials& e, double t) {
     GeoPoint points[2];
     for (int k = 0; k < 2; ++k) {
         double phi = base + (k == 0 ? half : -half);
-        for (int iteration = 0; iteration < 4; ++iteration) {
+        for (int iteration = 0; iteration < 30; ++iteration) {
             const double h = 1e-7;
+            const double value = edge(phi);
             const double slope = (edge(phi + h) - edge(phi - h)) / (2.0 * h);
-            if (!(std::fabs(slope) > 1e-12))
+            if (std::fabs(value) < 1e-12 || !(std::fabs(slope) > 1e-12))
                 break;
-            phi -= edge(phi) / slope;
+            phi -= value / slope;
         }
         double q = 0.0;
         const Observer o = ObserverAt(s, std::cos(phi), s.rho1 * std::sin(phi), q);
