@@ -156,7 +156,8 @@ constexpr CliCommand kCommands[] = {
      SnapshotCommand},
     {"riseset", "riseset   DAY MONTH YEAR LATITUDE", RiseSetCommand},
     {"path", "path      DAY MONTH YEAR [--json]", PathCommand},
-    {"map", "map       DAY MONTH YEAR --png FILE [--size WxH]", RunRenderProgram},
+    {"map", "map       DAY MONTH YEAR [--png FILE [--size WxH]] [--kml FILE] [--geojson FILE]",
+     MapCommand},
     {"print", "print     DAY MONTH YEAR --pdf FILE", RunRenderProgram},
 };
 

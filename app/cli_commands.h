@@ -19,3 +19,6 @@ int RunRenderProgram(int argc, char** argv);
 
 // path DAY MONTH YEAR [--json]: the central line of the date's eclipse.
 int PathCommand(int argc, char** argv);
+
+// map DAY MONTH YEAR with --png, --kml and --geojson files.
+int MapCommand(int argc, char** argv);

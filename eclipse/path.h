@@ -77,6 +77,7 @@ enum class EclipseKind { None, Partial, Annular, Total, Hybrid };
 // the antimeridian).
 struct EclipsePath {
     EclipseKind kind = EclipseKind::None;
+    ElementPolynomials elements; // what the path was computed from
     bool central = false;
     GreatestEclipse greatest;
     // Whole UT minutes while the axis meets the Earth, and its two ends (sunrise
@@ -98,6 +99,12 @@ EclipsePath ComputeEclipsePath(const ElementPolynomials& elements, double jdGues
 // The eclipse whose greatest instant falls on the UT date that starts at jdDate
 // (0h UT), from the program's own ephemeris. kind None when there is none.
 EclipsePath EclipsePathOfDate(double jdDate);
+
+// The outline of a cone (umbra: true) on the Earth at jd: where the cone's edge
+// at each place's own height meets the surface, 360 points around the axis,
+// split where the edge leaves the Earth's sunlit side.
+std::vector<std::vector<GeoPoint>> ShadowOutlineAt(const ElementPolynomials& elements, double jd,
+                                                   bool umbra);
 
 // Distance between two places on the ellipsoid, km (chord; below a metre off the
 // arc for the few hundred kilometres it is used for).
