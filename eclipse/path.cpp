@@ -9,8 +9,8 @@
 namespace {
 
 constexpr double kPolarRadius = 0.99664719;    // sqrt(1 - e^2), Earth equatorial radii
-constexpr int kNodeCount = 11;                 // hourly evaluations for the fit
-constexpr double kFitHalfHours = 5.0;          // the fit covers jd0 +- 5 hours
+constexpr int kNodeCount = 7;                  // evaluations of the ephemeris for the fit
+constexpr double kFitHalfHours = 4.5;          // the fit covers jd0 +- 4.5 hours
 constexpr double kScanHalfHours = 4.5;         // curves are searched within tg +- 4.5 hours
 constexpr double kMinute = 1.0 / 60.0;         // hours
 constexpr int kPenumbraLimitStep = 3;          // minutes between points of the partial limits
@@ -152,23 +152,31 @@ Frame FrameOf(const State& s) {
 // edge at the place's own height grazes it. limb receives 1 - xi^2 - eta1^2 of
 // the solution (negative: beyond the limb, no limit there).
 std::optional<Observer> SolveLimit(const State& s, int cone, int side, double& limb) {
+    limb = -1.0;
+    // The edge lies |L| from the axis; beyond the Earth's disc there is no limit.
+    const double reach = std::hypot(s.x, s.y / s.rho1) - std::fabs(s.l[cone]);
+    if (reach > 1.02)
+        return std::nullopt;
     double q = 0.0;
     Observer o = ObserverAt(s, s.x, s.y, q);
-    limb = -1.0;
     for (int iteration = 0; iteration < 30; ++iteration) {
         const double L = s.l[cone] - o.zeta * s.tanF[cone];
         const Velocity v = ObserverVelocity(s, o);
         const double a = s.dx - v.xi;
         const double b = s.dy - v.eta;
-        const double n = std::hypot(a, b);
+        const double n = std::sqrt(a * a + b * b);
         const double c = -std::copysign(1.0, L) * (s.dl[cone] - v.zeta * s.tanF[cone]);
         if (!(n > 0.0) || std::fabs(c) >= n)
             return std::nullopt;
-        const double theta = std::atan2(b, a) + side * std::acos(c / n);
+        // The direction of the motion turned by acos(c / n) to the given side.
+        const double cosTurn = c / n;
+        const double sinTurn = side * std::sqrt(1.0 - cosTurn * cosTurn);
+        const double ua = a / n;
+        const double ub = b / n;
         const double r = std::fabs(L);
-        const double xi = s.x + r * std::cos(theta);
-        const double eta = s.y + r * std::sin(theta);
-        const bool settled = std::fabs(xi - o.xi) < 1e-11 && std::fabs(eta - o.eta) < 1e-11;
+        const double xi = s.x + r * (ua * cosTurn - ub * sinTurn);
+        const double eta = s.y + r * (ub * cosTurn + ua * sinTurn);
+        const bool settled = std::fabs(xi - o.xi) < 1e-10 && std::fabs(eta - o.eta) < 1e-10;
         o = ObserverAt(s, xi, eta, q);
         if (settled)
             break;
@@ -223,38 +231,41 @@ std::optional<Vec3> LimitPointAt(const ElementPolynomials& e, double t, int side
 
 // Distance (Earth radii) from the central point c at t to one limit, along the
 // horizontal line through c square to the central line's direction: the limit's
-// point on that line is found by the secant method over the limit's instants.
+// point on that line is found by the secant method over the limit's instants,
+// starting from the limit's point at t (limitAtT) and the central line's speed.
 std::optional<double> CrossPathDistance(const ElementPolynomials& e, double t, const GeoPoint& c,
-                                        int side) {
-    constexpr double h = 0.5 * kMinute;
+                                        const GeoPoint& limitAtT, int side) {
+    constexpr double h = 0.25 * kMinute;
     const auto before = CentralPoint(e, t - h);
     const auto after = CentralPoint(e, t + h);
     const Vec3 centre = EarthFixed(c);
     const Vec3 from = before ? EarthFixed(*before) : centre;
     const Vec3 to = after ? EarthFixed(*after) : centre;
+    const double span = (before ? h : 0.0) + (after ? h : 0.0);
     const Vec3 up = Up(c);
     Vec3 along = {to.x - from.x, to.y - from.y, to.z - from.z};
     const double vertical = Dot(along, up);
     along = {along.x - vertical * up.x, along.y - vertical * up.y, along.z - vertical * up.z};
     const double length = std::sqrt(Dot(along, along));
-    if (!(length > 0.0))
+    if (!(length > 0.0) || !(span > 0.0))
         return std::nullopt;
     along = {along.x / length, along.y / length, along.z / length};
+    auto offsetOf = [&](const Vec3& p) {
+        return Dot({p.x - centre.x, p.y - centre.y, p.z - centre.z}, along);
+    };
     auto offset = [&](double tau) -> std::optional<double> {
         const auto p = LimitPointAt(e, tau, side);
         if (!p)
             return std::nullopt;
-        return Dot({p->x - centre.x, p->y - centre.y, p->z - centre.z}, along);
+        return offsetOf(*p);
     };
     double t0 = t;
-    double t1 = t + 0.1 * kMinute;
-    auto f0 = offset(t0);
-    auto f1 = offset(t1);
-    for (int iteration = 0; iteration < 12 && f0 && f1; ++iteration) {
-        if (std::fabs(*f1) < 1e-8)
+    std::optional<double> f0 = offsetOf(EarthFixed(limitAtT));
+    double t1 = t - *f0 / (length / span);
+    std::optional<double> f1 = offset(t1);
+    for (int iteration = 0; iteration < 8 && f0 && f1; ++iteration) {
+        if (std::fabs(*f1) < 1e-8 || *f1 == *f0)
             break;
-        if (*f1 == *f0)
-            return std::nullopt;
         const double t2 = t1 - *f1 * (t1 - t0) / (*f1 - *f0);
         if (!(std::fabs(t2 - t) < 0.5))
             return std::nullopt;
@@ -305,8 +316,8 @@ PathRow CentralRow(const ElementPolynomials& e, double t) {
     if (const auto south = SolveLimit(s, 1, -1, limb))
         row.south = ToGeodetic(s, *south);
     if (row.north && row.south) {
-        const auto north = CrossPathDistance(e, t, row.central, 1);
-        const auto south = CrossPathDistance(e, t, row.central, -1);
+        const auto north = CrossPathDistance(e, t, row.central, *row.north, 1);
+        const auto south = CrossPathDistance(e, t, row.central, *row.south, -1);
         if (north && south)
             row.limitsDistanceKm = (*north + *south) * kEarthRadiusKm;
     }
@@ -555,9 +566,10 @@ ElementPolynomials FitElementsFromEphemeris(double jdCentre) {
     double tanF2 = 0.0;
     for (int n = 0; n < kNodeCount; ++n) {
         const auto k = static_cast<std::size_t>(n);
-        const double t = n - kFitHalfHours;
+        // Chebyshev extrema: the fit's error stays even over the whole window.
+        s[k] = -std::cos(kPi * n / (kNodeCount - 1));
+        const double t = s[k] * kFitHalfHours;
         const BesselianElements b = ElementsAt(ApparentPlacesAt(jdCentre + t / 24.0));
-        s[k] = t / kFitHalfHours;
         x[k] = b.x;
         y[k] = b.y;
         d[k] = b.d;
@@ -654,20 +666,41 @@ EclipsePath ComputeEclipsePath(const ElementPolynomials& e, double jdGuess) {
 }
 
 EclipsePath EclipsePathOfDate(double jdDate) {
-    // The hour of the date at which the axis passes nearest the Earth's centre.
-    int bestHour = -1;
-    double best = 0.0;
-    for (int h = 0; h <= 24; ++h) {
-        const BesselianElements b = ElementsAt(ApparentPlacesAt(jdDate + h / 24.0));
+    // The axis at every sixth hour of the date; between two of them it moves on
+    // a nearly straight line, which gives the instant of closest approach to the
+    // Earth's centre to within minutes. Near full moon z < 0: no shadow.
+    constexpr int kSamples = 5;
+    constexpr double kSpacing = 6.0; // hours
+    BesselianElements samples[kSamples];
+    int best = -1;
+    for (int k = 0; k < kSamples; ++k) {
+        samples[k] = ElementsAt(ApparentPlacesAt(jdDate + k * kSpacing / 24.0));
+        const BesselianElements& b = samples[k];
         const double r = b.x * b.x + b.y * b.y;
-        if (b.z > 0.0 && (bestHour < 0 || r < best)) {
-            bestHour = h;
-            best = r;
-        }
+        const double rBest =
+            best < 0 ? 0.0 : samples[best].x * samples[best].x + samples[best].y * samples[best].y;
+        if (b.z > 0.0 && (best < 0 || r < rBest))
+            best = k;
     }
-    if (bestHour < 0 || best > 3.0)
+    if (best < 0)
         return {};
-    const double centre = jdDate + bestHour / 24.0;
+    const int other = best + 1 < kSamples ? best + 1 : best - 1;
+    const BesselianElements& a = samples[best];
+    const BesselianElements& b = samples[other];
+    const double vx = (b.x - a.x) / ((other - best) * kSpacing);
+    const double vy = (b.y - a.y) / ((other - best) * kSpacing);
+    const double v2 = vx * vx + vy * vy;
+    if (!(v2 > 0.0))
+        return {};
+    const double tClosest =
+        std::clamp(best * kSpacing - (a.x * vx + a.y * vy) / v2, -kSpacing, 24.0 + kSpacing);
+    // Passing farther than 1.6 Earth radii the penumbra misses the Earth.
+    const double px = a.x + vx * (tClosest - best * kSpacing);
+    const double py = a.y + vy * (tClosest - best * kSpacing);
+    if (px * px + py * py > 1.7 * 1.7)
+        return {};
+    // A whole minute of UT, so that the rows fall on whole minutes.
+    const double centre = jdDate + std::round(tClosest * 60.0) / 1440.0;
     const ElementPolynomials e = FitElementsFromEphemeris(centre);
     EclipsePath path = ComputeEclipsePath(e, centre);
     if (!(path.greatest.jd >= jdDate && path.greatest.jd < jdDate + 1.0))

@@ -33,7 +33,7 @@ struct ElementPolynomials {
 };
 
 // The program's own elements (ephemeris/apparent.h, Delta T applied) fitted by
-// polynomials over jdCentre +- 4 hours (UT), from nine hourly evaluations.
+// polynomials over jdCentre +- 4.5 hours (UT), from seven evaluations.
 ElementPolynomials FitElementsFromEphemeris(double jdCentre);
 
 // Greatest eclipse: the instant the shadow axis passes closest to the Earth's centre.
