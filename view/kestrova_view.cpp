@@ -100,22 +100,18 @@ void CKestrovaView::OnCalculate() {
     }
     ParseInputs();
     ShowWaitCursor();
-    if (m_bContactRun == 1) {
-        RunContactTimes();
-        m_bContactRun = 0;
-    } else {
-        RunSnapshot();
-    }
+    RunSnapshot();
     ShowArrowCursor();
+}
+
+void CKestrovaView::ShowScene() {
+    Invalidate(true);
+    UpdateWindow();
 }
 
 void CKestrovaView::OnPrintButton() {
     MessageBox(QStringLiteral("This command isn't available"), QStringLiteral("ALERT!"),
                MB_OK | MB_ICONEXCLAMATION);
-}
-
-void CKestrovaView::ProjectLatLon(double& lat, double& lon) const {
-    ::ProjectLatLon(lat, lon, m_pixelsPerDegree, m_mercatorScale);
 }
 
 void CKestrovaView::OnRButtonDown(unsigned /*flags*/, CPoint point) {
