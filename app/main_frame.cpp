@@ -2,6 +2,7 @@
 
 #include "app/about_dlg.h"
 #include "app/recent_files.h"
+#include "view/export_map.h"
 #include "view/kestrova_view.h"
 
 #include <QAction>
@@ -28,6 +29,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
 CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::CreateMenu() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    QAction* exportMap = file->addAction(QStringLiteral("&Export…"));
+    connect(exportMap, &QAction::triggered, this, [this] { OnFileExport(); });
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     QAction* about = help->addAction(QStringLiteral("&About Kestrova..."));
     connect(about, &QAction::triggered, this, &CMainFrame::OnAppAbout);
@@ -132,4 +136,24 @@ void CMainFrame::OnFileSaveAs() {
 void CMainFrame::OnAppAbout() {
     CAboutDlg dialog(this);
     dialog.exec();
+}
+
+void CMainFrame::OnFileExport() {
+    QString file;
+    if (m_exportDialog) {
+        file = m_exportDialog();
+    } else {
+        QString filter;
+        file = QFileDialog::getSaveFileName(this, QStringLiteral("Export"), QString(),
+                                            ExportFileFilters(), &filter);
+        if (!file.isEmpty())
+            file = WithExportSuffix(file, filter);
+    }
+    if (file.isEmpty())
+        return;
+    const QString reason = ExportMap(*m_pView, file);
+    if (!reason.isEmpty()) {
+        m_pView->MessageBox(QStringLiteral("Cannot write \"%1\":\n%2.").arg(file, reason),
+                            QStringLiteral("Export"), MB_OK | MB_ICONERROR);
+    }
 }

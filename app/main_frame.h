@@ -32,6 +32,10 @@ public:
     void OnFileOpen();
     void OnFileSave();
     void OnFileSaveAs();
+    // File > Export...: the map as PNG, PDF, KML or GeoJSON, chosen by the file's type.
+    void OnFileExport();
+    // Answers the export's file question in place of the dialog (tests).
+    void SetExportDialog(std::function<QString()> dialog) { m_exportDialog = std::move(dialog); }
     void OnAppAbout();
 
     // The window title: "<document> - Kestrova".
@@ -47,4 +51,5 @@ private:
     CKestrovaDoc m_doc;
     CKestrovaView* m_pView = nullptr;
     std::function<QString(bool save)> m_fileDialog;
+    std::function<QString()> m_exportDialog;
 };
