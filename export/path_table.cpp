@@ -10,7 +10,11 @@ namespace {
 std::string Format(const char* format, double value) {
     char text[64];
     std::snprintf(text, sizeof text, format, value);
-    return text;
+    // A value that rounds to zero is written without a minus sign.
+    const std::string s = text;
+    if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos)
+        return s.substr(1);
+    return s;
 }
 
 std::string OptionalCoordinate(const std::optional<GeoPoint>& p, bool latitude,
