@@ -31,8 +31,7 @@ struct BesselianElements {
 
 // The Moon's radius in Earth equatorial radii for each cone.
 inline constexpr double kMoonRadiusPenumbra = 1738.0 / 6378.14;
-// The umbra's is the canon's mean radius below the mountains of the limb.
-inline constexpr double kMoonRadiusUmbra = 0.272281;
+inline constexpr double kMoonRadiusUmbra = 1738.0 / 6378.14;
 
 // The Earth's figure (IAU 1976).
 inline constexpr double kFlattening = 0.00335281;

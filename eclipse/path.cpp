@@ -507,6 +507,18 @@ std::vector<TimedCurve> RiseSetCurves(const ElementPolynomials& e, double lo, do
     return curves;
 }
 
+// The umbral cone of the elements b with the canon's lunar radius for the umbra,
+// 0.272281 Earth radii (a mean radius below the mountains of the limb), in place of
+// the radius ElementsAt used: the Moon-Sun distance follows from b's own cone.
+constexpr double kCanonUmbraRadius = 0.272281;
+double CanonUmbraL2(const BesselianElements& b, double& tanF2) {
+    const double sunRadius = 696000.0 / kEarthRadiusKm;
+    const double distance = (sunRadius - kMoonRadiusUmbra) / std::sin(b.f2);
+    const double f2 = std::asin((sunRadius - kCanonUmbraRadius) / distance);
+    tanF2 = std::tan(f2);
+    return b.z * tanF2 - kCanonUmbraRadius / std::cos(f2);
+}
+
 // Solves the 6 x 6 normal equations of a least-squares fit (Gaussian
 // elimination with partial pivoting); returns the coefficients.
 ElementPolynomial FitPolynomial(const std::array<double, kNodeCount>& s,
@@ -578,9 +590,10 @@ ElementPolynomials FitElementsFromEphemeris(double jdCentre) {
             while (mu[k] < mu[k - 1])
                 mu[k] += 360.0;
         l1[k] = b.l1;
-        l2[k] = b.l2;
+        double tanF2Canon = 0.0;
+        l2[k] = CanonUmbraL2(b, tanF2Canon);
         tanF1 += b.tanF1 / kNodeCount;
-        tanF2 += b.tanF2 / kNodeCount;
+        tanF2 += tanF2Canon / kNodeCount;
         if (n == kNodeCount / 2)
             out.deltaT = b.deltaT;
     }

@@ -33,7 +33,8 @@ struct ElementPolynomials {
 };
 
 // The program's own elements (ephemeris/apparent.h, Delta T applied) fitted by
-// polynomials over jdCentre +- 4.5 hours (UT), from seven evaluations.
+// polynomials over jdCentre +- 4.5 hours (UT), from seven evaluations. The umbra's
+// cone is that of the canon's lunar radius for the umbra, 0.272281 Earth radii.
 ElementPolynomials FitElementsFromEphemeris(double jdCentre);
 
 // Greatest eclipse: the instant the shadow axis passes closest to the Earth's centre.

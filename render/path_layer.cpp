@@ -94,6 +94,7 @@ PathLayer MakePathLayer(const EclipsePath& path, double south, double north) {
     for (const PathRow& r : path.centralLine)
         central.push_back(r.central);
     Add(layer, PathLineKind::CentralLine, central, south, north);
+    layer.umbral = path.kind != EclipseKind::Partial;
     const GeoPoint g = path.greatest.point;
     if (g.lat >= south && g.lat <= north)
         layer.greatest = g;

@@ -25,6 +25,7 @@ struct PathLine {
 struct PathLayer {
     std::vector<PathLine> lines;
     std::optional<GeoPoint> greatest; // within the latitude range, or none
+    bool umbral = false; // the umbra reaches the Earth: the marker takes the umbra's colour
     bool empty() const { return lines.empty() && !greatest; }
 };
 

@@ -85,7 +85,9 @@ void Cross(CDC& dc, CPoint c, int half) {
 
 template <typename Project, typename Style>
 void DrawLayer(CDC& dc, const PathLayer& layer, Project project, Style style, int crossHalf,
-               int crossWidth, COLORREF crossColour) {
+               int crossWidth) {
+    const COLORREF crossColour =
+        style(layer.umbral ? PathLineKind::CentralLine : PathLineKind::PartialLimit).colour;
     for (const PathLine& line : layer.lines) {
         const CPen old = dc.SelectObject(Pen(style(line.kind)));
         DrawLine(dc, line.points, project);
@@ -141,7 +143,7 @@ std::vector<const LegendEntry*> EntriesOf(const PathLayer& layer) {
 void DrawPathLayer(CDC& dc, const PathLayer& layer, double zoomX, double zoomY) {
     DrawLayer(
         dc, layer, [&](const GeoPoint& p) { return ProjectToScreen(p.lat, p.lon, zoomX, zoomY); },
-        ScreenStyle, 4, 2, map_colours::kUmbra);
+        ScreenStyle, 4, 2);
 }
 
 void DrawPathLegend(CDC& dc, const PathLayer& layer, double zoomX, double zoomY) {
@@ -159,7 +161,8 @@ void DrawPathLegend(CDC& dc, const PathLayer& layer, double zoomX, double zoomY)
         const int mid = y + TruncToInt(5 * zoomY);
         const int length = TruncToInt(14 * zoomX);
         const LineStyle style = ScreenStyle(e.kind);
-        const CPen old = dc.SelectObject(Pen(e.cross ? LineStyle{2, map_colours::kUmbra} : style));
+        const COLORREF crossColour = layer.umbral ? map_colours::kUmbra : map_colours::kPenumbra;
+        const CPen old = dc.SelectObject(Pen(e.cross ? LineStyle{2, crossColour} : style));
         if (e.cross) {
             Cross(dc, CPoint(x + length / 2, mid), 4);
         } else {
@@ -174,8 +177,7 @@ void DrawPathLegend(CDC& dc, const PathLayer& layer, double zoomX, double zoomY)
 
 void PrintPathLayer(CDC& dc, const PathLayer& layer) {
     DrawLayer(
-        dc, layer, [](const GeoPoint& p) { return ProjectToPage(p.lat, p.lon); }, PageStyle, 14, 6,
-        print_colours::kUmbra);
+        dc, layer, [](const GeoPoint& p) { return ProjectToPage(p.lat, p.lon); }, PageStyle, 14, 6);
 }
 
 void PrintPathLegend(CDC& dc, const PathLayer& layer, int mapHeight) {
@@ -190,8 +192,10 @@ void PrintPathLegend(CDC& dc, const PathLayer& layer, int mapHeight) {
         const int x = columns[k / 2];
         const int y = rows[k % 2];
         const int mid = y - 25;
+        const COLORREF crossColour =
+            layer.umbral ? print_colours::kUmbra : print_colours::kPenumbra;
         const CPen old =
-            dc.SelectObject(Pen(e.cross ? LineStyle{6, print_colours::kUmbra} : PageStyle(e.kind)));
+            dc.SelectObject(Pen(e.cross ? LineStyle{6, crossColour} : PageStyle(e.kind)));
         if (e.cross) {
             Cross(dc, CPoint(x + 20, mid), 12);
         } else {
