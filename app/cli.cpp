@@ -159,6 +159,10 @@ constexpr CliCommand kCommands[] = {
     {"map", "map       DAY MONTH YEAR [--png FILE [--size WxH]] [--kml FILE] [--geojson FILE]",
      MapCommand},
     {"print", "print     DAY MONTH YEAR --pdf FILE", RunRenderProgram},
+    {"eclipses", "eclipses  FROM TO [--json]   (dates as YYYY-MM-DD)", EclipsesCommand},
+    {"next", "next      DAY MONTH YEAR", NextCommand},
+    {"previous", "previous  DAY MONTH YEAR", PreviousCommand},
+    {"circumstances", "circumstances DAY MONTH YEAR", CircumstancesCommand},
 };
 
 // The folder of this program, from /proc/self/exe; empty if unknown.

@@ -22,3 +22,9 @@ int PathCommand(int argc, char** argv);
 
 // map DAY MONTH YEAR with --png, --kml and --geojson files.
 int MapCommand(int argc, char** argv);
+
+// The eclipse finder (cli_eclipses.cpp).
+int EclipsesCommand(int argc, char** argv);
+int NextCommand(int argc, char** argv);
+int PreviousCommand(int argc, char** argv);
+int CircumstancesCommand(int argc, char** argv);

@@ -1,6 +1,7 @@
 #include "app/main_frame.h"
 
 #include "app/about_dlg.h"
+#include "app/eclipse_menu.h"
 #include "app/recent_files.h"
 #include "view/export_map.h"
 #include "view/kestrova_view.h"
@@ -32,6 +33,7 @@ void CMainFrame::CreateMenu() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     QAction* exportMap = file->addAction(QStringLiteral("&Export…"));
     connect(exportMap, &QAction::triggered, this, [this] { OnFileExport(); });
+    new EclipseMenu(this, m_pView);
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     QAction* about = help->addAction(QStringLiteral("&About Kestrova..."));
     connect(about, &QAction::triggered, this, &CMainFrame::OnAppAbout);

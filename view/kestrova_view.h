@@ -11,6 +11,7 @@
 #include "render/map_painter.h"
 #include "view/scene.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -109,6 +110,9 @@ public:
     CBitmapButton *m_pBtnCompute = nullptr, *m_pBtnPlus = nullptr, *m_pBtnMinus = nullptr;
     CBitmapButton *m_pBtnGenerate = nullptr, *m_pBtnStop = nullptr, *m_pBtnPlay = nullptr;
     CBitmapButton *m_pBtnMap = nullptr, *m_pBtnPrint = nullptr;
+
+    // Called at the end of every map command (the frame shows the eclipse's summary).
+    std::function<void()> m_afterMap;
 
 protected:
     // The print sequence: one A4 landscape page in low-metric units.

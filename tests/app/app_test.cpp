@@ -39,15 +39,16 @@ TEST_F(FrameTest, StartsUntitledAtItsPlaceWithHelpMenuAndStatusBar) {
     EXPECT_EQ(frame.pos(), QPoint(5, 5));
 
     const auto menus = frame.menuBar()->actions();
-    ASSERT_EQ(menus.size(), 2);
+    ASSERT_EQ(menus.size(), 3);
     EXPECT_EQ(menus[0]->text(), "&File");
     ASSERT_NE(menus[0]->menu(), nullptr);
     const auto fileItems = menus[0]->menu()->actions();
     ASSERT_EQ(fileItems.size(), 1);
     EXPECT_EQ(fileItems[0]->text(), QString::fromUtf8("&Export\u2026"));
-    EXPECT_EQ(menus[1]->text(), "&Help");
-    ASSERT_NE(menus[1]->menu(), nullptr);
-    const auto items = menus[1]->menu()->actions();
+    EXPECT_EQ(menus[1]->text(), "&Eclipse");
+    EXPECT_EQ(menus[2]->text(), "&Help");
+    ASSERT_NE(menus[2]->menu(), nullptr);
+    const auto items = menus[2]->menu()->actions();
     ASSERT_EQ(items.size(), 1);
     EXPECT_EQ(items[0]->text(), "&About Kestrova...");
 
