@@ -5,10 +5,14 @@
 // greatest eclipse, as lines of places cut where they leave the map's latitudes or
 // cross the antimeridian, so that no piece runs across the map. No Qt here.
 
-#include "eclipse/path.h"
-
 #include <optional>
 #include <vector>
+
+// A place on the map: latitude and longitude east, degrees, longitude in [-180, 180].
+struct MapPlace {
+    double lat = 0.0;
+    double lon = 0.0;
+};
 
 enum class PathLineKind {
     CentralLine,  // bold, in the umbra's colour
@@ -19,20 +23,22 @@ enum class PathLineKind {
 
 struct PathLine {
     PathLineKind kind = PathLineKind::CentralLine;
-    std::vector<GeoPoint> points; // never crossing the antimeridian or the latitude range
+    std::vector<MapPlace> points; // never crossing the antimeridian or the latitude range
 };
 
 struct PathLayer {
     std::vector<PathLine> lines;
-    std::optional<GeoPoint> greatest; // within the latitude range, or none
+    std::optional<MapPlace> greatest; // within the latitude range, or none
     bool umbral = false; // the umbra reaches the Earth: the marker takes the umbra's colour
     bool empty() const { return lines.empty() && !greatest; }
 };
 
-// The lines of path cut to latitudes [south, north] (the screen map's -60..75).
-PathLayer MakePathLayer(const EclipsePath& path, double south, double north);
-
 // A line cut into pieces that stay within [south, north] and do not cross the
-// antimeridian; each cut ends on the boundary at the interpolated place.
-std::vector<std::vector<GeoPoint>> CutForMap(const std::vector<GeoPoint>& line, double south,
+// antimeridian (a step whose longitude jumps by more than 180 degrees); each cut ends
+// on the boundary at the interpolated place.
+std::vector<std::vector<MapPlace>> CutForMap(const std::vector<MapPlace>& line, double south,
                                              double north);
+
+// Adds a line of the given kind, cut for the map, to the layer.
+void AddPathLine(PathLayer& layer, PathLineKind kind, const std::vector<MapPlace>& line,
+                 double south, double north);

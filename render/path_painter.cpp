@@ -60,9 +60,9 @@ std::optional<CPoint> Truncated(const ScreenPoint& p) {
 
 // One polyline through the projected places; a place without a position ends a run.
 template <typename Project>
-void DrawLine(CDC& dc, const std::vector<GeoPoint>& points, Project project) {
+void DrawLine(CDC& dc, const std::vector<MapPlace>& points, Project project) {
     bool drawing = false;
-    for (const GeoPoint& p : points) {
+    for (const MapPlace& p : points) {
         const auto at = Truncated(project(p));
         if (!at) {
             drawing = false;
@@ -142,7 +142,7 @@ std::vector<const LegendEntry*> EntriesOf(const PathLayer& layer) {
 
 void DrawPathLayer(CDC& dc, const PathLayer& layer, double zoomX, double zoomY) {
     DrawLayer(
-        dc, layer, [&](const GeoPoint& p) { return ProjectToScreen(p.lat, p.lon, zoomX, zoomY); },
+        dc, layer, [&](const MapPlace& p) { return ProjectToScreen(p.lat, p.lon, zoomX, zoomY); },
         ScreenStyle, 4, 2);
 }
 
@@ -177,7 +177,7 @@ void DrawPathLegend(CDC& dc, const PathLayer& layer, double zoomX, double zoomY)
 
 void PrintPathLayer(CDC& dc, const PathLayer& layer) {
     DrawLayer(
-        dc, layer, [](const GeoPoint& p) { return ProjectToPage(p.lat, p.lon); }, PageStyle, 14, 6);
+        dc, layer, [](const MapPlace& p) { return ProjectToPage(p.lat, p.lon); }, PageStyle, 14, 6);
 }
 
 void PrintPathLegend(CDC& dc, const PathLayer& layer, int mapHeight) {

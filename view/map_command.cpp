@@ -3,10 +3,10 @@
 // minute by minute) and, in every case, the sunrise and sunset limit curves.
 
 #include "eclipse/path.h"
-#include "render/path_layer.h"
 #include "render/projection.h"
 #include "view/eclipse_map.h"
 #include "view/kestrova_view.h"
+#include "view/path_layer.h"
 #include "view/texts.h"
 
 #include <QString>

@@ -3,7 +3,7 @@
 #include "canon.h"
 
 #include "export/map_export.h"
-#include "render/path_layer.h"
+#include "view/path_layer.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@ namespace {
 TEST(CutForMap, SplitsAtTheAntimeridianOnTheCrossingLatitude) {
     // From 170 E to 170 W, 20 degrees east over the antimeridian: the crossing lies
     // half-way, at latitude 15.
-    const std::vector<GeoPoint> line = {
+    const std::vector<MapPlace> line = {
         {10.0, 160.0}, {10.0, 170.0}, {20.0, -170.0}, {20.0, -160.0}};
     const auto pieces = CutForMap(line, -60.0, 75.0);
     ASSERT_EQ(pieces.size(), 2u);
@@ -23,7 +23,7 @@ TEST(CutForMap, SplitsAtTheAntimeridianOnTheCrossingLatitude) {
     EXPECT_NEAR(pieces[0].back().lat, 15.0, 1e-12);
     EXPECT_NEAR(pieces[1].front().lat, 15.0, 1e-12);
     // Westward crossings too.
-    const std::vector<GeoPoint> west = {{0.0, -175.0}, {0.0, 175.0}};
+    const std::vector<MapPlace> west = {{0.0, -175.0}, {0.0, 175.0}};
     const auto w = CutForMap(west, -60.0, 75.0);
     ASSERT_EQ(w.size(), 2u);
     EXPECT_DOUBLE_EQ(w[0].back().lon, -180.0);
@@ -33,7 +33,7 @@ TEST(CutForMap, SplitsAtTheAntimeridianOnTheCrossingLatitude) {
 TEST(CutForMap, CutsAtTheMapsLatitudes) {
     // Up through 75 N and back down: two pieces, each ending on 75 N at the
     // interpolated longitude; a line wholly outside gives nothing.
-    const std::vector<GeoPoint> line = {{70.0, 0.0}, {80.0, 10.0}, {70.0, 20.0}};
+    const std::vector<MapPlace> line = {{70.0, 0.0}, {80.0, 10.0}, {70.0, 20.0}};
     const auto pieces = CutForMap(line, -60.0, 75.0);
     ASSERT_EQ(pieces.size(), 2u);
     EXPECT_DOUBLE_EQ(pieces[0].back().lat, 75.0);
@@ -58,7 +58,7 @@ TEST(MakePathLayer, LinesStayOnTheMapInSmallSteps) {
         for (const PathLine& line : layer.lines) {
             ASSERT_GE(line.points.size(), 2u);
             for (std::size_t k = 0; k < line.points.size(); ++k) {
-                const GeoPoint& p = line.points[k];
+                const MapPlace& p = line.points[k];
                 EXPECT_GE(p.lat, -60.0);
                 EXPECT_LE(p.lat, 75.0);
                 EXPECT_LE(std::fabs(p.lon), 180.0);
@@ -77,7 +77,7 @@ TEST(MakePathLayer, LinesStayOnTheMapInSmallSteps) {
         if (line.kind != PathLineKind::CentralLine)
             continue;
         central = true;
-        for (const GeoPoint& p : line.points)
+        for (const MapPlace& p : line.points)
             EXPECT_LT(p.lat, -52.0);
     }
     EXPECT_TRUE(central);
