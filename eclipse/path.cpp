@@ -608,6 +608,21 @@ ElementPolynomials FitElementsFromEphemeris(double jdCentre) {
     return out;
 }
 
+ElementPolynomials FromPolynomialElements(const PolynomialElements& p) {
+    ElementPolynomials e;
+    e.jd0 = p.jdT0 - p.deltaT / kSecondsPerDay;
+    e.deltaT = p.deltaT;
+    e.x = {p.x0, p.x1, p.x2, p.x3};
+    e.y = {p.y0, p.y1, p.y2, p.y3};
+    e.d = {p.d0, p.d1, p.d2};
+    e.mu = {p.mu0 - 0.00417807 * p.deltaT, p.mu1};
+    e.l1 = {p.l10, p.l11, p.l12};
+    e.l2 = {p.l20, p.l21, p.l22};
+    e.tanF1 = p.tanF1;
+    e.tanF2 = p.tanF2;
+    return e;
+}
+
 GreatestEclipse FindGreatestEclipse(const ElementPolynomials& e, double jdGuess) {
     double t = (jdGuess - e.jd0) * 24.0;
     for (int iteration = 0; iteration < 20; ++iteration) {

@@ -11,6 +11,7 @@
 // to the turning Earth. Time derivatives come from the polynomials.
 
 #include "eclipse/outline.h"
+#include "eclipse/polynomial_elements.h"
 
 #include <array>
 #include <optional>
@@ -36,6 +37,10 @@ struct ElementPolynomials {
 // polynomials over jdCentre +- 4.5 hours (UT), from seven evaluations. The umbra's
 // cone is that of the canon's lunar radius for the umbra, 0.272281 Earth radii.
 ElementPolynomials FitElementsFromEphemeris(double jdCentre);
+
+// A canon's cubic elements (TT hours from t0, hour angle from TT) read from the UT
+// instant of t0 with their own Delta T.
+ElementPolynomials FromPolynomialElements(const PolynomialElements& p);
 
 // Greatest eclipse: the instant the shadow axis passes closest to the Earth's centre.
 struct GreatestEclipse {

@@ -206,6 +206,21 @@ TEST(PublishedPathTables, WidthAndDurationAtGreatestEclipse) {
     EXPECT_GE(checked, 5);
 }
 
+// The path from the finder's cubic elements of the program's theories agrees with the
+// path from the path's own fit: two fits of the same theories.
+TEST(FromPolynomialElements, SamePathAsTheOwnFit) {
+    const EclipsePath own = EclipsePathOfDate(canon::JdOfDate("2024-04-08"));
+    ASSERT_TRUE(own.central);
+    const double jdTt = own.greatest.jd + own.elements.deltaT / 86400.0;
+    const double jdT0 = std::floor(jdTt * 24.0 + 0.5) / 24.0;
+    const PolynomialElements cubic = FitPolynomialElements(jdT0);
+    const EclipsePath other = ComputeEclipsePath(FromPolynomialElements(cubic), own.greatest.jd);
+    ASSERT_TRUE(other.central);
+    EXPECT_NEAR(other.greatest.jd, own.greatest.jd, 2.0 / 86400.0);
+    EXPECT_NEAR(other.greatest.point.lat, own.greatest.point.lat, 0.01);
+    EXPECT_NEAR(other.greatest.point.lon, own.greatest.point.lon, 0.01);
+}
+
 // 2024 April 8: greatest duration 4 min 28 s, width 198 km; 2006 March 29: 4 min 7 s, 184 km.
 TEST(PublishedPathTables, GreatestDurationAndWidth) {
     const struct {
