@@ -17,6 +17,12 @@ int CliUsage();
 // kestrova-render program beside this one, which gets the same arguments.
 int RunRenderProgram(int argc, char** argv);
 
+// path DAY MONTH YEAR [--json]: the central line of the date's eclipse.
+int PathCommand(int argc, char** argv);
+
+// map DAY MONTH YEAR with --png, --kml and --geojson files.
+int MapCommand(int argc, char** argv);
+
 // The eclipse finder (cli_eclipses.cpp).
 int EclipsesCommand(int argc, char** argv);
 int NextCommand(int argc, char** argv);

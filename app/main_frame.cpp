@@ -5,6 +5,8 @@
 #include "app/document_view.h"
 #include "app/eclipse_menu.h"
 #include "app/recent_files.h"
+#include "view/export_map.h"
+#include "view/kestrova_view.h"
 
 #include <QAction>
 #include <QApplication>
@@ -78,9 +80,8 @@ void CMainFrame::CreateMenus() {
     add(file, QStringLiteral("&Save"), QKeySequence::Save, [this] { OnFileSave(); });
     add(file, QStringLiteral("Save &As..."), QKeySequence::SaveAs, [this] { OnFileSaveAs(); });
     file->addSeparator();
-    // Export has no command yet: connect its triggered signal and enable it.
     m_pExportAction = file->addAction(QStringLiteral("&Export..."));
-    m_pExportAction->setEnabled(false);
+    connect(m_pExportAction, &QAction::triggered, this, [this] { OnFileExport(); });
     file->addSeparator();
     add(file, QStringLiteral("&Print..."), QKeySequence::Print, [this] { m_pView->OnFilePrint(); });
     add(file, QStringLiteral("Print Pre&view..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
@@ -424,4 +425,24 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     m_pView->KillTimer(kAnimationTimerId);
     QSettings().setValue(kGeometryKey, saveGeometry());
     event->accept();
+}
+
+void CMainFrame::OnFileExport() {
+    QString file;
+    if (m_exportDialog) {
+        file = m_exportDialog();
+    } else {
+        QString filter;
+        file = QFileDialog::getSaveFileName(this, QStringLiteral("Export"), QString(),
+                                            ExportFileFilters(), &filter);
+        if (!file.isEmpty())
+            file = WithExportSuffix(file, filter);
+    }
+    if (file.isEmpty())
+        return;
+    const QString reason = ExportMap(*m_pView, file);
+    if (!reason.isEmpty()) {
+        m_pView->MessageBox(QStringLiteral("Cannot write \"%1\":\n%2.").arg(file, reason),
+                            QStringLiteral("Export"), MB_OK | MB_ICONERROR);
+    }
 }

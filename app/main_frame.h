@@ -46,6 +46,10 @@ public:
     void OnFileOpen();
     bool OnFileSave();
     bool OnFileSaveAs();
+    // File > Export...: the map as PNG, PDF, KML or GeoJSON, chosen by the file's type.
+    void OnFileExport();
+    // Answers the export's file question in place of the dialog (tests).
+    void SetExportDialog(std::function<QString()> dialog) { m_exportDialog = std::move(dialog); }
     void OnAppAbout();
 
     // Opens the document at path into the window (the command line, the recent files).
@@ -107,4 +111,5 @@ private:
     bool m_bShowingDocument = false; // commands run by ShowDocument change nothing
     std::function<QString(bool save)> m_fileDialog;
     QuestionBox m_questionBox;
+    std::function<QString()> m_exportDialog;
 };

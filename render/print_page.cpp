@@ -2,6 +2,7 @@
 
 #include "render/draw_tools.h"
 #include "render/map_overlay.h"
+#include "render/path_painter.h"
 #include "render/projection.h"
 
 #include <QCoreApplication>
@@ -286,6 +287,10 @@ void PrintPage(CDC& dc, const CBitmap& image, const PrintPageContent& content) {
     PrintLegendAndBands(dc, h);
     PrintTextLines(dc, content.contactLines, h);
     PrintShadowTracks(dc, content.penumbra, content.umbra);
+    if (content.path) {
+        PrintPathLayer(dc, *content.path);
+        PrintPathLegend(dc, *content.path, h);
+    }
     PrintLimitCurves(dc, content.limits, content.hourLabels);
     PrintTitleText(dc, content.title);
     PrintFrame(dc);

@@ -8,6 +8,7 @@
 // page projection; every coordinate is truncated toward zero.
 
 #include "platform/dc.h"
+#include "render/path_layer.h"
 
 #include <QString>
 #include <QStringList>
@@ -82,6 +83,7 @@ struct PrintPageContent {
     LimitSeries limits;
     std::vector<HourLabel> hourLabels;
     std::string title;
+    const PathLayer* path = nullptr; // the path of the shadow with its legend, or none
 };
 
 // Draws the whole page on dc, which must be in the low-metric mapping mode.

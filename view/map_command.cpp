@@ -2,8 +2,11 @@
 // times, the penumbra's outline at every whole hour with its hour, the umbra's path
 // minute by minute) and, in every case, the sunrise and sunset limit curves.
 
+#include "eclipse/path.h"
+#include "render/projection.h"
 #include "view/eclipse_map.h"
 #include "view/kestrova_view.h"
+#include "view/path_layer.h"
 #include "view/texts.h"
 
 #include <QString>
@@ -32,6 +35,9 @@ void CKestrovaView::OnMap() {
             m_scene.contactLines.assign(lines.begin(), lines.end());
             m_scene.hourOutlines = std::move(map.outlines);
             m_scene.umbraPath = std::move(map.umbraPath);
+            m_scene.eclipse = EclipsePathOfDate(RequestStartJD(request));
+            m_scene.path =
+                MakePathLayer(m_scene.eclipse, projection::kSouthLimit, projection::kNorthLimit);
             m_nShowHour = map.lastHour;
             m_nShowMinute = map.lastMinute;
         }

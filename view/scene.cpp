@@ -4,6 +4,7 @@
 #include "render/map_overlay.h"
 #include "render/map_painter.h"
 #include "render/overlay_painter.h"
+#include "render/path_painter.h"
 #include "render/projection.h"
 
 #include <utility>
@@ -14,6 +15,8 @@ void ReplaceShadow(Scene& scene, ShadowSnapshot shadow) {
     scene.hourOutlines.clear();
     scene.umbraPath = {};
     scene.limitCurves = {};
+    scene.path = {};
+    scene.eclipse = {};
 }
 
 namespace {
@@ -43,6 +46,10 @@ void PaintScene(CDC& dc, const Scene& scene, double zoomX, double zoomY) {
                        map_colours::kPenumbra);
     }
     PlotPointBoxes(dc, zoomX, zoomY, scene.umbraPath.lat, scene.umbraPath.lon, map_colours::kUmbra);
+    if (!scene.path.empty()) {
+        DrawPathLayer(dc, scene.path, zoomX, zoomY);
+        DrawPathLegend(dc, scene.path, zoomX, zoomY);
+    }
     if (!scene.hourOutlines.empty()) {
         DrawHourLabels(dc, zoomX, ScreenHourLabels(scene, zoomX, zoomY));
     }
@@ -78,5 +85,8 @@ PrintPageContent PageContent(const Scene& scene, double zoomX, double zoomY, std
     }
     content.umbra.push_back({scene.umbra.lat, scene.umbra.lon});
     content.umbra.push_back({scene.umbraPath.lat, scene.umbraPath.lon});
+    if (!scene.path.empty()) {
+        content.path = &scene.path;
+    }
     return content;
 }

@@ -6,6 +6,8 @@
 // PaintScene and printed by PageContent.
 
 #include "eclipse/outline.h"
+#include "eclipse/path.h"
+#include "render/path_layer.h"
 #include "render/print_page.h"
 #include "view/eclipse_map.h"
 
@@ -21,6 +23,9 @@ struct Scene {
     std::vector<HourOutline> hourOutlines; // the map command's hourly penumbra outlines
     Outline umbraPath;                     // the map command's umbra, minute by minute
     LimitCurveSeries limitCurves;          // the map command's sunrise and sunset series
+    EclipsePath eclipse;                   // the map command's eclipse, for export
+    PathLayer path; // the map command's central line, path limits, partial limits and
+                    // sunrise and sunset curves, and greatest eclipse
 };
 
 // The shadow of an instant takes the place of the last shadow and of everything the last

@@ -1,0 +1,42 @@
+// Speed of the path of the shadow: every minute of the central line with its
+// limits, the partial limits and the sunrise/sunset curves, from the date.
+#include "eclipse/path.h"
+#include "ephemeris/timescales.h"
+#include "export/map_export.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void PathOfOneEclipse(benchmark::State& state) {
+    const double jd = CalendarToJulianDay(8, 4, 2024, 0.0, 0, 0);
+    for (auto _ : state) {
+        const EclipsePath path = EclipsePathOfDate(jd);
+        benchmark::DoNotOptimize(path.centralLine.data());
+    }
+}
+BENCHMARK(PathOfOneEclipse)->Unit(benchmark::kMillisecond);
+
+// The central line alone with its limits, from elements already fitted.
+void CentralLineFromElements(benchmark::State& state) {
+    const double jd = CalendarToJulianDay(8, 4, 2024, 0.0, 0, 18);
+    const ElementPolynomials e = FitElementsFromEphemeris(jd);
+    for (auto _ : state) {
+        const EclipsePath path = ComputeEclipsePath(e, jd);
+        benchmark::DoNotOptimize(path.centralLine.data());
+    }
+}
+BENCHMARK(CentralLineFromElements)->Unit(benchmark::kMillisecond);
+
+void MapFeaturesOfOneEclipse(benchmark::State& state) {
+    const EclipsePath path = EclipsePathOfDate(CalendarToJulianDay(8, 4, 2024, 0.0, 0, 0));
+    for (auto _ : state) {
+        const std::string text = MapGeoJson(MapFeatures(path));
+        benchmark::DoNotOptimize(text.data());
+    }
+}
+BENCHMARK(MapFeaturesOfOneEclipse)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

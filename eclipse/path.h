@@ -1,0 +1,117 @@
+#pragma once
+
+// The path of the Moon's shadow over the Earth during one eclipse: the central
+// line, the northern and southern limits of the umbral (antumbral) path with its
+// width and the central duration, the northern and southern limits of the
+// partial eclipse, and the curves along which the eclipse begins or ends at
+// sunrise or sunset. The methods are those of the Explanatory Supplement: the
+// Earth is the ellipsoid of besselian.h, a limit is where the shadow's edge at
+// the observer's own height grazes the observer at the instant of greatest
+// eclipse there, and the duration comes from the speed of the shadow relative
+// to the turning Earth. Time derivatives come from the polynomials.
+
+#include "eclipse/outline.h"
+#include "eclipse/polynomial_elements.h"
+
+#include <array>
+#include <optional>
+#include <vector>
+
+// Besselian elements as polynomials in t, hours of UT from jd0:
+// value(t) = c[0] + c[1] t + c[2] t^2 + ...
+inline constexpr int kElementTerms = 6;
+using ElementPolynomial = std::array<double, kElementTerms>;
+
+struct ElementPolynomials {
+    double jd0 = 0.0;             // Julian day (UT) of t = 0
+    double deltaT = 0.0;          // TT - UT, seconds
+    ElementPolynomial x{}, y{};   // the axis on the fundamental plane, Earth equatorial radii
+    ElementPolynomial d{};        // declination of the axis, degrees
+    ElementPolynomial mu{};       // Greenwich hour angle of the axis from UT, degrees (unwrapped)
+    ElementPolynomial l1{}, l2{}; // cone radii on the fundamental plane, Earth radii
+    double tanF1 = 0.0;
+    double tanF2 = 0.0;
+};
+
+// The program's own elements (ephemeris/apparent.h, Delta T applied) fitted by
+// polynomials over jdCentre +- 4.5 hours (UT), from seven evaluations. The umbra's
+// cone is that of the canon's lunar radius for the umbra, 0.272281 Earth radii.
+ElementPolynomials FitElementsFromEphemeris(double jdCentre);
+
+// A canon's cubic elements (TT hours from t0, hour angle from TT) read from the UT
+// instant of t0 with their own Delta T.
+ElementPolynomials FromPolynomialElements(const PolynomialElements& p);
+
+// Greatest eclipse: the instant the shadow axis passes closest to the Earth's centre.
+struct GreatestEclipse {
+    double jd = 0.0;      // UT
+    double gamma = 0.0;   // distance of the axis from the Earth's centre, Earth radii,
+                          // negative south of it
+    GeoPoint point;       // where the axis meets the Earth, or the nearest point of the limb
+    bool central = false; // the axis meets the Earth (ellipsoid) at some instant
+    double l2 = 0.0;      // umbral radius on the fundamental plane then (< 0: total)
+};
+GreatestEclipse FindGreatestEclipse(const ElementPolynomials& elements, double jdGuess);
+
+// A point of a curve on the Earth with its instant (UT).
+struct TimedPoint {
+    double jd = 0.0;
+    GeoPoint point;
+};
+using TimedCurve = std::vector<TimedPoint>;
+
+// One instant of the central line.
+struct PathRow {
+    double jd = 0.0; // UT
+    GeoPoint central;
+    std::optional<GeoPoint> north; // the umbral limits, where they lie on the Earth
+    std::optional<GeoPoint> south;
+    double widthKm = 0.0;          // the shadow's section on the horizontal plane at the
+                                   // central point, across the path
+    double limitsDistanceKm = 0.0; // between the two limits along the horizontal line
+                                   // through the central point square to the path; 0
+                                   // when a limit is missing there
+    double durationSeconds = 0.0;  // of totality or annularity on the central line
+    double sunAltitude = 0.0;      // the Sun's geometric altitude there, degrees
+    bool total = false;            // umbra (true) or antumbra (false) here
+};
+
+enum class EclipseKind { None, Partial, Annular, Total, Hybrid };
+
+// Everything drawn or tabulated of one eclipse. Curves are split where they
+// leave the Earth; longitudes stay within [-180, 180] (callers split lines at
+// the antimeridian).
+struct EclipsePath {
+    EclipseKind kind = EclipseKind::None;
+    ElementPolynomials elements; // what the path was computed from
+    bool central = false;
+    GreatestEclipse greatest;
+    // Whole UT minutes while the axis meets the Earth, and its two ends (sunrise
+    // and sunset) as extra rows at their own instants; in time order.
+    std::vector<PathRow> centralLine;
+    // The limits of the umbral path over the whole umbral phase, every minute
+    // and at their ends on the limb. A non-central eclipse has one of them.
+    std::vector<TimedCurve> umbraNorth, umbraSouth;
+    // The limits of the partial eclipse (every few minutes and at their ends).
+    std::vector<TimedCurve> penumbraNorth, penumbraSouth;
+    // Where the eclipse begins or ends at sunrise or at sunset: each a closed or
+    // open curve along the limb.
+    std::vector<TimedCurve> riseSetCurves;
+};
+
+// The path from given elements, around the greatest eclipse nearest jdGuess.
+EclipsePath ComputeEclipsePath(const ElementPolynomials& elements, double jdGuess);
+
+// The eclipse whose greatest instant falls on the UT date that starts at jdDate
+// (0h UT), from the program's own ephemeris. kind None when there is none.
+EclipsePath EclipsePathOfDate(double jdDate);
+
+// The outline of a cone (umbra: true) on the Earth at jd: where the cone's edge
+// at each place's own height meets the surface, 360 points around the axis,
+// split where the edge leaves the Earth's sunlit side.
+std::vector<std::vector<GeoPoint>> ShadowOutlineAt(const ElementPolynomials& elements, double jd,
+                                                   bool umbra);
+
+// Distance between two places on the ellipsoid, km (chord; below a metre off the
+// arc for the few hundred kilometres it is used for).
+double ChordKm(const GeoPoint& a, const GeoPoint& b);

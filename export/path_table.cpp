@@ -1,0 +1,115 @@
+#include "export/path_table.h"
+
+#include "ephemeris/timescales.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+std::string Format(const char* format, double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    // A value that rounds to zero is written without a minus sign.
+    const std::string s = text;
+    if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos)
+        return s.substr(1);
+    return s;
+}
+
+std::string OptionalCoordinate(const std::optional<GeoPoint>& p, bool latitude,
+                               const char* missing) {
+    if (!p)
+        return missing;
+    return Format("%.4f", latitude ? p->lat : p->lon);
+}
+
+} // namespace
+
+std::string IsoUt(double jd) {
+    if (!std::isfinite(jd) || std::fabs(jd) > 1e8)
+        return "";
+    // Whole seconds from the day's 0h; a time that rounds up to 24:00 moves to the next day.
+    const double dayStart = std::floor(jd - 0.5) + 0.5;
+    long long seconds = std::llround((jd - dayStart) * 86400.0);
+    double day = dayStart;
+    if (seconds >= 86400) {
+        seconds -= 86400;
+        day += 1.0;
+    }
+    const CalendarDate date = JulianDayToCalendarDate(day + 0.25);
+    char text[48];
+    std::snprintf(text, sizeof text, "%s%04d-%02d-%02dT%02lld:%02lld:%02lld",
+                  date.year < 0 ? "-" : "", date.year < 0 ? -date.year : date.year, date.month,
+                  date.day, seconds / 3600, seconds / 60 % 60, seconds % 60);
+    return text;
+}
+
+const char* EclipseKindName(EclipseKind kind) {
+    switch (kind) {
+    case EclipseKind::Partial:
+        return "partial";
+    case EclipseKind::Annular:
+        return "annular";
+    case EclipseKind::Total:
+        return "total";
+    case EclipseKind::Hybrid:
+        return "hybrid";
+    case EclipseKind::None:
+        break;
+    }
+    return "none";
+}
+
+std::string NoCentralLineReason(const EclipsePath& path) {
+    switch (path.kind) {
+    case EclipseKind::None:
+        return "no solar eclipse has its greatest phase on this date";
+    case EclipseKind::Partial:
+        return "the eclipse is partial: the umbra misses the Earth";
+    default:
+        return std::string("the ") + EclipseKindName(path.kind) +
+               " eclipse is not central: the shadow axis misses the Earth";
+    }
+}
+
+std::string PathTableCsv(const EclipsePath& path) {
+    std::string out = std::string(kPathCsvHeader) + "\n";
+    for (const PathRow& r : path.centralLine) {
+        out += IsoUt(r.jd) + "," + Format("%.4f", r.central.lat) + "," +
+               Format("%.4f", r.central.lon) + "," + OptionalCoordinate(r.north, true, "") + "," +
+               OptionalCoordinate(r.north, false, "") + "," +
+               OptionalCoordinate(r.south, true, "") + "," +
+               OptionalCoordinate(r.south, false, "") + "," + Format("%.1f", r.widthKm) + "," +
+               (r.limitsDistanceKm > 0.0 ? Format("%.1f", r.limitsDistanceKm) : "") + "," +
+               Format("%.1f", r.durationSeconds) + "," + Format("%.1f", r.sunAltitude) + "\n";
+    }
+    return out;
+}
+
+std::string PathTableJson(const EclipsePath& path) {
+    const GreatestEclipse& g = path.greatest;
+    std::string out = "{\n  \"kind\": \"" + std::string(EclipseKindName(path.kind)) + "\",\n";
+    out += "  \"greatest\": {\"ut\": \"" + IsoUt(g.jd) +
+           "\", \"lat\": " + Format("%.4f", g.point.lat) +
+           ", \"lon\": " + Format("%.4f", g.point.lon) + ", \"gamma\": " + Format("%.5f", g.gamma) +
+           "},\n  \"rows\": [";
+    bool first = true;
+    for (const PathRow& r : path.centralLine) {
+        out += first ? "\n" : ",\n";
+        first = false;
+        out += "    {\"ut\": \"" + IsoUt(r.jd) +
+               "\", \"central_lat\": " + Format("%.4f", r.central.lat) +
+               ", \"central_lon\": " + Format("%.4f", r.central.lon) +
+               ", \"north_lat\": " + OptionalCoordinate(r.north, true, "null") +
+               ", \"north_lon\": " + OptionalCoordinate(r.north, false, "null") +
+               ", \"south_lat\": " + OptionalCoordinate(r.south, true, "null") +
+               ", \"south_lon\": " + OptionalCoordinate(r.south, false, "null") +
+               ", \"width_km\": " + Format("%.1f", r.widthKm) + ", \"limits_distance_km\": " +
+               (r.limitsDistanceKm > 0.0 ? Format("%.1f", r.limitsDistanceKm) : "null") +
+               ", \"duration_s\": " + Format("%.1f", r.durationSeconds) +
+               ", \"sun_alt\": " + Format("%.1f", r.sunAltitude) + "}";
+    }
+    out += "\n  ]\n}\n";
+    return out;
+}

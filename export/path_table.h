@@ -1,0 +1,27 @@
+#pragma once
+
+// The central line of an eclipse as text: CSV and JSON tables of its rows.
+
+#include "eclipse/path.h"
+
+#include <string>
+
+// "YYYY-MM-DDTHH:MM:SS" of a Julian day (UT), rounded to the whole second; a
+// negative year with its sign (astronomical numbering).
+std::string IsoUt(double jd);
+
+// "total", "annular", "hybrid", "partial" or "none".
+const char* EclipseKindName(EclipseKind kind);
+
+// Why an eclipse path has no central line ("no solar eclipse", "partial eclipse", ...).
+std::string NoCentralLineReason(const EclipsePath& path);
+
+// The header line, then one row per instant of the central line.
+inline constexpr const char* kPathCsvHeader =
+    "ut,central_lat,central_lon,north_lat,north_lon,south_lat,south_lon,width_km,"
+    "limits_distance_km,duration_s,sun_alt";
+std::string PathTableCsv(const EclipsePath& path);
+
+// The same as a JSON object: kind, greatest eclipse and the rows (null where a
+// limit does not exist).
+std::string PathTableJson(const EclipsePath& path);

@@ -1,0 +1,95 @@
+#include "render/path_layer.h"
+
+#include <cmath>
+#include <utility>
+
+namespace {
+
+// The place where the step from a to b crosses the latitude lat.
+MapPlace AtLatitude(const MapPlace& a, const MapPlace& b, double lat) {
+    const double f = (lat - a.lat) / (b.lat - a.lat);
+    return {lat, a.lon + f * (b.lon - a.lon)};
+}
+
+// Pieces that do not cross the antimeridian: both end on +-180 at the crossing's
+// interpolated latitude.
+std::vector<std::vector<MapPlace>> SplitAtAntimeridian(const std::vector<MapPlace>& line) {
+    std::vector<std::vector<MapPlace>> pieces;
+    std::vector<MapPlace> piece;
+    for (std::size_t k = 0; k < line.size(); ++k) {
+        if (k > 0 && std::fabs(line[k].lon - line[k - 1].lon) > 180.0) {
+            const MapPlace a = line[k - 1];
+            const MapPlace b = line[k];
+            const double edge = a.lon > 0.0 ? 180.0 : -180.0;
+            const double bUnwrapped = b.lon + (a.lon > 0.0 ? 360.0 : -360.0);
+            const double f = (edge - a.lon) / (bUnwrapped - a.lon);
+            const double lat = a.lat + f * (b.lat - a.lat);
+            piece.push_back({lat, edge});
+            if (piece.size() >= 2)
+                pieces.push_back(piece);
+            piece = {{lat, -edge}};
+        }
+        piece.push_back(line[k]);
+    }
+    if (piece.size() >= 2)
+        pieces.push_back(std::move(piece));
+    return pieces;
+}
+
+// Cuts a line that does not cross the antimeridian to the band of latitudes.
+void CutToBand(const std::vector<MapPlace>& line, double south, double north,
+               std::vector<std::vector<MapPlace>>& out) {
+    auto inside = [&](const MapPlace& p) { return p.lat >= south && p.lat <= north; };
+    std::vector<MapPlace> piece;
+    for (std::size_t k = 0; k < line.size(); ++k) {
+        const MapPlace& p = line[k];
+        if (k > 0) {
+            const MapPlace& q = line[k - 1];
+            // The step may leave or enter the band, or pass over it: its crossings of
+            // the two edges in the order the step meets them.
+            struct Crossing {
+                double fraction;
+                double edge;
+            };
+            std::vector<Crossing> crossings;
+            for (const double edge : {south, north})
+                if ((q.lat - edge) * (p.lat - edge) < 0.0)
+                    crossings.push_back({(edge - q.lat) / (p.lat - q.lat), edge});
+            if (crossings.size() == 2 && crossings[0].fraction > crossings[1].fraction)
+                std::swap(crossings[0], crossings[1]);
+            bool in = inside(q);
+            for (const Crossing& c : crossings) {
+                const MapPlace cut = AtLatitude(q, p, c.edge);
+                if (in) {
+                    piece.push_back(cut);
+                    if (piece.size() >= 2)
+                        out.push_back(piece);
+                    piece.clear();
+                } else {
+                    piece = {cut};
+                }
+                in = !in;
+            }
+        }
+        if (inside(p))
+            piece.push_back(p);
+    }
+    if (piece.size() >= 2)
+        out.push_back(std::move(piece));
+}
+
+} // namespace
+
+std::vector<std::vector<MapPlace>> CutForMap(const std::vector<MapPlace>& line, double south,
+                                             double north) {
+    std::vector<std::vector<MapPlace>> out;
+    for (const auto& piece : SplitAtAntimeridian(line))
+        CutToBand(piece, south, north, out);
+    return out;
+}
+
+void AddPathLine(PathLayer& layer, PathLineKind kind, const std::vector<MapPlace>& line,
+                 double south, double north) {
+    for (auto& piece : CutForMap(line, south, north))
+        layer.lines.push_back({kind, std::move(piece)});
+}

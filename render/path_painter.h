@@ -1,0 +1,18 @@
+#pragma once
+
+// The path of the shadow drawn over the map: on the window in the map's colours
+// (the path in the umbra's colour, its central line bold; the partial limits and the
+// sunrise and sunset curves in the penumbra's colour; a cross at greatest eclipse),
+// and on the printed page in its greys. With the legend entries for them.
+
+#include "platform/dc.h"
+#include "render/path_layer.h"
+
+// Window pixels at the zoom (one unit per pixel, y down).
+void DrawPathLayer(CDC& dc, const PathLayer& layer, double zoomX, double zoomY);
+// The legend's entries for the kinds of line the layer has.
+void DrawPathLegend(CDC& dc, const PathLayer& layer, double zoomX, double zoomY);
+
+// Page units (0.1 mm, y up); mapHeight as PrintedMapHeight gives it.
+void PrintPathLayer(CDC& dc, const PathLayer& layer);
+void PrintPathLegend(CDC& dc, const PathLayer& layer, int mapHeight);

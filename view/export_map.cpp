@@ -1,0 +1,100 @@
+#include "view/export_map.h"
+
+#include "export/map_export.h"
+#include "export/path_table.h"
+#include "render/projection.h"
+#include "view/kestrova_view.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QPrinter>
+#include <QSaveFile>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+constexpr double kPanelTop = 413.0; // design row where the control panel begins
+
+QString WritePng(CKestrovaView& view, const QString& file) {
+    const int height = TruncToInt(kPanelTop * view.m_zoomY);
+    const QImage image = view.grab(QRect(0, 0, view.width(), height)).toImage();
+    if (image.isNull())
+        return QStringLiteral("the window could not be drawn");
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly))
+        return out.errorString();
+    if (!image.save(&out, "PNG")) {
+        out.cancelWriting();
+        return out.errorString().isEmpty() ? QStringLiteral("the image could not be encoded")
+                                           : out.errorString();
+    }
+    if (!out.commit())
+        return out.errorString();
+    return {};
+}
+
+QString WritePdf(CKestrovaView& view, const QString& file) {
+    const QString temporary = file + QStringLiteral(".part");
+    const std::unique_ptr<QPrinter> printer = CreateDefaultPrinter();
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(temporary);
+    CPrintInfo info;
+    info.m_bDirect = true;
+    if (!view.PrintOn(*printer, info) || !QFileInfo::exists(temporary)) {
+        QFile::remove(temporary);
+        return QStringLiteral("the page could not be written there");
+    }
+    // rename(2) replaces the old file in one step.
+    if (std::rename(QFile::encodeName(temporary).constData(),
+                    QFile::encodeName(file).constData()) != 0) {
+        QFile::remove(temporary);
+        return QStringLiteral("the finished page could not take the file's name");
+    }
+    return {};
+}
+
+QString WriteText(const QString& file, const std::string& text) {
+    const std::string reason = WriteFileAtomically(QFile::encodeName(file).toStdString(), text);
+    return QString::fromStdString(reason);
+}
+
+} // namespace
+
+QString ExportFileFilters() {
+    return QStringLiteral("PNG image (*.png);;PDF document (*.pdf);;KML (*.kml);;GeoJSON "
+                          "(*.geojson)");
+}
+
+QString WithExportSuffix(const QString& file, const QString& chosenFilter) {
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    for (const char* known : {"png", "pdf", "kml", "geojson"})
+        if (suffix == QLatin1String(known))
+            return file;
+    const qsizetype star = chosenFilter.indexOf(QStringLiteral("*."));
+    const qsizetype close = chosenFilter.indexOf(QLatin1Char(')'), star);
+    if (star < 0 || close < 0)
+        return file;
+    return file + chosenFilter.mid(star + 1, close - star - 1);
+}
+
+QString ExportMap(CKestrovaView& view, const QString& file) {
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    if (suffix == QLatin1String("png"))
+        return WritePng(view, file);
+    if (suffix == QLatin1String("pdf"))
+        return WritePdf(view, file);
+    if (suffix == QLatin1String("kml") || suffix == QLatin1String("geojson")) {
+        const EclipsePath& path = view.GetScene().eclipse;
+        if (path.kind == EclipseKind::None)
+            return QStringLiteral("there is no eclipse on the map: press \"map\" for a date first");
+        const std::vector<MapFeature> features = MapFeatures(path);
+        const std::string iso = IsoUt(path.greatest.jd);
+        const std::string title = "Solar eclipse of " + iso.substr(0, iso.find('T'));
+        return WriteText(file, suffix == QLatin1String("kml") ? MapKml(features, title)
+                                                              : MapGeoJson(features));
+    }
+    return QStringLiteral("the file type is not known: use .png, .pdf, .kml or .geojson");
+}
