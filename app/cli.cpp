@@ -1,6 +1,7 @@
 // kestrova-cli: what the program computes, as text, for scripts and for checking
 // results against published tables. The text commands load no Qt; the picture
 // commands run in kestrova-render.
+#include "app/cli_args.h"
 #include "app/cli_commands.h"
 #include "eclipse/besselian.h"
 #include "eclipse/contacts.h"
@@ -12,8 +13,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,31 +22,30 @@
 
 namespace {
 
-// Date and time as the input fields parse them: atoi and atof.
+// A date and a time (UT) read strictly from the arguments; nothing when one of
+// them is not a number in range or the date does not exist (said on stderr).
 struct Instant {
-    int day = 0;
-    int month = 0;
-    int year = 0;
-    int hour = 0;
-    int minute = 0;
-    double second = 0.0;
+    DateArg date;
+    TimeArg time;
 };
 
-Instant ParseInstant(char** args, bool withTime) {
-    Instant t;
-    t.day = std::atoi(args[0]);
-    t.month = std::atoi(args[1]);
-    t.year = std::atoi(args[2]);
+std::optional<Instant> ParseInstant(char** args, bool withTime) {
+    const std::optional<DateArg> date = ParseDateArgs(args[0], args[1], args[2]);
+    if (!date)
+        return std::nullopt;
+    Instant t{*date, {}};
     if (withTime) {
-        t.hour = std::atoi(args[3]);
-        t.minute = std::atoi(args[4]);
-        t.second = std::atof(args[5]);
+        const std::optional<TimeArg> time = ParseTimeArgs(args[3], args[4], args[5]);
+        if (!time)
+            return std::nullopt;
+        t.time = *time;
     }
     return t;
 }
 
 double JulianDayOf(const Instant& t) {
-    return CalendarToJulianDay(t.day, t.month, t.year, t.second, t.minute, t.hour);
+    return CalendarToJulianDay(t.date.day, t.date.month, t.date.year, t.time.second, t.time.minute,
+                               t.time.hour);
 }
 
 void PrintValue(const char* name, double value) {
@@ -56,7 +56,10 @@ void PrintValue(const char* name, double value) {
 int EphemerisCommand(int argc, char** argv) {
     if (argc != 8)
         return CliUsage();
-    const ApparentPlaces p = ApparentPlacesAt(JulianDayOf(ParseInstant(argv + 2, true)));
+    const std::optional<Instant> t = ParseInstant(argv + 2, true);
+    if (!t)
+        return 1;
+    const ApparentPlaces p = ApparentPlacesAt(JulianDayOf(*t));
     PrintValue("sunRA", p.sunRA);
     PrintValue("sunDec", p.sunDec);
     PrintValue("sunGST", p.siderealAngle);
@@ -74,8 +77,10 @@ int EphemerisCommand(int argc, char** argv) {
 int ElementsCommand(int argc, char** argv) {
     if (argc != 8)
         return CliUsage();
-    const BesselianElements e =
-        ElementsAt(ApparentPlacesAt(JulianDayOf(ParseInstant(argv + 2, true))));
+    const std::optional<Instant> t = ParseInstant(argv + 2, true);
+    if (!t)
+        return 1;
+    const BesselianElements e = ElementsAt(ApparentPlacesAt(JulianDayOf(*t)));
     PrintValue("x", e.x);
     PrintValue("y", e.y);
     PrintValue("d", e.d);
@@ -91,7 +96,10 @@ int ElementsCommand(int argc, char** argv) {
 int ContactsCommand(int argc, char** argv) {
     if (argc != 5)
         return CliUsage();
-    const ContactTimes c = ContactTimesOfDate(JulianDayOf(ParseInstant(argv + 2, false)));
+    const std::optional<Instant> t = ParseInstant(argv + 2, false);
+    if (!t)
+        return 1;
+    const ContactTimes c = ContactTimesOfDate(JulianDayOf(*t));
     if (!c.eclipse) {
         std::printf("%s\n", NoEclipseMessage(argv[2], argv[3], argv[4]).c_str());
         return 0;
@@ -124,8 +132,10 @@ int SnapshotCommand(int argc, char** argv) {
         else
             return CliUsage();
     }
-    const ShadowSnapshot s =
-        ShadowAt(JulianDayOf(ParseInstant(argv + 2, true)), true, 1000.0, 50000.0);
+    const std::optional<Instant> t = ParseInstant(argv + 2, true);
+    if (!t)
+        return 1;
+    const ShadowSnapshot s = ShadowAt(JulianDayOf(*t), true, 1000.0, 50000.0);
     PrintExtent("penumbra", s.penumbra);
     PrintExtent("umbra", s.umbra);
     if (points) {
@@ -141,8 +151,13 @@ int SnapshotCommand(int argc, char** argv) {
 int RiseSetCommand(int argc, char** argv) {
     if (argc != 6)
         return CliUsage();
-    const RiseSetTimes times =
-        SunRiseSet(JulianDayOf(ParseInstant(argv + 2, false)), std::atof(argv[5]), 0.0, 0.0, false);
+    const std::optional<Instant> t = ParseInstant(argv + 2, false);
+    if (!t)
+        return 1;
+    const std::optional<double> latitude = ParseLatitudeArg(argv[5], "LATITUDE");
+    if (!latitude)
+        return 1;
+    const RiseSetTimes times = SunRiseSet(JulianDayOf(*t), *latitude, 0.0, 0.0, false);
     PrintValue("rise", times.rise);
     PrintValue("set", times.set);
     return 0;
