@@ -1,6 +1,7 @@
 // kestrova-cli: what the program computes, as text, for scripts and for checking
 // results against published tables. The text commands load no Qt; the picture
 // commands run in kestrova-render.
+#include "app/atomic_write.h"
 #include "app/cli_args.h"
 #include "app/cli_commands.h"
 #include "eclipse/besselian.h"
@@ -109,6 +110,32 @@ int ContactsCommand(int argc, char** argv) {
     return 0;
 }
 
+// The picture commands (snapshot --png, map, print): their numbers, --size and the
+// file to write are checked here, so that a refused call answers at once; the
+// drawing runs in kestrova-render, which checks them again. Wrong options are left
+// to its usage text.
+int PictureCommand(int argc, char** argv) {
+    const bool snapshot = std::strcmp(argv[1], "snapshot") == 0;
+    const int numbers = snapshot ? 6 : 3;
+    if (argc < 2 + numbers)
+        return CliUsage();
+    if (!ParseInstant(argv + 2, snapshot))
+        return 1;
+    for (int i = 2 + numbers; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "--size") == 0) {
+            if (!ParseSizeArg(argv[++i], "--size", kMaxPictureSide))
+                return 1;
+        } else if (std::strcmp(argv[i], "--png") == 0 || std::strcmp(argv[i], "--pdf") == 0) {
+            const WriteResult target = CheckWriteTarget(argv[++i]);
+            if (!target.ok()) {
+                std::fprintf(stderr, "kestrova-cli: %s\n", target.error.c_str());
+                return 1;
+            }
+        }
+    }
+    return RunRenderProgram(argc, argv);
+}
+
 void PrintExtent(const char* name, const Outline& o) {
     std::printf("%sPoints %zu\n", name, o.lat.size());
     if (o.lat.empty())
@@ -128,7 +155,7 @@ int SnapshotCommand(int argc, char** argv) {
         if (std::strcmp(argv[i], "--points") == 0)
             points = true;
         else if (std::strcmp(argv[i], "--png") == 0 || std::strcmp(argv[i], "--size") == 0)
-            return RunRenderProgram(argc, argv);
+            return PictureCommand(argc, argv);
         else
             return CliUsage();
     }
@@ -170,8 +197,8 @@ constexpr CliCommand kCommands[] = {
     {"snapshot", "snapshot  DAY MONTH YEAR HOUR MINUTE SECOND [--points] [--png FILE [--size WxH]]",
      SnapshotCommand},
     {"riseset", "riseset   DAY MONTH YEAR LATITUDE", RiseSetCommand},
-    {"map", "map       DAY MONTH YEAR --png FILE [--size WxH]", RunRenderProgram},
-    {"print", "print     DAY MONTH YEAR --pdf FILE", RunRenderProgram},
+    {"map", "map       DAY MONTH YEAR --png FILE [--size WxH]", PictureCommand},
+    {"print", "print     DAY MONTH YEAR --pdf FILE", PictureCommand},
 };
 
 // The folder of this program, from /proc/self/exe; empty if unknown.

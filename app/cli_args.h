@@ -37,6 +37,9 @@ std::optional<TimeArg> ParseTimeArgs(const char* hour, const char* minute, const
 // A latitude in degrees, -90 to 90.
 std::optional<double> ParseLatitudeArg(const char* text, const char* name);
 
+// The largest side of a picture, in pixels (8192 x 8192 takes 256 MiB).
+inline constexpr int kMaxPictureSide = 8192;
+
 // A picture size "WxH" (or "WXH"), each side 1 to maxSide pixels.
 struct SizeArg {
     int width = 0;

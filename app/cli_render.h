@@ -25,5 +25,3 @@ int RenderPrintPdf(const std::string& day, const std::string& month, const std::
 // Default size: the view's design size.
 constexpr int kDefaultPngWidth = 748;
 constexpr int kDefaultPngHeight = 539;
-// The largest side of a picture, in pixels (8192 x 8192 takes 256 MiB).
-constexpr int kMaxPictureSide = 8192;

@@ -15,6 +15,8 @@
 #include <cstddef>
 
 void CKestrovaView::OnMap() {
+    // A running animation would wipe the map with its next frame.
+    OnStop();
     // The whole map is repainted: every shadow, label and curve drawn before goes.
     SetShadowBoxToMap();
     InvalidateShadowBox();
@@ -33,8 +35,17 @@ void CKestrovaView::OnMap() {
         ClearContactTimes(); // times of another date do not belong under this map
         ShowMissingDateBox();
     } else {
-        ShowWaitCursor();
         ParseInputs();
+        if (RefuseBadInput(false)) {
+            // Nothing of another date stays on the wiped map or its page.
+            ClearContactTimes();
+            m_limitLatitudes.clear();
+            m_limitFirst.clear();
+            m_limitSecond.clear();
+            SetShadowBoxToMap();
+            return;
+        }
+        ShowWaitCursor();
         const EclipseMap map = ComputeEclipseMap({m_nDay, m_nMonth, m_nYear, m_nDeltaT});
         ShowArrowCursor();
         if (map.contacts.eclipse) {
