@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev fonts-liberation xvfb xauth poppler-utils)
+          qt6-base-dev fonts-liberation xvfb xauth poppler-utils
+          clang libclang-rt-dev)
 
 missing=()
 for p in "${packages[@]}"; do
