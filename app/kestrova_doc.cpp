@@ -1,5 +1,7 @@
 #include "app/kestrova_doc.h"
 
+#include "platform/save_file.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -14,6 +16,11 @@ bool CKestrovaDoc::OnSaveDocument(const QString& path) {
 }
 
 bool CKestrovaDoc::OnOpenDocument(const QString& path) {
+    // Only a regular file: opening a FIFO would wait for a writer, a device never end.
+    constexpr qint64 kMaxDocumentBytes = 16 * 1024 * 1024;
+    if (!IsReadableRegularFile(path, kMaxDocumentBytes)) {
+        return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return false;

@@ -94,6 +94,8 @@ void CMainFrame::OnFileOpen() {
     if (path.isEmpty()) {
         return;
     }
+    // What the opened document shows must not be wiped by the animation's next frame.
+    m_pView->OnStop();
     if (!m_doc.OnOpenDocument(path)) {
         m_pView->MessageBox(QStringLiteral("Failed to open document."),
                             QString::fromLatin1(kAppTitle), MB_OK | MB_ICONEXCLAMATION);

@@ -112,8 +112,6 @@ bool CKestrovaView::RefuseBadInput(bool withTime) {
 }
 
 void CKestrovaView::OnCalculate() {
-    // A running animation would wipe what this command draws with its next frame.
-    OnStop();
     ReadEditTexts();
     if (DateTextsMissing(CurrentFieldTexts())) {
         ShowMissingDateBox();
@@ -130,6 +128,9 @@ void CKestrovaView::OnCalculate() {
         RunContactTimes();
         m_bContactRun = 0;
     } else {
+        // A running animation would wipe the snapshot with its next frame. (A contact
+        // run starts an animation of its own, or leaves the running one to its date.)
+        OnStop();
         RunSnapshot();
     }
     ShowArrowCursor();

@@ -18,6 +18,8 @@
 #include <utility>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -339,4 +341,17 @@ TEST(PrintImage, TheFileInTheDirectoryOrElseTheProgramsCopy) {
     const CBitmap found = LoadPrintImage(dir.path());
     EXPECT_EQ(found.Width(), 100);
     EXPECT_EQ(found.Height(), 50);
+}
+
+TEST(PrintImage, AFifoOrAFolderOfThatNameIsPassedOverAtOnce) {
+    const QImage resource(QString::fromLatin1(kPrintImageResource));
+    // A FIFO without a writer would block the reader for ever.
+    QTemporaryDir fifoDir;
+    const QString fifo = QDir(fifoDir.path()).filePath("SVET0.bmp");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(LoadPrintImage(fifoDir.path()).Image(), resource);
+
+    QTemporaryDir folderDir;
+    ASSERT_TRUE(QDir(folderDir.path()).mkdir("SVET0.bmp"));
+    EXPECT_EQ(LoadPrintImage(folderDir.path()).Image(), resource);
 }

@@ -208,3 +208,30 @@ TEST_F(MapCommandTest, MissingDateShowsTheErrorAndStillDrawsLimitCurves) {
     EXPECT_TRUE(std::isnan(view->m_limitSecond[130]));
     EXPECT_FALSE(std::isnan(view->m_limitFirst[0]));
 }
+
+TEST_F(MapCommandTest, MapDuringTheAnimationStopsItSoTheMapStays) {
+    TypeDate("29", "3", "2006");
+    view->m_pBtnGenerate->click();
+    view->Tick();
+    ASSERT_TRUE(view->IsTimerRunning(kAnimationTimerId));
+    view->m_pBtnMap->click();
+    EXPECT_FALSE(view->IsTimerRunning(kAnimationTimerId));
+    EXPECT_FALSE(view->m_printResults.umbraLat.empty());
+    EXPECT_FALSE(view->m_printResults.hourLabels.empty());
+}
+
+TEST_F(MapCommandTest, ADateThatDoesNotExistGetsAnErrorBoxAndNoCurves) {
+    TypeDate("29", "3", "2006");
+    view->m_pBtnMap->click();
+    ASSERT_FALSE(view->m_limitLatitudes.empty());
+    boxes.m_calls.clear();
+    TypeDate("31", "2", "2006");
+    view->m_pBtnMap->click();
+    ASSERT_EQ(boxes.m_calls.size(), 1u);
+    EXPECT_EQ(boxes.m_calls[0].caption, "ERROR");
+    EXPECT_NE(boxes.m_calls[0].text.indexOf("31.2.2006"), -1);
+    // Nothing of 29 March stays under the map or on its page.
+    EXPECT_TRUE(view->m_limitLatitudes.empty());
+    EXPECT_TRUE(view->m_printResults.contactLines.empty());
+    EXPECT_TRUE(view->m_printResults.umbraLat.empty());
+}
