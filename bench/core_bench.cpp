@@ -1,56 +1,57 @@
-// Speed of the computation: tabulation, shadow outlines, contact times, sunrise.
+// Speed of the computation: apparent places, shadow outlines, contact times, sunrise.
 #include "eclipse/contacts.h"
-#include "eclipse/shadow_model.h"
-#include "ephemeris/ephemeris.h"
+#include "eclipse/outline.h"
+#include "eclipse/riseset.h"
+#include "ephemeris/apparent.h"
+#include "ephemeris/timescales.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-void EphemerisSingleStep(benchmark::State& state) {
+const double kGreatest2006 = CalendarToJulianDay(29, 3, 2006, 0.0, 11, 10);
+const double kMidnight2006 = CalendarToJulianDay(29, 3, 2006, 0.0, 0, 0);
+
+void ApparentPlacesOfOneInstant(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ApparentPlacesAt(kGreatest2006));
+}
+BENCHMARK(ApparentPlacesOfOneInstant)->Unit(benchmark::kMicrosecond);
+
+void TabulateOneDayOfMinutes(benchmark::State& state) {
     for (auto _ : state) {
-        const CEphemeris e(29, 3, 2006, 0.0, 11, 10, 1, 1, 1, 0.0, 0.0, 0.0);
-        benchmark::DoNotOptimize(e.m_moonDec.data());
+        const std::vector<ApparentPlaces> day = Tabulate(kMidnight2006, 1440, 1440, true);
+        benchmark::DoNotOptimize(day.data());
     }
 }
-BENCHMARK(EphemerisSingleStep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(TabulateOneDayOfMinutes)->Unit(benchmark::kMillisecond);
 
-void EphemerisOneDayOfMinutes(benchmark::State& state) {
-    for (auto _ : state) {
-        const CEphemeris e(29, 3, 2006, 0.0, 0, 0, 1, 1440, 1, 0.0, 0.0, 0.0);
-        benchmark::DoNotOptimize(e.m_moonDec.data());
-    }
-}
-BENCHMARK(EphemerisOneDayOfMinutes)->Unit(benchmark::kMillisecond);
-
-// What the calculate button computes: one step, 1000 umbral and 50000 penumbral heights.
+// What the calculate button computes: one instant, 1000 umbral and 50000 penumbral heights.
 void Snapshot(benchmark::State& state) {
     for (auto _ : state) {
-        const CEphemeris e(29, 3, 2006, 0.0, 11, 10, 1, 1, 1, 0.0, 0.0, 0.0);
-        CShadowModel m = MakeShadowModel(e);
-        m.run(1000.0, 50000.0);
-        benchmark::DoNotOptimize(m.m_penumbraLat.data());
+        const ShadowSnapshot s = ShadowAt(kGreatest2006, true, 1000.0, 50000.0);
+        benchmark::DoNotOptimize(s.penumbra.lat.data());
     }
 }
 BENCHMARK(Snapshot)->Unit(benchmark::kMillisecond);
 
-// What the generate button computes: 1440 one-minute steps, 100 heights on each cone.
-void ContactTimeRun(benchmark::State& state) {
-    for (auto _ : state) {
-        const CEphemeris e(29, 3, 2006, 0.0, 0, 0, 1, kContactStepsPerDay, 1, 0.0, 0.0, 0.0);
-        CShadowModel m = MakeShadowModel(e);
-        m.run(kContactSamples, kContactSamples);
-        benchmark::DoNotOptimize(FindContactTimes(m));
-    }
+// What the generate button computes: the first and last minutes of each cone.
+void ContactTimesOfAnEclipseDate(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ContactTimesOfDate(kMidnight2006));
 }
-BENCHMARK(ContactTimeRun)->Unit(benchmark::kMillisecond);
+BENCHMARK(ContactTimesOfAnEclipseDate)->Unit(benchmark::kMicrosecond);
+
+void ContactTimesOfADateWithoutEclipse(benchmark::State& state) {
+    const double jd = CalendarToJulianDay(14, 3, 2006, 0.0, 0, 0);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ContactTimesOfDate(jd));
+}
+BENCHMARK(ContactTimesOfADateWithoutEclipse)->Unit(benchmark::kMicrosecond);
 
 void RiseSet(benchmark::State& state) {
-    for (auto _ : state) {
-        CEphemeris e(29, 3, 2006, 0.0, 0, 0, 1, 1, 0, 45.0, 0.0, 0.0);
-        e.RiseSet("SUNCE");
-        benchmark::DoNotOptimize(e.m_setUT);
-    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SunRiseSet(kMidnight2006, 45.0, 0.0, 0.0, false));
 }
 BENCHMARK(RiseSet)->Unit(benchmark::kMicrosecond);
 

@@ -42,7 +42,7 @@ void AnimationTick(benchmark::State& state) {
         view.Tick();
     }
     view.OnStop();
-    state.SetLabel(std::to_string(view.m_printResults.penumbraLat.size()) + " penumbra points");
+    state.SetLabel(std::to_string(view.GetScene().penumbra.lat.size()) + " penumbra points");
 }
 BENCHMARK(AnimationTick)
     ->Arg(7 * 60 + 40)
@@ -53,11 +53,11 @@ BENCHMARK(AnimationTick)
 // What the map button computes for a date, without drawing: the day's contact-time run,
 // the hourly penumbra outlines, the umbra path minute by minute and the limit curves.
 void MapComputation(benchmark::State& state, int day, int month, int year) {
-    const RunRequest request{day, month, year, 1, 1, 1};
+    const RunRequest request{day, month, year, 1};
     for (auto _ : state) {
         const EclipseMap map = ComputeEclipseMap(request);
         const LimitCurveSeries limits = ComputeLimitCurveSeries(request);
-        benchmark::DoNotOptimize(map.umbraLat.data());
+        benchmark::DoNotOptimize(map.umbraPath.lat.data());
         benchmark::DoNotOptimize(limits.rise.data());
     }
 }

@@ -39,9 +39,8 @@ void BM_PlotShadowPoints(benchmark::State& state) {
     for (auto _ : state) {
         QPainter painter(&image);
         CDC dc(painter, 96, 96);
-        ShadowBox box;
-        double plotLat = 0.0, plotLon = 0.0;
-        PlotShadowPoints(dc, 1.0, 1.0, lat, lon, umbraLat, umbraLon, box, plotLat, plotLon);
+        PlotPointBoxes(dc, 1.0, 1.0, lat, lon, map_colours::kPenumbra);
+        PlotPointBoxes(dc, 1.0, 1.0, umbraLat, umbraLon, map_colours::kUmbra);
     }
     state.SetItemsProcessed(state.iterations() * count);
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -84,33 +85,67 @@ void CDC::FillDeviceRect(int left, int top, int right, int bottom, COLORREF colo
     }
 }
 
-void CDC::Rectangle(int left, int top, int right, int bottom) {
+QRect CDC::OutlineDeviceRect(int left, int top, int right, int bottom, int penWidth) const {
     const QPointF a = LPtoDP(left, top);
     const QPointF b = LPtoDP(right, bottom);
     const int l = ToPixel(std::min(a.x(), b.x()));
     const int r = ToPixel(std::max(a.x(), b.x()));
     const int t = ToPixel(std::min(a.y(), b.y()));
     const int btm = ToPixel(std::max(a.y(), b.y()));
-
-    // Outline: a band of the pen's width centred on the border pixels of the interior
-    // (the pixels l..r-1, t..btm-1).
-    const int width = std::max(1, ToPixel(LengthToDevice(m_pen.m_nWidth) + 0.5));
+    // A band of the pen's width centred on the border pixels of the interior (the pixels
+    // l..r-1, t..btm-1).
+    const int width = std::max(1, ToPixel(LengthToDevice(penWidth) + 0.5));
     const int before = (width - 1) / 2;
     const int after = width - 1 - before;
-    const int ol = l - before;
-    const int ot = t - before;
-    const int orr = r + after; // exclusive
-    const int ob = btm + after;
+    return QRect(QPoint(l - before, t - before), QPoint(r + after - 1, btm + after - 1));
+}
+
+void CDC::Rectangle(int left, int top, int right, int bottom) {
+    const QRect outer = OutlineDeviceRect(left, top, right, bottom, m_pen.m_nWidth);
+    const int ol = outer.left();
+    const int ot = outer.top();
+    const int orr = outer.right() + 1; // exclusive
+    const int ob = outer.bottom() + 1;
     const COLORREF c = m_pen.m_colour;
     if (c == m_brush.m_colour) {
         FillDeviceRect(ol, ot, orr, ob, c); // outline and interior alike: one fill
         return;
     }
-    FillDeviceRect(l, t, r, btm, m_brush.m_colour);
+    const int width = std::max(1, ToPixel(LengthToDevice(m_pen.m_nWidth) + 0.5));
+    const int before = (width - 1) / 2;
+    const int after = width - 1 - before;
+    FillDeviceRect(ol + before, ot + before, orr - after, ob - after, m_brush.m_colour);
     FillDeviceRect(ol, ot, orr, std::min(ot + width, ob), c);  // top
     FillDeviceRect(ol, std::max(ob - width, ot), orr, ob, c);  // bottom
     FillDeviceRect(ol, ot, std::min(ol + width, orr), ob, c);  // left
     FillDeviceRect(std::max(orr - width, ol), ot, orr, ob, c); // right
+}
+
+void CDC::FillBoxes(const std::vector<CRect>& boxes, int penWidth, COLORREF colour) {
+    if (!m_painter.isActive() || boxes.empty()) {
+        return;
+    }
+    std::vector<QRect> rects;
+    rects.reserve(boxes.size());
+    for (const CRect& box : boxes) {
+        const QRect r = OutlineDeviceRect(box.left, box.top, box.right, box.bottom, penWidth);
+        if (!r.isEmpty()) {
+            rects.push_back(r);
+        }
+    }
+    // Neighbouring samples of an outline often land on the same pixels: each is filled
+    // once, which keeps a printed page small.
+    const auto key = [](const QRect& r) {
+        return std::tuple(r.top(), r.left(), r.bottom(), r.right());
+    };
+    std::sort(rects.begin(), rects.end(),
+              [&](const QRect& a, const QRect& b) { return key(a) < key(b); });
+    rects.erase(std::unique(rects.begin(), rects.end()), rects.end());
+    m_painter.save();
+    m_painter.setPen(Qt::NoPen);
+    m_painter.setBrush(ToQColor(colour));
+    m_painter.drawRects(rects.data(), static_cast<int>(rects.size()));
+    m_painter.restore();
 }
 
 CPoint CDC::MoveTo(int x, int y) {

@@ -12,6 +12,8 @@
 #include <QPointF>
 #include <QRect>
 
+#include <vector>
+
 class CDC {
 public:
     // Draws through painter, whose device has dpiX x dpiY dots per inch (used only by
@@ -37,6 +39,10 @@ public:
     // pixel wide the rectangle covers left..right-1 and top..bottom-1 (right and bottom
     // edges excluded); a wider pen is centred on that outline.
     void Rectangle(int left, int top, int right, int bottom);
+    // Many rectangles (logical left, top, right, bottom) drawn as Rectangle draws them
+    // with a pen of penWidth logical units and pen and brush both of colour, in one
+    // batch; boxes that cover the same device pixels are filled once.
+    void FillBoxes(const std::vector<CRect>& boxes, int penWidth, COLORREF colour);
     CPoint MoveTo(int x, int y);
     void LineTo(int x, int y);
     // Text with the top-left corner of its cell at (x, y).
@@ -57,6 +63,8 @@ public:
 private:
     QFont ToQFont(const CFont& font) const;
     void FillDeviceRect(int left, int top, int right, int bottom, COLORREF colour);
+    // Device pixels covered by a rectangle with a pen width (exclusive right and bottom).
+    QRect OutlineDeviceRect(int left, int top, int right, int bottom, int penWidth) const;
 
     QPainter& m_painter;
     double m_dpiX;

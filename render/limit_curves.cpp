@@ -1,6 +1,5 @@
 #include "render/limit_curves.h"
 
-#include "render/draw_tools.h"
 #include "render/map_overlay.h"
 #include "render/map_painter.h"
 #include "render/projection.h"
@@ -12,67 +11,59 @@
 
 namespace {
 
-CFont BoldArial(int height) {
-    CFont font;
-    font.CreateFont(height, 0, 0, 0, FW_BOLD, false, false, false, ANSI_CHARSET, 0, 0, 0, FF_SWISS,
-                    "Arial");
-    return font;
-}
+struct LimitPlot {
+    std::vector<CRect> boxes;
+    std::optional<double> captionX; // window x of the caption, at the first finite point
+};
 
-// Draws one limit-curve point and answers its window x, or nothing for a time that is
-// not a number.
-std::optional<double> PlotLimitPoint(CDC& dc, double zoomX, double zoomY, double latitude,
-                                     double hours, COLORREF colour, double& plotLat,
-                                     double& plotLon) {
-    if (!std::isfinite(hours)) {
-        return std::nullopt;
+// The boxes of one series and the place of its caption. The series is walked from the
+// last latitude down, so the caption ends up at its first finite point.
+LimitPlot PlanLimitSeries(double zoomX, double zoomY, const std::vector<double>& latitudes,
+                          const std::vector<double>& hours, std::size_t count) {
+    LimitPlot plot;
+    for (std::size_t i = count; i-- > 0;) {
+        if (!std::isfinite(hours[i])) {
+            continue;
+        }
+        const ScreenPoint p =
+            ProjectToScreen(latitudes[i], LimitCurveLongitude(hours[i]), zoomX, zoomY);
+        const auto x = TruncateCoordinate(p.x);
+        const auto y = TruncateCoordinate(p.y);
+        const auto x2 = TruncateCoordinate(p.x + 2);
+        const auto y2 = TruncateCoordinate(p.y + 2);
+        if (!x || !y || !x2 || !y2) {
+            continue;
+        }
+        plot.boxes.push_back({*x, *y, *x2, *y2});
+        plot.captionX = p.x - 10 * zoomX;
     }
-    plotLat = latitude;
-    plotLon = LimitCurveLongitude(hours);
-    ProjectLatLon(plotLat, plotLon);
-    const ScreenPoint p = ScreenPosition(plotLat, plotLon, zoomX, zoomY);
-    const auto x = TruncateCoordinate(p.x);
-    const auto y = TruncateCoordinate(p.y);
-    const auto x2 = TruncateCoordinate(p.x + 2);
-    const auto y2 = TruncateCoordinate(p.y + 2);
-    if (!x || !y || !x2 || !y2) {
-        return std::nullopt;
-    }
-    CDrawTools().DrawBox(dc, *x, *y, *x2, *y2, 2, PS_SOLID, colour, colour);
-    return p.x;
+    return plot;
 }
 
 } // namespace
 
 void PlotLimitCurvePoints(CDC& dc, double zoomX, double zoomY, const std::vector<double>& latitudes,
-                          const std::vector<double>& first, const std::vector<double>& second,
-                          double& plotLat, double& plotLon) {
+                          const std::vector<double>& first, const std::vector<double>& second) {
     dc.SetMapMode(MM_TEXT);
-    dc.SetBkMode(TRANSPARENT);
     const std::size_t n = std::min({latitudes.size(), first.size(), second.size()});
-    // Drawn from the last latitude down, so the captions end up at the first finite
-    // points of the two series.
-    std::optional<double> riseX;
-    std::optional<double> setX;
-    for (std::size_t i = n; i-- > 0;) {
-        if (const auto x = PlotLimitPoint(dc, zoomX, zoomY, latitudes[i], first[i],
-                                          map_colours::kFirstLimit, plotLat, plotLon)) {
-            riseX = *x - 10 * zoomX;
-        }
-        if (const auto x = PlotLimitPoint(dc, zoomX, zoomY, latitudes[i], second[i],
-                                          map_colours::kSecondLimit, plotLat, plotLon)) {
-            setX = *x - 10 * zoomX;
-        }
-    }
+    const LimitPlot rise = PlanLimitSeries(zoomX, zoomY, latitudes, first, n);
+    const LimitPlot set = PlanLimitSeries(zoomX, zoomY, latitudes, second, n);
+    // Where the two series meet, the sunset series lies on top.
+    dc.FillBoxes(rise.boxes, 2, map_colours::kFirstLimit);
+    dc.FillBoxes(set.boxes, 2, map_colours::kSecondLimit);
 
-    const CFont oldFont = dc.SelectObject(BoldArial(11));
+    CFont font;
+    font.CreateFont(11, 0, 0, 0, FW_BOLD, false, false, false, ANSI_CHARSET, 0, 0, 0, FF_SWISS,
+                    "Arial");
+    const CFont oldFont = dc.SelectObject(font);
     dc.SetTextColor(RGB(0, 0, 0));
+    dc.SetBkMode(TRANSPARENT);
     const int row = TruncToInt(310 * zoomY);
-    if (riseX) {
-        dc.TextOut(TruncToInt(*riseX), row, QStringLiteral("Sunrise UT"));
+    if (rise.captionX) {
+        dc.TextOut(TruncToInt(*rise.captionX), row, QStringLiteral("Sunrise UT"));
     }
-    if (setX) {
-        dc.TextOut(TruncToInt(*setX), row, QStringLiteral("Sunset UT"));
+    if (set.captionX) {
+        dc.TextOut(TruncToInt(*set.captionX), row, QStringLiteral("Sunset UT"));
     }
     dc.SelectObject(oldFont);
 }

@@ -6,11 +6,9 @@
 
 #include <vector>
 
-// The sunrise series (grey) and the sunset series (black) as 2 × 2 boxes, last latitude
-// first, with "Sunrise UT" and "Sunset UT" on design row 310, 10 design pixels west of
-// the first finite point of each series. Times that are not numbers (no sunrise or sunset at
-// that latitude) are skipped; a series without any time has no caption. plotLat and
-// plotLon are the scratch pair the projection works on.
+// The sunrise series (grey) and the sunset series (black) as 2 × 2 boxes, with
+// "Sunrise UT" and "Sunset UT" on design row 310, 10 design pixels west of the first
+// finite point of each series. Times that are not numbers (no sunrise or sunset at that
+// latitude) are skipped; a series without any time has no caption.
 void PlotLimitCurvePoints(CDC& dc, double zoomX, double zoomY, const std::vector<double>& latitudes,
-                          const std::vector<double>& first, const std::vector<double>& second,
-                          double& plotLat, double& plotLon);
+                          const std::vector<double>& first, const std::vector<double>& second);

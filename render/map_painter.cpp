@@ -113,69 +113,51 @@ bool OnScreenLatitude(double lat) {
     return lat >= projection::kSouthLimit && lat <= projection::kNorthLimit;
 }
 
-// Draws the points of one list that pass the latitude filter; widens box if given.
-void PlotPoints(CDC& dc, double zx, double zy, const std::vector<double>& lats,
-                const std::vector<double>& lons, COLORREF colour, ShadowBox* box, double& plotLat,
-                double& plotLon) {
-    const CDrawTools tools;
-    const std::size_t count = std::min(lats.size(), lons.size());
+} // namespace
+
+void PlotPointBoxes(CDC& dc, double zoomX, double zoomY, std::span<const double> lat,
+                    std::span<const double> lon, COLORREF colour) {
+    dc.SetMapMode(MM_TEXT);
+    const std::size_t count = std::min(lat.size(), lon.size());
+    std::vector<CRect> boxes;
+    boxes.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        if (!OnScreenLatitude(lats[i])) {
+        if (!OnScreenLatitude(lat[i])) {
             continue;
         }
-        plotLat = lats[i];
-        plotLon = lons[i];
-        ProjectLatLon(plotLat, plotLon);
-        const ScreenPoint p = ScreenPosition(plotLat, plotLon, zx, zy);
+        const ScreenPoint p = ProjectToScreen(lat[i], lon[i], zoomX, zoomY);
         const auto x = TruncateCoordinate(p.x);
         const auto y = TruncateCoordinate(p.y);
         const auto x2 = TruncateCoordinate(p.x + 2);
         const auto y2 = TruncateCoordinate(p.y + 2);
-        if (!x || !y || !x2 || !y2) {
-            continue; // a longitude that is not a number has no place on the map
-        }
-        tools.DrawBox(dc, *x, *y, *x2, *y2, 2, PS_SOLID, colour, colour);
-        if (box) {
-            if (p.y > box->maxY)
-                box->maxY = *y;
-            if (p.y < box->minY)
-                box->minY = *y;
-            if (p.x > box->maxX)
-                box->maxX = *x;
-            if (p.x < box->minX)
-                box->minX = *x;
+        if (x && y && x2 && y2) {
+            boxes.push_back({*x, *y, *x2, *y2});
         }
     }
+    dc.FillBoxes(boxes, 2, colour);
 }
 
-} // namespace
-
-void PlotShadowPoints(CDC& dc, double zoomX, double zoomY, const std::vector<double>& penumbraLat,
-                      const std::vector<double>& penumbraLon, const std::vector<double>& umbraLat,
-                      const std::vector<double>& umbraLon, ShadowBox& box, double& plotLat,
-                      double& plotLon) {
-    dc.SetMapMode(MM_TEXT);
-    dc.SetBkMode(TRANSPARENT);
-
-    // The box starts at the first penumbra point, whatever its latitude; a point near a
-    // pole projects far off the window and saturates there, one that is not a number
-    // cannot start it, and the next one does.
-    const std::size_t count = std::min(penumbraLat.size(), penumbraLon.size());
+std::optional<CPoint> OutlineCorner(std::span<const double> lat, std::span<const double> lon,
+                                    double zoomX, double zoomY) {
+    const std::size_t count = std::min(lat.size(), lon.size());
+    std::optional<CPoint> corner;
     for (std::size_t i = 0; i < count; ++i) {
-        plotLat = penumbraLat[i];
-        plotLon = penumbraLon[i];
-        ProjectLatLon(plotLat, plotLon);
-        const ScreenPoint p = ScreenPosition(plotLat, plotLon, zoomX, zoomY);
+        const ScreenPoint p = ProjectToScreen(lat[i], lon[i], zoomX, zoomY);
         const auto x = TruncateCoordinate(p.x);
         const auto y = TruncateCoordinate(p.y);
-        if (x && y) {
-            box = {*x, *y, *x, *y};
-            break;
+        if (!x || !y) {
+            continue; // a longitude that is not a number has no place on the map
         }
+        if (!corner) {
+            corner = CPoint{*x, *y};
+            continue;
+        }
+        if (!OnScreenLatitude(lat[i]) || !TruncateCoordinate(p.x + 2) ||
+            !TruncateCoordinate(p.y + 2)) {
+            continue;
+        }
+        corner->x = std::min(corner->x, *x);
+        corner->y = std::min(corner->y, *y);
     }
-
-    PlotPoints(dc, zoomX, zoomY, penumbraLat, penumbraLon, map_colours::kPenumbra, &box, plotLat,
-               plotLon);
-    PlotPoints(dc, zoomX, zoomY, umbraLat, umbraLon, map_colours::kUmbra, nullptr, plotLat,
-               plotLon);
+    return corner;
 }

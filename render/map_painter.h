@@ -6,7 +6,8 @@
 
 #include "platform/dc.h"
 
-#include <vector>
+#include <optional>
+#include <span>
 
 namespace map_colours {
 constexpr COLORREF kPenumbra = RGB(128, 128, 192);
@@ -25,19 +26,15 @@ constexpr int kWorldMapBitmap = 148;
 // Paints the static picture on a client area of clientWidth x clientHeight pixels.
 void PaintStaticPicture(CDC& dc, int clientWidth, int clientHeight, double zoomX, double zoomY);
 
-// Bounding box, window pixels, of the penumbra points drawn last.
-struct ShadowBox {
-    int minX = 0;
-    int minY = 0;
-    int maxX = 0;
-    int maxY = 0;
-};
+// Each point whose latitude lies in [-60, 75] as a 2 x 2 box (window pixels x..x+2,
+// y..y+2 of its truncated position), all in one colour. Points that are not numbers are
+// skipped.
+void PlotPointBoxes(CDC& dc, double zoomX, double zoomY, std::span<const double> lat,
+                    std::span<const double> lon, COLORREF colour);
 
-// Draws the penumbra points, then the umbra points, each a 2 x 2 box, skipping
-// latitudes outside [-60, 75]. The first penumbra point (unfiltered) starts the box and
-// every drawn penumbra point widens it; with no penumbra points the box is unchanged.
-// plotLat and plotLon are the scratch pair the projection works on.
-void PlotShadowPoints(CDC& dc, double zoomX, double zoomY, const std::vector<double>& penumbraLat,
-                      const std::vector<double>& penumbraLon, const std::vector<double>& umbraLat,
-                      const std::vector<double>& umbraLon, ShadowBox& box, double& plotLat,
-                      double& plotLon);
+// Top-left corner, window pixels, of the box an outline's points span: it starts at the
+// first point whose position is a number, whatever its latitude (a point near a pole
+// projects far off the window and saturates there), and every plotted point widens it.
+// nullopt when no point has a position.
+std::optional<CPoint> OutlineCorner(std::span<const double> lat, std::span<const double> lon,
+                                    double zoomX, double zoomY);

@@ -82,34 +82,39 @@ std::optional<ScreenPoint> PagePosition(double lat, double lon) {
     return ProjectToPage(lat, lon);
 }
 
-// A 7-unit box with its corner at the point (y up: the box extends above it). Positions
-// toward the poles saturate far off the page.
-void PointBox(CDC& dc, const ScreenPoint& p, COLORREF colour) {
+// The 7-unit box with its corner at the point (y up: the box extends above it).
+// Positions toward the poles saturate far off the page.
+std::optional<CRect> PointBox(const ScreenPoint& p) {
     const auto left = TruncateCoordinate(p.x);
     const auto top = TruncateCoordinate(p.y);
     const auto right = TruncateCoordinate(p.x + kPointSize);
     const auto bottom = TruncateCoordinate(p.y + kPointSize);
     if (left && top && right && bottom) {
-        CDrawTools().DrawBox(dc, *left, *top, *right, *bottom, kPointSize, PS_SOLID, colour,
-                             colour);
+        return CRect{*left, *top, *right, *bottom};
     }
+    return std::nullopt;
 }
 
 bool PrintedLatitude(double lat) {
     return lat > projection::kSouthLimit && lat < projection::kNorthLimit;
 }
 
-void PrintPoints(CDC& dc, const std::vector<double>& lats, const std::vector<double>& lons,
-                 COLORREF colour) {
-    const std::size_t count = std::min(lats.size(), lons.size());
-    for (std::size_t i = 0; i < count; ++i) {
-        if (!PrintedLatitude(lats[i])) {
-            continue; // also skips a latitude that is not a number
-        }
-        if (const auto p = PagePosition(lats[i], lons[i])) {
-            PointBox(dc, *p, colour);
+void PrintPoints(CDC& dc, const std::vector<LatLonPoints>& series, COLORREF colour) {
+    std::vector<CRect> boxes;
+    for (const LatLonPoints& points : series) {
+        const std::size_t count = std::min(points.lat.size(), points.lon.size());
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!PrintedLatitude(points.lat[i])) {
+                continue; // also skips a latitude that is not a number
+            }
+            if (const auto p = PagePosition(points.lat[i], points.lon[i])) {
+                if (const auto box = PointBox(*p)) {
+                    boxes.push_back(*box);
+                }
+            }
         }
     }
+    dc.FillBoxes(boxes, kPointSize, colour);
 }
 
 // Draws one limit series, last latitude first, and answers the x of its caption: 33
@@ -118,6 +123,7 @@ std::optional<int> PrintLimitSeries(CDC& dc, const std::vector<double>& latitude
                                     const std::vector<double>& hours, std::size_t count,
                                     COLORREF colour) {
     std::optional<int> captionX;
+    std::vector<CRect> boxes;
     for (std::size_t i = count; i-- > 0;) {
         if (std::isnan(hours[i])) {
             continue; // the Sun does not rise or set at this latitude on the date
@@ -126,9 +132,12 @@ std::optional<int> PrintLimitSeries(CDC& dc, const std::vector<double>& latitude
         if (!p) {
             continue;
         }
-        PointBox(dc, *p, colour);
+        if (const auto box = PointBox(*p)) {
+            boxes.push_back(*box);
+        }
         captionX = TruncateCoordinate(p->x - kCaptionOffset);
     }
+    dc.FillBoxes(boxes, kPointSize, colour);
     return captionX;
 }
 
@@ -218,11 +227,10 @@ void PrintTextLines(CDC& dc, const std::vector<std::string>& lines, int mapHeigh
     dc.SelectObject(oldFont);
 }
 
-void PrintShadowTracks(CDC& dc, const std::vector<double>& penumbraLat,
-                       const std::vector<double>& penumbraLon, const std::vector<double>& umbraLat,
-                       const std::vector<double>& umbraLon) {
-    PrintPoints(dc, penumbraLat, penumbraLon, print_colours::kPenumbra);
-    PrintPoints(dc, umbraLat, umbraLon, print_colours::kUmbra);
+void PrintShadowTracks(CDC& dc, const std::vector<LatLonPoints>& penumbra,
+                       const std::vector<LatLonPoints>& umbra) {
+    PrintPoints(dc, penumbra, print_colours::kPenumbra);
+    PrintPoints(dc, umbra, print_colours::kUmbra);
 }
 
 void PrintLimitCurves(CDC& dc, const LimitSeries& limits,
@@ -262,10 +270,9 @@ void PrintPage(CDC& dc, const CBitmap& image, const PrintPageContent& content) {
     const int h = PrintedMapHeight(image.Width(), image.Height());
     PrintMapImage(dc, image, h);
     PrintLegendAndBands(dc, h);
-    PrintTextLines(dc, content.results.contactLines, h);
-    PrintShadowTracks(dc, content.results.penumbraLat, content.results.penumbraLon,
-                      content.results.umbraLat, content.results.umbraLon);
-    PrintLimitCurves(dc, content.limits, content.results.hourLabels);
+    PrintTextLines(dc, content.contactLines, h);
+    PrintShadowTracks(dc, content.penumbra, content.umbra);
+    PrintLimitCurves(dc, content.limits, content.hourLabels);
     PrintTitleText(dc, content.title);
     PrintFrame(dc);
 }

@@ -8,10 +8,10 @@
 // page projection; every coordinate is truncated toward zero.
 
 #include "platform/dc.h"
-#include "render/print_results.h"
 
 #include <QString>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -54,10 +54,26 @@ struct LimitSeries {
     const std::vector<double>& second;
 };
 
+// Points given by latitude and longitude, degrees, index by index.
+struct LatLonPoints {
+    std::span<const double> lat;
+    std::span<const double> lon;
+};
+
+// An hour label of the map command at its place on the map.
+struct HourLabel {
+    double hours = 0.0; // the whole hour UT the outline belongs to
+    int lonDeg = 0;     // whole-degree longitude of the label's map position
+    int latDeg = 0;     // whole-degree latitude of the label's map position
+};
+
 // Everything the page shows.
 struct PrintPageContent {
-    const PrintResults& results;
+    std::vector<std::string> contactLines; // the four contact lines, or none
+    std::vector<LatLonPoints> penumbra;    // printed in this order, then
+    std::vector<LatLonPoints> umbra;       // these
     LimitSeries limits;
+    std::vector<HourLabel> hourLabels;
     std::string title;
 };
 
@@ -70,9 +86,8 @@ void PrintTextLines(CDC& dc, const std::vector<std::string>& lines, int mapHeigh
 
 // Penumbra points in dark grey, then umbra points in black, each a 7-unit box; only
 // latitudes strictly between 60°S and 75°N are printed.
-void PrintShadowTracks(CDC& dc, const std::vector<double>& penumbraLat,
-                       const std::vector<double>& penumbraLon, const std::vector<double>& umbraLat,
-                       const std::vector<double>& umbraLon);
+void PrintShadowTracks(CDC& dc, const std::vector<LatLonPoints>& penumbra,
+                       const std::vector<LatLonPoints>& umbra);
 
 // The sunrise and sunset series (last latitude first), their captions 33 units west of
 // each series' first finite point on the row y = -1350, and the hour labels. Points that

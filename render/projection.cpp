@@ -3,9 +3,9 @@
 #include <cmath>
 
 double MercatorOrdinate(double latitude) {
-    const long double k = projection::kDegToRad;
-    const long double a = k * static_cast<long double>(latitude);
-    return static_cast<double>(std::log(1.0L / std::cos(a) + std::tan(a)) / k);
+    // ln(sec a + tan a) = asinh(tan a), which keeps its precision toward the south pole.
+    const double a = projection::kDegToRad * latitude;
+    return std::asinh(std::tan(a)) / projection::kDegToRad;
 }
 
 void ProjectLatLon(double& lat, double& lon, double pixelsPerDegree, double mercatorScale) {

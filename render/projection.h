@@ -28,8 +28,8 @@ constexpr double kPageOffsetY = -964.467;
 
 } // namespace projection
 
-// Mercator ordinate of a latitude, in degrees: ln(sec kφ + tan kφ) / k, k = π/180,
-// evaluated in long double. Unbounded toward ±90° (infinite or huge there).
+// Mercator ordinate of a latitude, in degrees: ln(sec kφ + tan kφ) / k, k = π/180.
+// Unbounded toward ±90° (infinite or huge there).
 double MercatorOrdinate(double latitude);
 
 // In place: lon becomes lon × pixelsPerDegree and lat becomes M(lat) × mercatorScale,

@@ -82,15 +82,8 @@ void CKestrovaView::OnTimer(int /*id*/) {
 
     const double jd =
         CalendarToJulianDay(m_nStepDay, m_nStepMonth, m_nStepYear, 0.0, m_nShowMinute, m_nShowHour);
-    ShadowSnapshot shadow = ShadowAt(jd, m_nDeltaT == 1, 1000, 50000);
-    InvalidateShadowBox();
-    PlotShadowSnapshot(shadow.penumbra.lat, shadow.penumbra.lon, shadow.umbra.lat,
-                       shadow.umbra.lon);
-    m_printResults.penumbraLat = std::move(shadow.penumbra.lat);
-    m_printResults.penumbraLon = std::move(shadow.penumbra.lon);
-    m_printResults.umbraLat = std::move(shadow.umbra.lat);
-    m_printResults.umbraLon = std::move(shadow.umbra.lon);
-    m_printResults.hourLabels.clear(); // the wipe took any hour labels off the window
+    ReplaceShadow(m_scene, ShadowAt(jd, m_nDeltaT == 1, 1000, 50000));
+    ShowScene();
 
     ++m_nCurStep;
     if (m_nCurStep > m_nLastStep) {

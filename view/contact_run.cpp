@@ -4,34 +4,42 @@
 
 #include "eclipse/contacts.h"
 #include "ephemeris/timescales.h"
-#include "render/overlay_painter.h"
 #include "view/kestrova_view.h"
 #include "view/texts.h"
 
 #include <QString>
 
 void CKestrovaView::OnContactTimes() {
-    m_bContactRun = 1;
-    OnCalculate();
-}
-
-void CKestrovaView::RunContactTimes() {
+    ReadEditTexts();
+    if (m_strDay.empty() || m_strMonth.empty() || m_strYear.empty()) {
+        ShowMissingDateBox();
+        return;
+    }
+    // A date that does not exist is said, and nothing changes.
+    ParseInputs();
+    if (RefuseBadInput(false)) {
+        return;
+    }
     // The run always starts at 0h UT of the date; the time fields are cleared.
     m_strHour.clear();
     m_strMinute.clear();
     m_strSecond.clear();
     WriteEditTexts();
-    ReadEditTexts();
     ParseInputs();
+    ShowWaitCursor();
+    RunContactTimes();
+    ShowArrowCursor();
+}
 
+void CKestrovaView::RunContactTimes() {
     const ContactTimes contacts =
         ContactTimesOfDate(CalendarToJulianDay(m_nDay, m_nMonth, m_nYear, 0.0, 0, 0));
 
     if (!contacts.eclipse) {
         // The times of an earlier date do not stay under the map of this one. The
         // animation of that date goes on as it was.
-        ClearContactTimes();
-        ReadEditTexts();
+        m_scene.contactLines.clear();
+        ShowScene();
         MessageBox(QString::fromStdString(NoEclipseMessage(m_strDay, m_strMonth, m_strYear)),
                    QStringLiteral("EXCLAMATION"), MB_OK | MB_ICONEXCLAMATION);
         return;
@@ -42,7 +50,8 @@ void CKestrovaView::RunContactTimes() {
     const int lastTimed = contacts.umbral ? contacts.lastUmbraStep : contacts.lastPenumbraStep;
     SplitHours(m_nShowHour, m_nShowMinute, JulianDayToHours(ContactStepJD(contacts, lastTimed)));
     const std::array<std::string, 4> lines = ContactLines(contacts);
-    DrawContactTimes(lines[0], lines[1], lines[2], lines[3]);
+    m_scene.contactLines.assign(lines.begin(), lines.end());
+    ShowScene();
 
     m_nFirstStep = contacts.firstPenumbraStep;
     m_nLastStep = contacts.lastPenumbraStep;
@@ -54,20 +63,4 @@ void CKestrovaView::RunContactTimes() {
     m_nStepMonth = m_nMonth;
     m_nStepYear = m_nYear;
     SetTimer(kAnimationTimerId, kAnimationPeriodMs);
-}
-
-void CKestrovaView::DrawContactTimes(std::string line1, std::string line2, std::string line3,
-                                     std::string line4) {
-    ClearContactTimes();
-    m_printResults.contactLines = {std::move(line1), std::move(line2), std::move(line3),
-                                   std::move(line4)};
-    CClientDC dc(this);
-    DrawContactLines(dc, m_zoomX, m_zoomY, m_printResults.contactLines);
-}
-
-void CKestrovaView::ClearContactTimes() {
-    const CRect block = ContactBlockRect(m_zoomX, m_zoomY);
-    InvalidateRect(&block, true);
-    UpdateWindow();
-    m_printResults.contactLines.clear();
 }

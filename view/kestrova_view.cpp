@@ -118,31 +118,25 @@ void CKestrovaView::OnCalculate() {
         return;
     }
     ParseInputs();
-    // A date that does not exist (or, for a snapshot, a time) is said, not computed.
-    if (RefuseBadInput(m_bContactRun != 1)) {
-        m_bContactRun = 0;
+    // A date that does not exist, or a time that is no time of day, is said, not computed.
+    if (RefuseBadInput(true)) {
         return;
     }
+    // A running animation would wipe the snapshot with its next frame.
+    OnStop();
     ShowWaitCursor();
-    if (m_bContactRun == 1) {
-        RunContactTimes();
-        m_bContactRun = 0;
-    } else {
-        // A running animation would wipe the snapshot with its next frame. (A contact
-        // run starts an animation of its own, or leaves the running one to its date.)
-        OnStop();
-        RunSnapshot();
-    }
+    RunSnapshot();
     ShowArrowCursor();
+}
+
+void CKestrovaView::ShowScene() {
+    Invalidate(true);
+    UpdateWindow();
 }
 
 void CKestrovaView::OnPrintButton() {
     MessageBox(QStringLiteral("This command isn't available"), QStringLiteral("ALERT!"),
                MB_OK | MB_ICONEXCLAMATION);
-}
-
-void CKestrovaView::ProjectLatLon(double& lat, double& lon) const {
-    ::ProjectLatLon(lat, lon, m_pixelsPerDegree, m_mercatorScale);
 }
 
 void CKestrovaView::OnRButtonDown(unsigned /*flags*/, CPoint point) {

@@ -2,19 +2,18 @@
 
 // The one view of the program: the texts of the six input fields and their parsed
 // values, the fixed run parameters, the layout scale, the control panel, and every
-// command. Each command builds its computation objects on its own stack, draws the
-// results straight into the window surface, and lets the objects go.
+// command. Each command computes its results with the core's functions, puts them into
+// the scene and repaints; the paint handler draws the static picture and then the
+// scene, so a repaint for any reason shows what the commands drew.
 
 #include "platform/controls.h"
 #include "platform/view.h"
 #include "render/map_painter.h"
-#include "render/print_results.h"
 #include "view/input_check.h"
+#include "view/scene.h"
 
 #include <string>
 #include <vector>
-
-struct EclipseMap;
 
 // Command ids of the control panel's buttons.
 enum ViewCommand {
@@ -71,22 +70,14 @@ public:
     void OnMap();
     void OnPrintButton();
 
-    // The shadow snapshot at the parsed instant, and the wipe of the last shadow drawn.
+    // The shadow snapshot at the parsed instant, in place of the last shadow.
     void RunSnapshot();
+    // The contact-time run of the parsed date.
     void RunContactTimes();
-    // The four contact-time lines under the map, after wiping the previous ones.
-    void DrawContactTimes(std::string line1, std::string line2, std::string line3,
-                          std::string line4);
-    void InvalidateShadowBox();
-    void PlotShadowSnapshot(std::vector<double> penumbraLat, std::vector<double> penumbraLon,
-                            std::vector<double> umbraLat, std::vector<double> umbraLon);
 
-    // Sunrise and sunset at longitude 0 for latitudes -60..75 of the entered date, drawn.
-    void ComputeLimitCurves();
-    void PlotLimitCurves();
+    // What the commands show over the map and under it.
+    const Scene& GetScene() const { return m_scene; }
 
-    // Projection of the scratch pair in place, with the view's constants.
-    void ProjectLatLon(double& lat, double& lon) const;
     // Right-click information for a client point.
     void ShowPointInfo(int x, int y);
 
@@ -103,21 +94,12 @@ public:
     double m_dSecond = 0.0;
     int m_nDays = 0, m_nStepsPerDay = 0, m_nDeltaT = 0;
 
-    int m_bContactRun = 0;
     std::vector<double> m_stepTimes;
     int m_nFirstStep = 0, m_nLastStep = 0, m_nCurStep = 0;
     // The date of m_stepTimes: the animation's frames belong to it, whatever date a
     // later command parsed.
     int m_nStepDay = 0, m_nStepMonth = 0, m_nStepYear = 0;
     int m_nShowHour = 0, m_nShowMinute = 0;
-    int m_nShadowMinX = 0, m_nShadowMinY = 0, m_nShadowMaxX = 0, m_nShadowMaxY = 0;
-
-    // Map constants and the projection's scratch pair.
-    double m_pixelsPerDegree = 2.0;
-    double m_mercatorScale = 1.721580553;
-    double m_pi = 3.141592653589793;
-    double m_degToRad = 0.017453292519943295;
-    double m_plotLat = 0.0, m_plotLon = 0.0;
 
     // Layout.
     double m_zoomX = 1.0, m_zoomY = 1.0;
@@ -128,12 +110,6 @@ public:
     CBitmapButton *m_pBtnCompute = nullptr, *m_pBtnPlus = nullptr, *m_pBtnMinus = nullptr;
     CBitmapButton *m_pBtnGenerate = nullptr, *m_pBtnStop = nullptr, *m_pBtnPlay = nullptr;
     CBitmapButton *m_pBtnMap = nullptr, *m_pBtnPrint = nullptr;
-
-    // Sunrise and sunset series of the last map command.
-    std::vector<double> m_limitLatitudes, m_limitFirst, m_limitSecond;
-
-    // What the window showed last, for the printed page.
-    PrintResults m_printResults;
 
 protected:
     // The print sequence: one A4 landscape page in low-metric units.
@@ -165,10 +141,8 @@ private:
     // m_nShowHour and m_nShowMinute of a step of a one-day run (0h UT of the run's date
     // shows as 0:00, not 24:00 of it).
     void ShowStepTime(double jd);
-    // Wipes the contact-time block and forgets its lines for the printed page.
-    void ClearContactTimes();
-    // The map command's shadow box: the whole map.
-    void SetShadowBoxToMap();
-    // The contact times, hourly outlines with their labels and the umbra path of a map.
-    void DrawEclipseMap(const EclipseMap& map);
+    // Repaints the window with the scene as it is now.
+    void ShowScene();
+
+    Scene m_scene;
 };

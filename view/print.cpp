@@ -1,5 +1,5 @@
 // The view's print sequence: one A4 landscape page of the map with what the window
-// showed last, the limit curves of the last map command and the title of the date.
+// shows (the scene) and the title of the date.
 
 #include "render/print_page.h"
 #include "view/kestrova_view.h"
@@ -28,11 +28,8 @@ void CKestrovaView::OnPrepareDC(CDC* dc, CPrintInfo* /*info*/) {
 
 void CKestrovaView::OnPrint(CDC* dc, CPrintInfo* info) {
     const CBitmap image = LoadPrintImage(QDir::currentPath());
-    const PrintPageContent content{
-        m_printResults,
-        {m_limitLatitudes, m_limitFirst, m_limitSecond},
-        PrintTitle(m_strDay, m_strMonth, m_strYear),
-    };
+    const PrintPageContent content =
+        PageContent(m_scene, m_zoomX, m_zoomY, PrintTitle(m_strDay, m_strMonth, m_strYear));
     PrintPage(*dc, image, content);
     CView::OnPrint(dc, info);
 }

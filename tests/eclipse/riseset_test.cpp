@@ -1,4 +1,4 @@
-#include "ephemeris/ephemeris.h"
+#include "eclipse/riseset.h"
 #include "ephemeris/timescales.h"
 
 #include <gtest/gtest.h>
@@ -52,10 +52,9 @@ double IndependentEvent(int day, int month, int year, double latitude, bool risi
     return std::nan("");
 }
 
-CEphemeris RiseSetAt(int day, int month, int year, double latitude) {
-    CEphemeris e(day, month, year, 0.0, 0, 0, 1, 1, 0, latitude, 0.0, 0.0);
-    e.RiseSet("SUNCE");
-    return e;
+// As the map's limit curves use it: longitude 0, without Delta T.
+RiseSetTimes RiseSetAt(int day, int month, int year, double latitude) {
+    return SunRiseSet(CalendarToJulianDay(day, month, year, 0.0, 0, 0), latitude, 0.0, 0.0, false);
 }
 
 TEST(RiseSet, AgreesWithAnIndependentComputation) {
@@ -64,14 +63,14 @@ TEST(RiseSet, AgreesWithAnIndependentComputation) {
     double worst = 0.0;
     for (const auto& d : dates) {
         for (double lat = -40.0; lat <= 60.0; lat += 10.0) {
-            const CEphemeris e = RiseSetAt(d[0], d[1], d[2], lat);
+            const RiseSetTimes e = RiseSetAt(d[0], d[1], d[2], lat);
             const double rise = IndependentEvent(d[0], d[1], d[2], lat, true);
             const double set = IndependentEvent(d[0], d[1], d[2], lat, false);
-            EXPECT_NEAR(e.m_riseUT, rise, 1.0 / 60.0)
+            EXPECT_NEAR(e.rise, rise, 1.0 / 60.0)
                 << d[0] << "." << d[1] << "." << d[2] << " lat " << lat;
-            EXPECT_NEAR(e.m_setUT, set, 1.0 / 60.0)
+            EXPECT_NEAR(e.set, set, 1.0 / 60.0)
                 << d[0] << "." << d[1] << "." << d[2] << " lat " << lat;
-            worst = std::max({worst, std::fabs(e.m_riseUT - rise), std::fabs(e.m_setUT - set)});
+            worst = std::max({worst, std::fabs(e.rise - rise), std::fabs(e.set - set)});
         }
     }
     std::printf("largest difference from the independent sunrise and sunset: %.2f min\n",
@@ -81,29 +80,29 @@ TEST(RiseSet, AgreesWithAnIndependentComputation) {
 TEST(RiseSet, RefinesOnTheSameDayBeforeTheCalendarReform) {
     // Before 1582 October 15 the refinement must not drift to the Julian-calendar
     // date: in March the day lengthens by minutes within the ten days' difference.
-    const CEphemeris e = RiseSetAt(1, 3, 1500, 50.0);
-    EXPECT_NEAR(e.m_riseUT, IndependentEvent(1, 3, 1500, 50.0, true), 3.0 / 60.0);
-    EXPECT_NEAR(e.m_setUT, IndependentEvent(1, 3, 1500, 50.0, false), 3.0 / 60.0);
+    const RiseSetTimes e = RiseSetAt(1, 3, 1500, 50.0);
+    EXPECT_NEAR(e.rise, IndependentEvent(1, 3, 1500, 50.0, true), 3.0 / 60.0);
+    EXPECT_NEAR(e.set, IndependentEvent(1, 3, 1500, 50.0, false), 3.0 / 60.0);
 }
 
 TEST(RiseSet, EquinoxDayAtTheEquatorIsLongerThanTwelveHours) {
-    const CEphemeris e = RiseSetAt(20, 3, 2006, 0.0);
-    const double length = e.m_setUT - e.m_riseUT;
+    const RiseSetTimes e = RiseSetAt(20, 3, 2006, 0.0);
+    const double length = e.set - e.rise;
     EXPECT_GT(length, 12.0);
     EXPECT_LT(length, 12.25);
 }
 
 TEST(RiseSet, NoRiseOrSetInPolarNightAndDay) {
-    const CEphemeris night = RiseSetAt(21, 12, 2006, 75.0);
-    EXPECT_TRUE(std::isnan(night.m_riseUT));
-    EXPECT_TRUE(std::isnan(night.m_setUT));
-    const CEphemeris day = RiseSetAt(21, 6, 2006, 75.0);
-    EXPECT_TRUE(std::isnan(day.m_riseUT));
-    EXPECT_TRUE(std::isnan(day.m_setUT));
-    const CEphemeris other = RiseSetAt(21, 6, 2006, 45.0);
-    EXPECT_TRUE(std::isfinite(other.m_riseUT));
-    EXPECT_GE(other.m_riseUT, 0.0);
-    EXPECT_LT(other.m_setUT, 24.0);
+    const RiseSetTimes night = RiseSetAt(21, 12, 2006, 75.0);
+    EXPECT_TRUE(std::isnan(night.rise));
+    EXPECT_TRUE(std::isnan(night.set));
+    const RiseSetTimes day = RiseSetAt(21, 6, 2006, 75.0);
+    EXPECT_TRUE(std::isnan(day.rise));
+    EXPECT_TRUE(std::isnan(day.set));
+    const RiseSetTimes other = RiseSetAt(21, 6, 2006, 45.0);
+    EXPECT_TRUE(std::isfinite(other.rise));
+    EXPECT_GE(other.rise, 0.0);
+    EXPECT_LT(other.set, 24.0);
 }
 
 } // namespace

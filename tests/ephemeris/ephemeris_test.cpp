@@ -1,4 +1,5 @@
-#include "ephemeris/ephemeris.h"
+#include "ephemeris/apparent.h"
+#include "ephemeris/theory.h"
 #include "ephemeris/timescales.h"
 
 #include <gtest/gtest.h>
@@ -22,125 +23,100 @@ double Dms(double d, double m, double s) {
     return d + m / 60.0 + s / 3600.0;
 }
 
-CEphemeris Snapshot(int day, int month, int year, int hour, int minute, double second,
-                    int deltaT = 1) {
-    return CEphemeris(day, month, year, second, minute, hour, 1, 1, deltaT, 0.0, 0.0, 0.0);
+// The places at a calendar instant, with Delta T or (deltaT = 0) at the instant
+// read as dynamical time.
+ApparentPlaces PlacesAt(int day, int month, int year, int hour, int minute, double second,
+                        int deltaT = 1) {
+    const double jd = CalendarToJulianDay(day, month, year, second, minute, hour);
+    return deltaT == 1 ? ApparentPlacesAt(jd) : ApparentPlacesAt(jd, 0.0);
 }
 
 // NASA eclipse bulletin, total eclipse of 2006 March 29: greatest eclipse at
 // 10:12:22.57 TT (Delta T 64.9 s), apparent places from DE200.
 TEST(Ephemeris, ApparentPlacesAtTheGreatestEclipseOf2006March29) {
-    const CEphemeris e = Snapshot(29, 3, 2006, 10, 11, 17.67);
-    EXPECT_LT(SkyErrorArcsec(e.m_sunRA[0], e.m_sunDec[0], Hms(0, 31, 31.738), Dms(3, 24, 10.34)),
-              3.0);
-    EXPECT_LT(SkyErrorArcsec(15.0 * e.m_moonRAHours[0], e.m_moonDec[0], Hms(0, 30, 46.588),
-                             Dms(3, 44, 36.25)),
-              8.0);
-    EXPECT_NEAR(e.m_moonParallax[0], Dms(1, 0, 51.40), 2.0 / 3600.0);
+    const ApparentPlaces e = PlacesAt(29, 3, 2006, 10, 11, 17.67);
+    EXPECT_LT(SkyErrorArcsec(e.sunRA, e.sunDec, Hms(0, 31, 31.738), Dms(3, 24, 10.34)), 3.0);
+    EXPECT_LT(SkyErrorArcsec(e.moonRA, e.moonDec, Hms(0, 30, 46.588), Dms(3, 44, 36.25)), 8.0);
+    EXPECT_NEAR(e.moonParallax, Dms(1, 0, 51.40), 2.0 / 3600.0);
 }
 
 // Meeus, Astronomical Algorithms, examples 25.b (the Sun from VSOP87) and 47.a:
-// instants in dynamical time, so the Delta T switch is off.
+// instants in dynamical time, so without Delta T.
 TEST(Ephemeris, ApparentPlacesOfTheWorkedExamples) {
-    const CEphemeris sun = Snapshot(13, 10, 1992, 0, 0, 0.0, 0);
-    EXPECT_LT(
-        SkyErrorArcsec(sun.m_sunRA[0], sun.m_sunDec[0], Hms(13, 13, 30.749), -Dms(7, 47, 1.74)),
-        3.0);
-    EXPECT_NEAR(sun.m_sunDistance[0], 0.99760775, 0.000005);
+    const ApparentPlaces sun = PlacesAt(13, 10, 1992, 0, 0, 0.0, 0);
+    EXPECT_LT(SkyErrorArcsec(sun.sunRA, sun.sunDec, Hms(13, 13, 30.749), -Dms(7, 47, 1.74)), 3.0);
+    EXPECT_NEAR(sun.sunDistance, 0.99760775, 0.000005);
 
-    const CEphemeris moon = Snapshot(12, 4, 1992, 0, 0, 0.0, 0);
-    EXPECT_LT(
-        SkyErrorArcsec(15.0 * moon.m_moonRAHours[0], moon.m_moonDec[0], 134.688470, 13.768368),
-        10.0);
-    EXPECT_NEAR(moon.m_moonParallax[0], 0.991990, 2.0 / 3600.0);
+    const ApparentPlaces moon = PlacesAt(12, 4, 1992, 0, 0, 0.0, 0);
+    EXPECT_LT(SkyErrorArcsec(moon.moonRA, moon.moonDec, 134.688470, 13.768368), 10.0);
+    EXPECT_NEAR(moon.moonParallax, 0.991990, 2.0 / 3600.0);
 }
 
 TEST(Ephemeris, DeltaTMovesTheTheoryInstantForward) {
-    const CEphemeris ut = Snapshot(29, 3, 2006, 10, 11, 17.67, 1);
-    const CEphemeris tt = Snapshot(29, 3, 2006, 10, 11, 17.67 + 65.2, 0);
-    EXPECT_DOUBLE_EQ(ut.m_deltaTUsed, 65.2);
-    EXPECT_NEAR(ut.m_jdTheory, tt.m_jdTheory, 1e-9);
-    EXPECT_NEAR(ut.m_moonRAHours[0], tt.m_moonRAHours[0], 1e-9);
-    // The step keeps its UT label.
-    EXPECT_DOUBLE_EQ(ut.m_jdSeries[0], CalendarToJulianDay(29, 3, 2006, 17.67, 11, 10));
+    const ApparentPlaces ut = PlacesAt(29, 3, 2006, 10, 11, 17.67, 1);
+    const ApparentPlaces tt = PlacesAt(29, 3, 2006, 10, 11, 17.67 + 65.2, 0);
+    EXPECT_DOUBLE_EQ(ut.deltaT, 65.2);
+    EXPECT_NEAR(ut.moonRA, tt.moonRA, 1e-8);
+    EXPECT_NEAR(ut.sunRA, tt.sunRA, 1e-8);
+    // The instant keeps its UT label.
+    EXPECT_DOUBLE_EQ(ut.jd, CalendarToJulianDay(29, 3, 2006, 17.67, 11, 10));
 }
 
-TEST(Ephemeris, SeriesLengthsAndStepInstants) {
-    const CEphemeris one = Snapshot(29, 3, 2006, 10, 0, 0.0);
-    EXPECT_EQ(one.m_jdSeries.size(), 1u);
-
-    const CEphemeris day(29, 3, 2006, 0.0, 0, 0, 1, 1440, 1, 0.0, 0.0, 0.0);
-    for (const auto* series :
-         {&day.m_sunRA, &day.m_sunDec, &day.m_sunGST, &day.m_jdSeries, &day.m_moonRAHours,
-          &day.m_moonDec, &day.m_moonParallax, &day.m_sunDistance, &day.m_sunRAHours})
-        ASSERT_EQ(series->size(), 1440u);
+TEST(Ephemeris, TabulationStepInstants) {
     const double start = CalendarToJulianDay(29, 3, 2006, 0.0, 0, 0);
-    for (std::size_t i = 0; i < 1440; ++i) {
+    const std::vector<ApparentPlaces> day = Tabulate(start, 1440, 1440, true);
+    ASSERT_EQ(day.size(), 1440u);
+    for (std::size_t i = 0; i < day.size(); ++i) {
         // Every step on its minute to within a millisecond.
-        ASSERT_NEAR((day.m_jdSeries[i] - start) * 86400.0, 60.0 * static_cast<double>(i), 1e-3)
+        ASSERT_NEAR((day[i].jd - start) * 86400.0, 60.0 * static_cast<double>(i), 1e-3)
             << "step " << i;
-        ASSERT_DOUBLE_EQ(day.m_sunRAHours[i], day.m_sunRA[i] * 0.06666666666666667);
-        ASSERT_GE(day.m_sunRA[i], 0.0);
-        ASSERT_LT(day.m_sunRA[i], 360.0);
-        ASSERT_GT(day.m_sunDistance[i], 0.983);
-        ASSERT_LT(day.m_sunDistance[i], 1.017);
+        ASSERT_GE(day[i].sunRA, 0.0);
+        ASSERT_LT(day[i].sunRA, 360.0);
+        ASSERT_GT(day[i].sunDistance, 0.983);
+        ASSERT_LT(day[i].sunDistance, 1.017);
     }
-
-    const CEphemeris none(29, 3, 2006, 0.0, 0, 0, 0, 1440, 1, 0.0, 0.0, 0.0);
-    EXPECT_TRUE(none.m_jdSeries.empty());
-    EXPECT_TRUE(none.m_sunRA.empty());
-    const CEphemeris noSteps(29, 3, 2006, 0.0, 0, 0, 1, 0, 1, 0.0, 0.0, 0.0);
-    EXPECT_TRUE(noSteps.m_jdSeries.empty());
+    // A step is the same computation as the single instant.
+    EXPECT_EQ(day[611].moonRA, ApparentPlacesAt(day[611].jd).moonRA);
+    EXPECT_TRUE(Tabulate(start, 0, 1440, true).empty());
+    EXPECT_TRUE(Tabulate(start, 10, 0, true).empty());
+    EXPECT_EQ(Tabulate(start, 3, 1, false)[2].deltaT, 0.0);
 }
 
 TEST(Ephemeris, SiderealAngleRanges) {
     // From the 0h formula: [360, 720) after 1999 September, [0, 360) before.
-    const CEphemeris y2006 = Snapshot(29, 3, 2006, 10, 0, 0.0);
-    EXPECT_GE(y2006.m_sunGST[0], 360.0);
-    EXPECT_LT(y2006.m_sunGST[0], 720.0);
-    const CEphemeris y1990 = Snapshot(1, 6, 1990, 10, 0, 0.0);
-    EXPECT_GE(y1990.m_sunGST[0], 0.0);
-    EXPECT_LT(y1990.m_sunGST[0], 360.0);
+    const ApparentPlaces y2006 = PlacesAt(29, 3, 2006, 10, 0, 0.0);
+    EXPECT_GE(y2006.siderealAngle, 360.0);
+    EXPECT_LT(y2006.siderealAngle, 720.0);
+    const ApparentPlaces y1990 = PlacesAt(1, 6, 1990, 10, 0, 0.0);
+    EXPECT_GE(y1990.siderealAngle, 0.0);
+    EXPECT_LT(y1990.siderealAngle, 360.0);
 }
 
 TEST(Ephemeris, FundamentalArgumentsAtTheEpoch) {
-    CEphemeris e = Snapshot(1, 1, 2000, 12, 0, 0.0, 0);
-    e.m_jdTheory = 2415020.0;
-    e.ComputeTimeArguments();
-    EXPECT_DOUBLE_EQ(e.m_T, 0.0);
-    e.ComputeFundamentalArguments();
-    EXPECT_NEAR(e.m_meanObliquity / kDeg, 23.45229444, 1e-8);
+    const FundamentalArguments a = FundamentalArgumentsAt(2415020.0);
+    EXPECT_DOUBLE_EQ(a.t, 0.0);
+    EXPECT_NEAR(a.meanObliquity / kDeg, 23.45229444, 1e-8);
     // L and M carry the long-period correction -6.4" sin(51.2 deg).
     const double correction = 6.4 * std::sin(51.2 * kDeg) / 3600.0;
-    EXPECT_NEAR(e.m_sunMeanLongitude / kDeg, 279.6966778 - correction, 1e-6);
-    EXPECT_NEAR(e.m_sunMeanAnomaly / kDeg, 358.475833 - correction, 1e-6);
+    EXPECT_NEAR(a.sunMeanLongitude / kDeg, 279.6966778 - correction, 1e-6);
+    EXPECT_NEAR(a.sunMeanAnomaly / kDeg, 358.475833 - correction, 1e-6);
 }
 
 TEST(Ephemeris, EclipticToEquatorialQuadrants) {
-    CEphemeris e = Snapshot(1, 1, 2000, 12, 0, 0.0, 0);
-    const double eps = 23.44;
-    e.m_convObliquity = eps * kDeg;
+    const double eps = 23.44 * kDeg;
     const auto convert = [&](double lambda, double beta) {
-        e.m_convLongitude = lambda * kDeg;
-        e.m_convLatitude = beta * kDeg;
-        e.EclipticToEquatorial();
+        return EclipticToEquatorial(lambda * kDeg, beta * kDeg, eps);
     };
-    convert(90.0, 0.0);
-    EXPECT_NEAR(e.m_convRightAscension, 90.0, 1e-9);
-    EXPECT_NEAR(e.m_convDeclination, eps, 1e-9);
-    convert(270.0, 0.0);
-    EXPECT_NEAR(e.m_convRightAscension, 270.0, 1e-9);
-    EXPECT_NEAR(e.m_convDeclination, -eps, 1e-9);
-    convert(0.0, 0.0);
-    EXPECT_NEAR(e.m_convRightAscension, 0.0, 1e-12);
-    EXPECT_NEAR(e.m_convDeclination, 0.0, 1e-12);
-    convert(359.9999, 0.0);
-    EXPECT_GT(e.m_convRightAscension, 359.99);
-    EXPECT_LT(e.m_convRightAscension, 360.0);
-    convert(365.0, 0.0); // the Moon's longitude is not reduced before conversion
-    EXPECT_NEAR(e.m_convRightAscension, 4.59, 0.01);
-    convert(90.0, 90.0 - eps); // the celestial pole
-    EXPECT_NEAR(e.m_convDeclination, 90.0, 1e-6);
+    EXPECT_NEAR(convert(90.0, 0.0).rightAscension, 90.0, 1e-9);
+    EXPECT_NEAR(convert(90.0, 0.0).declination, 23.44, 1e-9);
+    EXPECT_NEAR(convert(270.0, 0.0).rightAscension, 270.0, 1e-9);
+    EXPECT_NEAR(convert(270.0, 0.0).declination, -23.44, 1e-9);
+    EXPECT_NEAR(convert(0.0, 0.0).rightAscension, 0.0, 1e-12);
+    EXPECT_NEAR(convert(0.0, 0.0).declination, 0.0, 1e-12);
+    EXPECT_GT(convert(359.9999, 0.0).rightAscension, 359.99);
+    EXPECT_LT(convert(359.9999, 0.0).rightAscension, 360.0);
+    EXPECT_NEAR(convert(365.0, 0.0).rightAscension, 4.59, 0.01); // longitudes are not reduced first
+    EXPECT_NEAR(convert(90.0, 90.0 - 23.44).declination, 90.0, 1e-6); // the celestial pole
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -37,17 +39,20 @@ int CountColour(const QImage& image, QRgb colour, QRect area) {
     return count;
 }
 
+// Penumbra points, then umbra points, as the window plots a shadow; the corner is that
+// of the penumbra's points.
 struct Plot {
     QImage image{748, 539, QImage::Format_RGB32};
-    ShadowBox box{1, 2, 3, 4};
-    double lat = 0.0, lon = 0.0;
+    std::optional<CPoint> corner;
 
     Plot() { image.fill(Qt::white); }
     void Run(const std::vector<double>& pLat, const std::vector<double>& pLon,
              const std::vector<double>& uLat = {}, const std::vector<double>& uLon = {}) {
         QPainter painter(&image);
         CDC dc(painter, 96, 96);
-        PlotShadowPoints(dc, 1.0, 1.0, pLat, pLon, uLat, uLon, box, lat, lon);
+        PlotPointBoxes(dc, 1.0, 1.0, pLat, pLon, map_colours::kPenumbra);
+        PlotPointBoxes(dc, 1.0, 1.0, uLat, uLon, map_colours::kUmbra);
+        corner = OutlineCorner(pLat, pLon, 1.0, 1.0);
     }
 };
 
@@ -98,35 +103,49 @@ TEST(ShadowPlot, LatitudeFilterIncludesBothLimits) {
     EXPECT_EQ(CountColour(plot.image, Rgb(map_colours::kPenumbra), QRect(450, 320, 30, 20)), 0);
 }
 
-TEST(ShadowPlot, PenumbraWidensTheBoxAndUmbraDoesNot) {
+TEST(ShadowPlot, EachPointIsABoxThreePixelsSquareFromItsTruncatedPosition) {
+    Plot plot;
+    plot.Run({10.0}, {0.5}, {-20.0}, {-40.25});
+    for (const auto& [lat, lon, colour] : {std::tuple(10.0, 0.5, map_colours::kPenumbra),
+                                           std::tuple(-20.0, -40.25, map_colours::kUmbra)}) {
+        const ScreenPoint p = ProjectToScreen(lat, lon, 1, 1);
+        const QRect box(TruncToInt(p.x), TruncToInt(p.y), 3, 3);
+        EXPECT_EQ(CountColour(plot.image, Rgb(colour), box), 9);
+        EXPECT_EQ(CountColour(plot.image, Rgb(colour), box.adjusted(-2, -2, 2, 2)), 9);
+    }
+}
+
+TEST(ShadowPlot, OutlineCornerIsTheTopLeftOfItsPoints) {
     Plot plot;
     plot.Run({10.0, 20.0}, {0.0, 10.0}, {50.0}, {100.0});
     const ScreenPoint first = ProjectToScreen(10.0, 0.0, 1, 1);
     const ScreenPoint second = ProjectToScreen(20.0, 10.0, 1, 1);
-    EXPECT_EQ(plot.box.minX, TruncToInt(first.x));
-    EXPECT_EQ(plot.box.maxX, TruncToInt(second.x));
-    EXPECT_EQ(plot.box.minY, TruncToInt(second.y));
-    EXPECT_EQ(plot.box.maxY, TruncToInt(first.y));
+    ASSERT_TRUE(plot.corner);
+    EXPECT_EQ(plot.corner->x, TruncToInt(first.x));
+    EXPECT_EQ(plot.corner->y, TruncToInt(second.y));
     const ScreenPoint umbra = ProjectToScreen(50.0, 100.0, 1, 1);
     EXPECT_EQ(plot.image.pixel(TruncToInt(umbra.x) + 1, TruncToInt(umbra.y) + 1),
               Rgb(map_colours::kUmbra));
 }
 
-TEST(ShadowPlot, FirstPointStartsTheBoxEvenOffTheMap) {
+TEST(ShadowPlot, FirstPointStartsTheCornerEvenOffTheMap) {
     Plot plot;
     plot.Run({80.0, 0.0}, {0.0, 0.0});
     // 80°N is not drawn but still starts the box, above the map.
-    EXPECT_LT(plot.box.minY, 0);
-    EXPECT_EQ(plot.box.maxY, 200);
+    ASSERT_TRUE(plot.corner);
+    EXPECT_LT(plot.corner->y, 0);
+    // A later point off the map does not widen it.
+    Plot later;
+    later.Run({0.0, 80.0}, {0.0, -100.0});
+    ASSERT_TRUE(later.corner);
+    EXPECT_EQ(later.corner->y, 200);
+    EXPECT_EQ(later.corner->x, 370);
 }
 
-TEST(ShadowPlot, EmptyListsLeaveTheBox) {
+TEST(ShadowPlot, NoPointsNoCorner) {
     Plot plot;
     plot.Run({}, {}, {}, {});
-    EXPECT_EQ(plot.box.minX, 1);
-    EXPECT_EQ(plot.box.minY, 2);
-    EXPECT_EQ(plot.box.maxX, 3);
-    EXPECT_EQ(plot.box.maxY, 4);
+    EXPECT_FALSE(plot.corner);
 }
 
 TEST(ShadowPlot, PoleAndNaNPointsAreNeverConvertedUnguarded) {
@@ -134,8 +153,9 @@ TEST(ShadowPlot, PoleAndNaNPointsAreNeverConvertedUnguarded) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     plot.Run({nan, 90.0, 10.0}, {0.0, 0.0, nan});
     // The NaN point cannot start the box; the pole does, far above the window.
-    EXPECT_LT(plot.box.minY, -1000);
-    EXPECT_GE(plot.box.minY, -kCoordinateLimit);
-    EXPECT_EQ(plot.box.minX, 370);
+    ASSERT_TRUE(plot.corner);
+    EXPECT_LT(plot.corner->y, -1000);
+    EXPECT_GE(plot.corner->y, -kCoordinateLimit);
+    EXPECT_EQ(plot.corner->x, 370);
     EXPECT_EQ(CountColour(plot.image, Rgb(map_colours::kPenumbra), plot.image.rect()), 0);
 }

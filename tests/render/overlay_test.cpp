@@ -52,9 +52,7 @@ void PlotLimits(QImage& image, const std::vector<double>& lats, const std::vecto
                 const std::vector<double>& second) {
     QPainter painter(&image);
     CDC dc(painter, 96, 96);
-    double plotLat = 0.0;
-    double plotLon = 0.0;
-    PlotLimitCurvePoints(dc, 1.0, 1.0, lats, first, second, plotLat, plotLon);
+    PlotLimitCurvePoints(dc, 1.0, 1.0, lats, first, second);
 }
 
 } // namespace

@@ -75,13 +75,21 @@ CBitmap SolidImage(int width, int height, QRgb colour) {
 constexpr QRgb kMapColour = qRgb(20, 200, 120);
 
 struct PageData {
-    PrintResults results;
+    std::vector<std::string> contactLines;
+    std::vector<double> penumbraLat, penumbraLon, umbraLat, umbraLon;
+    std::vector<HourLabel> hourLabels;
     std::vector<double> latitudes, first, second;
     std::string title = "Solar eclipses by date: 29.3.2006";
 
     void Print(Sheet& sheet, const CBitmap& image) const {
         sheet.Draw_([&](CDC& dc) {
-            PrintPage(dc, image, {results, {latitudes, first, second}, title});
+            PrintPage(dc, image,
+                      {contactLines,
+                       {{penumbraLat, penumbraLon}},
+                       {{umbraLat, umbraLon}},
+                       {latitudes, first, second},
+                       hourLabels,
+                       title});
         });
     }
 };
@@ -177,9 +185,9 @@ TEST(PrintedPage, FourLinesUnderTheMapAndNoMore) {
     const int h = PrintedMapHeight(730, 330);
     Sheet sheet;
     PageData data;
-    data.results.contactLines = {"Moon enters penumbra:  07:37", "Moon leaves penumbra:  12:48",
-                                 "Moon enters totality:  08:36", "Moon leaves totality:  11:48",
-                                 "a fifth line"};
+    data.contactLines = {"Moon enters penumbra:  07:37", "Moon leaves penumbra:  12:48",
+                         "Moon enters totality:  08:36", "Moon leaves totality:  11:48",
+                         "a fifth line"};
     data.Print(sheet, SolidImage(730, 330, kMapColour));
     for (int i = 0; i < 4; ++i) {
         const int top = h - 315 - 35 * i;
@@ -196,8 +204,11 @@ TEST(PrintedPage, FourLinesUnderTheMapAndNoMore) {
 TEST(PrintedPage, ShadowPointsStrictlyInsideTheLatitudeLimits) {
     Sheet sheet;
     sheet.Draw_([](CDC& dc) {
-        PrintShadowTracks(dc, {0.0, 75.0, -60.0, 74.9, -59.9, kNaN, 10.0},
-                          {0.0, -100.0, -100.0, -120.0, -120.0, 50.0, kNaN}, {20.0, 30.0}, {10.0});
+        const std::vector<double> pLat{0.0, 75.0, -60.0, 74.9, -59.9, kNaN, 10.0};
+        const std::vector<double> pLon{0.0, -100.0, -100.0, -120.0, -120.0, 50.0, kNaN};
+        const std::vector<double> uLat{20.0, 30.0};
+        const std::vector<double> uLon{10.0};
+        PrintShadowTracks(dc, {{pLat, pLon}}, {{uLat, uLon}});
     });
     const QRgb penumbra = Rgb(print_colours::kPenumbra);
     // (0°, 0°) is the box (1416, -964)-(1423, -957), with a pen of 7 around it.

@@ -55,28 +55,27 @@ protected:
 
 } // namespace
 
-TEST_F(ContactAnimationTest, GenerateWithTheDateMissingLeavesTheRunForTheNextRequest) {
+TEST_F(ContactAnimationTest, GenerateWithTheDateMissingOnlyShowsTheError) {
     SetField(view->m_pEditMonth, "3");
     SetField(view->m_pEditYear, "2006");
     TypeTime("10", "11", "0");
     view->m_pBtnGenerate->click();
     ASSERT_EQ(boxes.m_calls.size(), 1u);
     EXPECT_EQ(boxes.m_calls[0].caption, "ERROR");
-    EXPECT_EQ(view->m_bContactRun, 1);
     EXPECT_FALSE(Animating());
     EXPECT_EQ(BlockInk(), 0);
+    EXPECT_EQ(Field(IDC_HOUR), "10"); // the time stays for the next request
 
-    // "plus" now performs the contact-time run, not a snapshot at 10:21.
+    // The refused run leaves nothing pending: "plus" then shows the shadow at 10:21.
     SetField(view->m_pEditDay, "29");
     view->m_pBtnPlus->click();
     EXPECT_EQ(boxes.m_calls.size(), 1u);
-    EXPECT_EQ(view->m_bContactRun, 0);
-    EXPECT_EQ(view->m_printResults.contactLines, kLines2006);
-    EXPECT_EQ(Field(IDC_HOUR), "");
-    EXPECT_EQ(Field(IDC_MINUTE), "");
-    EXPECT_EQ(Field(IDC_SECOND), "");
-    EXPECT_TRUE(Animating());
-    EXPECT_EQ(Umbra(QRect(0, 0, 730, 330)), 0); // the run itself draws no shadow
+    EXPECT_TRUE(view->GetScene().contactLines.empty());
+    EXPECT_EQ(BlockInk(), 0);
+    EXPECT_EQ(Field(IDC_HOUR), "10");
+    EXPECT_EQ(Field(IDC_MINUTE), "21");
+    EXPECT_FALSE(Animating());
+    EXPECT_GT(Umbra(QRect(0, 0, 730, 330)), 4);
 }
 
 TEST_F(ContactAnimationTest, GenerateShowsTheFourLinesClearsTheTimeAndStartsTheAnimation) {
@@ -85,8 +84,7 @@ TEST_F(ContactAnimationTest, GenerateShowsTheFourLinesClearsTheTimeAndStartsTheA
 
     EXPECT_TRUE(boxes.m_calls.empty());
     EXPECT_FALSE(view->IsWaitCursorShown());
-    EXPECT_EQ(view->m_bContactRun, 0);
-    EXPECT_EQ(view->m_printResults.contactLines, kLines2006);
+    EXPECT_EQ(view->GetScene().contactLines, kLines2006);
     EXPECT_GT(BlockInk(), 200);
     EXPECT_EQ(Field(IDC_HOUR), "");
     EXPECT_EQ(Field(IDC_MINUTE), "");
@@ -142,12 +140,12 @@ TEST_F(ContactAnimationTest, EachTickShowsTheNextMinuteAndWipesThePreviousFrame)
     EXPECT_GT(UmbraColumn(), at0840 + 50);
 
     // The frame is what the page will print.
-    ASSERT_FALSE(view->m_printResults.umbraLat.empty());
-    for (std::size_t i = 0; i < view->m_printResults.umbraLat.size(); ++i) {
-        EXPECT_NEAR(view->m_printResults.umbraLat[i], 23, 2);
-        EXPECT_NEAR(view->m_printResults.umbraLon[i], 16.5, 2);
+    ASSERT_FALSE(view->GetScene().umbra.lat.empty());
+    for (std::size_t i = 0; i < view->GetScene().umbra.lat.size(); ++i) {
+        EXPECT_NEAR(view->GetScene().umbra.lat[i], 23, 2);
+        EXPECT_NEAR(view->GetScene().umbra.lon[i], 16.5, 2);
     }
-    EXPECT_EQ(view->m_printResults.contactLines, kLines2006);
+    EXPECT_EQ(view->GetScene().contactLines, kLines2006);
 }
 
 TEST_F(ContactAnimationTest, StopFreezesTheAnimationAndPlayResumesAtTheNextFrame) {
@@ -234,8 +232,8 @@ TEST_F(ContactAnimationTest, FramesBelongToTheDateOfTheRunNotToALaterSnapshot) {
 TEST_F(ContactAnimationTest, ARunWhosePenumbraIsOnTheEarthAt0hStartsAt0h00OfItsDate) {
     // 9 March 2016: the penumbra touched the Earth at 23:19 UT the evening before.
     Generate("9", "3", "2016");
-    ASSERT_EQ(view->m_printResults.contactLines.size(), 4u);
-    EXPECT_EQ(view->m_printResults.contactLines[0], "Moon enters penumbra:  24:00");
+    ASSERT_EQ(view->GetScene().contactLines.size(), 4u);
+    EXPECT_EQ(view->GetScene().contactLines[0], "Moon enters penumbra:  24:00");
     EXPECT_EQ(view->m_nFirstStep, 0);
 
     view->Tick();
@@ -255,7 +253,7 @@ TEST_F(ContactAnimationTest, PartialEclipseShowsTwoTimesAndAnimatesThePenumbralP
         "Moon enters totality:  --:--",
         "Moon leaves totality:  --:--",
     };
-    EXPECT_EQ(view->m_printResults.contactLines, lines);
+    EXPECT_EQ(view->GetScene().contactLines, lines);
     EXPECT_EQ(view->m_nFirstStep, 6 * 60 + 41);
     EXPECT_EQ(view->m_nLastStep, 11 * 60);
     EXPECT_TRUE(Animating());
@@ -280,10 +278,9 @@ TEST_F(ContactAnimationTest, LunarEclipseDateShowsTheNoEclipseBoxAndKeepsTheAnim
     EXPECT_EQ(boxes.m_calls[0].text, "By date:\t14.03.2006\nSolar Eclipses isn't possibly");
     EXPECT_EQ(boxes.m_calls[0].caption, "EXCLAMATION");
     EXPECT_EQ(boxes.m_calls[0].style & MB_ICONMASK, MB_ICONEXCLAMATION);
-    EXPECT_EQ(view->m_bContactRun, 0);
     // The lines of 29 March are not left standing under the map of 14 March.
     EXPECT_EQ(BlockInk(), 0);
-    EXPECT_TRUE(view->m_printResults.contactLines.empty());
+    EXPECT_TRUE(view->GetScene().contactLines.empty());
     // The animation of 29 March goes on where it was.
     EXPECT_EQ(view->m_stepTimes, steps);
     EXPECT_EQ(view->m_nCurStep, kFirstPenumbra2006 + 3);
@@ -361,10 +358,8 @@ TEST_F(ContactAnimationTest, DatesThatDoNotExistGetAnErrorBoxAndNothingIsCompute
         EXPECT_NE(boxes.m_calls[0].text.toStdString().find(named), std::string::npos)
             << boxes.m_calls[0].text.toStdString();
         EXPECT_FALSE(Animating());
-        EXPECT_TRUE(view->m_printResults.contactLines.empty());
+        EXPECT_TRUE(view->GetScene().contactLines.empty());
         EXPECT_EQ(Surface(), before);
-        // The refused run is not left for the next request.
-        EXPECT_EQ(view->m_bContactRun, 0);
     }
     // The snapshot is refused the same way, and so is a time that is no time of day.
     boxes.m_calls.clear();

@@ -24,12 +24,22 @@ protected:
         view->m_pBtnMap->click();
     }
 
+    const Scene& Shown() const { return view->GetScene(); }
+    std::vector<HourLabel> Labels() const { return MapHourLabels(Shown(), 1.0, 1.0); }
     std::vector<double> LabelHours() const {
         std::vector<double> hours;
-        for (const HourLabel& label : view->m_printResults.hourLabels) {
+        for (const HourLabel& label : Labels()) {
             hours.push_back(label.hours);
         }
         return hours;
+    }
+    std::size_t PenumbraPointsToPrint() const {
+        std::size_t n = 0;
+        for (const LatLonPoints& points : PageContent(Shown(), 1.0, 1.0, "").penumbra) {
+            EXPECT_EQ(points.lat.size(), points.lon.size());
+            n += points.lat.size();
+        }
+        return n;
     }
 
     int Count(COLORREF colour, QRect area) const {
@@ -38,24 +48,24 @@ protected:
 
     // The limit curves were computed for all 136 latitudes and drawn.
     void ExpectLimitCurves() const {
-        ASSERT_EQ(view->m_limitLatitudes.size(), 136u);
-        EXPECT_EQ(view->m_limitLatitudes.front(), -60.0);
-        EXPECT_EQ(view->m_limitLatitudes.back(), 75.0);
-        EXPECT_EQ(view->m_limitFirst.size(), 136u);
-        EXPECT_EQ(view->m_limitSecond.size(), 136u);
+        ASSERT_EQ(Shown().limitCurves.latitudes.size(), 136u);
+        EXPECT_EQ(Shown().limitCurves.latitudes.front(), -60.0);
+        EXPECT_EQ(Shown().limitCurves.latitudes.back(), 75.0);
+        EXPECT_EQ(Shown().limitCurves.rise.size(), 136u);
+        EXPECT_EQ(Shown().limitCurves.set.size(), 136u);
         EXPECT_GT(Count(map_colours::kFirstLimit, kMap), 100);
         // Black also draws the coasts, so the sunset series is looked for at its own
         // points: at the equator, at longitude -15 × (sunset hours) + 360 or so.
         int onCurve = 0;
         int finite = 0;
-        for (std::size_t i = 0; i < view->m_limitSecond.size(); i += 10) {
-            if (std::isnan(view->m_limitSecond[i])) {
+        for (std::size_t i = 0; i < Shown().limitCurves.set.size(); i += 10) {
+            if (std::isnan(Shown().limitCurves.set[i])) {
                 continue; // polar day or night
             }
             ++finite;
-            const double v = 15.0 * view->m_limitSecond[i];
+            const double v = 15.0 * Shown().limitCurves.set[i];
             const double lon = v <= 180.0 ? -v : std::fmod(v, 180.0);
-            const QPoint p = At(view->m_limitLatitudes[i], lon);
+            const QPoint p = At(Shown().limitCurves.latitudes[i], lon);
             onCurve += Surface().pixel(p.x() + 1, p.y() + 1) == qRgb(0, 0, 0) ? 1 : 0;
         }
         EXPECT_GE(finite, 12);
@@ -80,7 +90,7 @@ TEST_F(MapCommandTest, TotalEclipseOf29March2006) {
         "Moon enters totality:  08:35",
         "Moon leaves totality:  11:48",
     };
-    EXPECT_EQ(view->m_printResults.contactLines, lines);
+    EXPECT_EQ(Shown().contactLines, lines);
     EXPECT_EQ(LabelHours(), (std::vector<double>{8, 9, 10, 11, 12}));
 
     // Outlines at 8h over the South Atlantic and at 12h over Asia, both left standing.
@@ -95,41 +105,72 @@ TEST_F(MapCommandTest, TotalEclipseOf29March2006) {
 
     // The page gets all of it: every outline point and path point, and each label at
     // the place of its outline's corner on the map.
-    EXPECT_GT(view->m_printResults.penumbraLat.size(), 5 * 20000u);
-    EXPECT_EQ(view->m_printResults.penumbraLat.size(), view->m_printResults.penumbraLon.size());
-    EXPECT_GT(view->m_printResults.umbraLat.size(), 190 * 20u);
-    for (const HourLabel& label : view->m_printResults.hourLabels) {
+    EXPECT_GT(PenumbraPointsToPrint(), 5 * 20000u);
+    EXPECT_GT(Shown().umbraPath.lat.size(), 190 * 20u);
+    const std::vector<HourLabel> labels = Labels();
+    for (const HourLabel& label : labels) {
         EXPECT_GE(label.latDeg, -60);
         EXPECT_LE(label.latDeg, 75);
         EXPECT_GE(label.lonDeg, -180);
         EXPECT_LE(label.lonDeg, 180);
     }
     // The 8h outline's corner lies in the South Atlantic, west of Africa.
-    EXPECT_NEAR(view->m_printResults.hourLabels[0].lonDeg, -29, 2);
-    EXPECT_NEAR(view->m_printResults.hourLabels[0].latDeg, 9, 2);
+    ASSERT_FALSE(labels.empty());
+    EXPECT_NEAR(labels[0].lonDeg, -29, 2);
+    EXPECT_NEAR(labels[0].latDeg, 9, 2);
+    // The label itself is drawn there, in black over the ocean.
+    const QPoint label8h = At(labels[0].latDeg, labels[0].lonDeg);
+    EXPECT_GT(CountColour(Surface(), qRgb(0, 0, 0), QRect(label8h, QSize(30, 12))), 10);
 
-    // The next snapshot repaints the whole map: the overview goes, labels and all.
-    EXPECT_EQ(view->m_nShadowMinX, 5);
-    EXPECT_EQ(view->m_nShadowMaxY, 325);
+    // The next snapshot takes the overview away, labels and all.
     TypeTime("10", "11", "0");
     view->m_pBtnCompute->click();
     EXPECT_EQ(Count(map_colours::kPenumbra, Region(75, 95, 40, 110)), 0);
     EXPECT_EQ(Count(map_colours::kUmbra, Region(-4, -38, -8, -30)), 0);
     EXPECT_EQ(Count(map_colours::kFirstLimit, kMap), 0);
-    EXPECT_TRUE(view->m_printResults.hourLabels.empty());
+    EXPECT_TRUE(Labels().empty());
+    EXPECT_TRUE(Shown().umbraPath.lat.empty());
+    EXPECT_EQ(Shown().contactLines.size(), 4u); // the contact block stays
+}
+
+TEST_F(MapCommandTest, ResizingTheWindowKeepsWhatTheMapCommandDrew) {
+    Map("29", "3", "2006");
+    const auto counts = [&](double zx, double zy) {
+        const QRect map(0, 0, TruncToInt(730 * zx), TruncToInt(330 * zy));
+        return std::vector<int>{Count(map_colours::kPenumbra, map), Count(map_colours::kUmbra, map),
+                                Count(map_colours::kFirstLimit, map)};
+    };
+    const std::vector<int> before = counts(1.0, 1.0);
+    EXPECT_GT(before[0], 5000); // outlines
+    EXPECT_GT(before[1], 1000); // umbra path
+    EXPECT_GT(before[2], 100);  // sunrise series
+
+    view->resize(1000, 800);
+    QApplication::processEvents();
+    ASSERT_EQ(Surface().size(), QSize(1000, 800));
+    const std::vector<int> large = counts(1000.0 / 748, 800.0 / 539);
+    EXPECT_GT(large[0], before[0]); // the same boxes, further apart
+    EXPECT_GT(large[1], before[1]);
+    EXPECT_GE(large[2], before[2]);
+
+    view->resize(748, 539);
+    QApplication::processEvents();
+    ASSERT_EQ(Surface().size(), QSize(748, 539));
+    EXPECT_EQ(counts(1.0, 1.0), before);
+    EXPECT_EQ(LabelHours(), (std::vector<double>{8, 9, 10, 11, 12}));
 }
 
 TEST_F(MapCommandTest, HoursOnAContactMinuteGetNoOutline) {
     // 26 January 2009: the penumbra leaves the Earth at 11:00 exactly.
     Map("26", "1", "2009");
-    ASSERT_EQ(view->m_printResults.contactLines.size(), 4u);
-    EXPECT_EQ(view->m_printResults.contactLines[1], "Moon leaves penumbra:  11:00");
+    ASSERT_EQ(Shown().contactLines.size(), 4u);
+    EXPECT_EQ(Shown().contactLines[1], "Moon leaves penumbra:  11:00");
     EXPECT_EQ(LabelHours(), (std::vector<double>{5, 6, 7, 8, 9, 10}));
 
     // 12 October 1996, a partial eclipse: the penumbra arrives at 12:00 exactly.
     Map("12", "10", "1996");
-    ASSERT_EQ(view->m_printResults.contactLines.size(), 4u);
-    EXPECT_EQ(view->m_printResults.contactLines[0], "Moon enters penumbra:  12:00");
+    ASSERT_EQ(Shown().contactLines.size(), 4u);
+    EXPECT_EQ(Shown().contactLines[0], "Moon enters penumbra:  12:00");
     EXPECT_EQ(LabelHours(), (std::vector<double>{13, 14, 15, 16}));
 }
 
@@ -153,11 +194,11 @@ TEST_F(MapCommandTest, PartialEclipseHasOutlinesAndLabelsButNoUmbraPath) {
         "Moon enters totality:  --:--",
         "Moon leaves totality:  --:--",
     };
-    EXPECT_EQ(view->m_printResults.contactLines, lines);
+    EXPECT_EQ(Shown().contactLines, lines);
     EXPECT_EQ(LabelHours(), (std::vector<double>{7, 8, 9, 10}));
     EXPECT_GT(Count(map_colours::kPenumbra, kMap), 1000);
     EXPECT_EQ(Count(map_colours::kUmbra, kMap), 0);
-    EXPECT_TRUE(view->m_printResults.umbraLat.empty());
+    EXPECT_TRUE(Shown().umbraPath.lat.empty());
     ExpectLimitCurves();
 }
 
@@ -177,15 +218,15 @@ TEST_F(MapCommandTest, DateWithoutAnEclipseStillDrawsTheLimitCurves) {
                   Surface(), qRgb(0, 0, 0),
                   QRect(QPoint(block.left, block.top), QPoint(block.right - 1, block.bottom - 1))),
               0);
-    EXPECT_TRUE(view->m_printResults.contactLines.empty());
-    EXPECT_TRUE(view->m_printResults.penumbraLat.empty());
-    EXPECT_TRUE(view->m_printResults.umbraLat.empty());
-    EXPECT_TRUE(view->m_printResults.hourLabels.empty());
+    EXPECT_TRUE(Shown().contactLines.empty());
+    EXPECT_EQ(PenumbraPointsToPrint(), 0u);
+    EXPECT_TRUE(Shown().umbraPath.lat.empty());
+    EXPECT_TRUE(Labels().empty());
     ExpectLimitCurves();
     // Mid-March: day and night of equal length everywhere, sunrise near 6h UT at
     // longitude 0.
-    EXPECT_NEAR(view->m_limitFirst[60], 6.1, 0.2);
-    EXPECT_NEAR(view->m_limitSecond[60], 18.1, 0.2);
+    EXPECT_NEAR(Shown().limitCurves.rise[60], 6.1, 0.2);
+    EXPECT_NEAR(Shown().limitCurves.set[60], 18.1, 0.2);
 }
 
 TEST_F(MapCommandTest, MissingDateShowsTheErrorAndStillDrawsLimitCurves) {
@@ -204,9 +245,9 @@ TEST_F(MapCommandTest, MissingDateShowsTheErrorAndStillDrawsLimitCurves) {
     ExpectLimitCurves();
     // Day 0 of June is 31 May: at 70°N the Sun no longer sets, and those points are
     // left out rather than drawn anywhere.
-    EXPECT_TRUE(std::isnan(view->m_limitFirst[130]));
-    EXPECT_TRUE(std::isnan(view->m_limitSecond[130]));
-    EXPECT_FALSE(std::isnan(view->m_limitFirst[0]));
+    EXPECT_TRUE(std::isnan(Shown().limitCurves.rise[130]));
+    EXPECT_TRUE(std::isnan(Shown().limitCurves.set[130]));
+    EXPECT_FALSE(std::isnan(Shown().limitCurves.rise[0]));
 }
 
 TEST_F(MapCommandTest, MapDuringTheAnimationStopsItSoTheMapStays) {
@@ -216,14 +257,18 @@ TEST_F(MapCommandTest, MapDuringTheAnimationStopsItSoTheMapStays) {
     ASSERT_TRUE(view->IsTimerRunning(kAnimationTimerId));
     view->m_pBtnMap->click();
     EXPECT_FALSE(view->IsTimerRunning(kAnimationTimerId));
-    EXPECT_FALSE(view->m_printResults.umbraLat.empty());
-    EXPECT_FALSE(view->m_printResults.hourLabels.empty());
+    EXPECT_FALSE(view->GetScene().umbraPath.lat.empty());
+    EXPECT_FALSE(view->GetScene().hourOutlines.empty());
+    // The next tick (were the timer still running) would have replaced the map.
+    const QImage shown = Surface().copy();
+    QApplication::processEvents();
+    EXPECT_EQ(Surface(), shown);
 }
 
 TEST_F(MapCommandTest, ADateThatDoesNotExistGetsAnErrorBoxAndNoCurves) {
     TypeDate("29", "3", "2006");
     view->m_pBtnMap->click();
-    ASSERT_FALSE(view->m_limitLatitudes.empty());
+    ASSERT_FALSE(view->GetScene().limitCurves.latitudes.empty());
     boxes.m_calls.clear();
     TypeDate("31", "2", "2006");
     view->m_pBtnMap->click();
@@ -231,7 +276,7 @@ TEST_F(MapCommandTest, ADateThatDoesNotExistGetsAnErrorBoxAndNoCurves) {
     EXPECT_EQ(boxes.m_calls[0].caption, "ERROR");
     EXPECT_NE(boxes.m_calls[0].text.indexOf("31.2.2006"), -1);
     // Nothing of 29 March stays under the map or on its page.
-    EXPECT_TRUE(view->m_limitLatitudes.empty());
-    EXPECT_TRUE(view->m_printResults.contactLines.empty());
-    EXPECT_TRUE(view->m_printResults.umbraLat.empty());
+    EXPECT_TRUE(view->GetScene().limitCurves.latitudes.empty());
+    EXPECT_TRUE(view->GetScene().contactLines.empty());
+    EXPECT_TRUE(view->GetScene().umbraPath.lat.empty());
 }

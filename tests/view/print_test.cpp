@@ -115,28 +115,41 @@ TEST_F(PrintTest, AnUnwritableFileIsReportedNotPrinted) {
     EXPECT_FALSE(QFile::exists(pdf));
 }
 
-TEST_F(PrintTest, SnapshotReplacesThePointsToPrintAndDropsHourLabels) {
-    view->m_printResults.hourLabels = {{9.0, 10, 20}};
-    view->m_printResults.penumbraLat = {1.0, 2.0, 3.0};
+TEST_F(PrintTest, SnapshotReplacesThePointsToPrintAndDropsTheMap) {
+    view->SetDlgItemText(IDC_DAY, "29");
+    view->SetDlgItemText(IDC_MONTH, "3");
+    view->SetDlgItemText(IDC_YEAR, "2006");
+    view->OnMap();
+    ASSERT_FALSE(PageContent(view->GetScene(), 1.0, 1.0, "").hourLabels.empty());
+
     Snapshot("29", "3", "2006", "10");
-    const PrintResults& results = view->m_printResults;
-    ASSERT_FALSE(results.umbraLat.empty());
-    ASSERT_GT(results.penumbraLat.size(), 1000u);
-    EXPECT_EQ(results.penumbraLat.size(), results.penumbraLon.size());
-    EXPECT_EQ(results.umbraLat.size(), results.umbraLon.size());
-    EXPECT_TRUE(results.hourLabels.empty());
+    const PrintPageContent page = PageContent(view->GetScene(), 1.0, 1.0, "");
+    EXPECT_TRUE(page.hourLabels.empty());
+    EXPECT_TRUE(page.limits.latitudes.empty());
+    EXPECT_EQ(page.contactLines.size(), 4u); // the map's contact block stays
+    const auto total = [](const std::vector<LatLonPoints>& series) {
+        std::size_t n = 0;
+        for (const LatLonPoints& points : series) {
+            EXPECT_EQ(points.lat.size(), points.lon.size());
+            n += points.lat.size();
+        }
+        return n;
+    };
+    const Outline& umbra = view->GetScene().umbra;
+    ASSERT_FALSE(umbra.lat.empty());
+    EXPECT_GT(total(page.penumbra), 1000u);
+    EXPECT_EQ(total(page.umbra), umbra.lat.size());
     // At 10h UT the umbra crosses the Sahara, between Niger and Libya.
-    EXPECT_GT(Mean(results.umbraLat), 10.0);
-    EXPECT_LT(Mean(results.umbraLat), 30.0);
-    EXPECT_GT(Mean(results.umbraLon), 0.0);
-    EXPECT_LT(Mean(results.umbraLon), 25.0);
+    EXPECT_GT(Mean(umbra.lat), 10.0);
+    EXPECT_LT(Mean(umbra.lat), 30.0);
+    EXPECT_GT(Mean(umbra.lon), 0.0);
+    EXPECT_LT(Mean(umbra.lon), 25.0);
 
     // Another snapshot replaces them rather than adding to them.
-    const std::size_t umbra = results.umbraLat.size();
-    const std::size_t penumbra = results.penumbraLat.size();
     Snapshot("29", "3", "2006", "10");
-    EXPECT_EQ(results.umbraLat.size(), umbra);
-    EXPECT_EQ(results.penumbraLat.size(), penumbra);
+    const PrintPageContent again = PageContent(view->GetScene(), 1.0, 1.0, "");
+    EXPECT_EQ(total(again.umbra), total(page.umbra));
+    EXPECT_EQ(total(again.penumbra), total(page.penumbra));
 }
 
 // The printed page rendered back to pixels, when the machine has pdftoppm.
@@ -169,7 +182,7 @@ TEST_F(PrintTest, PrintedPageShowsTheMapTheUmbraAndTheTitle) {
     EXPECT_GT(qGray(pixel(pacific.x, pacific.y)), 60);
     // The middle of the umbra is printed black.
     const ScreenPoint umbra =
-        ProjectToPage(Mean(view->m_printResults.umbraLat), Mean(view->m_printResults.umbraLon));
+        ProjectToPage(Mean(view->GetScene().umbra.lat), Mean(view->GetScene().umbra.lon));
     EXPECT_LT(qGray(pixel(umbra.x + 3, umbra.y + 3)), 40);
     // Ink along the title's line.
     int ink = 0;

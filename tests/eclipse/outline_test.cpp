@@ -1,0 +1,163 @@
+#include "eclipse/besselian.h"
+#include "eclipse/contacts.h"
+#include "eclipse/outline.h"
+#include "ephemeris/sidereal.h"
+#include "ephemeris/timescales.h"
+#include "view/texts.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace {
+
+double JD(int day, int month, int year, int hour, int minute) {
+    return CalendarToJulianDay(day, month, year, 0.0, minute, hour);
+}
+
+BesselianElements ElementsOf(int day, int month, int year, int hour, int minute) {
+    return ElementsAt(ApparentPlacesAt(JD(day, month, year, hour, minute)));
+}
+
+TEST(Outline, SnapshotOf2006March29OverLibyaAndAfrica) {
+    const ShadowSnapshot s = ShadowAt(JD(29, 3, 2006, 10, 11), true, 1000.0, 50000.0);
+    ASSERT_EQ(s.umbra.lat.size(), s.umbra.lon.size());
+    ASSERT_EQ(s.penumbra.lat.size(), s.penumbra.lon.size());
+    ASSERT_FALSE(s.umbra.lat.empty());
+    for (std::size_t i = 0; i < s.umbra.lat.size(); ++i) {
+        EXPECT_NEAR(s.umbra.lat[i], 23.0, 1.5);
+        EXPECT_NEAR(s.umbra.lon[i], 16.5, 1.5);
+    }
+    // The penumbra reaches from the Gulf of Guinea to beyond Scandinavia.
+    const auto [south, north] = std::minmax_element(s.penumbra.lat.begin(), s.penumbra.lat.end());
+    const auto [west, east] = std::minmax_element(s.penumbra.lon.begin(), s.penumbra.lon.end());
+    EXPECT_LT(*south, 0.0);
+    EXPECT_GT(*north, 60.0);
+    EXPECT_LT(*west, -20.0);
+    EXPECT_GT(*east, 40.0);
+    // Up to four points per height that meets the Earth.
+    EXPECT_GT(s.penumbra.hits, 0);
+    EXPECT_LE(s.penumbra.lat.size(), 4u * static_cast<std::size_t>(s.penumbra.hits));
+}
+
+TEST(Outline, OneConeAtATime) {
+    const double jd = JD(29, 3, 2006, 10, 11);
+    const ShadowSnapshot penumbraOnly = ShadowAt(jd, true, 0.0, 50000.0);
+    EXPECT_EQ(penumbraOnly.umbra.hits, 0);
+    EXPECT_TRUE(penumbraOnly.umbra.lat.empty());
+    EXPECT_FALSE(penumbraOnly.penumbra.lat.empty());
+
+    const ShadowSnapshot umbraOnly = ShadowAt(jd, true, 1000.0, 0.5); // under one height: none
+    EXPECT_EQ(umbraOnly.penumbra.hits, 0);
+    EXPECT_FALSE(umbraOnly.umbra.lat.empty());
+
+    const ShadowSnapshot nonsense = ShadowAt(jd, true, std::nan(""), -5.0);
+    EXPECT_EQ(nonsense.penumbra.hits, 0);
+    EXPECT_EQ(nonsense.umbra.hits, 0);
+}
+
+TEST(Outline, OnlyThePenumbraAtThePartialPhase) {
+    // 07:45 UT: the penumbra is on the Earth, the umbra not yet (it arrives 08:35).
+    const ShadowSnapshot s = ShadowAt(JD(29, 3, 2006, 7, 45), true, 1000.0, 50000.0);
+    EXPECT_FALSE(s.penumbra.lat.empty());
+    EXPECT_EQ(s.umbra.hits, 0);
+}
+
+TEST(Outline, ShadowMissingTheEarthLeavesNothing) {
+    const ShadowSnapshot s = ShadowAt(JD(29, 3, 2006, 3, 0), true, 1000.0, 50000.0);
+    EXPECT_EQ(s.penumbra.hits, 0);
+    EXPECT_TRUE(s.penumbra.lat.empty());
+}
+
+TEST(Outline, AxisPointConvertsToTheSubAxisPlace) {
+    const BesselianElements e = ElementsOf(29, 3, 2006, 10, 11);
+    // The axis points to hour angle mu: its foot has longitude -mu and, on the
+    // ellipsoid, the geodetic latitude of a surface normal parallel to it, a little
+    // poleward of the declination d.
+    const GeoPoint p = FundamentalToGeodetic(e, 0.0, 0.0, 1.0);
+    EXPECT_NEAR(p.lon, std::remainder(-e.mu, 360.0), 1e-9);
+    const double wantLat =
+        std::atan(std::tan(e.d * M_PI / 180.0) / (1.0 - kFlattening)) * 180.0 / M_PI;
+    EXPECT_NEAR(p.lat, wantLat, 0.02);
+    EXPECT_GT(std::fabs(p.lat - e.d), 0.01); // the flattening shows
+}
+
+TEST(Outline, ElementsThroughTheDay) {
+    const double start = JD(29, 3, 2006, 0, 0);
+    std::array<BesselianElements, 1440> day;
+    for (int i = 0; i < 1440; ++i)
+        day[static_cast<std::size_t>(i)] = ElementsAt(ApparentPlacesAt(start + i / 1440.0));
+    for (const BesselianElements& e : day) {
+        ASSERT_GE(e.mu, 0.0);
+        ASSERT_LT(e.mu, 360.0);
+        ASSERT_GT(e.z, 0.0); // new moon: the Moon is on the Sun's side
+        ASSERT_GT(e.l1, 0.5);
+        ASSERT_LT(e.l2, 0.0); // total eclipse
+        ASSERT_GT(e.rho1, 0.99);
+        ASSERT_LT(e.rho1, 1.0);
+    }
+    // mu advances about 15 degrees an hour.
+    EXPECT_NEAR(std::remainder(day[660].mu - day[600].mu, 360.0), 15.0, 0.01);
+}
+
+TEST(Sidereal, MidnightAndTheWorkedExample) {
+    // 0h exactly counts as 24 h after the previous midnight: the same angle.
+    const double jd0 = JD(29, 3, 2006, 0, 0);
+    EXPECT_NEAR(GreenwichSiderealHours(jd0), SiderealTimeAt0h(jd0), 1e-4);
+    // Meeus, example 12.a: 1987 April 10, 0h UT, mean sidereal time 13h 10m 46.3668s.
+    EXPECT_NEAR(SiderealTimeAt0h(2446895.5), 13.0 + 10.0 / 60.0 + 46.3668 / 3600.0, 1e-7);
+    // Example 12.b: 19h 21m 00s UT of that day, 8h 34m 57.0896s.
+    EXPECT_NEAR(GreenwichSiderealHours(2446896.30625), 8.0 + 34.0 / 60.0 + 57.0896 / 3600.0, 1e-6);
+}
+
+ContactTimes ContactRun(int day, int month, int year) {
+    return ContactTimesOfDate(JD(day, month, year, 0, 0));
+}
+
+TEST(ContactTimes, LunarEclipseDatesHaveNoSolarEclipse) {
+    for (const auto& date : {std::array<int, 3>{14, 3, 2006}, std::array<int, 3>{7, 9, 2006},
+                             std::array<int, 3>{21, 1, 2019}}) {
+        const ContactTimes c = ContactRun(date[0], date[1], date[2]);
+        EXPECT_FALSE(c.eclipse) << date[0] << "." << date[1];
+        EXPECT_FALSE(c.umbral) << date[0] << "." << date[1];
+    }
+    EXPECT_EQ(NoEclipseMessage("14", "3", "2006"),
+              "By date:\t14.3.2006\nSolar Eclipses isn't possibly");
+}
+
+TEST(ContactTimes, TotalEclipseOf2006March29) {
+    const ContactTimes c = ContactRun(29, 3, 2006);
+    ASSERT_TRUE(c.eclipse);
+    ASSERT_TRUE(c.umbral);
+    const std::array<std::string, 4> lines = ContactLines(c);
+    EXPECT_EQ(lines[0], "Moon enters penumbra:  07:37");
+    EXPECT_EQ(lines[1], "Moon leaves penumbra:  12:45");
+    EXPECT_EQ(lines[2], "Moon enters totality:  08:35");
+    EXPECT_EQ(lines[3], "Moon leaves totality:  11:48");
+    EXPECT_EQ(c.firstPenumbraStep, 7 * 60 + 37);
+    EXPECT_EQ(c.lastPenumbraStep, 12 * 60 + 45);
+}
+
+TEST(ContactTimes, PartialEclipseShowsDashesForTheUmbra) {
+    const ContactTimes c = ContactRun(4, 1, 2011);
+    ASSERT_TRUE(c.eclipse);
+    EXPECT_FALSE(c.umbral);
+    const std::array<std::string, 4> lines = ContactLines(c);
+    EXPECT_EQ(lines[2], "Moon enters totality:  --:--");
+    EXPECT_EQ(lines[3], "Moon leaves totality:  --:--");
+    EXPECT_LT(c.firstPenumbraStep, c.lastPenumbraStep);
+}
+
+TEST(ContactTimes, StepTimes) {
+    const double midnight = JD(29, 3, 2006, 0, 0);
+    EXPECT_EQ(FormatStepTime(midnight), "24:00");
+    EXPECT_EQ(FormatStepTime(midnight + 457.0 / 1440.0), "07:37");
+    EXPECT_EQ(FormatStepTime(midnight + 10.99999 / 24.0), "10:59");
+    ContactTimes c;
+    c.jdStart = midnight;
+    EXPECT_NEAR((ContactStepJD(c, 457) - midnight) * 1440.0, 457.0, 1e-6);
+}
+
+} // namespace

@@ -1,0 +1,42 @@
+#pragma once
+
+// What the commands show over the static picture, kept by the view in layers: the window
+// draws it on every repaint and the printed page prints it. A command changes the layers
+// it owns and leaves the others; a new kind of result is one more layer here, drawn in
+// PaintScene and printed by PageContent.
+
+#include "eclipse/outline.h"
+#include "render/print_page.h"
+#include "view/eclipse_map.h"
+
+#include <string>
+#include <vector>
+
+class CDC;
+
+struct Scene {
+    std::vector<std::string> contactLines; // the contact-time block under the map, or none
+    Outline penumbra;                      // the shadow of one instant (snapshot, frame)
+    Outline umbra;
+    std::vector<HourOutline> hourOutlines; // the map command's hourly penumbra outlines
+    Outline umbraPath;                     // the map command's umbra, minute by minute
+    LimitCurveSeries limitCurves;          // the map command's sunrise and sunset series
+};
+
+// The shadow of an instant takes the place of the last shadow and of everything the last
+// map command drew over the map; the contact-time block stays.
+void ReplaceShadow(Scene& scene, ShadowSnapshot shadow);
+
+// The window's layers in drawing order: the contact block, the shadow, the hourly
+// outlines, the umbra path, the hour labels at the top-left corner of their outlines (an
+// outline without points has no label) and the limit curves. Window pixels at the zoom.
+void PaintScene(CDC& dc, const Scene& scene, double zoomX, double zoomY);
+
+// The hour labels at their places on the map, whole degrees, as the window at the zoom
+// shows them.
+std::vector<HourLabel> MapHourLabels(const Scene& scene, double zoomX, double zoomY);
+
+// The page's share of the scene: the contact lines, every penumbra and umbra point, the
+// limit curves and the hour labels (placed as the window at the zoom shows them). The
+// content refers to the scene's points, which must outlive it.
+PrintPageContent PageContent(const Scene& scene, double zoomX, double zoomY, std::string title);
