@@ -199,6 +199,10 @@ constexpr CliCommand kCommands[] = {
     {"riseset", "riseset   DAY MONTH YEAR LATITUDE", RiseSetCommand},
     {"map", "map       DAY MONTH YEAR --png FILE [--size WxH]", PictureCommand},
     {"print", "print     DAY MONTH YEAR --pdf FILE", PictureCommand},
+    {"eclipses", "eclipses  FROM TO [--json]   (dates as YYYY-MM-DD)", EclipsesCommand},
+    {"next", "next      DAY MONTH YEAR", NextCommand},
+    {"previous", "previous  DAY MONTH YEAR", PreviousCommand},
+    {"circumstances", "circumstances DAY MONTH YEAR", CircumstancesCommand},
 };
 
 // The folder of this program, from /proc/self/exe; empty if unknown.

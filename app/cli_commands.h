@@ -16,3 +16,9 @@ int CliUsage();
 // The picture commands (snapshot --png, map, print) need Qt: they run in the
 // kestrova-render program beside this one, which gets the same arguments.
 int RunRenderProgram(int argc, char** argv);
+
+// The eclipse finder (cli_eclipses.cpp).
+int EclipsesCommand(int argc, char** argv);
+int NextCommand(int argc, char** argv);
+int PreviousCommand(int argc, char** argv);
+int CircumstancesCommand(int argc, char** argv);

@@ -1,6 +1,7 @@
 #include "app/main_frame.h"
 
 #include "app/about_dlg.h"
+#include "app/eclipse_menu.h"
 #include "app/recent_files.h"
 #include "view/kestrova_view.h"
 
@@ -28,6 +29,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
 CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::CreateMenu() {
+    new EclipseMenu(this, m_pView);
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     QAction* about = help->addAction(QStringLiteral("&About Kestrova..."));
     connect(about, &QAction::triggered, this, &CMainFrame::OnAppAbout);

@@ -29,9 +29,11 @@ struct BesselianElements {
     double cosD1 = 1.0;
 };
 
-// The Moon's radius in Earth equatorial radii for each cone.
-inline constexpr double kMoonRadiusPenumbra = 1738.0 / 6378.14;
-inline constexpr double kMoonRadiusUmbra = 1738.0 / 6378.14;
+// The Moon's radius in Earth equatorial radii for each cone, as the published
+// canon takes it: the mean limb for the penumbra, a radius below the limb's
+// mountains for the umbra (the valleys let sunlight through at the last moment).
+inline constexpr double kMoonRadiusPenumbra = 0.272488;
+inline constexpr double kMoonRadiusUmbra = 0.272281;
 
 // The Earth's figure (IAU 1976).
 inline constexpr double kFlattening = 0.00335281;

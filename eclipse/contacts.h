@@ -19,5 +19,13 @@ struct ContactTimes {
 // Julian day (UT) of a step of the contact-time run.
 double ContactStepJD(const ContactTimes& contacts, int step);
 
-// The contact times of the date whose 0h UT is the Julian day jdStart.
+// The contact times of the date whose 0h UT is the Julian day jdStart: a cone
+// "meets the Earth" at a minute when the sampled test (kContactSamples heights
+// on the cone, the flattened Earth's sections) finds a hit there. Found by root
+// finding on the fitted elements and checked with the sampled test at the
+// minutes where the fit alone cannot decide.
 ContactTimes ContactTimesOfDate(double jdStart);
+
+// The same by running the sampled test at all 1440 minutes (the reference the
+// fast search is tested against; about a hundred times slower).
+ContactTimes SampledContactTimesOfDate(double jdStart);

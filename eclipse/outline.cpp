@@ -10,22 +10,49 @@ namespace {
 // and the Earth's section to within rounding noise.
 constexpr double kAcceptTolerance = 1e-9;
 
-// Reduces an angle in (-360, 360) to [-180, 180].
-double ReduceTo180(double v) {
-    if (v > 180.0 && v <= 360.0)
-        return v - 360.0;
-    if (v >= -360.0 && v < -180.0)
-        return v + 360.0;
-    return v;
-}
-
 // Intersects the cone's circular section at height zeta, radius l - zeta tan f
 // around (x, y), with the Earth's section there. In the frame where the Earth is
 // the unit sphere that section is the circle of radius sqrt(1 - zeta^2); the
 // cone's section stays a circle to within the flattening times its radius.
 // Returns whether the two sections meet; appends the accepted points.
-bool TraceSection(const BesselianElements& e, double zeta, double l, double tanF,
-                  Outline& outline) {
+// What the conversion to the Earth needs of one instant's elements, computed once
+// for all the points of an outline.
+struct GeodeticFrame {
+    double sinA;
+    double cosA;
+    double sinD1;
+    double cosD1;
+    double siderealDeg; // Greenwich sidereal angle, degrees
+    double polarRadius; // Earth radii
+};
+
+GeodeticFrame FrameOf(const BesselianElements& e) {
+    const double a = e.a * kDegToRad;
+    return {std::sin(a),
+            std::cos(a),
+            e.sinD1,
+            e.cosD1,
+            kHoursToDeg * e.siderealHours,
+            std::sqrt(1.0 - kEccentricitySquared)};
+}
+
+GeoPoint ToGeodetic(const GeodeticFrame& f, double xi, double eta, double zeta) {
+    const double px = -xi * f.sinA - eta * f.cosA * f.sinD1 + zeta * f.cosA * f.cosD1;
+    const double py = xi * f.cosA - eta * f.sinA * f.sinD1 + zeta * f.sinA * f.cosD1;
+    const double pz = eta * f.cosD1 + zeta * f.sinD1;
+
+    // atan2 gives (-180, 180], the sidereal angle [0, 360): one or two turns bring
+    // the longitude into [-180, 180].
+    double longitude = std::atan2(py, px) * kRadToDeg - f.siderealDeg;
+    while (longitude < -180.0)
+        longitude += 360.0;
+    const double rho = std::sqrt(px * px + py * py);
+    // pz is the sine of the parametric latitude; tan(geodetic) = tan(parametric) / polar radius.
+    return {std::atan2(pz, rho * f.polarRadius) * kRadToDeg, longitude};
+}
+
+bool TraceSection(const BesselianElements& e, const GeodeticFrame& frame, double zeta, double l,
+                  double tanF, Outline& outline) {
     const double x = e.x;
     const double y = e.y / e.rho1;
 
@@ -54,7 +81,7 @@ bool TraceSection(const BesselianElements& e, double zeta, double l, double tanF
         const double sphere = p.xi * p.xi + p.eta * p.eta + a;
         if (std::fabs(circle - w) <= kAcceptTolerance &&
             std::fabs(sphere - 1.0) <= kAcceptTolerance) {
-            const GeoPoint point = FundamentalToGeodetic(e, p.xi, p.eta, zeta);
+            const GeoPoint point = ToGeodetic(frame, p.xi, p.eta, zeta);
             outline.lat.push_back(point.lat);
             outline.lon.push_back(point.lon);
         }
@@ -65,19 +92,7 @@ bool TraceSection(const BesselianElements& e, double zeta, double l, double tanF
 } // namespace
 
 GeoPoint FundamentalToGeodetic(const BesselianElements& e, double xi, double eta, double zeta) {
-    const double a = e.a * kDegToRad;
-    const double sinA = std::sin(a);
-    const double cosA = std::cos(a);
-    const double px = -xi * sinA - eta * cosA * e.sinD1 + zeta * cosA * e.cosD1;
-    const double py = xi * cosA - eta * sinA * e.sinD1 + zeta * sinA * e.cosD1;
-    const double pz = eta * e.cosD1 + zeta * e.sinD1;
-
-    const double longitude = std::atan2(py, px) * kRadToDeg - kHoursToDeg * e.siderealHours;
-    const double rho = std::sqrt(px * px + py * py);
-    // pz is the sine of the parametric latitude; tan(geodetic) = tan(parametric) / polar radius.
-    const double polarRadius = std::sqrt(1.0 - kEccentricitySquared);
-    const double latitude = std::fmod(std::atan2(pz, rho * polarRadius) * kRadToDeg, 360.0);
-    return {ReduceTo180(latitude), ReduceTo180(std::fmod(longitude, 360.0))};
+    return ToGeodetic(FrameOf(e), xi, eta, zeta);
 }
 
 Outline TraceOutline(const BesselianElements& e, Cone cone, double samples) {
@@ -91,10 +106,11 @@ Outline TraceOutline(const BesselianElements& e, Cone cone, double samples) {
     const double tanF = penumbra ? e.tanF1 : e.tanF2;
     const long long count = static_cast<long long>(samples);
     const double increment = 1.0 / samples;
+    const GeodeticFrame frame = FrameOf(e);
     double zeta = 0.0;
     for (long long k = 0; k < count; ++k) {
         zeta += increment;
-        if (TraceSection(e, zeta, l, tanF, outline))
+        if (TraceSection(e, frame, zeta, l, tanF, outline))
             ++outline.hits;
     }
     return outline;

@@ -2,8 +2,10 @@
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
+#include <QPaintEngine>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <tuple>
 #include <utility>
@@ -86,6 +88,15 @@ void CDC::FillDeviceRect(int left, int top, int right, int bottom, COLORREF colo
 }
 
 QRect CDC::OutlineDeviceRect(int left, int top, int right, int bottom, int penWidth) const {
+    if (m_nMapMode == MM_TEXT) {
+        // Pixels are logical units: the band of a pen w wide reaches (w-1)/2 pixels
+        // before the interior and the rest after it.
+        const int width = std::max(1, penWidth);
+        const int before = (width - 1) / 2;
+        const int after = width - 1 - before;
+        return QRect(QPoint(std::min(left, right) - before, std::min(top, bottom) - before),
+                     QPoint(std::max(left, right) + after - 1, std::max(top, bottom) + after - 1));
+    }
     const QPointF a = LPtoDP(left, top);
     const QPointF b = LPtoDP(right, bottom);
     const int l = ToPixel(std::min(a.x(), b.x()));
@@ -121,30 +132,50 @@ void CDC::Rectangle(int left, int top, int right, int bottom) {
     FillDeviceRect(std::max(orr - width, ol), ot, orr, ob, c); // right
 }
 
-void CDC::FillBoxes(const std::vector<CRect>& boxes, int penWidth, COLORREF colour) {
+void CDC::FillBoxes(std::span<const CRect> boxes, int penWidth, COLORREF colour) {
     if (!m_painter.isActive() || boxes.empty()) {
         return;
     }
-    std::vector<QRect> rects;
-    rects.reserve(boxes.size());
-    for (const CRect& box : boxes) {
-        const QRect r = OutlineDeviceRect(box.left, box.top, box.right, box.bottom, penWidth);
-        if (!r.isEmpty()) {
-            rects.push_back(r);
-        }
-    }
-    // Neighbouring samples of an outline often land on the same pixels: each is filled
-    // once, which keeps a printed page small.
-    const auto key = [](const QRect& r) {
-        return std::tuple(r.top(), r.left(), r.bottom(), r.right());
-    };
-    std::sort(rects.begin(), rects.end(),
-              [&](const QRect& a, const QRect& b) { return key(a) < key(b); });
-    rects.erase(std::unique(rects.begin(), rects.end()), rects.end());
     m_painter.save();
     m_painter.setPen(Qt::NoPen);
     m_painter.setBrush(ToQColor(colour));
-    m_painter.drawRects(rects.data(), static_cast<int>(rects.size()));
+    const QPaintEngine* engine = m_painter.paintEngine();
+    if (engine && engine->type() == QPaintEngine::Raster) {
+        // A raster surface fills a repeated box about as fast as it could look it up:
+        // the boxes go in slices through a fixed buffer, dropping only runs of one box.
+        constexpr std::size_t kSlice = 1024;
+        std::array<QRect, kSlice> slice;
+        std::size_t n = 0;
+        for (const CRect& box : boxes) {
+            const QRect r = OutlineDeviceRect(box.left, box.top, box.right, box.bottom, penWidth);
+            if (r.isEmpty() || (n > 0 && slice[n - 1] == r)) {
+                continue;
+            }
+            slice[n++] = r;
+            if (n == kSlice) {
+                m_painter.drawRects(slice.data(), static_cast<int>(n));
+                n = 0;
+            }
+        }
+        m_painter.drawRects(slice.data(), static_cast<int>(n));
+    } else {
+        // A page description (PDF, printer) gets each box once, which keeps it small.
+        std::vector<QRect> rects;
+        rects.reserve(boxes.size());
+        for (const CRect& box : boxes) {
+            const QRect r = OutlineDeviceRect(box.left, box.top, box.right, box.bottom, penWidth);
+            if (!r.isEmpty()) {
+                rects.push_back(r);
+            }
+        }
+        const auto key = [](const QRect& r) {
+            return std::tuple(r.top(), r.left(), r.bottom(), r.right());
+        };
+        std::sort(rects.begin(), rects.end(),
+                  [&](const QRect& a, const QRect& b) { return key(a) < key(b); });
+        rects.erase(std::unique(rects.begin(), rects.end()), rects.end());
+        m_painter.drawRects(rects.data(), static_cast<int>(rects.size()));
+    }
     m_painter.restore();
 }
 

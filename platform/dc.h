@@ -12,7 +12,7 @@
 #include <QPointF>
 #include <QRect>
 
-#include <vector>
+#include <span>
 
 class CDC {
 public:
@@ -42,7 +42,7 @@ public:
     // Many rectangles (logical left, top, right, bottom) drawn as Rectangle draws them
     // with a pen of penWidth logical units and pen and brush both of colour, in one
     // batch; boxes that cover the same device pixels are filled once.
-    void FillBoxes(const std::vector<CRect>& boxes, int penWidth, COLORREF colour);
+    void FillBoxes(std::span<const CRect> boxes, int penWidth, COLORREF colour);
     CPoint MoveTo(int x, int y);
     void LineTo(int x, int y);
     // Text with the top-left corner of its cell at (x, y).

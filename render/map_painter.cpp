@@ -5,6 +5,7 @@
 #include "render/projection.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 
 namespace {
@@ -119,8 +120,10 @@ void PlotPointBoxes(CDC& dc, double zoomX, double zoomY, std::span<const double>
                     std::span<const double> lon, COLORREF colour) {
     dc.SetMapMode(MM_TEXT);
     const std::size_t count = std::min(lat.size(), lon.size());
-    std::vector<CRect> boxes;
-    boxes.reserve(count);
+    // The boxes go to the context in slices, without a list of all of them.
+    constexpr std::size_t kSlice = 1024;
+    std::array<CRect, kSlice> slice;
+    std::size_t n = 0;
     for (std::size_t i = 0; i < count; ++i) {
         if (!OnScreenLatitude(lat[i])) {
             continue;
@@ -130,11 +133,16 @@ void PlotPointBoxes(CDC& dc, double zoomX, double zoomY, std::span<const double>
         const auto y = TruncateCoordinate(p.y);
         const auto x2 = TruncateCoordinate(p.x + 2);
         const auto y2 = TruncateCoordinate(p.y + 2);
-        if (x && y && x2 && y2) {
-            boxes.push_back({*x, *y, *x2, *y2});
+        if (!x || !y || !x2 || !y2) {
+            continue; // a longitude that is not a number has no place on the map
+        }
+        slice[n++] = {*x, *y, *x2, *y2};
+        if (n == kSlice) {
+            dc.FillBoxes(slice, 2, colour);
+            n = 0;
         }
     }
-    dc.FillBoxes(boxes, 2, colour);
+    dc.FillBoxes(std::span<const CRect>(slice.data(), n), 2, colour);
 }
 
 std::optional<CPoint> OutlineCorner(std::span<const double> lat, std::span<const double> lon,

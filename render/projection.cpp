@@ -3,9 +3,10 @@
 #include <cmath>
 
 double MercatorOrdinate(double latitude) {
-    // ln(sec a + tan a) = asinh(tan a), which keeps its precision toward the south pole.
+    // ln(sec a + tan a) = atanh(sin a), which keeps its precision toward the south
+    // pole; at ±90° it is infinite.
     const double a = projection::kDegToRad * latitude;
-    return std::asinh(std::tan(a)) / projection::kDegToRad;
+    return std::atanh(std::sin(a)) / projection::kDegToRad;
 }
 
 void ProjectLatLon(double& lat, double& lon, double pixelsPerDegree, double mercatorScale) {
@@ -27,19 +28,6 @@ ScreenPoint ProjectToScreen(double lat, double lon, double zoomX, double zoomY) 
 ScreenPoint ProjectToPage(double lat, double lon) {
     return {projection::kPageScaleX * lon + projection::kPageOffsetX,
             projection::kPageScaleY * MercatorOrdinate(lat) + projection::kPageOffsetY};
-}
-
-std::optional<int> TruncateCoordinate(double v) {
-    if (std::isnan(v)) {
-        return std::nullopt;
-    }
-    if (v >= kCoordinateLimit) {
-        return kCoordinateLimit;
-    }
-    if (v <= -kCoordinateLimit) {
-        return -kCoordinateLimit;
-    }
-    return static_cast<int>(v);
 }
 
 int TruncToInt(double v) {

@@ -55,7 +55,18 @@ ScreenPoint ProjectToPage(double lat, double lon);
 // beyond ±kCoordinateLimit (infinities included) saturate there, far outside any device
 // and still safe to widen by a margin.
 constexpr int kCoordinateLimit = 1000000;
-std::optional<int> TruncateCoordinate(double v);
+constexpr std::optional<int> TruncateCoordinate(double v) {
+    if (v != v) {
+        return std::nullopt; // NaN
+    }
+    if (v >= kCoordinateLimit) {
+        return kCoordinateLimit;
+    }
+    if (v <= -kCoordinateLimit) {
+        return -kCoordinateLimit;
+    }
+    return static_cast<int>(v);
+}
 
 // Truncates toward zero, saturating as above; NaN gives 0. For sizes computed from the
 // zoom, which are finite in practice.

@@ -3,6 +3,8 @@
 #include "eclipse/riseset.h"
 #include "ephemeris/timescales.h"
 
+#include <future>
+
 double RequestStartJD(const RunRequest& request) {
     return CalendarToJulianDay(request.day, request.month, request.year, 0.0, 0, 0);
 }
@@ -34,11 +36,17 @@ EclipseMap ComputeEclipseMap(const RunRequest& request) {
         return map;
     const ContactTimes& c = map.contacts;
 
-    for (const int hour :
-         OutlineHours(c.firstPenumbraStep, c.lastPenumbraStep, kContactStepsPerDay)) {
+    // The hourly outlines (50000 heights each) are independent of each other and
+    // of the umbra path: they are traced on other threads meanwhile.
+    std::vector<std::future<Outline>> hourly;
+    const std::vector<int> hours =
+        OutlineHours(c.firstPenumbraStep, c.lastPenumbraStep, kContactStepsPerDay);
+    for (const int hour : hours) {
         const double jd =
             CalendarToJulianDay(request.day, request.month, request.year, 0.0, 0, hour);
-        map.outlines.push_back({hour, ShadowAt(jd, deltaT, 0.0, 50000.0).penumbra});
+        hourly.push_back(std::async(std::launch::async, [jd, deltaT] {
+            return ShadowAt(jd, deltaT, 0.0, 50000.0).penumbra;
+        }));
         map.lastHour = hour;
         map.lastMinute = 0;
     }
@@ -54,6 +62,8 @@ EclipseMap ComputeEclipseMap(const RunRequest& request) {
             map.umbraPath.lon.insert(map.umbraPath.lon.end(), umbra.lon.begin(), umbra.lon.end());
         }
     }
+    for (std::size_t i = 0; i < hours.size(); ++i)
+        map.outlines.push_back({hours[i], hourly[i].get()});
     return map;
 }
 

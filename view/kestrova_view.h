@@ -12,6 +12,7 @@
 #include "view/input_check.h"
 #include "view/scene.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -110,6 +111,9 @@ public:
     CBitmapButton *m_pBtnCompute = nullptr, *m_pBtnPlus = nullptr, *m_pBtnMinus = nullptr;
     CBitmapButton *m_pBtnGenerate = nullptr, *m_pBtnStop = nullptr, *m_pBtnPlay = nullptr;
     CBitmapButton *m_pBtnMap = nullptr, *m_pBtnPrint = nullptr;
+
+    // Called at the end of every map command (the frame shows the eclipse's summary).
+    std::function<void()> m_afterMap;
 
 protected:
     // The print sequence: one A4 landscape page in low-metric units.

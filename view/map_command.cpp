@@ -53,4 +53,7 @@ void CKestrovaView::OnMap() {
         MessageBox(QString::fromStdString(NoEclipseMessage(m_strDay, m_strMonth, m_strYear)),
                    QStringLiteral("EXCLAMATION"), MB_OK | MB_ICONEXCLAMATION);
     }
+    if (m_afterMap) {
+        m_afterMap();
+    }
 }

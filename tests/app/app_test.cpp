@@ -41,10 +41,11 @@ TEST_F(FrameTest, StartsUntitledAtItsPlaceWithHelpMenuAndStatusBar) {
     EXPECT_EQ(frame.pos(), QPoint(5, 5));
 
     const auto menus = frame.menuBar()->actions();
-    ASSERT_EQ(menus.size(), 1);
-    EXPECT_EQ(menus[0]->text(), "&Help");
-    ASSERT_NE(menus[0]->menu(), nullptr);
-    const auto items = menus[0]->menu()->actions();
+    ASSERT_EQ(menus.size(), 2);
+    EXPECT_EQ(menus[0]->text(), "&Eclipse");
+    EXPECT_EQ(menus[1]->text(), "&Help");
+    ASSERT_NE(menus[1]->menu(), nullptr);
+    const auto items = menus[1]->menu()->actions();
     ASSERT_EQ(items.size(), 1);
     EXPECT_EQ(items[0]->text(), "&About Kestrova...");
 

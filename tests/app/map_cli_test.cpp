@@ -7,20 +7,15 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include "pixel_count.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
 int CountColour(const QImage& image, COLORREF colour, QRect area) {
-    const QRgb rgb = qRgb(GetRValue(colour), GetGValue(colour), GetBValue(colour));
-    area &= image.rect();
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            count += image.pixel(x, y) == rgb ? 1 : 0;
-        }
-    }
-    return count;
+    return test_pixels::CountColour(
+        image, qRgb(GetRValue(colour), GetGValue(colour), GetBValue(colour)), area);
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include "pixel_count.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -14,6 +16,8 @@
 #include <vector>
 
 namespace {
+
+using test_pixels::CountColour;
 
 QRgb Rgb(COLORREF c) {
     return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
@@ -26,17 +30,6 @@ QImage Paint(int w, int h, double zx, double zy) {
     CDC dc(painter, 96, 96);
     PaintStaticPicture(dc, w, h, zx, zy);
     return image;
-}
-
-int CountColour(const QImage& image, QRgb colour, QRect area) {
-    area &= image.rect();
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            count += image.pixel(x, y) == colour ? 1 : 0;
-        }
-    }
-    return count;
 }
 
 // Penumbra points, then umbra points, as the window plots a shadow; the corner is that

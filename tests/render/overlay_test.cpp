@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include "pixel_count.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -25,18 +27,6 @@ std::vector<std::pair<int, int>> Spots(int x, int y, double zoomX) {
 }
 
 using Places = std::vector<std::pair<int, int>>;
-
-// Pixels of a colour in a rectangle (right and bottom included).
-int Count(const QImage& image, QRgb colour, QRect area) {
-    area &= image.rect();
-    int n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            n += image.pixel(x, y) == colour ? 1 : 0;
-        }
-    }
-    return n;
-}
 
 QRgb Rgb(COLORREF c) {
     return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
@@ -97,10 +87,13 @@ TEST(HourLabels, ALabelRightOfTheMapIsAlsoReadableAtItsEdge) {
         DrawHourLabels(dc, 1.0, {{12.0, 760, 100}, {9.0, 300, -6}});
     }
     const QRgb black = qRgb(0, 0, 0);
-    EXPECT_GT(Count(c.image, black, QRect(725, 100, 30, 12)), 10); // the copy at 725
-    EXPECT_GT(Count(c.image, black, QRect(760, 100, 40, 12)), 10); // its own place
-    EXPECT_GT(Count(c.image, black, QRect(300, 0, 40, 12)), 10);   // pulled down to row 0
-    EXPECT_EQ(Count(c.image, black, QRect(0, 20, 720, 380)), 0);
+    EXPECT_GT(test_pixels::CountColour(c.image, black, QRect(725, 100, 30, 12)),
+              10); // the copy at 725
+    EXPECT_GT(test_pixels::CountColour(c.image, black, QRect(760, 100, 40, 12)),
+              10); // its own place
+    EXPECT_GT(test_pixels::CountColour(c.image, black, QRect(300, 0, 40, 12)),
+              10); // pulled down to row 0
+    EXPECT_EQ(test_pixels::CountColour(c.image, black, QRect(0, 20, 720, 380)), 0);
 }
 
 TEST(LimitCurves, HoursBecomeLongitudesWestOfGreenwichThenEastByTheRemainder) {
@@ -110,18 +103,18 @@ TEST(LimitCurves, HoursBecomeLongitudesWestOfGreenwichThenEastByTheRemainder) {
     PlotLimits(c.image, {0.0}, {12.0}, {12.5});
     const QRgb grey = Rgb(map_colours::kFirstLimit);
     const QRgb black = Rgb(map_colours::kSecondLimit);
-    EXPECT_GT(Count(c.image, grey, QRect(9, 199, 4, 4)), 0);
-    EXPECT_EQ(Count(c.image, grey, QRect(14, 0, 786, 300)), 0);
-    EXPECT_GT(Count(c.image, black, QRect(384, 199, 4, 4)), 0);
-    EXPECT_EQ(Count(c.image, black, QRect(0, 0, 380, 300)), 0);
+    EXPECT_GT(test_pixels::CountColour(c.image, grey, QRect(9, 199, 4, 4)), 0);
+    EXPECT_EQ(test_pixels::CountColour(c.image, grey, QRect(14, 0, 786, 300)), 0);
+    EXPECT_GT(test_pixels::CountColour(c.image, black, QRect(384, 199, 4, 4)), 0);
+    EXPECT_EQ(test_pixels::CountColour(c.image, black, QRect(0, 0, 380, 300)), 0);
     // Captions on row 310, 10 pixels west of their series' points.
-    EXPECT_GT(Count(c.image, black, QRect(0, 310, 60, 12)), 10);
-    EXPECT_GT(Count(c.image, black, QRect(375, 310, 60, 12)), 10);
+    EXPECT_GT(test_pixels::CountColour(c.image, black, QRect(0, 310, 60, 12)), 10);
+    EXPECT_GT(test_pixels::CountColour(c.image, black, QRect(375, 310, 60, 12)), 10);
 
     // 0 h gives -0°, column 370.
     Canvas zero;
     PlotLimits(zero.image, {0.0}, {0.0}, {6.0});
-    EXPECT_GT(Count(zero.image, grey, QRect(369, 199, 4, 4)), 0);
+    EXPECT_GT(test_pixels::CountColour(zero.image, grey, QRect(369, 199, 4, 4)), 0);
 }
 
 TEST(LimitCurves, TimesThatAreNotNumbersAreSkippedAndCaptionsGoToTheFirstFinitePoints) {
@@ -131,18 +124,21 @@ TEST(LimitCurves, TimesThatAreNotNumbersAreSkippedAndCaptionsGoToTheFirstFiniteP
     PlotLimits(c.image, {-60.0, -59.0, -58.0}, {nan, nan, 6.0}, {nan, nan, nan});
     const QRgb grey = Rgb(map_colours::kFirstLimit);
     const QRgb black = qRgb(0, 0, 0);
-    EXPECT_EQ(Count(c.image, grey, c.image.rect()), Count(c.image, grey, QRect(188, 0, 5, 400)));
-    EXPECT_GT(Count(c.image, grey, c.image.rect()), 0);
+    EXPECT_EQ(test_pixels::CountColour(c.image, grey, c.image.rect()),
+              test_pixels::CountColour(c.image, grey, QRect(188, 0, 5, 400)));
+    EXPECT_GT(test_pixels::CountColour(c.image, grey, c.image.rect()), 0);
     // "Sunrise UT" stands at column 180 (90°W, column 190, less 10); no "Sunset UT".
-    EXPECT_GT(Count(c.image, black, QRect(180, 310, 60, 12)), 10);
-    EXPECT_EQ(Count(c.image, black, c.image.rect()),
-              Count(c.image, black, QRect(180, 310, 60, 12)));
+    EXPECT_GT(test_pixels::CountColour(c.image, black, QRect(180, 310, 60, 12)), 10);
+    EXPECT_EQ(test_pixels::CountColour(c.image, black, c.image.rect()),
+              test_pixels::CountColour(c.image, black, QRect(180, 310, 60, 12)));
 
     // Without a single time nothing is drawn, not even a caption.
     Canvas none;
     PlotLimits(none.image, {0.0, 1.0}, {nan, nan}, {nan, nan});
-    EXPECT_EQ(Count(none.image, qRgb(255, 255, 255), none.image.rect()), 800 * 400);
+    EXPECT_EQ(test_pixels::CountColour(none.image, qRgb(255, 255, 255), none.image.rect()),
+              800 * 400);
     Canvas empty;
     PlotLimits(empty.image, {}, {}, {});
-    EXPECT_EQ(Count(empty.image, qRgb(255, 255, 255), empty.image.rect()), 800 * 400);
+    EXPECT_EQ(test_pixels::CountColour(empty.image, qRgb(255, 255, 255), empty.image.rect()),
+              800 * 400);
 }

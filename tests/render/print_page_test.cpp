@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
+#include "pixel_count.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -46,14 +48,8 @@ struct Sheet {
 
     // Pixels of colour in the page rectangle from (left, top) to (right, bottom), y up.
     int Count(QRgb colour, int left, int top, int right, int bottom) const {
-        const QRect area = QRect(QPoint(left, -top), QPoint(right - 1, -bottom - 1)) & image.rect();
-        int count = 0;
-        for (int y = area.top(); y <= area.bottom(); ++y) {
-            for (int x = area.left(); x <= area.right(); ++x) {
-                count += image.pixel(x, y) == colour ? 1 : 0;
-            }
-        }
-        return count;
+        return test_pixels::CountColour(image, colour,
+                                        QRect(QPoint(left, -top), QPoint(right - 1, -bottom - 1)));
     }
     // Text is black: its ink in a rectangle.
     int Ink(int left, int top, int right, int bottom) const {

@@ -13,7 +13,8 @@ using namespace view_driver;
 namespace {
 
 // One-minute steps of the contact-time run from 0h UT: 29 March 2006, published
-// contacts (rounded down to the minute) 07:37, 12:45 (penumbra) and 08:35, 11:48 (umbra).
+// contacts 07:36:48, 12:45:40 (penumbra) and 08:34:24, 11:47:56 (umbra): minutes 07:37,
+// 12:45, 08:35 and 11:47.
 constexpr int kFirstPenumbra2006 = 7 * 60 + 37;
 constexpr int kLastPenumbra2006 = 12 * 60 + 45;
 
@@ -21,7 +22,7 @@ const std::vector<std::string> kLines2006 = {
     "Moon enters penumbra:  07:37",
     "Moon leaves penumbra:  12:45",
     "Moon enters totality:  08:35",
-    "Moon leaves totality:  11:48",
+    "Moon leaves totality:  11:47",
 };
 
 class ContactAnimationTest : public ViewDriver {

@@ -88,7 +88,7 @@ TEST_F(MapCommandTest, TotalEclipseOf29March2006) {
         "Moon enters penumbra:  07:37",
         "Moon leaves penumbra:  12:45",
         "Moon enters totality:  08:35",
-        "Moon leaves totality:  11:48",
+        "Moon leaves totality:  11:47",
     };
     EXPECT_EQ(Shown().contactLines, lines);
     EXPECT_EQ(LabelHours(), (std::vector<double>{8, 9, 10, 11, 12}));

@@ -3,6 +3,7 @@
 // Drives the real view offscreen as a user would: typing into the fields, clicking the
 // buttons, delivering the animation's ticks one by one, and reading the window surface.
 
+#include "pixel_count.h"
 #include "render/projection.h"
 #include "view/kestrova_view.h"
 
@@ -14,6 +15,8 @@
 #include <memory>
 
 namespace view_driver {
+
+using test_pixels::CountColour;
 
 // The view with its timer handler callable, so that a test delivers the ticks itself
 // instead of waiting a second for each.
@@ -33,17 +36,6 @@ inline void Type(QWidget* widget, const QString& text) {
         QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
         QApplication::sendEvent(widget, &release);
     }
-}
-
-inline int CountColour(const QImage& image, QRgb colour, QRect area) {
-    area &= image.rect();
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            count += image.pixel(x, y) == colour ? 1 : 0;
-        }
-    }
-    return count;
 }
 
 // Window pixel of a latitude and longitude at zoom 1.

@@ -7,12 +7,16 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include "pixel_count.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 
 namespace {
+
+using test_pixels::CountColour;
 
 QRgb Rgb(COLORREF c) {
     return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
@@ -26,17 +30,6 @@ void Type(QWidget* widget, const QString& text) {
         QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
         QApplication::sendEvent(widget, &release);
     }
-}
-
-int CountColour(const QImage& image, QRgb colour, QRect area) {
-    area &= image.rect();
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            count += image.pixel(x, y) == colour ? 1 : 0;
-        }
-    }
-    return count;
 }
 
 QRect Geometry(const CRect& r) {

@@ -1,0 +1,85 @@
+#pragma once
+
+// Eclipse > List...: the solar eclipses between two dates in a sortable table with
+// the columns of kestrova-cli's eclipse table. The search runs on a worker thread;
+// a double-click on a row asks for that eclipse's map.
+
+#include "eclipse/circumstances.h"
+
+#include <QAbstractTableModel>
+#include <QDialog>
+
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSortFilterProxyModel;
+class QTableView;
+class QThread;
+
+class EclipseTableModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void SetEclipses(std::vector<EclipseCircumstances> eclipses);
+    const EclipseCircumstances& EclipseAt(int row) const;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    // Display: the table's text; Qt::UserRole: the value to sort by (a number for
+    // the numeric columns and the instant for the date and times).
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    std::vector<EclipseCircumstances> m_eclipses;
+};
+
+class EclipseListDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    // The range starts as this year and the next ten.
+    explicit EclipseListDialog(QWidget* parent = nullptr);
+    ~EclipseListDialog() override;
+
+    QLineEdit* FromEdit() const { return m_from; }
+    QLineEdit* ToEdit() const { return m_to; }
+    QTableView* Table() const { return m_table; }
+    const EclipseTableModel& Model() const { return *m_model; }
+    bool Searching() const { return m_worker != nullptr; }
+
+    // Reads the two dates and starts the search; a bad date or range is said in the
+    // dialog and nothing is searched.
+    void StartSearch();
+
+signals:
+    void EclipseChosen(int day, int month, int year);
+    void SearchFinished();
+
+private:
+    void OnSearchDone();
+    void OnDoubleClicked(const QModelIndex& index);
+
+    QLineEdit* m_from = nullptr;
+    QLineEdit* m_to = nullptr;
+    QPushButton* m_search = nullptr;
+    QLabel* m_status = nullptr;
+    QTableView* m_table = nullptr;
+    EclipseTableModel* m_model = nullptr;
+    QSortFilterProxyModel* m_proxy = nullptr;
+    QThread* m_worker = nullptr;
+    std::vector<EclipseCircumstances> m_result; // written by the worker, read after it ends
+};
+
+// A "YYYY-MM-DD" date (a leading minus for negative years) as the Julian day of its
+// 0h UT; an empty optional and the reason in problem when it is not a date.
+struct DateParse {
+    bool ok = false;
+    double jd = 0.0;
+    QString problem;
+};
+DateParse ParseListDate(const QString& text);

@@ -1,0 +1,131 @@
+#include "app/eclipse_menu.h"
+
+#include "app/eclipse_list.h"
+#include "eclipse/finder.h"
+#include "eclipse/finder_text.h"
+#include "ephemeris/timescales.h"
+#include "view/kestrova_view.h"
+#include "view/texts.h"
+
+#include <QAction>
+#include <QDate>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+
+#include <cstdlib>
+
+EclipseMenu::EclipseMenu(QMainWindow* frame, CKestrovaView* view)
+    : QObject(frame), m_frame(frame), m_view(view) {
+    QMenu* menu = frame->menuBar()->addMenu(QStringLiteral("&Eclipse"));
+    QAction* next = menu->addAction(QStringLiteral("&Next eclipse"));
+    next->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown));
+    next->setStatusTip(QStringLiteral("Show the map of the next solar eclipse after the date"));
+    connect(next, &QAction::triggered, this, &EclipseMenu::OnNextEclipse);
+    QAction* previous = menu->addAction(QStringLiteral("&Previous eclipse"));
+    previous->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp));
+    previous->setStatusTip(
+        QStringLiteral("Show the map of the last solar eclipse before the date"));
+    connect(previous, &QAction::triggered, this, &EclipseMenu::OnPreviousEclipse);
+    menu->addSeparator();
+    QAction* list = menu->addAction(QStringLiteral("&List..."));
+    list->setStatusTip(QStringLiteral("List the solar eclipses between two dates"));
+    connect(list, &QAction::triggered, this, &EclipseMenu::OnListEclipses);
+    m_view->m_afterMap = [this] { ShowSummary(); };
+}
+
+std::optional<double> EclipseMenu::FieldDate(bool& today) {
+    m_view->ReadEditTexts();
+    today = m_view->m_strDay.empty() && m_view->m_strMonth.empty() && m_view->m_strYear.empty();
+    if (today) {
+        const QDate date = QDate::currentDate();
+        return CalendarToJulianDay(date.day(), date.month(), date.year(), 0.0, 0, 0);
+    }
+    if (m_view->m_strDay.empty() || m_view->m_strMonth.empty() || m_view->m_strYear.empty()) {
+        m_view->MessageBox(QStringLiteral("You must enter value of day,month and year!"),
+                           QStringLiteral("ERROR"), MB_OK | MB_ICONEXCLAMATION);
+        return std::nullopt;
+    }
+    // The fields read as everywhere in the window (atoi); the date must exist.
+    const int day = std::atoi(m_view->m_strDay.c_str());
+    const int month = std::atoi(m_view->m_strMonth.c_str());
+    const int year = std::atoi(m_view->m_strYear.c_str());
+    const std::string problem = DateProblemText(day, month, year);
+    if (!problem.empty()) {
+        m_view->MessageBox(QString::fromStdString(problem), QStringLiteral("ERROR"),
+                           MB_OK | MB_ICONEXCLAMATION);
+        return std::nullopt;
+    }
+    return CalendarToJulianDay(day, month, year, 0.0, 0, 0);
+}
+
+void EclipseMenu::Step(bool forward) {
+    bool today = false;
+    const std::optional<double> jd = FieldDate(today);
+    if (!jd)
+        return;
+    // Next from a date in the fields: after the end of that date, so that repeating
+    // the command walks on from the eclipse just shown; from today: today's included.
+    const std::optional<EclipseCircumstances> found =
+        forward ? NextEclipse(today ? *jd : *jd + 1.0) : PreviousEclipse(*jd);
+    if (!found) {
+        m_frame->statusBar()->showMessage(QStringLiteral("No solar eclipse found."));
+        return;
+    }
+    const CalendarDate date = GreatestEclipseDate(*found);
+    ShowEclipseOf(date.day, date.month, date.year);
+}
+
+void EclipseMenu::OnNextEclipse() {
+    Step(true);
+}
+
+void EclipseMenu::OnPreviousEclipse() {
+    Step(false);
+}
+
+void EclipseMenu::OnListEclipses() {
+    if (!m_list) {
+        m_list = new EclipseListDialog(m_frame);
+        m_list->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_list, &EclipseListDialog::EclipseChosen, this, &EclipseMenu::ShowEclipseOf);
+        m_list->StartSearch();
+    }
+    m_list->show();
+    m_list->raise();
+    m_list->activateWindow();
+}
+
+void EclipseMenu::ShowEclipseOf(int day, int month, int year) {
+    m_view->ReadEditTexts();
+    m_view->m_strDay = std::to_string(day);
+    m_view->m_strMonth = std::to_string(month);
+    m_view->m_strYear = std::to_string(year);
+    m_view->WriteEditTexts();
+    m_view->OnMap();
+}
+
+QString EclipseMenu::SummaryForFields() const {
+    const int day = std::atoi(m_view->m_strDay.c_str());
+    const int month = std::atoi(m_view->m_strMonth.c_str());
+    const int year = std::atoi(m_view->m_strYear.c_str());
+    if (CheckDate(day, month, year) != DateCheck::Valid)
+        return {};
+    const double jd = CalendarToJulianDay(day, month, year, 0.0, 0, 0);
+    const std::vector<EclipseCircumstances> found = EclipsesBetween(jd, jd + 1.0);
+    if (found.empty())
+        return {};
+    return QString::fromStdString(EclipseSummary(found.front()));
+}
+
+void EclipseMenu::ShowSummary() {
+    const QString summary = SummaryForFields();
+    if (summary.isEmpty())
+        m_frame->statusBar()->clearMessage();
+    else
+        m_frame->statusBar()->showMessage(summary);
+}
+
+EclipseListDialog* EclipseMenu::ListDialog() const {
+    return m_list;
+}

@@ -1,0 +1,281 @@
+#include "eclipse/circumstances.h"
+
+#include "eclipse/besselian.h"
+#include "ephemeris/constants.h"
+
+#include <cmath>
+#include <optional>
+
+namespace {
+
+constexpr double kSiderealDegreesPerSecond = 0.00417807;
+constexpr double kPolarRadius = 0.99664719; // sqrt(1 - e^2): 1 - flattening
+
+// The reach of the search for contacts either side of greatest eclipse, hours.
+constexpr double kContactReach = 6.0;
+
+double Square(double v) {
+    return v * v;
+}
+
+// The frame in which the flattened Earth is the unit sphere (see BesselianElements).
+struct ScaledFrame {
+    double rho1 = 1.0;
+    double sinD1 = 0.0;
+    double cosD1 = 1.0;
+};
+
+ScaledFrame ScaledFrameOf(double dDegrees) {
+    const double d = dDegrees * kDegToRad;
+    ScaledFrame f;
+    f.rho1 = std::sqrt(1.0 - kEccentricitySquared * Square(std::cos(d)));
+    f.sinD1 = std::sin(d) / f.rho1;
+    f.cosD1 = kPolarRadius * std::cos(d) / f.rho1;
+    return f;
+}
+
+// Signed distance on the fundamental plane from the point (x, y) to the Earth's
+// limb, the ellipse of semi-axes 1 (x) and rho1 (y): positive outside it.
+double DistanceToLimb(double x, double y, double rho1) {
+    double theta = std::atan2(y / rho1, x);
+    // Newton steps on the foot of the perpendicular; the ellipse is nearly a circle.
+    for (int i = 0; i < 4; ++i) {
+        const double c = std::cos(theta);
+        const double s = std::sin(theta);
+        const double ex = x - c;
+        const double ey = y - rho1 * s;
+        const double g = ex * s - ey * rho1 * c; // half the derivative of the squared distance
+        const double dg = c * c + ex * c + rho1 * rho1 * s * s + ey * rho1 * s;
+        if (dg == 0.0)
+            break;
+        theta -= g / dg;
+    }
+    const double distance = std::hypot(x - std::cos(theta), y - rho1 * std::sin(theta));
+    return Square(x) + Square(y / rho1) < 1.0 ? -distance : distance;
+}
+
+enum class Edge { Penumbra, UmbraOuter, UmbraInner };
+
+// How far a contact condition is from being met at t: negative while the cone
+// overlaps the Earth (Penumbra, UmbraOuter) or lies wholly on it (UmbraInner).
+double ContactFunction(const PolynomialElements& p, double t, Edge edge) {
+    const ElementsOfT e = EvaluateElements(p, t);
+    const double s = DistanceToLimb(e.x, e.y, ScaledFrameOf(e.d).rho1);
+    switch (edge) {
+    case Edge::Penumbra:
+        return s - e.l1;
+    case Edge::UmbraOuter:
+        return s - std::fabs(e.l2);
+    case Edge::UmbraInner:
+        return s + std::fabs(e.l2);
+    }
+    return 0.0;
+}
+
+// The root of f between a (f > 0) and b (f <= 0) by bisection to a millisecond.
+template <typename F> double Bisect(F f, double a, double b) {
+    for (int i = 0; i < 40 && std::fabs(b - a) > 1e-7; ++i) {
+        const double m = 0.5 * (a + b);
+        if (f(m) > 0.0)
+            a = m;
+        else
+            b = m;
+    }
+    return 0.5 * (a + b);
+}
+
+// The two instants around tg (hours from t0) at which a contact condition starts
+// and stops being met; none when it is not met at tg.
+struct ContactPair {
+    ContactInstant first;
+    ContactInstant last;
+};
+
+ContactPair ContactsOf(const PolynomialElements& p, double tg, Edge edge) {
+    ContactPair pair;
+    auto f = [&](double t) { return ContactFunction(p, t, edge); };
+    if (!(f(tg) <= 0.0))
+        return pair;
+    const double toUT = -p.deltaT / kSecondsPerDay;
+    if (f(tg - kContactReach) > 0.0) {
+        pair.first.present = true;
+        pair.first.jdUT = p.jdT0 + Bisect(f, tg - kContactReach, tg) / 24.0 + toUT;
+    }
+    if (f(tg + kContactReach) > 0.0) {
+        pair.last.present = true;
+        pair.last.jdUT = p.jdT0 + Bisect(f, tg + kContactReach, tg) / 24.0 + toUT;
+    }
+    return pair;
+}
+
+// A point of the unit-sphere frame (xi, eta1, zeta1) on the Earth: geodetic
+// latitude, longitude and the local hour angle of the axis (degrees), and the
+// point's height above the fundamental plane in Earth radii (unscaled).
+struct SurfacePoint {
+    double lat = 0.0;
+    double lon = 0.0;
+    double hourAngle = 0.0;
+    double zeta = 0.0;
+    double rhoCosPhi = 0.0; // geocentric rho cos(phi'), Earth radii
+};
+
+double Reduce180(double degrees) {
+    double v = std::fmod(degrees, 360.0);
+    if (v > 180.0)
+        v -= 360.0;
+    if (v < -180.0)
+        v += 360.0;
+    return v;
+}
+
+SurfacePoint SurfacePointOf(double xi, double eta1, double zeta1, double d, double muUT) {
+    const ScaledFrame f = ScaledFrameOf(d);
+    const double sinU = eta1 * f.cosD1 + zeta1 * f.sinD1; // parametric latitude
+    const double q = -eta1 * f.sinD1 + zeta1 * f.cosD1;
+    const double h = std::atan2(xi, q); // local hour angle of the axis
+    const double cosU = std::hypot(xi, q);
+    SurfacePoint s;
+    s.lat = std::atan2(sinU, cosU * kPolarRadius) * kRadToDeg;
+    s.lon = Reduce180(h * kRadToDeg - muUT);
+    s.hourAngle = h * kRadToDeg;
+    const double dr = d * kDegToRad;
+    s.rhoCosPhi = cosU;
+    s.zeta = kPolarRadius * sinU * std::sin(dr) + cosU * std::cos(dr) * std::cos(h);
+    return s;
+}
+
+// Saros series of a lunation: one series steps 223 lunations, the next series
+// starts 358 lunations (an inex) later. Series numbers over the five millennia
+// lie in a window narrower than 223, which fixes the residue.
+int SarosOfLunation(int lunation) {
+    // 2000 January 6 + 0 lunations belongs to no eclipse; the reference pair is the
+    // eclipse of 2024 April 8 (lunation 300, series 139).
+    constexpr int kReferenceLunation = 300;
+    constexpr int kReferenceSaros = 139;
+    constexpr int kInverseInex = 38; // 358 * 38 = 1 (mod 223)
+    constexpr int kLowestSaros = -20;
+    const long long offset = static_cast<long long>(lunation) - kReferenceLunation;
+    long long b = (offset % 223 + 223) % 223 * kInverseInex % 223;
+    long long saros = kReferenceSaros + b;
+    while (saros - 223 >= kLowestSaros)
+        saros -= 223;
+    while (saros < kLowestSaros)
+        saros += 223;
+    return static_cast<int>(saros);
+}
+
+} // namespace
+
+char EclipseTypeLetter(EclipseType type) {
+    switch (type) {
+    case EclipseType::Partial:
+        return 'P';
+    case EclipseType::Annular:
+        return 'A';
+    case EclipseType::Total:
+        return 'T';
+    case EclipseType::Hybrid:
+        return 'H';
+    }
+    return '?';
+}
+
+std::optional<EclipseCircumstances> CircumstancesOf(const PolynomialElements& p, int lunation) {
+    const double tg = GreatestEclipseHours(p);
+    const ElementsOfT e = EvaluateElements(p, tg);
+    const ScaledFrame frame = ScaledFrameOf(e.d);
+    const double limbDistance = DistanceToLimb(e.x, e.y, frame.rho1);
+    if (!(limbDistance < e.l1))
+        return std::nullopt; // the penumbra misses the Earth
+
+    EclipseCircumstances c;
+    c.lunation = lunation;
+    c.saros = SarosOfLunation(lunation);
+    c.elements = p;
+    c.deltaT = p.deltaT;
+    c.jdGreatestTT = p.jdT0 + tg / 24.0;
+    c.jdGreatestUT = c.jdGreatestTT - p.deltaT / kSecondsPerDay;
+    const double axisDistance = std::hypot(e.x, e.y);
+    c.gamma = e.y < 0.0 ? -axisDistance : axisDistance;
+    const double muUT = e.mu - kSiderealDegreesPerSecond * p.deltaT;
+    const double y1 = e.y / frame.rho1;
+    const double m1 = std::hypot(e.x, y1);
+    c.central = m1 < 1.0;
+
+    SurfacePoint point;
+    if (c.central) {
+        point = SurfacePointOf(e.x, y1, std::sqrt(1.0 - m1 * m1), e.d, muUT);
+        const double bigL1 = e.l1 - point.zeta * p.tanF1;
+        const double bigL2 = e.l2 - point.zeta * p.tanF2;
+        c.magnitude = (bigL1 - bigL2) / (bigL1 + bigL2);
+        c.type = bigL2 < 0.0 ? EclipseType::Total : EclipseType::Annular;
+
+        // The observer's motion on the fundamental plane from the Earth's rotation,
+        // and the shadow's motion relative to it (Earth radii per hour).
+        const double dmu = e.dmu * kDegToRad;
+        const double dd = e.dd * kDegToRad;
+        const double h = point.hourAngle * kDegToRad;
+        const double dr = e.d * kDegToRad;
+        const double dXi = dmu * point.rhoCosPhi * std::cos(h);
+        const double dEta = dmu * e.x * std::sin(dr) - point.zeta * dd;
+        const double a = e.dx - dXi;
+        const double b = e.dy - dEta;
+        const double n = std::hypot(a, b);
+        c.centralDurationS = n > 0.0 ? 2.0 * std::fabs(bigL2) / n * 3600.0 : 0.0;
+        // The shadow's section on the horizontal plane, across the path.
+        const double phi = point.lat * kDegToRad;
+        const double nXi = std::cos(phi) * std::sin(h);
+        const double nEta =
+            std::sin(phi) * std::cos(dr) - std::cos(phi) * std::sin(dr) * std::cos(h);
+        const double nZeta =
+            std::sin(phi) * std::sin(dr) + std::cos(phi) * std::cos(dr) * std::cos(h);
+        const double along = n > 0.0 ? (a * nXi + b * nEta) / n : 0.0;
+        c.hasPathWidth = true;
+        c.pathWidthKm = 2.0 * std::fabs(bigL2) * kEarthRadiusKm / std::hypot(nZeta, along);
+
+        // Hybrid: the path starts or ends annular (at the limb zeta = 0, L2 = l2)
+        // around a total middle.
+        if (c.type == EclipseType::Total) {
+            auto inside = [&](double t) {
+                const ElementsOfT et = EvaluateElements(p, t);
+                return std::hypot(et.x, et.y / ScaledFrameOf(et.d).rho1) - 1.0;
+            };
+            const double begin = Bisect(inside, tg - kContactReach, tg);
+            const double end = Bisect(inside, tg + kContactReach, tg);
+            if (EvaluateElements(p, begin).l2 > 0.0 || EvaluateElements(p, end).l2 > 0.0)
+                c.type = EclipseType::Hybrid;
+        }
+    } else {
+        // The point of the limb nearest the axis; the Sun on its horizon.
+        point = SurfacePointOf(e.x / m1, y1 / m1, 0.0, e.d, muUT);
+        const double gap = (m1 - 1.0) / m1 * axisDistance; // limb to axis
+        c.magnitude = (e.l1 - gap) / (e.l1 + e.l2);
+        if (gap < std::fabs(e.l2))
+            c.type = e.l2 < 0.0 ? EclipseType::Total : EclipseType::Annular;
+    }
+    c.lat = point.lat;
+    c.lon = point.lon;
+    const double phi = c.lat * kDegToRad;
+    const double h = point.hourAngle * kDegToRad;
+    const double dr = e.d * kDegToRad;
+    const double sinAlt = std::sin(phi) * std::sin(dr) + std::cos(phi) * std::cos(dr) * std::cos(h);
+    c.sunAltitude = std::asin(std::fmax(-1.0, std::fmin(1.0, sinAlt))) * kRadToDeg;
+    double azimuth =
+        std::atan2(-std::cos(dr) * std::sin(h),
+                   std::sin(dr) * std::cos(phi) - std::cos(dr) * std::sin(phi) * std::cos(h)) *
+        kRadToDeg;
+    if (azimuth < 0.0)
+        azimuth += 360.0;
+    c.sunAzimuth = azimuth;
+
+    const ContactPair penumbra = ContactsOf(p, tg, Edge::Penumbra);
+    c.p1 = penumbra.first;
+    c.p4 = penumbra.last;
+    const ContactPair outer = ContactsOf(p, tg, Edge::UmbraOuter);
+    c.u1 = outer.first;
+    c.u4 = outer.last;
+    const ContactPair inner = ContactsOf(p, tg, Edge::UmbraInner);
+    c.u2 = inner.first;
+    c.u3 = inner.last;
+    return c;
+}

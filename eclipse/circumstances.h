@@ -1,0 +1,48 @@
+#pragma once
+
+#include "eclipse/polynomial_elements.h"
+
+// The global circumstances of one solar eclipse.
+
+enum class EclipseType { Partial, Annular, Total, Hybrid };
+
+// 'P', 'A', 'T', 'H' as published canons abbreviate the types.
+char EclipseTypeLetter(EclipseType type);
+
+// One global contact: an instant (UT) or absent.
+struct ContactInstant {
+    bool present = false;
+    double jdUT = 0.0;
+};
+
+struct EclipseCircumstances {
+    int lunation = 0; // 0 at the new moon of 2000 January 6
+    int saros = 0;    // Saros series number
+    EclipseType type = EclipseType::Partial;
+    bool central = false;      // the shadow axis meets the Earth at greatest eclipse
+    double jdGreatestTT = 0.0; // greatest eclipse: the axis closest to the Earth's centre
+    double jdGreatestUT = 0.0;
+    double deltaT = 0.0;       // TT - UT, seconds
+    double gamma = 0.0;        // axis distance from the Earth's centre then, Earth radii,
+                               // negative south of it
+    double magnitude = 0.0;    // fraction of the Sun's diameter covered at greatest
+                               // eclipse; for central eclipses the Moon/Sun diameter ratio
+    double lat = 0.0;          // point of greatest eclipse: geodetic latitude, degrees
+    double lon = 0.0;          // longitude, east positive, degrees in [-180, 180]
+    double sunAltitude = 0.0;  // the Sun there, degrees
+    double sunAzimuth = 0.0;   // degrees from north through east, [0, 360)
+    bool hasPathWidth = false; // central eclipses only
+    double pathWidthKm = 0.0;
+    double centralDurationS = 0.0; // totality or annularity at that point, seconds
+    // Penumbra and umbra first touching the Earth, the umbra wholly on it (U2, U3),
+    // and the last touches.
+    ContactInstant p1, u1, u2, u3, u4, p4;
+    PolynomialElements elements;
+};
+
+#include <optional>
+
+// The circumstances of the eclipse the polynomial elements describe, the fitted
+// lunation given; none when the penumbra misses the Earth.
+std::optional<EclipseCircumstances> CircumstancesOf(const PolynomialElements& elements,
+                                                    int lunation);

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "eclipse/circumstances.h"
+
+#include <optional>
+#include <vector>
+
+// The mean-element estimate of a lunation's eclipse maximum (TT Julian day), to
+// minutes in the present era, and whether the Moon is near enough a node then
+// for an eclipse to be possible (a bound with a margin: most such lunations
+// still have one).
+struct LunationEstimate {
+    double jdTT = 0.0;
+    bool nearNode = false;
+};
+LunationEstimate EstimateLunation(int lunation);
+
+// The lunation of the last mean new moon at or before jd (0 beyond +-1e8
+// lunations).
+int LunationNear(double jd);
+
+// The mean length of a lunation, days.
+inline constexpr double kMeanLunationDays = 29.530588861;
+
+// Every solar eclipse whose greatest eclipse (UT) lies in [jdFromUT, jdToUT), in
+// order, with its circumstances.
+std::vector<EclipseCircumstances> EclipsesBetween(double jdFromUT, double jdToUT);
+
+// The first eclipse whose greatest eclipse lies after jdUT, and the last one
+// before it. None beyond a search of 30 lunations.
+std::optional<EclipseCircumstances> NextEclipse(double jdUT);
+std::optional<EclipseCircumstances> PreviousEclipse(double jdUT);
+
+// The eclipse of a lunation (0 at the new moon of 2000 January 6), if its shadow
+// reaches the Earth.
+std::optional<EclipseCircumstances> EclipseOfLunation(int lunation);

@@ -1,0 +1,50 @@
+#pragma once
+
+// The finder's results as text: the eclipse table's columns (CSV and JSON) and
+// the name-value lines of one eclipse's circumstances. Shared by kestrova-cli and
+// the window's eclipse list.
+
+#include "eclipse/circumstances.h"
+#include "ephemeris/timescales.h"
+
+#include <array>
+#include <string>
+#include <utility>
+#include <vector>
+
+inline constexpr std::size_t kEclipseColumnCount = 15;
+
+// date,greatest_ut,greatest_tt,delta_t_s,type,gamma,magnitude,lat,lon,sun_alt,
+// sun_az,path_width_km,central_duration_s,saros,lunation
+extern const std::array<const char*, kEclipseColumnCount> kEclipseColumns;
+
+// Whether a column holds a number (JSON writes it bare, the list sorts by value).
+bool EclipseColumnIsNumber(std::size_t column);
+
+// One eclipse's fields in column order; empty where a value does not apply
+// (path width and central duration of a non-central eclipse). The date is the
+// UT date of greatest eclipse, times HH:MM:SS rounded to the second.
+std::array<std::string, kEclipseColumnCount> EclipseFields(const EclipseCircumstances& c);
+
+// The header line and one line per eclipse, each ending in a newline.
+std::string EclipsesCsv(const std::vector<EclipseCircumstances>& eclipses);
+
+// A JSON array of objects with the column names as keys; null for empty fields.
+std::string EclipsesJson(const std::vector<EclipseCircumstances>& eclipses);
+
+// "YYYY-MM-DDTHH:MM:SS" of a Julian day rounded to the second (astronomical year,
+// a leading minus for negative years; Julian calendar before 1582 October 15).
+std::string FormatInstant(double jd);
+
+// Every field of one eclipse as (name, value): the columns, the contacts
+// p1 u1 u2 u3 u4 p4 (UT, absent ones left out), and the polynomial elements
+// x0 ... tanf2 and t0 (the TT hour they are reckoned from).
+std::vector<std::pair<std::string, std::string>> CircumstanceLines(const EclipseCircumstances& c);
+
+// One line for the status bar: the type and greatest eclipse (UT, the place, and
+// the central duration or the magnitude), e.g. "Total solar eclipse: greatest
+// 18:17:24 UT at 25.3° N 104.2° W, totality 4 min 28 s". UTF-8.
+std::string EclipseSummary(const EclipseCircumstances& c);
+
+// The UT date of greatest eclipse, as the table's date column shows it.
+CalendarDate GreatestEclipseDate(const EclipseCircumstances& c);

@@ -1,0 +1,189 @@
+// The Eclipse menu as a user drives it: next and previous eclipse from the date in
+// the fields, refused dates, the list of eclipses and its double-click, and the
+// summary in the status bar after the map command.
+#include "app/eclipse_list.h"
+#include "app/eclipse_menu.h"
+#include "app/main_frame.h"
+#include "view/kestrova_view.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QSortFilterProxyModel>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Runs the event loop until the list's search has finished (or ms have passed).
+bool WaitForSearch(EclipseListDialog* list, int ms = 30000) {
+    if (!list->Searching())
+        return true;
+    QEventLoop loop;
+    QObject::connect(list, &EclipseListDialog::SearchFinished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+    return !list->Searching();
+}
+
+class EclipseMenuTest : public testing::Test {
+protected:
+    void SetUp() override {
+        view()->SetMessageBoxSink(&boxes);
+        frame.show();
+        view()->OnInitialUpdate();
+        menu = frame.findChild<EclipseMenu*>();
+        ASSERT_NE(menu, nullptr);
+    }
+
+    CKestrovaView* view() { return frame.GetActiveView(); }
+
+    void SetDate(const char* day, const char* month, const char* year) {
+        view()->m_strDay = day;
+        view()->m_strMonth = month;
+        view()->m_strYear = year;
+        view()->WriteEditTexts();
+    }
+
+    std::string FieldDate() {
+        view()->ReadEditTexts();
+        return view()->m_strDay + "." + view()->m_strMonth + "." + view()->m_strYear;
+    }
+
+    CMessageRecorder boxes;
+    CMainFrame frame;
+    EclipseMenu* menu = nullptr;
+};
+
+TEST_F(EclipseMenuTest, MenuWithItsShortcuts) {
+    QMenu* eclipse = nullptr;
+    for (QAction* action : frame.menuBar()->actions())
+        if (action->text() == "&Eclipse")
+            eclipse = action->menu();
+    ASSERT_NE(eclipse, nullptr);
+    QStringList items;
+    for (QAction* action : eclipse->actions())
+        if (!action->isSeparator())
+            items << action->text() + " " + action->shortcut().toString();
+    EXPECT_EQ(items, QStringList({"&Next eclipse Ctrl+PgDown", "&Previous eclipse Ctrl+PgUp",
+                                  "&List... "}));
+}
+
+TEST_F(EclipseMenuTest, NextAndPreviousWriteTheDateAndShowTheMap) {
+    SetDate("1", "1", "2025");
+    menu->OnNextEclipse();
+    EXPECT_EQ(FieldDate(), "29.3.2025");
+    EXPECT_TRUE(boxes.m_calls.empty());
+    const QString status = frame.statusBar()->currentMessage();
+    EXPECT_TRUE(status.startsWith("Partial solar eclipse: greatest 10:4")) << status.toStdString();
+    EXPECT_TRUE(status.contains("UT")) << status.toStdString();
+    EXPECT_TRUE(status.contains("magnitude 0.93")) << status.toStdString();
+
+    // Repeated, it walks on.
+    menu->OnNextEclipse();
+    EXPECT_EQ(FieldDate(), "21.9.2025");
+
+    SetDate("29", "3", "2025");
+    menu->OnPreviousEclipse();
+    EXPECT_EQ(FieldDate(), "2.10.2024");
+    EXPECT_TRUE(frame.statusBar()->currentMessage().startsWith("Annular solar eclipse:"));
+    EXPECT_TRUE(frame.statusBar()->currentMessage().contains("annularity 7 min"));
+}
+
+TEST_F(EclipseMenuTest, EmptyFieldsStartFromToday) {
+    SetDate("", "", "");
+    menu->OnNextEclipse();
+    view()->ReadEditTexts();
+    EXPECT_FALSE(view()->m_strYear.empty());
+    EXPECT_GE(std::stoi(view()->m_strYear), QDate::currentDate().year());
+    EXPECT_TRUE(boxes.m_calls.empty());
+}
+
+TEST_F(EclipseMenuTest, DatesThatDoNotExistAreRefused) {
+    SetDate("10", "10", "1582");
+    menu->OnNextEclipse();
+    ASSERT_EQ(boxes.m_calls.size(), 1u);
+    EXPECT_EQ(boxes.m_calls[0].caption, "ERROR");
+    EXPECT_TRUE(boxes.m_calls[0].text.contains("1582"));
+    EXPECT_EQ(FieldDate(), "10.10.1582");
+
+    SetDate("15", "10", "1582");
+    menu->OnNextEclipse();
+    EXPECT_EQ(boxes.m_calls.size(), 1u);
+    EXPECT_EQ(FieldDate(), "25.12.1582");
+}
+
+TEST_F(EclipseMenuTest, MapCommandNamesTheEclipseOfTheDate) {
+    SetDate("8", "4", "2024");
+    view()->OnMap();
+    const QString status = frame.statusBar()->currentMessage();
+    EXPECT_TRUE(status.startsWith("Total solar eclipse: greatest 18:17:2")) << status.toStdString();
+    EXPECT_TRUE(status.contains("totality 4 min 2")) << status.toStdString();
+    EXPECT_TRUE(status.contains("25.3\u00b0 N 104.2\u00b0 W")) << status.toStdString();
+    // A date without an eclipse leaves no summary.
+    SetDate("20", "4", "2024");
+    view()->OnMap();
+    EXPECT_TRUE(frame.statusBar()->currentMessage().isEmpty());
+}
+
+TEST_F(EclipseMenuTest, ListSearchesSortsAndDoubleClickShowsTheMap) {
+    menu->OnListEclipses();
+    EclipseListDialog* list = menu->ListDialog();
+    ASSERT_NE(list, nullptr);
+    // The default search (this year and the next ten) runs first.
+    ASSERT_TRUE(WaitForSearch(list));
+    EXPECT_GE(list->Model().rowCount(), 20);
+
+    list->FromEdit()->setText("2024-01-01");
+    list->ToEdit()->setText("2024-12-31");
+    list->StartSearch();
+    EXPECT_TRUE(list->Searching());
+    ASSERT_TRUE(WaitForSearch(list));
+    ASSERT_EQ(list->Model().rowCount(), 2);
+
+    QAbstractItemModel* view = list->Table()->model();
+    EXPECT_EQ(view->headerData(0, Qt::Horizontal).toString(), "date");
+    EXPECT_EQ(view->headerData(14, Qt::Horizontal).toString(), "lunation");
+    // Sorted by gamma (column 5): the October annular eclipse (gamma -0.35) first.
+    list->Table()->sortByColumn(5, Qt::AscendingOrder);
+    EXPECT_EQ(view->index(0, 0).data().toString(), "2024-10-02");
+    list->Table()->sortByColumn(5, Qt::DescendingOrder);
+    EXPECT_EQ(view->index(0, 0).data().toString(), "2024-04-08");
+
+    emit list->Table()->doubleClicked(view->index(0, 3));
+    EXPECT_EQ(FieldDate(), "8.4.2024");
+    EXPECT_TRUE(frame.statusBar()->currentMessage().startsWith("Total solar eclipse"));
+}
+
+TEST_F(EclipseMenuTest, ListRefusesABadRange) {
+    menu->OnListEclipses();
+    EclipseListDialog* list = menu->ListDialog();
+    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(WaitForSearch(list));
+    const int rows = list->Model().rowCount();
+    list->FromEdit()->setText("1582-10-10");
+    list->StartSearch();
+    EXPECT_FALSE(list->Searching());
+    list->FromEdit()->setText("2030-01-01");
+    list->ToEdit()->setText("2020-01-01");
+    list->StartSearch();
+    EXPECT_FALSE(list->Searching());
+    EXPECT_EQ(list->Model().rowCount(), rows);
+}
+
+TEST(ParseListDate, FormsAndCalendar) {
+    EXPECT_TRUE(ParseListDate("2024-04-08").ok);
+    EXPECT_TRUE(ParseListDate("-584-05-28").ok);
+    EXPECT_FALSE(ParseListDate("1582-10-10").ok);
+    EXPECT_FALSE(ParseListDate("2024-02-30").ok);
+    EXPECT_FALSE(ParseListDate("8.4.2024").ok);
+    EXPECT_FALSE(ParseListDate("").ok);
+    EXPECT_EQ(ParseListDate("2000-01-01").jd, 2451544.5);
+}
+
+} // namespace

@@ -1,0 +1,118 @@
+// kestrova-cli's finder commands as a user runs them: output, exit status,
+// messages on stderr and nothing half-printed.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <sys/wait.h>
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+CliRun RunCli(const std::string& arguments) {
+    const std::string errFile = ::testing::TempDir() + "/kestrova_cli_err.txt";
+    const std::string command = std::string(KESTROVA_CLI) + " " + arguments + " 2>" + errFile;
+    CliRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return run;
+    std::array<char, 4096> buffer{};
+    std::size_t n = 0;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        run.out.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream err(errFile);
+    std::stringstream text;
+    text << err.rdbuf();
+    run.err = text.str();
+    return run;
+}
+
+const char* kHeader = "date,greatest_ut,greatest_tt,delta_t_s,type,gamma,magnitude,lat,lon,"
+                      "sun_alt,sun_az,path_width_km,central_duration_s,saros,lunation\n";
+
+TEST(CliEclipses, NextAndPrevious) {
+    const CliRun next = RunCli("next 1 1 2025");
+    EXPECT_EQ(next.status, 0);
+    ASSERT_EQ(next.out.substr(0, std::string(kHeader).size()), kHeader);
+    EXPECT_EQ(next.out.substr(std::string(kHeader).size(), 11), "2025-03-29,");
+    EXPECT_NE(next.out.find(",P,"), std::string::npos);
+
+    const CliRun previous = RunCli("previous 1 1 2025");
+    EXPECT_EQ(previous.status, 0);
+    EXPECT_EQ(previous.out.substr(std::string(kHeader).size(), 11), "2024-10-02,");
+}
+
+TEST(CliEclipses, RangeAsCsvAndJson) {
+    const CliRun csv = RunCli("eclipses 2024-01-01 2024-12-31");
+    EXPECT_EQ(csv.status, 0);
+    EXPECT_EQ(csv.out.substr(0, std::string(kHeader).size()), kHeader);
+    EXPECT_NE(csv.out.find("\n2024-04-08,"), std::string::npos);
+    EXPECT_NE(csv.out.find("\n2024-10-02,"), std::string::npos);
+
+    const CliRun json = RunCli("eclipses 2024-01-01 2024-12-31 --json");
+    EXPECT_EQ(json.status, 0);
+    EXPECT_EQ(json.out.front(), '[');
+    EXPECT_NE(json.out.find("\"date\": \"2024-04-08\""), std::string::npos);
+    EXPECT_NE(json.out.find("\"type\": \"T\""), std::string::npos);
+
+    // The last day of the range is included: 2024 April 8 ends it.
+    const CliRun oneDay = RunCli("eclipses 2024-04-08 2024-04-08");
+    EXPECT_NE(oneDay.out.find("\n2024-04-08,"), std::string::npos);
+}
+
+TEST(CliEclipses, CircumstancesOfThales) {
+    // The eclipse of 585 BC May 28 (astronomical year -584), total.
+    const CliRun run = RunCli("circumstances 28 5 -584");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("date -0584-05-28\n"), std::string::npos);
+    EXPECT_NE(run.out.find("type T\n"), std::string::npos);
+    EXPECT_NE(run.out.find("\np1 -0584-05-28T"), std::string::npos);
+    EXPECT_NE(run.out.find("\ntanf2 "), std::string::npos);
+    EXPECT_NE(run.out.find("\nt0 "), std::string::npos);
+}
+
+TEST(CliEclipses, RefusalsSayWhyAndPrintNothing) {
+    const CliRun gap = RunCli("circumstances 10 10 1582");
+    EXPECT_EQ(gap.status, 1);
+    EXPECT_TRUE(gap.out.empty());
+    EXPECT_NE(gap.err.find("1582"), std::string::npos);
+
+    const CliRun none = RunCli("circumstances 1 1 2025");
+    EXPECT_EQ(none.status, 1);
+    EXPECT_TRUE(none.out.empty());
+    EXPECT_NE(none.err.find("no solar eclipse on this date"), std::string::npos);
+
+    const CliRun reversed = RunCli("eclipses 2025-01-01 2024-01-01");
+    EXPECT_EQ(reversed.status, 1);
+    EXPECT_TRUE(reversed.out.empty());
+    EXPECT_FALSE(reversed.err.empty());
+
+    const CliRun badDate = RunCli("eclipses 2025-02-30 2026-01-01");
+    EXPECT_EQ(badDate.status, 1);
+    EXPECT_TRUE(badDate.out.empty());
+
+    const CliRun badForm = RunCli("next 1 1 20x5");
+    EXPECT_EQ(badForm.status, 1);
+    EXPECT_TRUE(badForm.out.empty());
+
+    EXPECT_EQ(RunCli("eclipses 2025-01-01 2026-01-01 --xml").status, 2);
+}
+
+TEST(CliEclipses, FifteenOctober1582IsAccepted) {
+    const CliRun run = RunCli("next 15 10 1582");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.substr(0, std::string(kHeader).size()), kHeader);
+}
+
+} // namespace
