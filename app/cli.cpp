@@ -1,6 +1,8 @@
 // kestrova-cli: what the program computes, as text, for scripts and for checking
 // results against published tables. The text commands load no Qt; the picture
 // commands run in kestrova-render.
+#include "app/atomic_write.h"
+#include "app/cli_args.h"
 #include "app/cli_commands.h"
 #include "app/version.h"
 #include "eclipse/besselian.h"
@@ -13,8 +15,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,31 +24,30 @@
 
 namespace {
 
-// Date and time as the input fields parse them: atoi and atof.
+// A date and a time (UT) read strictly from the arguments; nothing when one of
+// them is not a number in range or the date does not exist (said on stderr).
 struct Instant {
-    int day = 0;
-    int month = 0;
-    int year = 0;
-    int hour = 0;
-    int minute = 0;
-    double second = 0.0;
+    DateArg date;
+    TimeArg time;
 };
 
-Instant ParseInstant(char** args, bool withTime) {
-    Instant t;
-    t.day = std::atoi(args[0]);
-    t.month = std::atoi(args[1]);
-    t.year = std::atoi(args[2]);
+std::optional<Instant> ParseInstant(char** args, bool withTime) {
+    const std::optional<DateArg> date = ParseDateArgs(args[0], args[1], args[2]);
+    if (!date)
+        return std::nullopt;
+    Instant t{*date, {}};
     if (withTime) {
-        t.hour = std::atoi(args[3]);
-        t.minute = std::atoi(args[4]);
-        t.second = std::atof(args[5]);
+        const std::optional<TimeArg> time = ParseTimeArgs(args[3], args[4], args[5]);
+        if (!time)
+            return std::nullopt;
+        t.time = *time;
     }
     return t;
 }
 
 double JulianDayOf(const Instant& t) {
-    return CalendarToJulianDay(t.day, t.month, t.year, t.second, t.minute, t.hour);
+    return CalendarToJulianDay(t.date.day, t.date.month, t.date.year, t.time.second, t.time.minute,
+                               t.time.hour);
 }
 
 void PrintValue(const char* name, double value) {
@@ -57,7 +58,10 @@ void PrintValue(const char* name, double value) {
 int EphemerisCommand(int argc, char** argv) {
     if (argc != 8)
         return CliUsage();
-    const ApparentPlaces p = ApparentPlacesAt(JulianDayOf(ParseInstant(argv + 2, true)));
+    const std::optional<Instant> t = ParseInstant(argv + 2, true);
+    if (!t)
+        return 1;
+    const ApparentPlaces p = ApparentPlacesAt(JulianDayOf(*t));
     PrintValue("sunRA", p.sunRA);
     PrintValue("sunDec", p.sunDec);
     PrintValue("sunGST", p.siderealAngle);
@@ -75,8 +79,10 @@ int EphemerisCommand(int argc, char** argv) {
 int ElementsCommand(int argc, char** argv) {
     if (argc != 8)
         return CliUsage();
-    const BesselianElements e =
-        ElementsAt(ApparentPlacesAt(JulianDayOf(ParseInstant(argv + 2, true))));
+    const std::optional<Instant> t = ParseInstant(argv + 2, true);
+    if (!t)
+        return 1;
+    const BesselianElements e = ElementsAt(ApparentPlacesAt(JulianDayOf(*t)));
     PrintValue("x", e.x);
     PrintValue("y", e.y);
     PrintValue("d", e.d);
@@ -92,7 +98,10 @@ int ElementsCommand(int argc, char** argv) {
 int ContactsCommand(int argc, char** argv) {
     if (argc != 5)
         return CliUsage();
-    const ContactTimes c = ContactTimesOfDate(JulianDayOf(ParseInstant(argv + 2, false)));
+    const std::optional<Instant> t = ParseInstant(argv + 2, false);
+    if (!t)
+        return 1;
+    const ContactTimes c = ContactTimesOfDate(JulianDayOf(*t));
     if (!c.eclipse) {
         std::printf("%s\n", NoEclipseMessage(argv[2], argv[3], argv[4]).c_str());
         return 0;
@@ -100,6 +109,32 @@ int ContactsCommand(int argc, char** argv) {
     for (const std::string& line : ContactLines(c))
         std::printf("%s\n", line.c_str());
     return 0;
+}
+
+// The picture commands (snapshot --png, map, print): their numbers, --size and the
+// file to write are checked here, so that a refused call answers at once; the
+// drawing runs in kestrova-render, which checks them again. Wrong options are left
+// to its usage text.
+int PictureCommand(int argc, char** argv) {
+    const bool snapshot = std::strcmp(argv[1], "snapshot") == 0;
+    const int numbers = snapshot ? 6 : 3;
+    if (argc < 2 + numbers)
+        return CliUsage();
+    if (!ParseInstant(argv + 2, snapshot))
+        return 1;
+    for (int i = 2 + numbers; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "--size") == 0) {
+            if (!ParseSizeArg(argv[++i], "--size", kMaxPictureSide))
+                return 1;
+        } else if (std::strcmp(argv[i], "--png") == 0 || std::strcmp(argv[i], "--pdf") == 0) {
+            const WriteResult target = CheckWriteTarget(argv[++i]);
+            if (!target.ok()) {
+                std::fprintf(stderr, "kestrova-cli: %s\n", target.error.c_str());
+                return 1;
+            }
+        }
+    }
+    return RunRenderProgram(argc, argv);
 }
 
 void PrintExtent(const char* name, const Outline& o) {
@@ -121,12 +156,14 @@ int SnapshotCommand(int argc, char** argv) {
         if (std::strcmp(argv[i], "--points") == 0)
             points = true;
         else if (std::strcmp(argv[i], "--png") == 0 || std::strcmp(argv[i], "--size") == 0)
-            return RunRenderProgram(argc, argv);
+            return PictureCommand(argc, argv);
         else
             return CliUsage();
     }
-    const ShadowSnapshot s =
-        ShadowAt(JulianDayOf(ParseInstant(argv + 2, true)), true, 1000.0, 50000.0);
+    const std::optional<Instant> t = ParseInstant(argv + 2, true);
+    if (!t)
+        return 1;
+    const ShadowSnapshot s = ShadowAt(JulianDayOf(*t), true, 1000.0, 50000.0);
     PrintExtent("penumbra", s.penumbra);
     PrintExtent("umbra", s.umbra);
     if (points) {
@@ -142,8 +179,13 @@ int SnapshotCommand(int argc, char** argv) {
 int RiseSetCommand(int argc, char** argv) {
     if (argc != 6)
         return CliUsage();
-    const RiseSetTimes times =
-        SunRiseSet(JulianDayOf(ParseInstant(argv + 2, false)), std::atof(argv[5]), 0.0, 0.0, false);
+    const std::optional<Instant> t = ParseInstant(argv + 2, false);
+    if (!t)
+        return 1;
+    const std::optional<double> latitude = ParseLatitudeArg(argv[5], "LATITUDE");
+    if (!latitude)
+        return 1;
+    const RiseSetTimes times = SunRiseSet(JulianDayOf(*t), *latitude, 0.0, 0.0, false);
     PrintValue("rise", times.rise);
     PrintValue("set", times.set);
     return 0;
@@ -159,7 +201,7 @@ constexpr CliCommand kCommands[] = {
     {"path", "path      DAY MONTH YEAR [--json]", PathCommand},
     {"map", "map       DAY MONTH YEAR [--png FILE [--size WxH]] [--kml FILE] [--geojson FILE]",
      MapCommand},
-    {"print", "print     DAY MONTH YEAR --pdf FILE", RunRenderProgram},
+    {"print", "print     DAY MONTH YEAR --pdf FILE", PictureCommand},
     {"eclipses", "eclipses  FROM TO [--json]   (dates as YYYY-MM-DD)", EclipsesCommand},
     {"next", "next      DAY MONTH YEAR", NextCommand},
     {"previous", "previous  DAY MONTH YEAR", PreviousCommand},

@@ -10,8 +10,29 @@
 
 namespace {
 
+// The argument as it may be quoted in a one-line message: control bytes as \xNN,
+// and at most 40 bytes of it.
+std::string Quotable(const char* text) {
+    constexpr std::size_t kMaxShown = 40;
+    std::string out;
+    std::size_t i = 0;
+    for (; text[i] != '\0' && i < kMaxShown; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c == 0x7f) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02x", c);
+            out += hex;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    if (text[i] != '\0')
+        out += "...";
+    return out;
+}
+
 void Complain(const char* name, const char* text, const char* want) {
-    std::fprintf(stderr, "kestrova-cli: %s \"%s\" is not %s\n", name, text, want);
+    std::fprintf(stderr, "kestrova-cli: %s \"%s\" is not %s\n", name, Quotable(text).c_str(), want);
 }
 
 std::optional<DateArg> Checked(DateArg d) {
@@ -23,13 +44,24 @@ std::optional<DateArg> Checked(DateArg d) {
     return d;
 }
 
+// The text after an optional '+': from_chars takes a '-' but not a '+'. A '+'
+// followed by another sign is no number (nullptr).
+const char* NumberStart(const char* text) {
+    if (text[0] != '+')
+        return text;
+    return text[1] == '-' || text[1] == '+' ? nullptr : text + 1;
+}
+
 } // namespace
 
 std::optional<long long> ParseIntArg(const char* text, const char* name, long long min,
                                      long long max) {
     const char* end = text + std::strlen(text);
-    const char* begin = text[0] == '+' ? text + 1 : text;
+    const char* begin = NumberStart(text);
     long long value = 0;
+    if (begin == nullptr || begin == end) {
+        begin = end; // reported below
+    }
     const auto [ptr, ec] = std::from_chars(begin, end, value);
     if (begin == end || ec != std::errc() || ptr != end || value < min || value > max) {
         const std::string want =
@@ -40,20 +72,34 @@ std::optional<long long> ParseIntArg(const char* text, const char* name, long lo
     return value;
 }
 
-std::optional<double> ParseRealArg(const char* text, const char* name, double min, double max) {
+namespace {
+
+// A real in [min, max], or in [min, max) when below.
+std::optional<double> RealArg(const char* text, const char* name, double min, double max,
+                              bool below) {
     const char* end = text + std::strlen(text);
-    const char* begin = text[0] == '+' ? text + 1 : text;
+    const char* begin = NumberStart(text);
+    if (begin == nullptr) {
+        begin = end; // reported below
+    }
     double value = 0.0;
     const auto [ptr, ec] = std::from_chars(begin, end, value, std::chars_format::general);
     // from_chars also reads "nan" and "inf": only finite values in range pass.
     if (begin == end || ec != std::errc() || ptr != end || !std::isfinite(value) || value < min ||
-        value > max) {
+        value > max || (below && value == max)) {
         char want[128];
-        std::snprintf(want, sizeof want, "a number from %g to %g", min, max);
+        std::snprintf(want, sizeof want, "a number from %g to %s%g", min, below ? "below " : "",
+                      max);
         Complain(name, text, want);
         return std::nullopt;
     }
     return value;
+}
+
+} // namespace
+
+std::optional<double> ParseRealArg(const char* text, const char* name, double min, double max) {
+    return RealArg(text, name, min, max, false);
 }
 
 std::optional<DateArg> ParseDateArgs(const char* day, const char* month, const char* year) {
@@ -78,11 +124,57 @@ std::optional<DateArg> ParseIsoDateArg(const char* text) {
                                       : s.rfind('-', dayDash - 1);
     if (monthDash == std::string::npos || monthDash == 0 || dayDash - monthDash != 3 ||
         s.size() - dayDash != 3) {
-        std::fprintf(stderr, "kestrova-cli: date \"%s\" is not of the form YYYY-MM-DD\n", text);
+        std::fprintf(stderr, "kestrova-cli: date \"%s\" is not of the form YYYY-MM-DD\n",
+                     Quotable(text).c_str());
         return std::nullopt;
     }
     const std::string year = s.substr(0, monthDash);
     const std::string month = s.substr(monthDash + 1, 2);
     const std::string day = s.substr(dayDash + 1, 2);
     return ParseDateArgs(day.c_str(), month.c_str(), year.c_str());
+}
+
+std::optional<double> ParseRealArgBelow(const char* text, const char* name, double min,
+                                        double limit) {
+    return RealArg(text, name, min, limit, true);
+}
+
+std::optional<TimeArg> ParseTimeArgs(const char* hour, const char* minute, const char* second) {
+    const auto h = ParseIntArg(hour, "HOUR", 0, 23);
+    if (!h)
+        return std::nullopt;
+    const auto m = ParseIntArg(minute, "MINUTE", 0, 59);
+    if (!m)
+        return std::nullopt;
+    const auto s = ParseRealArgBelow(second, "SECOND", 0.0, 60.0);
+    if (!s)
+        return std::nullopt;
+    return TimeArg{static_cast<int>(*h), static_cast<int>(*m), *s};
+}
+
+std::optional<double> ParseLatitudeArg(const char* text, const char* name) {
+    return ParseRealArg(text, name, -90.0, 90.0);
+}
+
+std::optional<SizeArg> ParseSizeArg(const char* text, const char* name, int maxSide) {
+    const std::string s = text;
+    const std::size_t x = s.find_first_of("xX");
+    long long side[2] = {0, 0};
+    bool ok = x != std::string::npos && x > 0 && x + 1 < s.size();
+    const std::string parts[2] = {ok ? s.substr(0, x) : "", ok ? s.substr(x + 1) : ""};
+    for (int i = 0; ok && i < 2; ++i) {
+        const std::string& part = parts[i];
+        // Digits only: no sign, no blanks.
+        ok = part.find_first_not_of("0123456789") == std::string::npos;
+        const auto [ptr, ec] = std::from_chars(part.data(), part.data() + part.size(), side[i]);
+        ok = ok && ec == std::errc() && ptr == part.data() + part.size() && side[i] >= 1 &&
+             side[i] <= maxSide;
+    }
+    if (!ok) {
+        const std::string want = "a size WxH with each side from 1 to " + std::to_string(maxSide) +
+                                 " pixels, for example 748x539";
+        Complain(name, text, want.c_str());
+        return std::nullopt;
+    }
+    return SizeArg{static_cast<int>(side[0]), static_cast<int>(side[1])};
 }

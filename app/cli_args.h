@@ -2,8 +2,8 @@
 
 // Strict reading of command-line arguments: the whole argument must be a number
 // (decimal, optional sign; reals also with a fraction and exponent) within the
-// given range. No "nan", "inf", hex or trailing text. Each reader returns the
-// value or writes one line naming the argument to stderr.
+// given range. No "nan", "inf", hex, blanks or trailing text. Each reader returns
+// the value or writes one line naming the argument to stderr.
 
 #include <optional>
 #include <string>
@@ -11,6 +11,9 @@
 std::optional<long long> ParseIntArg(const char* text, const char* name, long long min,
                                      long long max);
 std::optional<double> ParseRealArg(const char* text, const char* name, double min, double max);
+// As ParseRealArg, but the value must stay below limit: [min, limit).
+std::optional<double> ParseRealArgBelow(const char* text, const char* name, double min,
+                                        double limit);
 
 // A calendar date as DAY MONTH YEAR arguments or as "YYYY-MM-DD" (a leading minus
 // for negative years), checked to exist (see CheckDate).
@@ -21,3 +24,25 @@ struct DateArg {
 };
 std::optional<DateArg> ParseDateArgs(const char* day, const char* month, const char* year);
 std::optional<DateArg> ParseIsoDateArg(const char* text);
+
+// A time of day (UT) as HOUR MINUTE SECOND arguments: hours 0 to 23, minutes 0 to
+// 59, seconds from 0 to below 60.
+struct TimeArg {
+    int hour = 0;
+    int minute = 0;
+    double second = 0.0; // [0, 60)
+};
+std::optional<TimeArg> ParseTimeArgs(const char* hour, const char* minute, const char* second);
+
+// A latitude in degrees, -90 to 90.
+std::optional<double> ParseLatitudeArg(const char* text, const char* name);
+
+// The largest side of a picture, in pixels (8192 x 8192 takes 256 MiB).
+inline constexpr int kMaxPictureSide = 8192;
+
+// A picture size "WxH" (or "WXH"), each side 1 to maxSide pixels.
+struct SizeArg {
+    int width = 0;
+    int height = 0;
+};
+std::optional<SizeArg> ParseSizeArg(const char* text, const char* name, int maxSide);

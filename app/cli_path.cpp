@@ -1,5 +1,6 @@
 // path DAY MONTH YEAR [--json]: the central line of the date's eclipse, minute
 // by minute, with the limits of the path, its width and the central duration.
+#include "app/atomic_write.h"
 #include "app/cli_args.h"
 #include "app/cli_commands.h"
 #include "eclipse/path.h"
@@ -79,10 +80,9 @@ int MapCommand(int argc, char** argv) {
         for (const auto& o : outputs) {
             if (!o.file)
                 continue;
-            const std::string problem = WriteFileAtomically(o.file, o.text);
-            if (!problem.empty()) {
-                std::fprintf(stderr, "kestrova-cli: cannot write %s: %s\n", o.file,
-                             problem.c_str());
+            const WriteResult written = WriteFileAtomically(o.file, o.text);
+            if (!written.ok()) {
+                std::fprintf(stderr, "kestrova-cli: %s\n", written.error.c_str());
                 return 1;
             }
         }

@@ -1,5 +1,8 @@
 #include "app/cli_render.h"
 
+#include "app/cli_args.h"
+
+#include "platform/save_file.h"
 #include "view/kestrova_view.h"
 
 #include <QApplication>
@@ -74,13 +77,20 @@ void ReportMessageBoxes(const CMessageRecorder& boxes) {
 
 // Whether a picture of width x height can be made; says why not on stderr.
 bool CheckPictureSize(int width, int height) {
-    constexpr int kMaxSide = 20000;
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) {
-        std::fprintf(stderr, "kestrova-cli: the size must be between 1x1 and %dx%d\n", kMaxSide,
-                     kMaxSide);
+    if (width <= 0 || height <= 0 || width > kMaxPictureSide || height > kMaxPictureSide) {
+        std::fprintf(stderr, "kestrova-cli: the size must be between 1x1 and %dx%d\n",
+                     kMaxPictureSide, kMaxPictureSide);
         return false;
     }
     return true;
+}
+
+// Makes a field wide enough for text: the command line's date was checked already,
+// and a year such as -1999 must not be cut to the window's four characters.
+void WidenField(CRichEdit* field, const std::string& text) {
+    if (field != nullptr && field->maxLength() < static_cast<int>(text.size())) {
+        field->LimitText(static_cast<int>(text.size()));
+    }
 }
 
 // The real view on the offscreen platform, laid out at a size, its message boxes
@@ -94,6 +104,9 @@ struct OffscreenView {
     }
     // Types the date into the fields, as a user would.
     void TypeDate(const std::string& day, const std::string& month, const std::string& year) {
+        WidenField(view.m_pEditDay, day);
+        WidenField(view.m_pEditMonth, month);
+        WidenField(view.m_pEditYear, year);
         view.m_strDay = day;
         view.m_strMonth = month;
         view.m_strYear = year;
@@ -107,8 +120,9 @@ struct OffscreenView {
 
 int SaveWindowPng(CKestrovaView& view, const std::string& file) {
     const QImage image = view.grab().toImage();
-    if (image.isNull() || !image.save(QString::fromStdString(file), "PNG")) {
-        std::fprintf(stderr, "kestrova-cli: cannot write %s\n", file.c_str());
+    const QString failure = SaveImageAtomically(image, QString::fromStdString(file), "PNG");
+    if (!failure.isEmpty()) {
+        std::fprintf(stderr, "kestrova-cli: %s\n", qPrintable(failure));
         return 1;
     }
     return 0;
@@ -168,16 +182,20 @@ int RenderPrintPdf(const std::string& day, const std::string& month, const std::
     o.TypeDate(day, month, year);
     o.view.OnMap();
 
-    // The print sequence as the window runs it, into a PDF instead of a chosen printer.
-    const std::unique_ptr<QPrinter> printer = CreateDefaultPrinter();
-    printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(QString::fromStdString(file));
-    CPrintInfo info;
-    info.m_bDirect = true;
-    const bool printed = o.view.PrintOn(*printer, info);
+    // The print sequence as the window runs it, into a PDF instead of a chosen printer:
+    // a temporary file beside the target, checked whole, then renamed over it.
+    const auto print = [&](const QString& temporary) {
+        const std::unique_ptr<QPrinter> printer = CreateDefaultPrinter();
+        printer->setOutputFileName(temporary);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        CPrintInfo info;
+        info.m_bDirect = true;
+        return o.view.PrintOn(*printer, info);
+    };
+    const QString failure = SavePdfAtomically(print, QString::fromStdString(file));
     ReportMessageBoxes(o.boxes);
-    if (!printed) {
-        std::fprintf(stderr, "kestrova-cli: cannot write %s\n", file.c_str());
+    if (!failure.isEmpty()) {
+        std::fprintf(stderr, "kestrova-cli: %s\n", qPrintable(failure));
         return 1;
     }
     return 0;

@@ -1,5 +1,7 @@
 #include "app/document_file.h"
 
+#include "app/atomic_write.h"
+
 #include <QSaveFile>
 
 #include <cerrno>
@@ -108,18 +110,6 @@ FileBytes ReadRegularFile(const std::string& path, std::size_t maxBytes) {
 }
 
 std::string WriteFileAtomically(const QString& path, const std::string& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return file.errorString().toStdString();
-    }
-    const qint64 size = static_cast<qint64>(bytes.size());
-    if (file.write(bytes.data(), size) != size) {
-        const std::string error = file.errorString().toStdString();
-        file.cancelWriting();
-        return error;
-    }
-    if (!file.commit()) {
-        return file.errorString().toStdString();
-    }
-    return {};
+    return WriteFileAtomically(QFile::encodeName(path).toStdString(), std::string_view(bytes))
+        .reason;
 }

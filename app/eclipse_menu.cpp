@@ -4,6 +4,7 @@
 #include "eclipse/finder.h"
 #include "eclipse/finder_text.h"
 #include "ephemeris/timescales.h"
+#include "view/input_parse.h"
 #include "view/kestrova_view.h"
 #include "view/texts.h"
 
@@ -12,8 +13,6 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QStatusBar>
-
-#include <cstdlib>
 
 EclipseMenu::EclipseMenu(QMainWindow* frame, CKestrovaView* view)
     : QObject(frame), m_frame(frame), m_view(view) {
@@ -51,10 +50,10 @@ std::optional<double> EclipseMenu::FieldDate(bool& today) {
                            QStringLiteral("ERROR"), MB_OK | MB_ICONEXCLAMATION);
         return std::nullopt;
     }
-    // The fields read as everywhere in the window (atoi); the date must exist.
-    const int day = std::atoi(m_view->m_strDay.c_str());
-    const int month = std::atoi(m_view->m_strMonth.c_str());
-    const int year = std::atoi(m_view->m_strYear.c_str());
+    // The fields read as everywhere in the window (atoi meaning, capped); the date must exist.
+    const int day = ParseInt(m_view->m_strDay);
+    const int month = ParseInt(m_view->m_strMonth);
+    const int year = ParseInt(m_view->m_strYear);
     const std::string problem = DateProblemText(day, month, year);
     if (!problem.empty()) {
         m_view->MessageBox(QString::fromStdString(problem), QStringLiteral("ERROR"),
@@ -112,9 +111,9 @@ void EclipseMenu::ShowEclipseOf(int day, int month, int year) {
 }
 
 QString EclipseMenu::SummaryForFields() const {
-    const int day = std::atoi(m_view->m_strDay.c_str());
-    const int month = std::atoi(m_view->m_strMonth.c_str());
-    const int year = std::atoi(m_view->m_strYear.c_str());
+    const int day = ParseInt(m_view->m_strDay);
+    const int month = ParseInt(m_view->m_strMonth);
+    const int year = ParseInt(m_view->m_strYear);
     if (CheckDate(day, month, year) != DateCheck::Valid)
         return {};
     const double jd = CalendarToJulianDay(day, month, year, 0.0, 0, 0);

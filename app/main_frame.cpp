@@ -442,7 +442,8 @@ void CMainFrame::OnFileExport() {
         return;
     const QString reason = ExportMap(*m_pView, file);
     if (!reason.isEmpty()) {
-        m_pView->MessageBox(QStringLiteral("Cannot write \"%1\":\n%2.").arg(file, reason),
+        // The reason names the file: "cannot write out.kml: No space left on device".
+        m_pView->MessageBox(QStringLiteral("The map was not exported: %1.").arg(reason),
                             QStringLiteral("Export"), MB_OK | MB_ICONERROR);
     }
 }

@@ -64,7 +64,8 @@ DateCheck CheckDate(int day, int month, int year) {
 }
 
 double JulianDayToHours(double jd) {
-    const double c = std::trunc(jd);
+    // floor, not trunc: before JD 0 (4713 BC) trunc would give negative hours.
+    const double c = std::floor(jd);
     const double f = jd - c;
     if (f > 0.5)
         return (jd - (c + 0.5)) * 86400.0 / 3600.0;

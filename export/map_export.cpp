@@ -211,24 +211,3 @@ std::string MapGeoJson(const std::vector<MapFeature>& features) {
     out += "\n]}\n";
     return out;
 }
-
-std::string WriteFileAtomically(const std::string& path, const std::string& text) {
-    const std::string temporary = path + ".part";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
-        return std::strerror(errno);
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    const int writeError = errno;
-    const bool flushed = std::fflush(file) == 0 && fsync(fileno(file)) == 0;
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !flushed || !closed) {
-        std::remove(temporary.c_str());
-        return std::strerror(written ? errno : writeError);
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const std::string reason = std::strerror(errno);
-        std::remove(temporary.c_str());
-        return reason;
-    }
-    return "";
-}

@@ -28,7 +28,3 @@ std::vector<MapFeature> MapFeatures(const EclipsePath& path);
 
 std::string MapKml(const std::vector<MapFeature>& features, const std::string& title);
 std::string MapGeoJson(const std::vector<MapFeature>& features);
-
-// Writes text to a temporary file beside path and renames it over path, so
-// that a failed write leaves no half-written file. Returns "" or the reason.
-std::string WriteFileAtomically(const std::string& path, const std::string& text);

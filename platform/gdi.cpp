@@ -1,6 +1,7 @@
 #include "platform/gdi.h"
 
-#include <QFile>
+#include "platform/save_file.h"
+
 #include <QFontMetricsF>
 
 #include <algorithm>
@@ -15,7 +16,10 @@ bool CBitmap::LoadBitmap(int id) {
 }
 
 bool CBitmap::LoadFromFile(const QString& path) {
-    m_image = QFile::exists(path) ? QImage(path) : QImage();
+    // Only a regular file of a sane size: a FIFO or a device would block the reader or
+    // never end.
+    constexpr qint64 kMaxBytes = 64 * 1024 * 1024;
+    m_image = IsReadableRegularFile(path, kMaxBytes) ? QImage(path) : QImage();
     return !m_image.isNull();
 }
 

@@ -68,8 +68,8 @@ bool CView::PrintOn(QPrinter& printer, CPrintInfo& info) {
         OnPrint(&dc, &info);
     }
     OnEndPrinting(&dc, &info);
-    painter.end();
-    return true;
+    // A PDF or print job that could not be finished (its file not written) fails here.
+    return painter.end();
 }
 
 bool CView::DoPreparePrinting(CPrintInfo* info) {

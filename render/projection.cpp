@@ -47,3 +47,12 @@ std::optional<LatLon> InverseScreenProjection(int px, int py, double zoomX, doub
         std::atan(std::sinh((projection::kEquatorRow - y) / projection::kMercatorScale * k)) / k;
     return result;
 }
+
+bool IsOnScreenMap(int px, int py, double zoomX, double zoomY) {
+    if (!(zoomX > 0.0) || !(zoomY > 0.0) || !std::isfinite(zoomX) || !std::isfinite(zoomY)) {
+        return false;
+    }
+    const double x = px / zoomX;
+    const double y = py / zoomY;
+    return x >= 0.0 && y >= 0.0 && x < projection::kMapWidth && y < projection::kMapHeight;
+}

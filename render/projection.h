@@ -77,6 +77,10 @@ struct LatLon {
     double lon = 0.0;
 };
 
+// Whether window point (px, py) lies on the map image, which covers design pixels
+// [0, 730) x [0, 330) scaled by the zoom. False for a zoom that is not positive.
+bool IsOnScreenMap(int px, int py, double zoomX, double zoomY);
+
 // Inverse of the screen projection for a window point: X = trunc(px/zx),
 // Y = trunc(py/zy), λ = (X − 370)/2, φ = atan(sinh((200 − Y)/1.721580553 · k))/k.
 // No range check on the result. nullopt when a zoom factor is not positive (a window

@@ -15,7 +15,7 @@ if [ "${1:-}" = "--tests" ]; then
     # GoogleTest and Google Benchmark; a virtual display and PDF tools for the window
     # and print checks; the validators of the installed desktop entry and metainfo.
     packages+=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
-               poppler-utils desktop-file-utils appstream)
+               poppler-utils desktop-file-utils appstream clang libclang-rt-dev)
 fi
 
 missing=()

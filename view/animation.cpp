@@ -54,6 +54,15 @@ void CKestrovaView::OnStop() {
 }
 
 void CKestrovaView::OnPlay() {
+    // The animation replays the last contact-time run; a date typed since that does
+    // not exist is said rather than passed over.
+    ReadEditTexts();
+    if (!DateTextsMissing(CurrentFieldTexts())) {
+        ParseInputs();
+        if (RefuseBadInput(false)) {
+            return;
+        }
+    }
     SetTimer(kAnimationTimerId, kAnimationPeriodMs);
 }
 

@@ -15,6 +15,11 @@ void CKestrovaView::OnContactTimes() {
         ShowMissingDateBox();
         return;
     }
+    // A date that does not exist is said, and nothing changes.
+    ParseInputs();
+    if (RefuseBadInput(false)) {
+        return;
+    }
     // The run always starts at 0h UT of the date; the time fields are cleared.
     m_strHour.clear();
     m_strMinute.clear();

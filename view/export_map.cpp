@@ -1,7 +1,9 @@
 #include "view/export_map.h"
 
+#include "app/atomic_write.h"
 #include "export/map_export.h"
 #include "export/path_table.h"
+#include "platform/save_file.h"
 #include "render/projection.h"
 #include "view/kestrova_view.h"
 
@@ -23,42 +25,25 @@ QString WritePng(CKestrovaView& view, const QString& file) {
     const QImage image = view.grab(QRect(0, 0, view.width(), height)).toImage();
     if (image.isNull())
         return QStringLiteral("the window could not be drawn");
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return out.errorString();
-    if (!image.save(&out, "PNG")) {
-        out.cancelWriting();
-        return out.errorString().isEmpty() ? QStringLiteral("the image could not be encoded")
-                                           : out.errorString();
-    }
-    if (!out.commit())
-        return out.errorString();
-    return {};
+    return SaveImageAtomically(image, file, "PNG");
 }
 
 QString WritePdf(CKestrovaView& view, const QString& file) {
-    const QString temporary = file + QStringLiteral(".part");
-    const std::unique_ptr<QPrinter> printer = CreateDefaultPrinter();
-    printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(temporary);
-    CPrintInfo info;
-    info.m_bDirect = true;
-    if (!view.PrintOn(*printer, info) || !QFileInfo::exists(temporary)) {
-        QFile::remove(temporary);
-        return QStringLiteral("the page could not be written there");
-    }
-    // rename(2) replaces the old file in one step.
-    if (std::rename(QFile::encodeName(temporary).constData(),
-                    QFile::encodeName(file).constData()) != 0) {
-        QFile::remove(temporary);
-        return QStringLiteral("the finished page could not take the file's name");
-    }
-    return {};
+    return SavePdfAtomically(
+        [&view](const QString& temporary) {
+            const std::unique_ptr<QPrinter> printer = CreateDefaultPrinter();
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(temporary);
+            CPrintInfo info;
+            info.m_bDirect = true;
+            return view.PrintOn(*printer, info);
+        },
+        file);
 }
 
 QString WriteText(const QString& file, const std::string& text) {
-    const std::string reason = WriteFileAtomically(QFile::encodeName(file).toStdString(), text);
-    return QString::fromStdString(reason);
+    return QString::fromStdString(
+        WriteFileAtomically(QFile::encodeName(file).toStdString(), text).error);
 }
 
 } // namespace

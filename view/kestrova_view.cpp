@@ -72,12 +72,13 @@ void CKestrovaView::WriteEditTexts() {
 }
 
 void CKestrovaView::ParseInputs() {
-    m_nDay = ParseInt(m_strDay);
-    m_nMonth = ParseInt(m_strMonth);
-    m_nYear = ParseInt(m_strYear);
-    m_nHour = ParseInt(m_strHour);
-    m_nMinute = ParseInt(m_strMinute);
-    m_dSecond = ParseReal(m_strSecond);
+    const FieldValues v = ParseFieldTexts(CurrentFieldTexts());
+    m_nDay = v.day;
+    m_nMonth = v.month;
+    m_nYear = v.year;
+    m_nHour = v.hour;
+    m_nMinute = v.minute;
+    m_dSecond = v.second;
     m_nDays = ParseInt(m_strDays);
     m_nStepsPerDay = ParseInt(m_strStepsPerDay);
     m_nDeltaT = ParseInt(m_strDeltaT);
@@ -92,13 +93,37 @@ void CKestrovaView::ShowMissingDateBox() {
                QStringLiteral("ERROR"), MB_OK | MB_ICONEXCLAMATION);
 }
 
+FieldTexts CKestrovaView::CurrentFieldTexts() const {
+    return {m_strDay, m_strMonth, m_strYear, m_strHour, m_strMinute, m_strSecond};
+}
+
+FieldValues CKestrovaView::CurrentFieldValues() const {
+    return {m_nDay, m_nMonth, m_nYear, m_nHour, m_nMinute, m_dSecond};
+}
+
+bool CKestrovaView::RefuseBadInput(bool withTime) {
+    const std::string problem = InputProblemText(CurrentFieldValues(), withTime);
+    if (problem.empty()) {
+        return false;
+    }
+    MessageBox(QString::fromStdString(problem), QStringLiteral("ERROR"),
+               MB_OK | MB_ICONEXCLAMATION);
+    return true;
+}
+
 void CKestrovaView::OnCalculate() {
     ReadEditTexts();
-    if (m_strDay.empty() || m_strMonth.empty() || m_strYear.empty()) {
+    if (DateTextsMissing(CurrentFieldTexts())) {
         ShowMissingDateBox();
         return;
     }
     ParseInputs();
+    // A date that does not exist, or a time that is no time of day, is said, not computed.
+    if (RefuseBadInput(true)) {
+        return;
+    }
+    // A running animation would wipe the snapshot with its next frame.
+    OnStop();
     ShowWaitCursor();
     RunSnapshot();
     ShowArrowCursor();
@@ -123,6 +148,10 @@ void CKestrovaView::OnPrintButton() {
 }
 
 void CKestrovaView::OnRButtonDown(unsigned /*flags*/, CPoint point) {
+    // Only points on the map have a latitude and longitude; the panel has none.
+    if (!IsOnScreenMap(point.x, point.y, m_zoomX, m_zoomY)) {
+        return;
+    }
     MessageBox(QString::fromStdString(ClickPositionText(point.x, point.y)),
                QString::fromLatin1(kAppTitle), MB_OK);
     ShowPointInfo(point.x, point.y);

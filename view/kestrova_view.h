@@ -9,6 +9,7 @@
 #include "platform/controls.h"
 #include "platform/view.h"
 #include "render/map_painter.h"
+#include "view/input_check.h"
 #include "view/scene.h"
 
 #include <QString>
@@ -153,6 +154,12 @@ private:
     void LayoutControls();
     LogicalFont PanelFont() const;
     void ShowMissingDateBox();
+    // The six field texts as read last, and their values as parsed last.
+    FieldTexts CurrentFieldTexts() const;
+    FieldValues CurrentFieldValues() const;
+    // Shows why the fields cannot be computed in an "ERROR" box; false when they can
+    // (withTime: the time fields too).
+    bool RefuseBadInput(bool withTime);
     // m_nShowHour and m_nShowMinute of a step of a one-day run (0h UT of the run's date
     // shows as 0:00, not 24:00 of it).
     void ShowStepTime(double jd);

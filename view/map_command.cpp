@@ -12,6 +12,8 @@
 #include <QString>
 
 void CKestrovaView::OnMap() {
+    // A running animation would wipe the map with its next frame.
+    OnStop();
     ReadEditTexts();
     m_strHour.clear();
     m_strMinute.clear();
@@ -23,7 +25,13 @@ void CKestrovaView::OnMap() {
     // Every shadow, label, curve and contact line shown before goes; the limit curves
     // of the entered date are drawn in every case.
     m_scene = Scene{};
-    const bool dateEntered = !m_strDay.empty() && !m_strMonth.empty() && !m_strYear.empty();
+    const bool dateEntered = !DateTextsMissing(CurrentFieldTexts());
+    // A date that does not exist is said; nothing is computed for it.
+    if (dateEntered && !InputProblemText(CurrentFieldValues(), false).empty()) {
+        ShowScene();
+        RefuseBadInput(false);
+        return;
+    }
     bool eclipse = false;
     if (dateEntered) {
         ShowWaitCursor();

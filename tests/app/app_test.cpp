@@ -20,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 // Sends the keys of text to a widget as a user typing would.
@@ -316,6 +318,35 @@ TEST_F(FrameTest, RecentFilesAreInTheFileMenu) {
     frame.OnFileNew();
     recent->actions()[0]->trigger();
     EXPECT_EQ(View()->GetDlgItemText(IDC_YEAR), "2008");
+}
+
+TEST_F(FrameTest, OpeningAFifoOrAFolderAnswersAtOnce) {
+    // A FIFO without a writer would block a reader for ever.
+    const QString fifo = dir.filePath("pipe.kes");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& path : {fifo, dir.path(), QStringLiteral("/dev/zero")}) {
+        boxes.m_calls.clear();
+        frame.SetFileDialog([&](bool) { return path; });
+        frame.OnFileOpen();
+        ASSERT_EQ(boxes.m_calls.size(), 1u) << path.toStdString();
+        EXPECT_EQ(boxes.m_calls[0].text, "Failed to open document.");
+    }
+}
+
+TEST_F(FrameTest, OpenStopsTheAnimationSoWhatItShowsStays) {
+    CKestrovaView* view = frame.GetActiveView();
+    view->SetDlgItemText(IDC_DAY, "29");
+    view->SetDlgItemText(IDC_MONTH, "3");
+    view->SetDlgItemText(IDC_YEAR, "2006");
+    view->OnContactTimes();
+    ASSERT_TRUE(view->IsTimerRunning(kAnimationTimerId));
+    const QString path = dir.filePath("doc.kes");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    frame.SetFileDialog([&](bool) { return path; });
+    frame.OnFileOpen();
+    EXPECT_FALSE(view->IsTimerRunning(kAnimationTimerId));
 }
 
 TEST(RecentFiles, KeepsFourNewestFirstWithoutDuplicates) {

@@ -21,6 +21,8 @@
 #include <utility>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -374,4 +376,17 @@ TEST(PrintImage, TheCurrentFolderComesBeforeTheInstalledDataFolder) {
     EXPECT_EQ(folders[0], QDir::currentPath());
     EXPECT_EQ(folders[1],
               QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../share/kestrova"));
+}
+
+TEST(PrintImage, AFifoOrAFolderOfThatNameIsPassedOverAtOnce) {
+    const QImage resource(QString::fromLatin1(kPrintImageResource));
+    // A FIFO without a writer would block the reader for ever.
+    QTemporaryDir fifoDir;
+    const QString fifo = QDir(fifoDir.path()).filePath("SVET0.bmp");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(LoadPrintImage(QStringList{fifoDir.path()}).Image(), resource);
+
+    QTemporaryDir folderDir;
+    ASSERT_TRUE(QDir(folderDir.path()).mkdir("SVET0.bmp"));
+    EXPECT_EQ(LoadPrintImage(QStringList{folderDir.path()}).Image(), resource);
 }

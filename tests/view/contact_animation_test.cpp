@@ -340,3 +340,54 @@ TEST_F(ContactAnimationTest, PlusWithTheDateMissingShiftsTheTimeThenShowsTheErro
     ASSERT_EQ(boxes.m_calls.size(), 1u);
     EXPECT_EQ(boxes.m_calls[0].caption, "ERROR");
 }
+
+TEST_F(ContactAnimationTest, DatesThatDoNotExistGetAnErrorBoxAndNothingIsComputed) {
+    // 57.2.2006 once rolled over to 29 March and showed its eclipse; 31.2.2006 was 3 March.
+    const char* dates[][3] = {{"57", "2", "2006"},
+                              {"31", "2", "2006"},
+                              {"1", "0", "2006"},
+                              {"1", "14", "2006"},
+                              {"10", "10", "1582"}};
+    for (const auto& d : dates) {
+        boxes.m_calls.clear();
+        const QImage before = Surface().copy();
+        Generate(d[0], d[1], d[2]);
+        ASSERT_EQ(boxes.m_calls.size(), 1u) << d[0] << "." << d[1] << "." << d[2];
+        EXPECT_EQ(boxes.m_calls[0].caption, "ERROR");
+        EXPECT_EQ(boxes.m_calls[0].style & MB_ICONMASK, MB_ICONEXCLAMATION);
+        const std::string named = std::string(d[0]) + "." + d[1] + "." + d[2];
+        EXPECT_NE(boxes.m_calls[0].text.toStdString().find(named), std::string::npos)
+            << boxes.m_calls[0].text.toStdString();
+        EXPECT_FALSE(Animating());
+        EXPECT_TRUE(view->GetScene().contactLines.empty());
+        EXPECT_EQ(Surface(), before);
+    }
+    // The snapshot is refused the same way, and so is a time that is no time of day.
+    boxes.m_calls.clear();
+    TypeDate("31", "2", "2006");
+    TypeTime("10", "0", "0");
+    view->m_pBtnCompute->click();
+    ASSERT_EQ(boxes.m_calls.size(), 1u);
+    EXPECT_EQ(boxes.m_calls[0].caption, "ERROR");
+    boxes.m_calls.clear();
+    TypeDate("29", "3", "2006");
+    TypeTime("25", "0", "0");
+    view->m_pBtnCompute->click();
+    ASSERT_EQ(boxes.m_calls.size(), 1u);
+    EXPECT_EQ(boxes.m_calls[0].caption, "ERROR");
+    EXPECT_EQ(Umbra(QRect(0, 0, 730, 330)), 0);
+}
+
+TEST_F(ContactAnimationTest, CalculateDuringTheAnimationStopsItSoTheSnapshotStays) {
+    Generate("29", "3", "2006");
+    Ticks(3);
+    ASSERT_TRUE(Animating());
+    TypeTime("10", "11", "0");
+    view->m_pBtnCompute->click();
+    EXPECT_FALSE(Animating());
+    const QImage shown = Surface().copy();
+    EXPECT_GT(Umbra(Around(At(23, 16), 8)), 4); // 10:11 UT over Libya
+    // No frame follows to wipe it.
+    QApplication::processEvents();
+    EXPECT_EQ(Surface(), shown);
+}

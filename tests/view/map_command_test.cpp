@@ -249,3 +249,34 @@ TEST_F(MapCommandTest, MissingDateShowsTheErrorAndStillDrawsLimitCurves) {
     EXPECT_TRUE(std::isnan(Shown().limitCurves.set[130]));
     EXPECT_FALSE(std::isnan(Shown().limitCurves.rise[0]));
 }
+
+TEST_F(MapCommandTest, MapDuringTheAnimationStopsItSoTheMapStays) {
+    TypeDate("29", "3", "2006");
+    view->m_pBtnGenerate->click();
+    view->Tick();
+    ASSERT_TRUE(view->IsTimerRunning(kAnimationTimerId));
+    view->m_pBtnMap->click();
+    EXPECT_FALSE(view->IsTimerRunning(kAnimationTimerId));
+    EXPECT_FALSE(view->GetScene().umbraPath.lat.empty());
+    EXPECT_FALSE(view->GetScene().hourOutlines.empty());
+    // The next tick (were the timer still running) would have replaced the map.
+    const QImage shown = Surface().copy();
+    QApplication::processEvents();
+    EXPECT_EQ(Surface(), shown);
+}
+
+TEST_F(MapCommandTest, ADateThatDoesNotExistGetsAnErrorBoxAndNoCurves) {
+    TypeDate("29", "3", "2006");
+    view->m_pBtnMap->click();
+    ASSERT_FALSE(view->GetScene().limitCurves.latitudes.empty());
+    boxes.m_calls.clear();
+    TypeDate("31", "2", "2006");
+    view->m_pBtnMap->click();
+    ASSERT_EQ(boxes.m_calls.size(), 1u);
+    EXPECT_EQ(boxes.m_calls[0].caption, "ERROR");
+    EXPECT_NE(boxes.m_calls[0].text.indexOf("31.2.2006"), -1);
+    // Nothing of 29 March stays under the map or on its page.
+    EXPECT_TRUE(view->GetScene().limitCurves.latitudes.empty());
+    EXPECT_TRUE(view->GetScene().contactLines.empty());
+    EXPECT_TRUE(view->GetScene().umbraPath.lat.empty());
+}

@@ -229,6 +229,26 @@ TEST_F(ViewTest, RightClickUsesTheWindowsActualZoom) {
     EXPECT_EQ(boxes.m_calls[1].text, "Latitude:\t\t00 00 0.00 N\t\nLongitude:\t00 00 0.00 E\t\n");
 }
 
+TEST_F(ViewTest, RightClickOffTheMapSaysNothing) {
+    // The panel under the map, the strip right of it, and the corner: no latitude and
+    // longitude there (the panel once gave 85 20 S, 186 30 E).
+    for (const QPoint p :
+         {QPoint(300, 480), QPoint(740, 100), QPoint(747, 538), QPoint(100, 330), QPoint(730, 0)}) {
+        boxes.m_calls.clear();
+        RightClick(p.x(), p.y());
+        EXPECT_TRUE(boxes.m_calls.empty()) << p.x() << "," << p.y();
+    }
+    // The map's last pixels still answer.
+    boxes.m_calls.clear();
+    RightClick(729, 329);
+    EXPECT_EQ(boxes.m_calls.size(), 2u);
+    // At zoom 1.5 across, column 1000 is design column 666: on the map.
+    view->resize(1122, 539);
+    boxes.m_calls.clear();
+    RightClick(1000, 100);
+    EXPECT_EQ(boxes.m_calls.size(), 2u);
+}
+
 TEST_F(ViewTest, SplitHoursDoesNotLoseAMinuteToRounding) {
     int h = -1;
     int m = -1;
