@@ -1,6 +1,8 @@
 // kestrova-cli local / next-local: what one place sees of a solar eclipse.
 #include "app/cli_args.h"
 #include "app/cli_commands.h"
+#include "eclipse/finder.h"
+#include "eclipse/finder_text.h"
 #include "eclipse/local.h"
 #include "ephemeris/timescales.h"
 #include "places/gazetteer.h"
@@ -19,7 +21,6 @@ namespace {
 // The years the eclipse search covers (its Delta T and theories).
 constexpr int kFirstSearchYear = -1999;
 constexpr int kLastSearchYear = 3000;
-constexpr double kSecondsPerDay = 86400.0;
 
 // The place a command runs for: coordinates, and a name and zone when named.
 struct Site {
@@ -263,10 +264,6 @@ std::string FixedNumber(double value, int decimals) {
     return s;
 }
 
-// One line of the eclipse list for the eclipse found: the quantities at greatest
-// eclipse.
-std::string EclipseCsvLine(const FoundEclipse& f);
-
 } // namespace
 
 // local DAY MONTH YEAR (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]
@@ -275,7 +272,7 @@ int LocalCommand(int argc, char** argv) {
     const std::optional<LocalArgs> args = ReadLocalArgs(argc, argv, true, usage);
     if (!args)
         return usage ? CliUsage() : 1;
-    const std::optional<FoundEclipse> eclipse = EclipseOnDay(DayStart(args->date));
+    const std::optional<EclipseCircumstances> eclipse = EclipseOnDate(DayStart(args->date));
     if (!eclipse) {
         Fail("no solar eclipse has its greatest eclipse on " + std::to_string(args->date.day) +
              " " + std::to_string(args->date.month) + " " + std::to_string(args->date.year) +
@@ -283,7 +280,7 @@ int LocalCommand(int argc, char** argv) {
         return 1;
     }
     Report r;
-    r.Text("greatest", FormatInstantUT(eclipse->greatestJdUT));
+    r.Text("greatest", FormatInstantUT(eclipse->jdGreatestUT));
     r.Number("delta_t_s", eclipse->elements.deltaT, 1);
     AddLocal(r, ComputeLocalCircumstances(eclipse->elements, args->site.observer), args->site);
     r.Print(args->json);
@@ -292,42 +289,11 @@ int LocalCommand(int argc, char** argv) {
 
 namespace {
 
-std::string EclipseCsvLine(const FoundEclipse& f) {
-    const CubicElements& e = f.elements;
-    const double t = f.greatest.t;
-    const AxisPoint p = AxisPointAt(e, t);
-    const LocalCircumstances there = ComputeLocalCircumstances(e, {p.latitude, p.longitude, 0.0});
-    // Away from the axis point the umbra misses the Earth when the axis does by
-    // more than its radius.
-    const double l1 = e.l1[0] + t * (e.l1[1] + t * (e.l1[2] + t * e.l1[3]));
-    const double l2 = e.l2[0] + t * (e.l2[1] + t * (e.l2[2] + t * e.l2[3]));
-    std::string type = "P";
-    double magnitude = (l1 - (p.distance - 1.0)) / (l1 + l2);
-    if (p.onEarth && there.kind == LocalKind::Total)
-        type = "T";
-    else if (p.onEarth && there.kind == LocalKind::Annular)
-        type = "A";
-    else if (!p.onEarth && p.distance - 1.0 < std::fabs(l2))
-        type = l2 < 0.0 ? "T" : "A";
-    if (p.onEarth)
-        magnitude = there.magnitude;
-
-    const std::string ut = FormatInstantUT(f.greatestJdUT);
-    const std::string tt = FormatInstantUT(f.greatestJdUT + e.deltaT / kSecondsPerDay);
-    const double lunation = std::round((f.greatestJdUT - 2451550.1) / 29.530588861);
-    std::string line = ut.substr(0, ut.find('T')) + "," + ut + "," + tt + "," +
-                       FixedNumber(e.deltaT, 1) + "," + type + "," +
-                       FixedNumber(f.greatest.gamma, 4) + "," + FixedNumber(magnitude, 4) + "," +
-                       FixedNumber(p.latitude, 1) + "," + FixedNumber(p.longitude, 1) + ",";
-    if (there.max)
-        line += FixedNumber(there.max->sun.altitude, 1) + "," +
-                FixedNumber(there.max->sun.azimuth, 1) + ",";
-    else
-        line += "0.0,,";
-    // Path width and saros: not computed here.
-    line += ",";
-    line += there.duration > 0.0 ? FixedNumber(there.duration, 0) : std::string();
-    line += ",," + FixedNumber(lunation, 0);
+// The finder's table line of one eclipse, without the newline.
+std::string EclipseCsvLine(const EclipseCircumstances& c) {
+    std::string line;
+    for (const std::string& field : EclipseFields(c))
+        line += (line.empty() ? "" : ",") + field;
     return line;
 }
 
@@ -349,7 +315,7 @@ int NextLocalCommand(int argc, char** argv) {
         return 1;
     }
     Report r;
-    r.Text("greatest", FormatInstantUT(next->eclipse.greatestJdUT));
+    r.Text("greatest", FormatInstantUT(next->eclipse.jdGreatestUT));
     r.Number("delta_t_s", next->eclipse.elements.deltaT, 1);
     AddLocal(r, next->local, args->site);
     if (args->json) {
@@ -357,9 +323,7 @@ int NextLocalCommand(int argc, char** argv) {
                     r.Json().c_str());
         return 0;
     }
-    std::printf("date,greatest_ut,greatest_tt,delta_t_s,type,gamma,magnitude,lat,lon,sun_alt,"
-                "sun_az,path_width_km,central_duration_s,saros,lunation\n");
-    std::printf("%s\n", EclipseCsvLine(next->eclipse).c_str());
+    std::fputs(EclipsesCsv({next->eclipse}).c_str(), stdout);
     r.Print(false);
     return 0;
 }

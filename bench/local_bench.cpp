@@ -1,5 +1,6 @@
 // Speed of what a place sees: local circumstances, the eclipse of a day, the next
 // eclipse seen from a place, and the gazetteer.
+#include "eclipse/finder.h"
 #include "eclipse/local.h"
 #include "ephemeris/timescales.h"
 #include "places/gazetteer.h"
@@ -19,7 +20,7 @@ double Jd(int day, int month, int year) {
 
 // One place, elements already at hand (the right click on a drawn eclipse).
 void LocalCircumstancesAtOnePlace(benchmark::State& state) {
-    const std::optional<FoundEclipse> f = EclipseOnDay(Jd(8, 4, 2024));
+    const std::optional<EclipseCircumstances> f = EclipseOnDate(Jd(8, 4, 2024));
     for (auto _ : state) {
         const LocalCircumstances lc = ComputeLocalCircumstances(f->elements, kDallas);
         benchmark::DoNotOptimize(lc);
@@ -30,7 +31,7 @@ BENCHMARK(LocalCircumstancesAtOnePlace)->Unit(benchmark::kMicrosecond);
 // The eclipse of a date from the ephemeris, then the place (kestrova-cli local).
 void EclipseOfDayAndPlace(benchmark::State& state) {
     for (auto _ : state) {
-        const std::optional<FoundEclipse> f = EclipseOnDay(Jd(8, 4, 2024));
+        const std::optional<EclipseCircumstances> f = EclipseOnDate(Jd(8, 4, 2024));
         const LocalCircumstances lc = ComputeLocalCircumstances(f->elements, kDallas);
         benchmark::DoNotOptimize(lc);
     }
@@ -61,7 +62,7 @@ void EveryEclipseFromPlaceOverCentury(benchmark::State& state) {
             if (!e)
                 break;
             ++count;
-            from = e->eclipse.greatestJdUT + 1.0;
+            from = e->eclipse.jdGreatestUT + 1.0;
         }
     }
     state.counters["eclipses"] = count;

@@ -147,3 +147,12 @@ std::optional<EclipseCircumstances> PreviousEclipse(double jdUT) {
     }
     return std::nullopt;
 }
+
+std::optional<EclipseCircumstances> EclipseOnDate(double jd0) {
+    if (!(std::fabs(jd0) < 1e8))
+        return std::nullopt;
+    const std::vector<EclipseCircumstances> found = EclipsesBetween(jd0, jd0 + 1.0);
+    if (found.empty())
+        return std::nullopt;
+    return found.front();
+}

@@ -31,6 +31,10 @@ std::vector<EclipseCircumstances> EclipsesBetween(double jdFromUT, double jdToUT
 std::optional<EclipseCircumstances> NextEclipse(double jdUT);
 std::optional<EclipseCircumstances> PreviousEclipse(double jdUT);
 
+// The eclipse whose greatest eclipse falls on the UT day that begins at jd0
+// (0h UT); none when there is none.
+std::optional<EclipseCircumstances> EclipseOnDate(double jd0);
+
 // The eclipse of a lunation (0 at the new moon of 2000 January 6), if its shadow
 // reaches the Earth.
 std::optional<EclipseCircumstances> EclipseOfLunation(int lunation);

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-struct FoundEclipse;
+struct EclipseCircumstances;
 struct LocalCircumstances;
 
 // Command ids of the control panel's buttons.
@@ -178,7 +178,7 @@ private:
     // 0h UT of the date in the fields when it is a date the eclipse search covers.
     std::optional<double> FieldsDayStart();
     std::optional<PlaceChoice> AskForPlace(const QString& title);
-    void ShowPlaceReport(const PlaceChoice& place, const FoundEclipse& eclipse,
+    void ShowPlaceReport(const PlaceChoice& place, const EclipseCircumstances& eclipse,
                          const LocalCircumstances& lc, const QString& title);
     QString m_lastPlace; // offered again in the next place question
 };

@@ -1,5 +1,6 @@
 // What a place sees of a solar eclipse: the third box of the right click, and the
 // Eclipse menu's "Local circumstances..." and "Next eclipse from here...".
+#include "eclipse/finder.h"
 #include "eclipse/local.h"
 #include "ephemeris/timescales.h"
 #include "places/gazetteer.h"
@@ -98,14 +99,14 @@ void CKestrovaView::ShowLocalCircumstancesAt(double lat, double lon) {
     if (!day)
         return;
     ShowWaitCursor();
-    const std::optional<FoundEclipse> eclipse = EclipseOnDay(*day);
+    const std::optional<EclipseCircumstances> eclipse = EclipseOnDate(*day);
     ShowArrowCursor();
     if (!eclipse)
         return;
     LocalReport report;
     report.latitude = lat;
     report.longitude = lon;
-    report.greatestJdUT = eclipse->greatestJdUT;
+    report.greatestJdUT = eclipse->jdGreatestUT;
     report.local = ComputeLocalCircumstances(eclipse->elements, {lat, lon, 0.0});
     const QTimeZone zone = QTimeZone::systemTimeZone();
     const std::string text =
@@ -167,13 +168,13 @@ std::optional<CKestrovaView::PlaceChoice> CKestrovaView::AskForPlace(const QStri
                        chosen->zone};
 }
 
-void CKestrovaView::ShowPlaceReport(const PlaceChoice& place, const FoundEclipse& eclipse,
+void CKestrovaView::ShowPlaceReport(const PlaceChoice& place, const EclipseCircumstances& eclipse,
                                     const LocalCircumstances& lc, const QString& title) {
     LocalReport report;
     report.latitude = place.latitude;
     report.longitude = place.longitude;
     report.placeName = place.name;
-    report.greatestJdUT = eclipse.greatestJdUT;
+    report.greatestJdUT = eclipse.jdGreatestUT;
     report.local = lc;
     const QTimeZone zone = place.zone.empty() ? QTimeZone::systemTimeZone()
                                               : QTimeZone(QByteArray::fromStdString(place.zone));
@@ -198,7 +199,7 @@ void CKestrovaView::OnLocalCircumstances() {
     if (!place)
         return;
     ShowWaitCursor();
-    const std::optional<FoundEclipse> eclipse = EclipseOnDay(*day);
+    const std::optional<EclipseCircumstances> eclipse = EclipseOnDate(*day);
     ShowArrowCursor();
     if (!eclipse) {
         MarkPlace(place->latitude, place->longitude);
@@ -234,7 +235,7 @@ void CKestrovaView::OnNextEclipseFromHere() {
         return;
     }
     // The eclipse's date into the fields, and its map.
-    const CalendarDate d = JulianDayToCalendarDate(next->eclipse.greatestJdUT);
+    const CalendarDate d = JulianDayToCalendarDate(next->eclipse.jdGreatestUT);
     ReadEditTexts();
     m_strDay = std::to_string(d.day);
     m_strMonth = std::to_string(d.month);

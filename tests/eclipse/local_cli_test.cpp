@@ -6,7 +6,10 @@
 #include <array>
 #include <cstdio>
 #include <map>
+#include <sstream>
 #include <string>
+#include <vector>
+
 #include <sys/wait.h>
 
 namespace {
@@ -114,12 +117,44 @@ TEST(LocalCli, MadridJustOutsideThe2026Path) {
     EXPECT_NE(r.err.find("Madrid, CO"), std::string::npos);
 }
 
+// The eclipse line's fields (the second line of next-local's output).
+std::vector<std::string> EclipseLineFields(const std::string& out) {
+    const std::size_t start = out.find('\n') + 1;
+    std::stringstream line(out.substr(start, out.find('\n', start) - start));
+    std::vector<std::string> fields;
+    std::string field;
+    while (std::getline(line, field, ','))
+        fields.push_back(field);
+    return fields;
+}
+
+// The eclipse line is the finder's table line: the catalogue's type, path width
+// (km) and Saros series of the total eclipse of 2024 April 8 and the hybrid one of
+// 2023 April 20, seen total from Exmouth.
 TEST(LocalCli, NextEclipseFromDallasAfterNewYear2024) {
     const CliRun r = Cli("next-local 1 1 2024 --place Dallas");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.substr(0, 22), "date,greatest_ut,great");
-    const std::size_t second = r.out.find('\n') + 1;
-    EXPECT_EQ(r.out.substr(second, 13), "2024-04-08,20");
+    const std::vector<std::string> f = EclipseLineFields(r.out);
+    ASSERT_EQ(f.size(), 15u) << r.out;
+    EXPECT_EQ(f[0], "2024-04-08");
+    EXPECT_EQ(f[1].substr(0, 5), "18:17");
+    EXPECT_EQ(f[4], "T");
+    EXPECT_NEAR(std::stod(f[11]), 197.5, 2.0);
+    EXPECT_EQ(f[13], "139");
+    EXPECT_EQ(Lines(r.out).at("kind"), "total");
+}
+
+TEST(LocalCli, NextEclipseFromExmouthIsTheHybridOf2023) {
+    const CliRun r = Cli("next-local 1 1 2023 -21.93 114.13");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> f = EclipseLineFields(r.out);
+    ASSERT_EQ(f.size(), 15u) << r.out;
+    EXPECT_EQ(f[0], "2023-04-20");
+    EXPECT_EQ(f[4], "H");
+    EXPECT_NEAR(std::stod(f[11]), 49.0, 2.0);
+    EXPECT_NEAR(std::stod(f[12]), 76.0, 2.0); // 1 min 16 s at greatest eclipse
+    EXPECT_EQ(f[13], "129");
     EXPECT_EQ(Lines(r.out).at("kind"), "total");
 }
 

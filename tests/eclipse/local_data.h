@@ -71,52 +71,39 @@ inline bool HasCanonElements(const std::string& date) {
     return false;
 }
 
-// The canon's cubic elements of the catalogue row whose UT date is `date`.
-inline CubicElements CanonElements(const std::string& date) {
+// The canon's polynomial elements of the catalogue row whose UT date is `date`
+// (the catalogue prints cubic terms for d, mu, l1 and l2 too; all are zero).
+inline PolynomialElements CanonElements(const std::string& date) {
+    // x, y cubic; d, l1, l2 quadratic; mu linear.
+    auto fill = [](PolynomialElements& e, auto n) {
+        e.x0 = n("x0"), e.x1 = n("x1"), e.x2 = n("x2"), e.x3 = n("x3");
+        e.y0 = n("y0"), e.y1 = n("y1"), e.y2 = n("y2"), e.y3 = n("y3");
+        e.d0 = n("d0"), e.d1 = n("d1"), e.d2 = n("d2");
+        e.l10 = n("l10"), e.l11 = n("l11"), e.l12 = n("l12");
+        e.l20 = n("l20"), e.l21 = n("l21"), e.l22 = n("l22");
+        e.mu0 = n("mu0"), e.mu1 = n("mu1");
+        e.tanF1 = n("tanf1");
+        e.tanF2 = n("tanf2");
+        e.deltaT = n("delta_t_s");
+    };
     for (const CsvRow& row : ReadCsv("eclipse_catalogue_sample.csv")) {
         if (row.at("date_ut_iso").substr(0, 10) != date)
             continue;
         auto n = [&](const std::string& key) { return std::stod(row.at(key)); };
-        CubicElements e;
-        const double jdTT = n("jd_td");
-        e.t0JdTT = std::floor(jdTT - 0.5) + 0.5 + n("t0_td_h") / 24.0;
-        e.deltaT = n("delta_t_s");
-        for (std::size_t i = 0; i < 4; ++i) {
-            const std::string p = std::to_string(i);
-            e.x[i] = n("x" + p);
-            e.y[i] = n("y" + p);
-            e.d[i] = n("d" + p);
-            e.mu[i] = n("mu" + p);
-            e.l1[i] = n("l1" + p);
-            e.l2[i] = n("l2" + p);
-        }
-        e.tanF1 = n("tanf1");
-        e.tanF2 = n("tanf2");
+        PolynomialElements e;
+        fill(e, n);
+        e.t0Hour = n("t0_td_h");
+        e.jdT0 = std::floor(n("jd_td") - 0.5) + 0.5 + e.t0Hour / 24.0;
         return e;
     }
-    // The table of recent eclipses: quadratic d, l1, l2 and linear mu.
     for (const CsvRow& row : ReadCsv("solar_eclipses.csv")) {
         if (row.at("date") != date)
             continue;
         auto n = [&](const std::string& key) { return std::stod(row.at(key)); };
-        const std::string t0Date = row.at("t0_date_tdt");
-        CubicElements e;
-        e.t0JdTT = ParseIsoInstant(t0Date + "T00:00:00") + n("t0") / 24.0;
-        e.deltaT = n("delta_t_s");
-        for (std::size_t i = 0; i < 4; ++i) {
-            const std::string p = std::to_string(i);
-            e.x[i] = n("x" + p);
-            e.y[i] = n("y" + p);
-            if (i < 3) {
-                e.d[i] = n("d" + p);
-                e.l1[i] = n("l1" + p);
-                e.l2[i] = n("l2" + p);
-            }
-            if (i < 2)
-                e.mu[i] = n("mu" + p);
-        }
-        e.tanF1 = n("tanf1");
-        e.tanF2 = n("tanf2");
+        PolynomialElements e;
+        fill(e, n);
+        e.t0Hour = n("t0");
+        e.jdT0 = ParseIsoInstant(row.at("t0_date_tdt") + "T00:00:00") + e.t0Hour / 24.0;
         return e;
     }
     throw std::runtime_error("no elements for " + date);

@@ -15,7 +15,7 @@ bool Has(const std::string& text, const std::string& part) {
 // The report at the 2017 sample's greatest point, from the canon's elements: the
 // published times and values appear as the user reads them.
 TEST(LocalTexts, TotalEclipseReport) {
-    const CubicElements e = CanonElements("2017-08-21");
+    const PolynomialElements e = CanonElements("2017-08-21");
     LocalReport r;
     r.latitude = 36.97;
     r.longitude = -87.66;
@@ -39,7 +39,7 @@ TEST(LocalTexts, TotalEclipseReport) {
 }
 
 TEST(LocalTexts, OutsideTheReachAndBelowTheHorizon) {
-    const CubicElements e = CanonElements("2017-08-21");
+    const PolynomialElements e = CanonElements("2017-08-21");
     LocalReport r;
     r.latitude = 9.0;
     r.longitude = -109.0;
