@@ -2,7 +2,7 @@
 
 #include "app/atomic_write.h"
 
-#include <QSaveFile>
+#include <QFile>
 
 #include <cerrno>
 #include <cstring>

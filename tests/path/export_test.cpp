@@ -48,29 +48,6 @@ TEST(PathTableCsv, HeaderRowsAndEmptyFieldsWhereALimitIsMissing) {
     EXPECT_FALSE(path.centralLine.front().north.has_value());
 }
 
-TEST(WriteFileAtomically, WritesWholeOrNothing) {
-    const auto folder = std::filesystem::temp_directory_path() / "kestrova_export_test";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    const std::string file = (folder / "map.kml").string();
-    EXPECT_EQ(WriteFileAtomically(file, "<kml/>\n"), "");
-    std::ifstream in(file);
-    std::stringstream content;
-    content << in.rdbuf();
-    EXPECT_EQ(content.str(), "<kml/>\n");
-    EXPECT_FALSE(std::filesystem::exists(file + ".part"));
-    // A folder that does not exist: a reason, and no file.
-    const std::string missing = (folder / "no" / "map.kml").string();
-    EXPECT_NE(WriteFileAtomically(missing, "x"), "");
-    EXPECT_FALSE(std::filesystem::exists(missing));
-    // A file in the way of the rename target (a folder of that name): the old stays.
-    std::filesystem::create_directories(folder / "taken");
-    EXPECT_NE(WriteFileAtomically((folder / "taken").string(), "x"), "");
-    EXPECT_TRUE(std::filesystem::is_directory(folder / "taken"));
-    EXPECT_FALSE(std::filesystem::exists(folder / "taken.part"));
-    std::filesystem::remove_all(folder);
-}
-
 TEST(MapFeatures, NamedFeaturesWithTheirTimes) {
     const EclipsePath path = EclipsePathOfDate(canon::JdOfDate("2006-03-29"));
     const auto features = MapFeatures(path);
