@@ -244,8 +244,10 @@ void CMainFrame::ClearResults() {
 }
 
 void CMainFrame::ShowDocument(const KestrovaDocument& document) {
-    ClearResults();
     CKestrovaView& view = *m_pView;
+    // The animation's next frame would wipe what the document shows.
+    view.OnStop();
+    ClearResults();
     for (std::size_t i = 0; i < kFieldIds.size(); ++i) {
         view.SetDlgItemText(kFieldIds[i], QString::fromStdString(document.fields[i]));
     }

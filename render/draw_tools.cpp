@@ -16,3 +16,13 @@ void DrawLine(CDC& dc, int x, int y, int dx, int dy, int width, COLORREF colour)
     dc.LineTo(x + dx, y + dy);
     dc.SelectObject(oldPen);
 }
+
+void DrawPlaceMark(CDC& dc, const ScreenPoint& point) {
+    const auto x = TruncateCoordinate(point.x);
+    const auto y = TruncateCoordinate(point.y);
+    if (!x || !y)
+        return;
+    const COLORREF red = RGB(220, 0, 0);
+    DrawLine(dc, *x - 6, *y, 13, 0, 2, red);
+    DrawLine(dc, *x, *y - 6, 0, 13, 2, red);
+}

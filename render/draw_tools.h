@@ -4,6 +4,7 @@
 // after it.
 
 #include "platform/dc.h"
+#include "render/projection.h"
 
 // Rectangle (left, top)-(right, bottom), outline (a pen one unit wide) and interior
 // alike in colour.
@@ -11,3 +12,6 @@ void DrawBox(CDC& dc, int left, int top, int right, int bottom, COLORREF colour)
 // Line from (x, y) to (x + dx, y + dy), width logical units wide, with flat caps and
 // mitre joins.
 void DrawLine(CDC& dc, int x, int y, int dx, int dy, int width, COLORREF colour);
+
+// A red cross, 13 pixels wide, centred on a window point (nothing off the int range).
+void DrawPlaceMark(CDC& dc, const ScreenPoint& point);

@@ -43,11 +43,8 @@ LineStyle PageStyle(PathLineKind kind) {
     return {3, print_colours::kPenumbra};
 }
 
-CPen Pen(const LineStyle& style) {
-    CPen pen;
-    pen.CreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT | PS_JOIN_MITER, style.width,
-                  style.colour);
-    return pen;
+QPen Pen(const LineStyle& style) {
+    return QPen(ToQColor(style.colour), style.width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
 }
 
 std::optional<CPoint> Truncated(const ScreenPoint& p) {
@@ -89,24 +86,21 @@ void DrawLayer(CDC& dc, const PathLayer& layer, Project project, Style style, in
     const COLORREF crossColour =
         style(layer.umbral ? PathLineKind::CentralLine : PathLineKind::PartialLimit).colour;
     for (const PathLine& line : layer.lines) {
-        const CPen old = dc.SelectObject(Pen(style(line.kind)));
+        const QPen old = dc.SelectObject(Pen(style(line.kind)));
         DrawLine(dc, line.points, project);
         dc.SelectObject(old);
     }
     if (layer.greatest) {
         if (const auto c = Truncated(project(*layer.greatest))) {
-            const CPen old = dc.SelectObject(Pen({crossWidth, crossColour}));
+            const QPen old = dc.SelectObject(Pen({crossWidth, crossColour}));
             Cross(dc, *c, crossHalf);
             dc.SelectObject(old);
         }
     }
 }
 
-CFont LegendFont(int height, bool italic) {
-    CFont font;
-    font.CreateFont(height, 0, 0, 0, italic ? 0 : FW_BOLD, italic, false, false, ANSI_CHARSET, 0, 0,
-                    0, FF_SWISS, "Arial");
-    return font;
+LogicalFont LegendFont(int height, bool italic) {
+    return {height, !italic, italic};
 }
 
 // Legend entries: a sample of the line (or the cross) and its text.
@@ -152,7 +146,7 @@ void DrawPathLegend(CDC& dc, const PathLayer& layer, double zoomX, double zoomY)
     // boxes, on the legend's two rows.
     const double columns[] = {225.0, 345.0};
     const double rows[] = {375.0, 395.0};
-    const CFont oldFont = dc.SelectObject(LegendFont(TruncToInt(13 * zoomY), true));
+    const LogicalFont oldFont = dc.SelectObject(LegendFont(TruncToInt(13 * zoomY), true));
     dc.SetTextColor(RGB(0, 0, 0));
     for (std::size_t k = 0; k < entries.size(); ++k) {
         const LegendEntry& e = *entries[k];
@@ -162,7 +156,7 @@ void DrawPathLegend(CDC& dc, const PathLayer& layer, double zoomX, double zoomY)
         const int length = TruncToInt(14 * zoomX);
         const LineStyle style = ScreenStyle(e.kind);
         const COLORREF crossColour = layer.umbral ? map_colours::kUmbra : map_colours::kPenumbra;
-        const CPen old = dc.SelectObject(Pen(e.cross ? LineStyle{2, crossColour} : style));
+        const QPen old = dc.SelectObject(Pen(e.cross ? LineStyle{2, crossColour} : style));
         if (e.cross) {
             Cross(dc, CPoint(x + length / 2, mid), 4);
         } else {
@@ -185,7 +179,7 @@ void PrintPathLegend(CDC& dc, const PathLayer& layer, int mapHeight) {
     // Two columns between the text lines under the map and the sunset and sunrise boxes.
     const int columns[] = {850, 1085};
     const int rows[] = {mapHeight - 325, mapHeight - 400};
-    const CFont oldFont = dc.SelectObject(LegendFont(-22, false));
+    const LogicalFont oldFont = dc.SelectObject(LegendFont(-22, false));
     dc.SetTextColor(print_colours::kInk);
     for (std::size_t k = 0; k < entries.size(); ++k) {
         const LegendEntry& e = *entries[k];
@@ -194,7 +188,7 @@ void PrintPathLegend(CDC& dc, const PathLayer& layer, int mapHeight) {
         const int mid = y - 25;
         const COLORREF crossColour =
             layer.umbral ? print_colours::kUmbra : print_colours::kPenumbra;
-        const CPen old =
+        const QPen old =
             dc.SelectObject(Pen(e.cross ? LineStyle{6, crossColour} : PageStyle(e.kind)));
         if (e.cross) {
             Cross(dc, CPoint(x + 20, mid), 12);

@@ -246,15 +246,6 @@ void CKestrovaView::OnNextEclipseFromHere() {
 }
 
 void CKestrovaView::MarkPlace(double lat, double lon) {
-    const ScreenPoint p = ProjectToScreen(lat, lon, m_zoomX, m_zoomY);
-    const auto x = TruncateCoordinate(p.x);
-    const auto y = TruncateCoordinate(p.y);
-    if (!x || !y)
-        return;
-    CClientDC dc(this);
-    dc.SetMapMode(MM_TEXT);
-    const CDrawTools tools;
-    const COLORREF red = RGB(220, 0, 0);
-    tools.DrawLine(dc, *x - 6, *y, 13, 0, 2, PS_SOLID, red);
-    tools.DrawLine(dc, *x, *y - 6, 0, 13, 2, PS_SOLID, red);
+    m_scene.place = GeoPoint{lat, lon};
+    ShowScene();
 }

@@ -1,5 +1,6 @@
 #include "view/scene.h"
 
+#include "render/draw_tools.h"
 #include "render/limit_curves.h"
 #include "render/map_overlay.h"
 #include "render/map_painter.h"
@@ -56,6 +57,9 @@ void PaintScene(CDC& dc, const Scene& scene, double zoomX, double zoomY) {
     const LimitCurveSeries& limits = scene.limitCurves;
     if (!limits.latitudes.empty()) {
         PlotLimitCurvePoints(dc, zoomX, zoomY, limits.latitudes, limits.rise, limits.set);
+    }
+    if (scene.place) {
+        DrawPlaceMark(dc, ProjectToScreen(scene.place->lat, scene.place->lon, zoomX, zoomY));
     }
 }
 

@@ -11,6 +11,7 @@
 #include "render/print_page.h"
 #include "view/eclipse_map.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@ struct Scene {
     EclipsePath eclipse;                   // the map command's eclipse, for export
     PathLayer path; // the map command's central line, path limits, partial limits and
                     // sunrise and sunset curves, and greatest eclipse
+    std::optional<GeoPoint> place; // the place of the last local circumstances, marked
 };
 
 // The shadow of an instant takes the place of the last shadow and of everything the last

@@ -329,7 +329,8 @@ TEST_F(FrameTest, OpeningAFifoOrAFolderAnswersAtOnce) {
         frame.SetFileDialog([&](bool) { return path; });
         frame.OnFileOpen();
         ASSERT_EQ(boxes.m_calls.size(), 1u) << path.toStdString();
-        EXPECT_EQ(boxes.m_calls[0].text, "Failed to open document.");
+        EXPECT_TRUE(boxes.m_calls[0].text.startsWith("Cannot open")) << path.toStdString();
+        EXPECT_TRUE(boxes.m_calls[0].text.contains(path)) << path.toStdString();
     }
 }
 
@@ -340,13 +341,20 @@ TEST_F(FrameTest, OpenStopsTheAnimationSoWhatItShowsStays) {
     view->SetDlgItemText(IDC_YEAR, "2006");
     view->OnContactTimes();
     ASSERT_TRUE(view->IsTimerRunning(kAnimationTimerId));
-    const QString path = dir.filePath("doc.kes");
+    // A document whose map the animation's next frame must not wipe.
+    KestrovaDocument document;
+    document.fields = {"29", "3", "2006", "", "", ""};
+    document.shown = ShownCommand::Map;
+    const QString path = dir.filePath("doc.kestrova");
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const std::string bytes = WriteDocument(document);
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
     file.close();
     frame.SetFileDialog([&](bool) { return path; });
     frame.OnFileOpen();
     EXPECT_FALSE(view->IsTimerRunning(kAnimationTimerId));
+    EXPECT_FALSE(view->GetScene().hourOutlines.empty());
 }
 
 TEST(RecentFiles, KeepsFourNewestFirstWithoutDuplicates) {

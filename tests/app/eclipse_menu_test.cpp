@@ -70,8 +70,9 @@ TEST_F(EclipseMenuTest, MenuWithItsShortcuts) {
     for (QAction* action : eclipse->actions())
         if (!action->isSeparator())
             items << action->text() + " " + action->shortcut().toString();
-    EXPECT_EQ(items, QStringList({"&Next eclipse Ctrl+PgDown", "&Previous eclipse Ctrl+PgUp",
-                                  "&List... "}));
+    EXPECT_EQ(items,
+              QStringList({"&Next eclipse Ctrl+PgDown", "&Previous eclipse Ctrl+PgUp", "&List... ",
+                           "&Local circumstances... ", "Next eclipse &from here... "}));
 }
 
 TEST_F(EclipseMenuTest, NextAndPreviousWriteTheDateAndShowTheMap) {
