@@ -1,6 +1,7 @@
 #include "export/map_export.h"
 
 #include "export/path_table.h"
+#include "render/antimeridian.h"
 
 #include <cerrno>
 #include <cmath>
@@ -64,29 +65,6 @@ std::string JsonEscaped(const std::string& text) {
 }
 
 } // namespace
-
-std::vector<std::vector<GeoPoint>> SplitAtAntimeridian(const std::vector<GeoPoint>& line) {
-    std::vector<std::vector<GeoPoint>> pieces;
-    std::vector<GeoPoint> piece;
-    for (std::size_t k = 0; k < line.size(); ++k) {
-        if (k > 0 && std::fabs(line[k].lon - line[k - 1].lon) > 180.0) {
-            const GeoPoint a = line[k - 1];
-            const GeoPoint b = line[k];
-            const double edge = a.lon > 0.0 ? 180.0 : -180.0;
-            const double bUnwrapped = b.lon + (a.lon > 0.0 ? 360.0 : -360.0);
-            const double f = (edge - a.lon) / (bUnwrapped - a.lon);
-            const double lat = a.lat + f * (b.lat - a.lat);
-            piece.push_back({lat, edge});
-            if (piece.size() >= 2)
-                pieces.push_back(piece);
-            piece = {{lat, -edge}};
-        }
-        piece.push_back(line[k]);
-    }
-    if (piece.size() >= 2)
-        pieces.push_back(std::move(piece));
-    return pieces;
-}
 
 std::vector<MapFeature> MapFeatures(const EclipsePath& path) {
     std::vector<MapFeature> out;

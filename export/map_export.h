@@ -19,11 +19,6 @@ struct MapFeature {
     bool point = false;
 };
 
-// A line as pieces that do not cross the antimeridian: where a step's
-// longitude jumps by more than 180 degrees, both pieces end on +-180 at the
-// crossing's interpolated latitude.
-std::vector<std::vector<GeoPoint>> SplitAtAntimeridian(const std::vector<GeoPoint>& line);
-
 std::vector<MapFeature> MapFeatures(const EclipsePath& path);
 
 std::string MapKml(const std::vector<MapFeature>& features, const std::string& title);

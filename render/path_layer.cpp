@@ -1,5 +1,7 @@
 #include "render/path_layer.h"
 
+#include "render/antimeridian.h"
+
 #include <cmath>
 #include <utility>
 
@@ -9,31 +11,6 @@ namespace {
 MapPlace AtLatitude(const MapPlace& a, const MapPlace& b, double lat) {
     const double f = (lat - a.lat) / (b.lat - a.lat);
     return {lat, a.lon + f * (b.lon - a.lon)};
-}
-
-// Pieces that do not cross the antimeridian: both end on +-180 at the crossing's
-// interpolated latitude.
-std::vector<std::vector<MapPlace>> SplitAtAntimeridian(const std::vector<MapPlace>& line) {
-    std::vector<std::vector<MapPlace>> pieces;
-    std::vector<MapPlace> piece;
-    for (std::size_t k = 0; k < line.size(); ++k) {
-        if (k > 0 && std::fabs(line[k].lon - line[k - 1].lon) > 180.0) {
-            const MapPlace a = line[k - 1];
-            const MapPlace b = line[k];
-            const double edge = a.lon > 0.0 ? 180.0 : -180.0;
-            const double bUnwrapped = b.lon + (a.lon > 0.0 ? 360.0 : -360.0);
-            const double f = (edge - a.lon) / (bUnwrapped - a.lon);
-            const double lat = a.lat + f * (b.lat - a.lat);
-            piece.push_back({lat, edge});
-            if (piece.size() >= 2)
-                pieces.push_back(piece);
-            piece = {{lat, -edge}};
-        }
-        piece.push_back(line[k]);
-    }
-    if (piece.size() >= 2)
-        pieces.push_back(std::move(piece));
-    return pieces;
 }
 
 // Cuts a line that does not cross the antimeridian to the band of latitudes.
