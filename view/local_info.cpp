@@ -182,8 +182,6 @@ void CKestrovaView::ShowPlaceReport(const PlaceChoice& place, const EclipseCircu
     MessageBox(QString::fromStdString(LocalCircumstancesText(
                    report, [&zone](double jd) { return CivilTime(jd, zone); })),
                title, MB_OK | MB_ICONINFORMATION);
-    // Closing the box repaints what it covered: mark the place again.
-    MarkPlace(place.latitude, place.longitude);
 }
 
 void CKestrovaView::OnLocalCircumstances() {
