@@ -158,11 +158,11 @@ DocumentReadResult ReadDocument(const std::string& bytes) {
     }
     const QJsonObject fields = fieldsValue.toObject();
     for (std::size_t i = 0; i < kDocumentFields.size(); ++i) {
-        const DocumentFieldSpec& spec = kDocumentFields[i];
-        const auto text = ReadText(fields.value(Key(spec.key)), spec.maxCharacters);
+        const DocumentFieldFormat& field = kDocumentFields[i];
+        const auto text = ReadText(fields.value(Key(field.key)), field.maxCharacters);
         if (!text) {
-            return Damaged(std::string("the ") + spec.key + " field is not a text of at most " +
-                           std::to_string(spec.maxCharacters) + " characters");
+            return Damaged(std::string("the ") + field.key + " field is not a text of at most " +
+                           std::to_string(field.maxCharacters) + " characters");
         }
         document.fields[i] = *text;
     }

@@ -30,11 +30,11 @@ struct DocumentPlace {
 
 // The input fields in panel order: day, month, year, hour, minute, second.
 inline constexpr int kDocumentFieldCount = 6;
-struct DocumentFieldSpec {
+struct DocumentFieldFormat {
     const char* key;   // the field's key in the file
     int maxCharacters; // what the field accepts (UTF-16 code units, as the field counts)
 };
-inline constexpr std::array<DocumentFieldSpec, kDocumentFieldCount> kDocumentFields = {{
+inline constexpr std::array<DocumentFieldFormat, kDocumentFieldCount> kDocumentFields = {{
     {"day", 2},
     {"month", 2},
     {"year", 4},

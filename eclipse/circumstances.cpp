@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr double kSiderealDegreesPerSecond = 0.00417807;
 constexpr double kPolarRadius = 0.99664719; // sqrt(1 - e^2): 1 - flattening
 
 // The reach of the search for contacts either side of greatest eclipse, hours.

@@ -10,9 +10,6 @@
 namespace {
 
 constexpr double kEarthRadiusM = kEarthRadiusKm * 1000.0;
-// The hour angle of the axis drifts by this much per second of Delta T, degrees
-// (the Earth's rotation rate, 1.002738 * 15 degrees an hour).
-constexpr double kHourAngleDegPerSecond = 0.00417807;
 // Contacts and maximum are sought within this many hours of t0.
 constexpr double kReachHours = 4.0;
 constexpr double kConvergedHours = 1e-7;
@@ -58,7 +55,7 @@ ShadowState StateAt(const PolynomialElements& p, const GeocentricObserver& g, do
     const double d = e.d * kDegToRad;
     const double dRate = e.dd * kDegToRad;
     const double muRate = e.dmu * kDegToRad;
-    const double h = (e.mu - kHourAngleDegPerSecond * p.deltaT + g.longitude) * kDegToRad;
+    const double h = (e.mu - kSiderealDegreesPerSecond * p.deltaT + g.longitude) * kDegToRad;
     const double sinD = std::sin(d);
     const double cosD = std::cos(d);
     const double sinH = std::sin(h);

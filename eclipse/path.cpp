@@ -615,7 +615,7 @@ ElementPolynomials FromPolynomialElements(const PolynomialElements& p) {
     e.x = {p.x0, p.x1, p.x2, p.x3};
     e.y = {p.y0, p.y1, p.y2, p.y3};
     e.d = {p.d0, p.d1, p.d2};
-    e.mu = {p.mu0 - 0.00417807 * p.deltaT, p.mu1};
+    e.mu = {p.mu0 - kSiderealDegreesPerSecond * p.deltaT, p.mu1};
     e.l1 = {p.l10, p.l11, p.l12};
     e.l2 = {p.l20, p.l21, p.l22};
     e.tanF1 = p.tanF1;

@@ -14,9 +14,6 @@ namespace {
 constexpr int kSampleCount = 5;
 constexpr std::array<double, kSampleCount> kSampleHours = {-4.0, -2.0, 0.0, 2.0, 4.0};
 
-// Hour angle advance of the sidereal rate per second of time, degrees.
-constexpr double kSiderealDegreesPerSecond = 0.00417807;
-
 using Samples = std::array<double, kSampleCount>;
 
 // Least-squares polynomial of the given degree (at most 3) through the samples;

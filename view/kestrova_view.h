@@ -178,6 +178,13 @@ private:
     // 0h UT of the date in the fields when it is a date the eclipse search covers.
     std::optional<double> FieldsDayStart();
     std::optional<PlaceChoice> AskForPlace(const QString& title);
+    // The date in the fields (0h UT) and then a place, for the Eclipse menu's place
+    // commands; none after a box with missingDate, or when the place question is cancelled.
+    struct DayAndPlace {
+        double day = 0.0;
+        PlaceChoice place;
+    };
+    std::optional<DayAndPlace> AskForDayAndPlace(const QString& title, const QString& missingDate);
     void ShowPlaceReport(const PlaceChoice& place, const EclipseCircumstances& eclipse,
                          const LocalCircumstances& lc, const QString& title);
     QString m_lastPlace; // offered again in the next place question

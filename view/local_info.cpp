@@ -184,48 +184,55 @@ void CKestrovaView::ShowPlaceReport(const PlaceChoice& place, const EclipseCircu
                title, MB_OK | MB_ICONINFORMATION);
 }
 
-void CKestrovaView::OnLocalCircumstances() {
-    const QString title = QStringLiteral("Local circumstances");
+std::optional<CKestrovaView::DayAndPlace>
+CKestrovaView::AskForDayAndPlace(const QString& title, const QString& missingDate) {
     const std::optional<double> day = FieldsDayStart();
     if (!day) {
-        MessageBox(QStringLiteral("Enter the date of an eclipse (day, month and year, from "
-                                  "-1999 to 3000) first."),
-                   title, MB_OK | MB_ICONEXCLAMATION);
-        return;
+        MessageBox(missingDate, title, MB_OK | MB_ICONEXCLAMATION);
+        return std::nullopt;
     }
-    const std::optional<PlaceChoice> place = AskForPlace(title);
+    std::optional<PlaceChoice> place = AskForPlace(title);
     if (!place)
+        return std::nullopt;
+    return DayAndPlace{*day, std::move(*place)};
+}
+
+void CKestrovaView::OnLocalCircumstances() {
+    const QString title = QStringLiteral("Local circumstances");
+    const std::optional<DayAndPlace> asked = AskForDayAndPlace(
+        title, QStringLiteral("Enter the date of an eclipse (day, month and year, from "
+                              "-1999 to 3000) first."));
+    if (!asked)
         return;
+    const double day = asked->day;
+    const PlaceChoice& place = asked->place;
     ShowWaitCursor();
-    const std::optional<EclipseCircumstances> eclipse = EclipseOnDate(*day);
+    const std::optional<EclipseCircumstances> eclipse = EclipseOnDate(day);
     ShowArrowCursor();
     if (!eclipse) {
-        MarkPlace(place->latitude, place->longitude);
+        MarkPlace(place.latitude, place.longitude);
         MessageBox(QString::fromStdString(NoEclipseMessage(m_strDay, m_strMonth, m_strYear)), title,
                    MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     const LocalCircumstances lc =
-        ComputeLocalCircumstances(eclipse->elements, {place->latitude, place->longitude, 0.0});
-    ShowPlaceReport(*place, *eclipse, lc, title);
+        ComputeLocalCircumstances(eclipse->elements, {place.latitude, place.longitude, 0.0});
+    ShowPlaceReport(place, *eclipse, lc, title);
 }
 
 void CKestrovaView::OnNextEclipseFromHere() {
     const QString title = QStringLiteral("Next eclipse from here");
-    const std::optional<double> day = FieldsDayStart();
-    if (!day) {
-        MessageBox(QStringLiteral("Enter the date to search from (day, month and year, from "
-                                  "-1999 to 3000) first."),
-                   title, MB_OK | MB_ICONEXCLAMATION);
+    const std::optional<DayAndPlace> asked = AskForDayAndPlace(
+        title, QStringLiteral("Enter the date to search from (day, month and year, from "
+                              "-1999 to 3000) first."));
+    if (!asked)
         return;
-    }
-    const std::optional<PlaceChoice> place = AskForPlace(title);
-    if (!place)
-        return;
+    const double day = asked->day;
+    const PlaceChoice& place = asked->place;
     ShowWaitCursor();
-    const CalendarDate from = JulianDayToCalendarDate(*day + 0.5);
+    const CalendarDate from = JulianDayToCalendarDate(day + 0.5);
     const std::optional<LocalEclipse> next =
-        NextLocalEclipse(*day + 1.0, {place->latitude, place->longitude, 0.0}, 3001.0 - from.year);
+        NextLocalEclipse(day + 1.0, {place.latitude, place.longitude, 0.0}, 3001.0 - from.year);
     ShowArrowCursor();
     if (!next) {
         MessageBox(QStringLiteral("No solar eclipse is seen from there before the year 3001."),
@@ -240,7 +247,7 @@ void CKestrovaView::OnNextEclipseFromHere() {
     m_strYear = std::to_string(d.year);
     WriteEditTexts();
     OnMap();
-    ShowPlaceReport(*place, next->eclipse, next->local, title);
+    ShowPlaceReport(place, next->eclipse, next->local, title);
 }
 
 void CKestrovaView::MarkPlace(double lat, double lon) {
