@@ -1,8 +1,8 @@
 // kestrova-cli: what the program computes, as text, for scripts and for checking
 // results against published tables. The text commands load no Qt; the picture
 // commands run in kestrova-render.
-#include "app/atomic_write.h"
-#include "app/cli_args.h"
+#include "io/atomic_write.h"
+#include "io/cli_args.h"
 #include "app/cli_commands.h"
 #include "app/version.h"
 #include "eclipse/besselian.h"

@@ -1,5 +1,5 @@
 // kestrova-cli local / next-local: what one place sees of a solar eclipse.
-#include "app/cli_args.h"
+#include "io/cli_args.h"
 #include "app/cli_commands.h"
 #include "eclipse/finder.h"
 #include "eclipse/finder_text.h"

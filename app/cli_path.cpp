@@ -1,7 +1,7 @@
 // path DAY MONTH YEAR [--json]: the central line of the date's eclipse, minute
 // by minute, with the limits of the path, its width and the central duration.
-#include "app/atomic_write.h"
-#include "app/cli_args.h"
+#include "io/atomic_write.h"
+#include "io/cli_args.h"
 #include "app/cli_commands.h"
 #include "eclipse/path.h"
 #include "ephemeris/timescales.h"

@@ -1,6 +1,6 @@
 #include "app/cli_render.h"
 
-#include "app/cli_args.h"
+#include "io/cli_args.h"
 
 #include "platform/save_file.h"
 #include "view/kestrova_view.h"

@@ -1,6 +1,6 @@
 #include "app/document_file.h"
 
-#include "app/atomic_write.h"
+#include "io/atomic_write.h"
 
 #include <QFile>
 

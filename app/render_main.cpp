@@ -1,8 +1,8 @@
 // kestrova-render: the picture commands of kestrova-cli (snapshot --png, map,
 // print), drawn by the window's own code on Qt's offscreen platform. kestrova-cli
 // hands these commands over with its own arguments.
-#include "app/atomic_write.h"
-#include "app/cli_args.h"
+#include "io/atomic_write.h"
+#include "io/cli_args.h"
 #include "app/cli_render.h"
 
 #include <QString>

@@ -10,6 +10,7 @@
 // eclipse there, and the duration comes from the speed of the shadow relative
 // to the turning Earth. Time derivatives come from the polynomials.
 
+#include "eclipse/kind.h"
 #include "eclipse/outline.h"
 #include "eclipse/polynomial_elements.h"
 
@@ -75,8 +76,6 @@ struct PathRow {
     double sunAltitude = 0.0;      // the Sun's geometric altitude there, degrees
     bool total = false;            // umbra (true) or antumbra (false) here
 };
-
-enum class EclipseKind { None, Partial, Annular, Total, Hybrid };
 
 // Everything drawn or tabulated of one eclipse. Curves are split where they
 // leave the Earth; longitudes stay within [-180, 180] (callers split lines at

@@ -54,6 +54,16 @@ ApparentPlaces ApparentPlacesAt(double jd) {
     return ApparentPlacesAt(jd, DeltaTSeconds(jd));
 }
 
+ApparentPlaces ApparentPlacesAt(double jd, double deltaTSeconds, Ephemeris engine) {
+    // PRECISE-ENGINE-PENDING: the precise theories replace this.
+    (void)engine;
+    return ApparentPlacesAt(jd, deltaTSeconds);
+}
+
+ApparentPlaces ApparentPlacesAt(double jd, Ephemeris engine) {
+    return ApparentPlacesAt(jd, DeltaTSeconds(jd, engine), engine);
+}
+
 std::vector<ApparentPlaces> Tabulate(double jdStart, int stepCount, int stepsPerDay,
                                      bool applyDeltaT) {
     std::vector<ApparentPlaces> run;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ephemeris/engine.h"
+
 #include <vector>
 
 // The apparent geocentric places of the Sun (Newcomb) and the Moon (principal
@@ -17,10 +19,14 @@ struct ApparentPlaces {
                                 // degrees in [360, 720) (the 0h expression at that instant)
 };
 
-// The places at jd (UT), the theories evaluated at jd + deltaT / 86400.
-ApparentPlaces ApparentPlacesAt(double jd, double deltaTSeconds);
+// The places at jd (UT), the engine's theories evaluated at jd + deltaT / 86400.
+ApparentPlaces ApparentPlacesAt(double jd, double deltaTSeconds, Ephemeris engine);
 
-// The same with Delta T from DeltaTSeconds(jd).
+// The same with Delta T from DeltaTSeconds(jd, engine).
+ApparentPlaces ApparentPlacesAt(double jd, Ephemeris engine);
+
+// The classic engine's places, as the window's original commands compute them.
+ApparentPlaces ApparentPlacesAt(double jd, double deltaTSeconds);
 ApparentPlaces ApparentPlacesAt(double jd);
 
 // stepCount equal steps from jdStart (UT): step i lies at jdStart + i / stepsPerDay,

@@ -39,11 +39,13 @@ double Square(double v) {
     return v * v;
 }
 
-// The lunar theory's tidal acceleration of the Moon, arcseconds per century squared.
-constexpr double kTheoryTidalAcceleration = -22.44;
+// The lunar theories' tidal accelerations of the Moon, arcseconds per century squared:
+// the principal terms of Brown's theory, and ELP/MPP02 with its DE405 constants.
+constexpr double kClassicTidalAcceleration = -22.44;
+constexpr double kPreciseTidalAcceleration = -25.858;
 
-double LunarAccelerationCorrection(double y) {
-    return -0.91072 * (kTheoryTidalAcceleration + 26.0) * Square((y - 1955.0) / 100.0);
+double LunarAccelerationCorrection(double y, double tidalAcceleration) {
+    return -0.91072 * (tidalAcceleration + 26.0) * Square((y - 1955.0) / 100.0);
 }
 
 double EspenakMeeus(double y) {
@@ -116,8 +118,8 @@ double EspenakMeeus(double y) {
 }
 
 // The expressions for this program's Moon.
-double HistoricalDeltaT(double y) {
-    return EspenakMeeus(y) + LunarAccelerationCorrection(y);
+double HistoricalDeltaT(double y, double tidalAcceleration) {
+    return EspenakMeeus(y) + LunarAccelerationCorrection(y, tidalAcceleration);
 }
 
 // Espenak and Meeus, for the decimal year y.
@@ -132,7 +134,9 @@ double DecimalYear(double jd) {
 
 } // namespace
 
-double DeltaTSeconds(double jd) {
+double DeltaTSeconds(double jd, Ephemeris engine) {
+    const double tidalAcceleration =
+        engine == Ephemeris::Precise ? kPreciseTidalAcceleration : kClassicTidalAcceleration;
     if (std::isnan(jd))
         return 0.0;
     const double k = -std::trunc((jd - kDeltaTTableStartJd) * (-1.0 / kDeltaTTableYear));
@@ -156,8 +160,24 @@ double DeltaTSeconds(double jd) {
     const double y = std::clamp(DecimalYear(jd), -100000.0, 100000.0);
     if (jd >= lastObservedJd) {
         const double shift =
-            std::rbegin(kObserved)->seconds - HistoricalDeltaT(DecimalYear(lastObservedJd));
-        return HistoricalDeltaT(y) + shift;
+            std::rbegin(kObserved)->seconds -
+            HistoricalDeltaT(DecimalYear(lastObservedJd), tidalAcceleration);
+        return HistoricalDeltaT(y, tidalAcceleration) + shift;
     }
-    return HistoricalDeltaT(y);
+    return HistoricalDeltaT(y, tidalAcceleration);
+}
+
+double DeltaTSeconds(double jd) {
+    return DeltaTSeconds(jd, Ephemeris::Classic);
+}
+
+double DeltaTUncertaintySeconds(double jd) {
+    if (std::isnan(jd))
+        return 0.0;
+    const double firstObservedJd = kDeltaTTableStartJd;
+    const double lastObservedJd = NewYearJd(std::rbegin(kObserved)->year);
+    if (jd >= firstObservedJd && jd < lastObservedJd)
+        return kObservedDeltaTUncertainty;
+    const double y = std::clamp(DecimalYear(jd), -100000.0, 100000.0);
+    return std::max(kObservedDeltaTUncertainty, 0.8 * Square((y - 1820.0) / 100.0));
 }

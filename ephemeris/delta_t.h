@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ephemeris/engine.h"
+
 #include <array>
 
 // The yearly table of Delta T = TT - UT in seconds, entry k for the k-th year of
@@ -14,4 +16,14 @@ inline constexpr std::array<double, 40> kDeltaTTable = {
 };
 
 // Delta T = TT - UT in seconds for a Julian day (UT). Finite for every finite input.
+// Outside the observed years the historical expressions are corrected to the tidal
+// acceleration of the engine's lunar theory; the one-argument form is the classic
+// engine's.
+double DeltaTSeconds(double jd, Ephemeris engine);
 double DeltaTSeconds(double jd);
+
+// The standard uncertainty (1 sigma) of Delta T in seconds: that of the observed
+// values within the table's years, and outside them Morrison and Stephenson's
+// 0.8 ((year - 1820) / 100)^2 s, floored at the observed value's.
+inline constexpr double kObservedDeltaTUncertainty = 0.1; // seconds
+double DeltaTUncertaintySeconds(double jd);

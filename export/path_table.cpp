@@ -55,6 +55,8 @@ const char* EclipseKindName(EclipseKind kind) {
         return "total";
     case EclipseKind::Hybrid:
         return "hybrid";
+    case EclipseKind::Penumbral:
+        return "penumbral";
     case EclipseKind::None:
         break;
     }

@@ -1,6 +1,6 @@
 #include "platform/save_file.h"
 
-#include "app/atomic_write.h"
+#include "io/atomic_write.h"
 
 #include <QBuffer>
 #include <QFile>

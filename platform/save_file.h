@@ -1,7 +1,7 @@
 #pragma once
 
 // Files the Qt programs write, so that a write cannot half-happen: the bytes are made
-// in memory and written by WriteFileAtomically (app/atomic_write.h: a temporary file
+// in memory and written by WriteFileAtomically (io/atomic_write.h: a temporary file
 // beside the target, every write, the flush and the close checked, then renamed over
 // it); the PDF printer, which writes by name, writes a temporary file that is checked
 // whole before the rename. On failure the target is left as it was and no temporary

@@ -1,6 +1,6 @@
 #include "view/export_map.h"
 
-#include "app/atomic_write.h"
+#include "io/atomic_write.h"
 #include "export/map_export.h"
 #include "export/path_table.h"
 #include "platform/save_file.h"

@@ -1,7 +1,7 @@
 // Writes that cannot half-happen: the target is replaced whole or left as it was,
 // and no temporary file stays behind.
 
-#include "app/atomic_write.h"
+#include "io/atomic_write.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The strict command-line readers: the whole argument a number in range, or one line
 // on stderr naming it.
 
-#include "app/cli_args.h"
+#include "io/cli_args.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/atomic_write.h"
+#include "io/atomic_write.h"
 
 #include <cerrno>
 #include <cstdio>

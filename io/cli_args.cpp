@@ -1,4 +1,4 @@
-#include "app/cli_args.h"
+#include "io/cli_args.h"
 
 #include "ephemeris/timescales.h"
 #include "view/texts.h"
