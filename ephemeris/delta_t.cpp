@@ -159,9 +159,8 @@ double DeltaTSeconds(double jd, Ephemeris engine) {
     // Keep the polynomials finite: their years stay within what a date can hold.
     const double y = std::clamp(DecimalYear(jd), -100000.0, 100000.0);
     if (jd >= lastObservedJd) {
-        const double shift =
-            std::rbegin(kObserved)->seconds -
-            HistoricalDeltaT(DecimalYear(lastObservedJd), tidalAcceleration);
+        const double shift = std::rbegin(kObserved)->seconds -
+                             HistoricalDeltaT(DecimalYear(lastObservedJd), tidalAcceleration);
         return HistoricalDeltaT(y, tidalAcceleration) + shift;
     }
     return HistoricalDeltaT(y, tidalAcceleration);
