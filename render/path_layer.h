@@ -6,6 +6,7 @@
 // cross the antimeridian, so that no piece runs across the map. No Qt here.
 
 #include <optional>
+#include <string>
 #include <vector>
 
 // A place on the map: latitude and longitude east, degrees, longitude in [-180, 180].
@@ -15,15 +16,20 @@ struct MapPlace {
 };
 
 enum class PathLineKind {
-    CentralLine,  // bold, in the umbra's colour
-    PathLimit,    // thin, in the umbra's colour
-    PartialLimit, // thin, in the penumbra's colour
-    RiseSetCurve, // thin, in the penumbra's colour
+    CentralLine,    // bold, in the umbra's colour
+    PathLimit,      // thin, in the umbra's colour
+    PartialLimit,   // thin, in the penumbra's colour
+    RiseSetCurve,   // thin, in the penumbra's colour
+    MaximumLine,    // maximum eclipse at one instant across the partial zone; label: its UT
+    RiseSetMaximum, // maximum eclipse at sunrise or at sunset
+    MagnitudeLine,  // equal magnitude at maximum eclipse; label: the magnitude
+    MoonVisibility, // a lunar eclipse: the Moon on the horizon at a contact; label: P1..P4
 };
 
 struct PathLine {
     PathLineKind kind = PathLineKind::CentralLine;
     std::vector<MapPlace> points; // never crossing the antimeridian or the latitude range
+    std::string label;            // drawn beside the line where it has one
 };
 
 struct PathLayer {

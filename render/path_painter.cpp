@@ -25,6 +25,10 @@ LineStyle ScreenStyle(PathLineKind kind) {
         return {1, map_colours::kUmbra};
     case PathLineKind::PartialLimit:
     case PathLineKind::RiseSetCurve:
+    case PathLineKind::MaximumLine:
+    case PathLineKind::RiseSetMaximum:
+    case PathLineKind::MagnitudeLine:
+    case PathLineKind::MoonVisibility:
         break;
     }
     return {1, map_colours::kPenumbra};
@@ -38,6 +42,10 @@ LineStyle PageStyle(PathLineKind kind) {
         return {3, print_colours::kUmbra};
     case PathLineKind::PartialLimit:
     case PathLineKind::RiseSetCurve:
+    case PathLineKind::MaximumLine:
+    case PathLineKind::RiseSetMaximum:
+    case PathLineKind::MagnitudeLine:
+    case PathLineKind::MoonVisibility:
         break;
     }
     return {3, print_colours::kPenumbra};
