@@ -68,5 +68,5 @@ std::vector<std::vector<MapPlace>> CutForMap(const std::vector<MapPlace>& line, 
 void AddPathLine(PathLayer& layer, PathLineKind kind, const std::vector<MapPlace>& line,
                  double south, double north) {
     for (auto& piece : CutForMap(line, south, north))
-        layer.lines.push_back({kind, std::move(piece)});
+        layer.lines.push_back({kind, std::move(piece), {}});
 }
