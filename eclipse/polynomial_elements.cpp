@@ -1,7 +1,6 @@
 #include "eclipse/polynomial_elements.h"
 
 #include "eclipse/besselian.h"
-#include "eclipse/polynomial_fit.h"
 #include "ephemeris/apparent.h"
 #include "ephemeris/constants.h"
 #include "ephemeris/delta_t.h"
@@ -16,6 +15,45 @@ constexpr int kSampleCount = 5;
 constexpr std::array<double, kSampleCount> kSampleHours = {-4.0, -2.0, 0.0, 2.0, 4.0};
 
 using Samples = std::array<double, kSampleCount>;
+
+// Least-squares polynomial of the given degree (at most 3) through the samples;
+// coefficients from the constant term up. Normal equations, solved by Gaussian
+// elimination with partial pivoting (at most 4 x 4, well conditioned for
+// symmetric samples within +-4 h). Five samples leave one degree of freedom
+// over the cubic: the elements' quartic terms are below 1e-8 Earth radii.
+std::array<double, 4> FitPolynomial(const Samples& values, int degree) {
+    const int n = degree + 1;
+    double m[4][5] = {};
+    for (int s = 0; s < kSampleCount; ++s) {
+        double powers[7] = {1.0};
+        for (int k = 1; k < 7; ++k)
+            powers[k] = powers[k - 1] * kSampleHours[static_cast<std::size_t>(s)];
+        for (int r = 0; r < n; ++r) {
+            for (int c = 0; c < n; ++c)
+                m[r][c] += powers[r + c];
+            m[r][n] += powers[r] * values[static_cast<std::size_t>(s)];
+        }
+    }
+    for (int col = 0; col < n; ++col) {
+        int pivot = col;
+        for (int r = col + 1; r < n; ++r)
+            if (std::fabs(m[r][col]) > std::fabs(m[pivot][col]))
+                pivot = r;
+        for (int c = 0; c <= n; ++c)
+            std::swap(m[col][c], m[pivot][c]);
+        for (int r = 0; r < n; ++r) {
+            if (r == col)
+                continue;
+            const double factor = m[r][col] / m[col][col];
+            for (int c = col; c <= n; ++c)
+                m[r][c] -= factor * m[col][c];
+        }
+    }
+    std::array<double, 4> coefficients = {};
+    for (int r = 0; r < n; ++r)
+        coefficients[static_cast<std::size_t>(r)] = m[r][n] / m[r][r];
+    return coefficients;
+}
 
 // Delta T for a TT instant: that of the UT instant it belongs to.
 double DeltaTForTT(double jdTT) {
@@ -89,12 +127,12 @@ PolynomialElements FitPolynomialElements(double jdT0) {
             p.tanF2 = e.tanF2;
         }
     }
-    const auto cx = FitPolynomial(kSampleHours, x, 3);
-    const auto cy = FitPolynomial(kSampleHours, y, 3);
-    const auto cd = FitPolynomial(kSampleHours, d, 2);
-    const auto c1 = FitPolynomial(kSampleHours, l1, 2);
-    const auto c2 = FitPolynomial(kSampleHours, l2, 2);
-    const auto cm = FitPolynomial(kSampleHours, mu, 1);
+    const auto cx = FitPolynomial(x, 3);
+    const auto cy = FitPolynomial(y, 3);
+    const auto cd = FitPolynomial(d, 2);
+    const auto c1 = FitPolynomial(l1, 2);
+    const auto c2 = FitPolynomial(l2, 2);
+    const auto cm = FitPolynomial(mu, 1);
     p.x0 = cx[0], p.x1 = cx[1], p.x2 = cx[2], p.x3 = cx[3];
     p.y0 = cy[0], p.y1 = cy[1], p.y2 = cy[2], p.y3 = cy[3];
     p.d0 = cd[0], p.d1 = cd[1], p.d2 = cd[2];
