@@ -1,8 +1,6 @@
 // kestrova-cli: what the program computes, as text, for scripts and for checking
 // results against published tables. The text commands load no Qt; the picture
 // commands run in kestrova-render.
-#include "io/atomic_write.h"
-#include "io/cli_args.h"
 #include "app/cli_commands.h"
 #include "app/version.h"
 #include "eclipse/besselian.h"
@@ -11,6 +9,8 @@
 #include "eclipse/riseset.h"
 #include "ephemeris/apparent.h"
 #include "ephemeris/timescales.h"
+#include "io/atomic_write.h"
+#include "io/cli_args.h"
 #include "view/texts.h"
 
 #include <algorithm>
@@ -203,14 +203,18 @@ constexpr CliCommand kCommands[] = {
      MapCommand},
     {"print", "print     DAY MONTH YEAR --pdf FILE", PictureCommand},
     {"eclipses", "eclipses  FROM TO [--json]   (dates as YYYY-MM-DD)", EclipsesCommand},
-    {"next", "next      DAY MONTH YEAR", NextCommand},
-    {"previous", "previous  DAY MONTH YEAR", PreviousCommand},
+    {"next", "next      DAY MONTH YEAR [--lunar [--json]]", NextCommand},
+    {"previous", "previous  DAY MONTH YEAR [--lunar [--json]]", PreviousCommand},
     {"circumstances", "circumstances DAY MONTH YEAR", CircumstancesCommand},
     {"local", "local     DAY MONTH YEAR (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]",
      LocalCommand},
     {"next-local",
      "next-local DAY MONTH YEAR (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]",
      NextLocalCommand},
+    {"lunar-eclipses", "lunar-eclipses FROM TO [--json]   (dates as YYYY-MM-DD)",
+     LunarEclipsesCommand},
+    {"lunar", "lunar     DAY MONTH YEAR (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]",
+     LunarCommand},
 };
 
 // The folder of this program, from /proc/self/exe; empty if unknown.
@@ -231,6 +235,10 @@ static void PrintUsage(std::FILE* out) {
     for (const CliCommand& c : kCommands)
         std::fprintf(out, "  kestrova-cli %s\n", c.usage);
     std::fputs("  kestrova-cli --help | --version\n", out);
+    std::fputs("the lunar commands also take --ephemeris classic|precise (default precise) and\n"
+               "--shadow chauvenet|danjon (the atmosphere's enlargement of the shadow; default "
+               "chauvenet)\n",
+               out);
 }
 
 int CliUsage() {

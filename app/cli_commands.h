@@ -32,3 +32,9 @@ int CircumstancesCommand(int argc, char** argv);
 // local and next-local: what one place sees of a solar eclipse (cli_local.cpp).
 int LocalCommand(int argc, char** argv);
 int NextLocalCommand(int argc, char** argv);
+
+// Lunar eclipses (cli_lunar.cpp): the table, one eclipse as a place sees it, and
+// next/previous with --lunar (forward: next).
+int LunarEclipsesCommand(int argc, char** argv);
+int LunarCommand(int argc, char** argv);
+int LunarStepCommand(int argc, char** argv, bool forward);

@@ -1,9 +1,9 @@
 // kestrova-cli eclipses, next, previous, circumstances: the eclipse finder.
-#include "io/cli_args.h"
 #include "app/cli_commands.h"
 #include "eclipse/finder.h"
 #include "eclipse/finder_text.h"
 #include "ephemeris/timescales.h"
+#include "io/cli_args.h"
 
 #include <cstdio>
 #include <cstring>
@@ -23,6 +23,13 @@ int PrintOne(const std::optional<EclipseCircumstances>& c) {
     }
     std::fputs(EclipsesCsv({*c}).c_str(), stdout);
     return 0;
+}
+
+bool HasLunarFlag(int argc, char** argv) {
+    for (int i = 2; i < argc; ++i)
+        if (std::strcmp(argv[i], "--lunar") == 0)
+            return true;
+    return false;
 }
 
 } // namespace
@@ -55,6 +62,8 @@ int EclipsesCommand(int argc, char** argv) {
 
 // next DAY MONTH YEAR
 int NextCommand(int argc, char** argv) {
+    if (HasLunarFlag(argc, argv))
+        return LunarStepCommand(argc, argv, true);
     if (argc != 5)
         return CliUsage();
     const std::optional<DateArg> date = ParseDateArgs(argv[2], argv[3], argv[4]);
@@ -65,6 +74,8 @@ int NextCommand(int argc, char** argv) {
 
 // previous DAY MONTH YEAR
 int PreviousCommand(int argc, char** argv) {
+    if (HasLunarFlag(argc, argv))
+        return LunarStepCommand(argc, argv, false);
     if (argc != 5)
         return CliUsage();
     const std::optional<DateArg> date = ParseDateArgs(argv[2], argv[3], argv[4]);
