@@ -215,6 +215,7 @@ constexpr CliCommand kCommands[] = {
      LunarEclipsesCommand},
     {"lunar", "lunar     DAY MONTH YEAR (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]",
      LunarCommand},
+    {"lunar-map", "lunar-map DAY MONTH YEAR [--kml FILE] [--geojson FILE]", LunarMapCommand},
 };
 
 // The folder of this program, from /proc/self/exe; empty if unknown.

@@ -38,3 +38,5 @@ int NextLocalCommand(int argc, char** argv);
 int LunarEclipsesCommand(int argc, char** argv);
 int LunarCommand(int argc, char** argv);
 int LunarStepCommand(int argc, char** argv, bool forward);
+// lunar-map: the curves of the Moon on the horizon at the contacts, as KML or GeoJSON.
+int LunarMapCommand(int argc, char** argv);

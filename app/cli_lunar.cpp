@@ -6,6 +6,8 @@
 #include "eclipse/lunar_local.h"
 #include "eclipse/lunar_text.h"
 #include "ephemeris/timescales.h"
+#include "export/lunar_export.h"
+#include "io/atomic_write.h"
 #include "io/cli_args.h"
 #include "places/gazetteer.h"
 #include "places/zone_time.h"
@@ -32,8 +34,10 @@ struct LunarOptions {
     Ephemeris engine = Ephemeris::Precise;
     ShadowRule rule = kDefaultShadowRule;
     bool json = false;
-    bool lunar = false;          // next/previous: --lunar
-    const char* place = nullptr; // --place NAME
+    bool lunar = false;            // next/previous: --lunar
+    const char* place = nullptr;   // --place NAME
+    const char* kml = nullptr;     // --kml FILE
+    const char* geojson = nullptr; // --geojson FILE
     std::vector<const char*> positional;
 };
 
@@ -63,6 +67,10 @@ std::optional<LunarOptions> ReadOptions(int argc, char** argv, bool& usage) {
             o.rule = *r;
         } else if (std::strcmp(argv[i], "--place") == 0 && hasValue && !o.place) {
             o.place = argv[++i];
+        } else if (std::strcmp(argv[i], "--kml") == 0 && hasValue && !o.kml) {
+            o.kml = argv[++i];
+        } else if (std::strcmp(argv[i], "--geojson") == 0 && hasValue && !o.geojson) {
+            o.geojson = argv[++i];
         } else if (argv[i][0] == '-' && argv[i][1] == '-') {
             usage = true;
             return std::nullopt;
@@ -273,5 +281,51 @@ int LunarCommand(int argc, char** argv) {
     AddEclipse(r, *c);
     AddLocal(r, ComputeLunarLocal(*c, site->observer), *site);
     r.Print(o->json);
+    return 0;
+}
+
+// lunar-map DAY MONTH YEAR [--kml FILE] [--geojson FILE] [--ephemeris E] [--shadow R]
+int LunarMapCommand(int argc, char** argv) {
+    bool usage = false;
+    const std::optional<LunarOptions> o = ReadOptions(argc, argv, usage);
+    if (!o)
+        return usage ? CliUsage() : 1;
+    if (o->positional.size() != 3 || o->place || o->lunar || o->json || (!o->kml && !o->geojson))
+        return CliUsage();
+    const std::optional<DateArg> date =
+        ParseDateArgs(o->positional[0], o->positional[1], o->positional[2]);
+    if (!date || !InSearchYears(*date))
+        return 1;
+    for (const char* file : {o->kml, o->geojson}) {
+        if (!file)
+            continue;
+        if (const WriteResult target = CheckWriteTarget(file); !target.ok()) {
+            Fail(target.error);
+            return 1;
+        }
+    }
+    const std::optional<LunarEclipse> c = LunarEclipseOnDate(DayStart(*date), o->engine, o->rule);
+    if (!c) {
+        Fail("no lunar eclipse has its greatest eclipse on " + std::to_string(date->day) + " " +
+             std::to_string(date->month) + " " + std::to_string(date->year) + " (UT)");
+        return 1;
+    }
+    const std::vector<MapFeature> features = LunarMapFeatures(*c);
+    const std::string title = "Lunar eclipse of " + LunarFields(*c)[0] + " (ephemeris " +
+                              std::string(EphemerisName(o->engine)) + ", shadow " +
+                              std::string(ShadowRuleName(o->rule)) + ")";
+    const struct {
+        const char* file;
+        std::string text;
+    } outputs[] = {{o->kml, o->kml ? MapKml(features, title) : ""},
+                   {o->geojson, o->geojson ? MapGeoJson(features) : ""}};
+    for (const auto& out : outputs) {
+        if (!out.file)
+            continue;
+        if (const WriteResult written = WriteFileAtomically(out.file, out.text); !written.ok()) {
+            Fail(written.error);
+            return 1;
+        }
+    }
     return 0;
 }

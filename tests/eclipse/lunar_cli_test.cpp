@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -68,6 +70,22 @@ TEST(LunarCli, TableNextPreviousAndRefusals) {
     EXPECT_EQ(RunCli("lunar-eclipses 2025-01-01 2025-12-31 --shadow umbral").status, 1);
     EXPECT_EQ(RunCli("lunar-eclipses 2025-01-01").status, 2);
     EXPECT_EQ(RunCli("lunar-eclipses 2025-01-01 3001-01-01").status, 1);
+}
+
+// The visibility curves as files for other programs: six contacts and the
+// sub-lunar point.
+TEST(LunarCli, MapFiles) {
+    const std::string kml = ::testing::TempDir() + "/lunar_test.kml";
+    const std::string geojson = ::testing::TempDir() + "/lunar_test.geojson";
+    const CliRun run = RunCli("lunar-map 8 11 2022 --kml " + kml + " --geojson " + geojson);
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::ifstream file(geojson);
+    const std::string text((std::istreambuf_iterator<char>(file)), {});
+    for (const char* name : {"P1", "U1", "U2", "U3", "U4", "P4"})
+        EXPECT_NE(text.find(std::string("Moon on the horizon at ") + name), std::string::npos);
+    EXPECT_NE(text.find("\"Point\""), std::string::npos);
+    EXPECT_EQ(RunCli("lunar-map 9 11 2022 --kml " + kml).status, 1);
+    EXPECT_EQ(RunCli("lunar-map 8 11 2022 --kml /dev/null").status, 1);
 }
 
 } // namespace

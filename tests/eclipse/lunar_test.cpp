@@ -1,6 +1,8 @@
 // Lunar eclipses against the published catalogue sample (tests/data/lunar_eclipses_sample.csv).
 #include "eclipse/csv_table.h"
 #include "eclipse/lunar.h"
+#include "eclipse/lunar_local.h"
+#include "eclipse/lunar_map.h"
 #include "ephemeris/constants.h"
 #include "ephemeris/timescales.h"
 
@@ -114,6 +116,30 @@ TEST(LunarEclipses, NextAndPreviousStepFromEclipseToEclipse) {
     ASSERT_TRUE(k.p1 && k.u1 && k.u2 && k.u3 && k.u4 && k.p4);
     EXPECT_TRUE(*k.p1 < *k.u1 && *k.u1 < *k.u2 && *k.u2 < next->jdGreatestUT &&
                 next->jdGreatestUT < *k.u3 && *k.u3 < *k.u4 && *k.u4 < *k.p4);
+}
+
+// Each curve is where the place's view (topocentric, refracted) has the Moon on
+// the horizon at that contact; at the sub-lunar point it stands in the zenith.
+TEST(LunarEclipses, HorizonCurvesPutTheMoonOnTheHorizon) {
+    const auto c =
+        LunarEclipseOnDate(CalendarToJulianDay(8, 11, 2022, 0.0, 0, 0), Ephemeris::Classic);
+    ASSERT_TRUE(c);
+    const std::vector<MoonHorizonCurve> curves = MoonHorizonCurves(*c, 37);
+    ASSERT_EQ(curves.size(), 6u);
+    EXPECT_EQ(curves.front().label, "P1");
+    EXPECT_EQ(curves.back().label, "P4");
+    double worst = 0.0;
+    for (const MoonHorizonCurve& curve : curves) {
+        for (const GeoPoint& p : curve.points) {
+            const MoonInSky m = MoonInSkyAt(c->elements, {p.lat, p.lon, 0.0}, curve.jdUT);
+            worst = std::max(worst, std::fabs(m.apparentAltitude));
+        }
+        const GeoPoint s = curve.sublunar;
+        EXPECT_GT(MoonInSkyAt(c->elements, {s.lat, s.lon, 0.0}, curve.jdUT).altitude, 89.5);
+    }
+    // The curves are drawn on a sphere; the ellipsoid moves the horizon by up to
+    // the difference of geodetic and geocentric latitude, 0.19 degrees.
+    EXPECT_LT(worst, 0.25);
 }
 
 TEST(LunarEclipses, TheOtherShadowRuleMissesTheUmbralMagnitudes) {

@@ -1,0 +1,25 @@
+#include "export/lunar_export.h"
+
+#include "eclipse/lunar_map.h"
+#include "export/path_table.h"
+#include "render/antimeridian.h"
+
+std::vector<MapFeature> LunarMapFeatures(const LunarEclipse& eclipse) {
+    std::vector<MapFeature> out;
+    for (const MoonHorizonCurve& c : MoonHorizonCurves(eclipse)) {
+        MapFeature f;
+        f.name = "Moon on the horizon at " + c.label;
+        f.beginUt = IsoUt(c.jdUT);
+        f.endUt = f.beginUt;
+        f.lines = SplitAtAntimeridian(c.points);
+        out.push_back(std::move(f));
+    }
+    MapFeature point;
+    point.name = "Sub-lunar point at greatest eclipse";
+    point.beginUt = IsoUt(eclipse.jdGreatestUT);
+    point.endUt = point.beginUt;
+    point.lines = {{GeoPoint{eclipse.sublunarLat, eclipse.sublunarLon}}};
+    point.point = true;
+    out.push_back(std::move(point));
+    return out;
+}
