@@ -39,6 +39,43 @@ ShadowAngles ShadowAnglesOf(const ApparentPlaces& p, ShadowRule rule) {
             kChauvenetEnlargement * (earth + sunParallax - sunRadius)};
 }
 
+double Reduce180(double degrees) {
+    double a = std::fmod(degrees, 360.0);
+    if (a > 180.0)
+        a -= 360.0;
+    if (a < -180.0)
+        a += 360.0;
+    return a;
+}
+
+// The fitted quantities of one instant: x, y, the penumbra's and the umbra's radii,
+// the Moon's right ascension (continued from referenceRA), declination and parallax,
+// and the degree of each one's polynomial.
+constexpr std::size_t kElementCount = 7;
+using ElementSample = std::array<double, kElementCount>;
+constexpr std::array<int, kElementCount> kElementDegrees = {3, 3, 2, 2, 3, 3, 2};
+
+// +- 4 h / sqrt 2: the zeros of the second Chebyshev polynomial over the window.
+constexpr std::array<double, 2> kCorrectionHours = {-2.8284271247461903, 2.8284271247461903};
+
+ElementSample SampleOf(const ApparentPlaces& p, ShadowRule rule, double referenceRA) {
+    // The Moon's unit vector resolved on the plane perpendicular to the shadow axis
+    // (the antisolar direction): its length is the sine of the Moon's distance from
+    // the axis.
+    const double dm = p.moonDec * kDegToRad;
+    const double da = -p.sunDec * kDegToRad;
+    const double h = (p.moonRA - p.sunRA - 180.0) * kDegToRad;
+    const double sinParallax = std::sin(p.moonParallax * kDegToRad);
+    const ShadowAngles a = ShadowAnglesOf(p, rule);
+    return {std::cos(dm) * std::sin(h) / sinParallax,
+            (std::sin(dm) * std::cos(da) - std::cos(dm) * std::sin(da) * std::cos(h)) / sinParallax,
+            std::sin(a.penumbra) / sinParallax,
+            std::sin(a.umbra) / sinParallax,
+            referenceRA + Reduce180(p.moonRA - referenceRA),
+            p.moonDec,
+            p.moonParallax};
+}
+
 double DeltaTForTT(double jdTT, Ephemeris engine) {
     double deltaT = DeltaTSeconds(jdTT, engine);
     for (int i = 0; i < 2; ++i)
@@ -48,15 +85,6 @@ double DeltaTForTT(double jdTT, Ephemeris engine) {
 
 double NearestWholeHour(double jdTT) {
     return std::round((jdTT - 0.5) * 24.0) / 24.0 + 0.5;
-}
-
-double Reduce180(double degrees) {
-    double a = std::fmod(degrees, 360.0);
-    if (a > 180.0)
-        a -= 360.0;
-    if (a < -180.0)
-        a += 360.0;
-    return a;
 }
 
 // The Moon's distance from the shadow axis and the radius of a shadow edge, at t.
@@ -220,40 +248,72 @@ char LunarKindLetter(EclipseKind kind) {
     }
 }
 
-LunarElements FitLunarElements(double jdT0, Ephemeris engine, ShadowRule rule) {
+namespace {
+
+// The places of the classic theories at the instants t (TT hours from t0), with the
+// engine's Delta T.
+ApparentPlaces PlacesAt(const LunarElements& e, double hours, Ephemeris theory) {
+    return ApparentPlacesAt(e.jdT0 + hours / 24.0 - e.deltaT / kSecondsPerDay, e.deltaT, theory);
+}
+
+// The elements' shape over the window from the classic theories, which cost a
+// tenth of the precise ones.
+LunarElements ClassicShape(double jdT0, Ephemeris engine, ShadowRule rule) {
     LunarElements e;
     e.jdT0 = jdT0;
     e.engine = engine;
     e.rule = rule;
     e.deltaT = DeltaTForTT(jdT0, engine);
-    std::array<double, kSampleCount> x{}, y{}, pen{}, umb{}, ra{}, dec{}, par{};
+    std::array<ElementSample, kSampleCount> samples{};
+    double referenceRA = 0.0;
     for (std::size_t s = 0; s < kSampleCount; ++s) {
-        const double jdUT = jdT0 + kSampleHours[s] / 24.0 - e.deltaT / kSecondsPerDay;
-        const ApparentPlaces p = ApparentPlacesAt(jdUT, e.deltaT, engine);
-        // The Moon's unit vector resolved on the plane perpendicular to the shadow
-        // axis (the antisolar direction): its length is the sine of the Moon's
-        // distance from the axis.
-        const double dm = p.moonDec * kDegToRad;
-        const double da = -p.sunDec * kDegToRad;
-        const double h = (p.moonRA - p.sunRA - 180.0) * kDegToRad;
-        const double sinParallax = std::sin(p.moonParallax * kDegToRad);
-        x[s] = std::cos(dm) * std::sin(h) / sinParallax;
-        y[s] =
-            (std::sin(dm) * std::cos(da) - std::cos(dm) * std::sin(da) * std::cos(h)) / sinParallax;
-        const ShadowAngles a = ShadowAnglesOf(p, rule);
-        pen[s] = std::sin(a.penumbra) / sinParallax;
-        umb[s] = std::sin(a.umbra) / sinParallax;
-        ra[s] = s == 0 ? p.moonRA : ra[0] + Reduce180(p.moonRA - ra[0]);
-        dec[s] = p.moonDec;
-        par[s] = p.moonParallax;
+        const ApparentPlaces p = PlacesAt(e, kSampleHours[s], Ephemeris::Classic);
+        if (s == 0)
+            referenceRA = p.moonRA;
+        samples[s] = SampleOf(p, rule, referenceRA);
     }
-    e.x = FitPolynomial(kSampleHours, x, 3);
-    e.y = FitPolynomial(kSampleHours, y, 3);
-    e.penumbra = FitPolynomial(kSampleHours, pen, 2);
-    e.umbra = FitPolynomial(kSampleHours, umb, 2);
-    e.moonRA = FitPolynomial(kSampleHours, ra, 3);
-    e.moonDec = FitPolynomial(kSampleHours, dec, 3);
-    e.moonParallax = FitPolynomial(kSampleHours, par, 2);
+    e.referenceRA = referenceRA;
+    std::array<Cubic*, kElementCount> fitted = {&e.x,      &e.y,       &e.penumbra,    &e.umbra,
+                                                &e.moonRA, &e.moonDec, &e.moonParallax};
+    for (std::size_t q = 0; q < kElementCount; ++q) {
+        std::array<double, kSampleCount> values{};
+        for (std::size_t s = 0; s < kSampleCount; ++s)
+            values[s] = samples[s][q];
+        *fitted[q] = FitPolynomial(kSampleHours, values, kElementDegrees[q]);
+    }
+    return e;
+}
+
+// The classic shape moved onto the engine's places.
+void MoveOntoEngine(LunarElements& e) {
+    if (e.engine == Ephemeris::Classic)
+        return;
+    std::array<Cubic*, kElementCount> fitted = {&e.x,      &e.y,       &e.penumbra,    &e.umbra,
+                                                &e.moonRA, &e.moonDec, &e.moonParallax};
+    // The precise theories differ from the classic ones by terms of periods of days
+    // and longer, a straight line over the window (its curvature moves the Moon by
+    // less than 0.05"): it is taken through the engine's places at two instants, the
+    // nodes that make the line's greatest error over the window least.
+    std::array<ElementSample, 2> difference{};
+    for (std::size_t n = 0; n < 2; ++n) {
+        const ElementSample precise =
+            SampleOf(PlacesAt(e, kCorrectionHours[n], e.engine), e.rule, e.referenceRA);
+        for (std::size_t q = 0; q < kElementCount; ++q)
+            difference[n][q] = precise[q] - EvaluatePolynomial(*fitted[q], kCorrectionHours[n]);
+    }
+    for (std::size_t q = 0; q < kElementCount; ++q) {
+        const double slope =
+            (difference[1][q] - difference[0][q]) / (kCorrectionHours[1] - kCorrectionHours[0]);
+        (*fitted[q])[0] += difference[0][q] - slope * kCorrectionHours[0];
+        (*fitted[q])[1] += slope;
+    }
+}
+
+} // namespace
+
+LunarElements FitLunarElements(double jdT0, Ephemeris engine, ShadowRule rule) {
+    LunarElements e = ClassicShape(jdT0, engine, rule);
+    MoveOntoEngine(e);
     return e;
 }
 
@@ -273,15 +333,22 @@ std::optional<LunarEclipse> LunarEclipseOfLunation(int lunation, Ephemeris engin
     if (!estimate.nearNode)
         return std::nullopt;
     double jdT0 = NearestWholeHour(estimate.jdTT);
-    LunarElements e = FitLunarElements(jdT0, engine, rule);
+    LunarElements e = ClassicShape(jdT0, engine, rule);
     // Re-centre the polynomials when greatest eclipse lies beyond the next hour.
     for (int i = 0; i < 2; ++i) {
         const double nearest = NearestWholeHour(jdT0 + GreatestHours(e) / 24.0);
         if (std::fabs(nearest - jdT0) < 0.5 / 24.0)
             break;
         jdT0 = nearest;
-        e = FitLunarElements(jdT0, engine, rule);
+        e = ClassicShape(jdT0, engine, rule);
     }
+    // The theories differ by far less than this in the Moon's distance from the axis
+    // (Earth radii): beyond it the Moon misses the penumbra in either.
+    constexpr double kTheoryMargin = 0.01;
+    const double tg = GreatestHours(e);
+    if (AxisDistance(e, tg) > EvaluatePolynomial(e.penumbra, tg) + kLunarRadius + kTheoryMargin)
+        return std::nullopt;
+    MoveOntoEngine(e);
     return EclipseOf(e, lunation);
 }
 

@@ -45,6 +45,7 @@ struct LunarElements {
     Cubic moonRA{}, moonDec{}; // the Moon's apparent place, degrees (RA not reduced)
     Cubic moonParallax{};      // equatorial horizontal parallax, degrees
     ShadowRule rule = kDefaultShadowRule;
+    double referenceRA = 0.0; // degrees: the fitted right ascension continues from it
 };
 
 // Fits the elements to the ephemeris at jdT0 + -4, -2, 0, 2, 4 h (TT).
