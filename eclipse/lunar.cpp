@@ -87,7 +87,7 @@ double NearestWholeHour(double jdTT) {
     return std::round((jdTT - 0.5) * 24.0) / 24.0 + 0.5;
 }
 
-// The Moon's distance from the shadow axis and the radius of a shadow edge, at t.
+// The Moon's distance from the shadow axis at t, Earth radii.
 double AxisDistance(const LunarElements& e, double t) {
     return std::hypot(EvaluatePolynomial(e.x, t), EvaluatePolynomial(e.y, t));
 }
@@ -113,7 +113,7 @@ double GreatestHours(const LunarElements& e) {
 
 // The instant (hours from t0) at which the Moon's centre, moving away from greatest
 // eclipse tg in the direction `side` (-1 before, +1 after), reaches the distance
-// edge(t) from the axis; none when it stays inside at tg. Newton steps kept
+// edge(t) from the axis; none when it is not inside that edge at tg. Newton steps kept
 // within a bracket that bisection narrows.
 std::optional<double> EdgeCrossing(const LunarElements& e, double tg, int side,
                                    double (*edge)(const LunarElements&, double)) {
@@ -250,8 +250,7 @@ char LunarKindLetter(EclipseKind kind) {
 
 namespace {
 
-// The places of the classic theories at the instants t (TT hours from t0), with the
-// engine's Delta T.
+// A theory's places at t TT hours from t0, with the elements' Delta T.
 ApparentPlaces PlacesAt(const LunarElements& e, double hours, Ephemeris theory) {
     return ApparentPlacesAt(e.jdT0 + hours / 24.0 - e.deltaT / kSecondsPerDay, e.deltaT, theory);
 }

@@ -15,7 +15,10 @@ std::vector<MapFeature> LunarMapFeatures(const LunarEclipse& eclipse) {
         out.push_back(std::move(f));
     }
     MapFeature point;
-    point.name = "Sub-lunar point at greatest eclipse";
+    // The map's one point names the theories it was computed with.
+    point.name = "Sub-lunar point at greatest eclipse (ephemeris " +
+                 std::string(EphemerisName(eclipse.elements.engine)) + ", shadow " +
+                 std::string(ShadowRuleName(eclipse.elements.rule)) + ")";
     point.beginUt = IsoUt(eclipse.jdGreatestUT);
     point.endUt = point.beginUt;
     point.lines = {{GeoPoint{eclipse.sublunarLat, eclipse.sublunarLon}}};
