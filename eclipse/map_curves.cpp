@@ -9,10 +9,7 @@
 namespace {
 
 constexpr double kMinute = 1.0 / 60.0; // hours
-constexpr int kScanMinutes = 5;        // steps of the search for sunrise and sunset
-constexpr double kStepKm = 120.0;      // a longer step of a curve is halved ...
-constexpr int kRefineDepth = 6;        // ... at most this many times
-constexpr int kLimbBisections = 32;    // ends on the limb
+constexpr int kLimbBisections = 32;    // ends of a curve
 
 double Evaluate(const ElementPolynomial& c, double t) {
     double v = 0.0;
@@ -101,148 +98,6 @@ GeoPoint Geodetic(const Plane& s, const Spot& o) {
     return {lat, ReduceLongitude((hourAngle - s.mu) * kRadToDeg)};
 }
 
-// The place that sees its maximum at the instant of s with its offset from the axis,
-// square to the shadow's motion relative to it and to the left of that motion (north
-// for a shadow moving east), equal to alpha L1 + beta L2, the cones' radii at the
-// place's height (negative: to the right).
-//
-// The relative motion turns with the place, steeply near the limb where the place's
-// height zeta changes fastest, so the place is not iterated from the motion; it is
-// found on the circle of its offset around the axis, at the direction psi where the
-// direction to it stands square to the motion there. The Earth's turning moves a place
-// by less than 0.3 Earth radii an hour, the shadow by more than 0.4: the motion stays
-// within 50 degrees of the axis's own, and psi is bracketed within 80 degrees of square
-// to the axis's motion.
-Spot OnMaximumLine(const Plane& s, double alpha, double beta) {
-    auto offsetAt = [&](const Spot& o) {
-        return alpha * (s.l1 - o.zeta * s.tanF1) + beta * (s.l2 - o.zeta * s.tanF2);
-    };
-    const Spot axis = SpotAt(s, s.x, s.y);
-    const double signedOffset = offsetAt(axis);
-    if (std::fabs(signedOffset) < 1e-12)
-        return axis;
-    const double side = signedOffset > 0.0 ? 1.0 : -1.0;
-    // The place in direction psi; its offset follows its height (a few steps: the cones
-    // widen by tan f, below 0.005, per Earth radius of height).
-    auto placeAt = [&](double psi) {
-        const double c = std::cos(psi);
-        const double n = std::sin(psi);
-        Spot o = axis;
-        for (int k = 0; k < 3; ++k) {
-            const double r = std::fabs(offsetAt(o));
-            o = SpotAt(s, s.x + r * c, s.y + r * n);
-        }
-        return o;
-    };
-    // The direction to the place against the motion relative to it: zero at the root.
-    auto square = [&](double psi) {
-        const Spot o = placeAt(psi);
-        const double a = s.dx - s.dmu * (-o.eta * s.sinD + o.zeta * s.cosD);
-        const double b = s.dy - (s.dmu * o.xi * s.sinD - s.dd * o.zeta);
-        return std::cos(psi) * a + std::sin(psi) * b;
-    };
-    const double across = std::atan2(s.dy, s.dx) + side * 0.5 * kPi;
-    constexpr double kBracket = 80.0 * kDegToRad;
-    double lo = across - kBracket;
-    double hi = across + kBracket;
-    double fLo = square(lo);
-    double fHi = square(hi);
-    if (!(fLo * fHi < 0.0))
-        return {};
-    // Regula falsi, Illinois variant.
-    int lastMoved = 0;
-    for (int iteration = 0; iteration < 60 && hi - lo > 1e-12; ++iteration) {
-        const double psi = (lo * fHi - hi * fLo) / (fHi - fLo);
-        const double f = square(psi);
-        if (f == 0.0)
-            return placeAt(psi);
-        if ((f < 0.0) == (fLo < 0.0)) {
-            lo = psi;
-            fLo = f;
-            if (lastMoved == -1)
-                fHi *= 0.5;
-            lastMoved = -1;
-        } else {
-            hi = psi;
-            fHi = f;
-            if (lastMoved == 1)
-                fLo *= 0.5;
-            lastMoved = 1;
-        }
-    }
-    return placeAt(0.5 * (lo + hi));
-}
-
-// One point of a curve traced along a parameter (a fraction across the zone, or an
-// instant).
-struct Sample {
-    double param = 0.0;
-    double q = -1.0; // as Spot::q: negative beyond the limb
-    GeoPoint point;
-};
-
-template <typename At>
-void Refine(const At& at, const Sample& from, const Sample& to, int depth,
-            std::vector<Sample>& out) {
-    if (depth >= kRefineDepth || ChordKm(from.point, to.point) <= kStepKm)
-        return;
-    const Sample mid = at(0.5 * (from.param + to.param));
-    if (mid.q < 0.0)
-        return;
-    Refine(at, from, mid, depth + 1, out);
-    out.push_back(mid);
-    Refine(at, mid, to, depth + 1, out);
-}
-
-// The sample where the curve meets the limb between params on (q >= 0) and off.
-template <typename At> Sample LimbBetween(const At& at, double on, double off) {
-    for (int k = 0; k < kLimbBisections; ++k) {
-        const double mid = 0.5 * (on + off);
-        if (at(mid).q >= 0.0)
-            on = mid;
-        else
-            off = mid;
-    }
-    return at(on);
-}
-
-// A curve sampled at params (in order): its pieces on the Earth's sunward side, each
-// end that meets the limb found there, steps longer than kStepKm halved.
-template <typename At>
-std::vector<std::vector<Sample>> Trace(const At& at, const std::vector<double>& params) {
-    std::vector<std::vector<Sample>> pieces;
-    std::vector<Sample> piece;
-    auto close = [&]() {
-        if (piece.size() >= 2)
-            pieces.push_back(std::move(piece));
-        piece.clear();
-    };
-    std::optional<Sample> previous;
-    for (const double p : params) {
-        const Sample s = at(p);
-        const bool on = s.q >= 0.0;
-        if (previous && (previous->q >= 0.0) != on) {
-            const Sample edge =
-                on ? LimbBetween(at, p, previous->param) : LimbBetween(at, previous->param, p);
-            if (on) {
-                piece = {edge};
-            } else {
-                Refine(at, piece.back(), edge, 0, piece);
-                piece.push_back(edge);
-                close();
-            }
-        }
-        if (on) {
-            if (!piece.empty())
-                Refine(at, piece.back(), s, 0, piece);
-            piece.push_back(s);
-        }
-        previous = s;
-    }
-    close();
-    return pieces;
-}
-
 // The hours (from the elements' jd0) while the penumbra touches the Earth: from the
 // first to the last point of the curves along which the eclipse begins or ends at
 // sunrise or sunset, and of the partial limits.
@@ -309,9 +164,9 @@ Square SquareAt(const Plane& s, const Unit& p) {
     Square q;
     q.value = u * a + v * b;
     q.gradient = {byXi, s.rho1 * byEta - s.rho2 * s.sinD1D2 * byZeta, s.rho2 * s.cosD1D2 * byZeta};
-    q.offset = std::hypot(u, v);
+    q.offset = std::sqrt(u * u + v * v);
     q.limit = s.l1 - o.zeta * s.tanF1;
-    q.leftward = (-b * u + a * v) / std::hypot(a, b);
+    q.leftward = (-b * u + a * v) / std::sqrt(a * a + b * b);
     return q;
 }
 
@@ -399,7 +254,7 @@ Traced TraceLine(const Plane& s, const Unit& start, Unit direction) {
 // The places of the limb (the Sun on the horizon) that see their maximum at the instant
 // of s within the partial eclipse: the roots of the condition along the limb.
 std::vector<Unit> LimbRoots(const Plane& s) {
-    constexpr int kSamples = 180;
+    constexpr int kSamples = 90;
     auto at = [&](double phi) { return Unit{std::cos(phi), std::sin(phi), 0.0}; };
     std::vector<Unit> roots;
     double previous = SquareAt(s, at(0.0)).value;
@@ -412,7 +267,7 @@ std::vector<Unit> LimbRoots(const Plane& s) {
         previous = value;
         if (!crosses)
             continue;
-        for (int i = 0; i < 50; ++i) {
+        for (int i = 0; i < 40; ++i) {
             const double mid = 0.5 * (lo + hi);
             if ((SquareAt(s, at(mid)).value < 0.0) == (fLo < 0.0))
                 lo = mid;
@@ -435,7 +290,7 @@ double Distance(const Unit& a, const Unit& b) {
 // The line of maximum eclipse at the instant of s: from the axis's point both ways when
 // the axis meets the Earth, and inward from every place of the limb on it that those two
 // halves do not reach; each piece from its left (northern) end to its right.
-std::vector<std::vector<Unit>> MaximumLineAt(const Plane& s) {
+std::vector<std::vector<Unit>> MaximumLineAt(const Plane& s, const std::vector<Unit>& roots) {
     std::vector<std::vector<Unit>> pieces;
     std::vector<Unit> limbEnds;
     const Spot axis = SpotAt(s, s.x, s.y);
@@ -451,7 +306,7 @@ std::vector<std::vector<Unit>> MaximumLineAt(const Plane& s) {
         line.insert(line.end(), other.points.begin() + 1, other.points.end());
         pieces.push_back(std::move(line));
     }
-    for (const Unit& root : LimbRoots(s)) {
+    for (const Unit& root : roots) {
         const bool reached = std::any_of(limbEnds.begin(), limbEnds.end(),
                                          [&](const Unit& e) { return Distance(e, root) < 1e-4; });
         if (reached)
@@ -470,128 +325,211 @@ std::vector<std::vector<Unit>> MaximumLineAt(const Plane& s) {
     return pieces;
 }
 
-// The curves of maximum eclipse at sunrise and at sunset: the places of the limb that
-// see their maximum there, within the partial eclipse. They are the zero line of the
-// condition of maximum over the limb's angle phi and the time t, traced from seeds (the
-// roots at instants kScanMinutes apart) with steps of kRiseSetStep in (phi, t hours)
-// until the offset reaches L1 (the limit of the partial eclipse) or the time the
-// penumbral phase.
-constexpr double kRiseSetStep = 0.01;
+// A condition on a place p at the instant of s, with its gradient in p.
+struct Condition {
+    double value = 0.0;
+    Unit gradient;
+};
 
-std::vector<TimedCurve> RiseSetMaxima(const ElementPolynomials& e, double first, double last) {
-    struct Point {
-        double phi, t;
+// The gradient of p's frame components (xi, eta, zeta) carried to p.
+Unit ToUnitGradient(const Plane& s, double byXi, double byEta, double byZeta) {
+    return {byXi, s.rho1 * byEta - s.rho2 * s.sinD1D2 * byZeta, s.rho2 * s.cosD1D2 * byZeta};
+}
+
+Condition MaximumCondition(const Plane& s, const Unit& p) {
+    const Square q = SquareAt(s, p);
+    return {q.value, q.gradient};
+}
+
+// The offset from the axis at which the magnitude at maximum is m: the magnitude
+// (L1 - offset) / (L1 + L2) is m at the offset (1 - m) L1 - m L2.
+Condition MagnitudeCondition(const Plane& s, const Unit& p, double m) {
+    const Spot o = SpotOf(s, p);
+    const double u = o.xi - s.x;
+    const double v = o.eta - s.y;
+    const double r = std::sqrt(u * u + v * v);
+    const double l1 = s.l1 - o.zeta * s.tanF1;
+    const double l2 = s.l2 - o.zeta * s.tanF2;
+    const double byZeta = (1.0 - m) * s.tanF1 - m * s.tanF2;
+    return {r - ((1.0 - m) * l1 - m * l2),
+            r > 0.0 ? ToUnitGradient(s, u / r, v / r, byZeta) : ToUnitGradient(s, 0, 0, byZeta)};
+}
+
+// The Sun on the horizon: the place on the limb.
+Condition HorizonCondition(const Plane&, const Unit& p) {
+    return {p.z, {0.0, 0.0, 1.0}};
+}
+
+// A point of a curve over the places and the time.
+struct Traced4 {
+    Unit p;
+    double t = 0.0; // hours from the elements' jd0
+};
+
+constexpr double kCurveStep = 0.02; // of the sphere (radians) and time (hours) together
+constexpr int kCurveSteps = 3000;
+
+// The curves along which the condition of maximum and a second condition both hold,
+// traced through the places and the time from seeds (points that satisfy both) with
+// steps of kCurveStep, until `outside` (the end of the curve's domain: the limb, or the
+// limit of the partial eclipse) or the end of the penumbral phase; ends found by
+// bisection along the last step. Seeds that a curve passes are used up.
+template <typename Second, typename Outside>
+std::vector<TimedCurve> TraceCurves(const ElementPolynomials& e, std::vector<Traced4> seeds,
+                                    double first, double last, const Second& second,
+                                    const Outside& outside) {
+    constexpr double h = 1e-4; // hours, for the rates in time
+    struct Row {
+        double f[2];
+        double j[2][3]; // by the two tangent directions of the sphere and by t
     };
-    auto unit = [](double phi) { return Unit{std::cos(phi), std::sin(phi), 0.0}; };
-    auto value = [&](const Point& p) { return SquareAt(PlaneAt(e, p.t), unit(p.phi)).value; };
-    auto inside = [&](const Point& p) {
-        const Square q = SquareAt(PlaneAt(e, p.t), unit(p.phi));
-        return q.offset <= q.limit;
+    // A basis of the sphere's tangent plane at p.
+    auto basis = [](const Unit& p) {
+        const Unit k = std::fabs(p.z) < 0.9 ? Unit{0.0, 0.0, 1.0} : Unit{1.0, 0.0, 0.0};
+        const Unit e1 =
+            Normalized(k.y * p.z - k.z * p.y, k.z * p.x - k.x * p.z, k.x * p.y - k.y * p.x);
+        const Unit e2 = {p.y * e1.z - p.z * e1.y, p.z * e1.x - p.x * e1.z, p.x * e1.y - p.y * e1.x};
+        return std::pair{e1, e2};
     };
-    // The gradient of the condition in (phi, t).
-    auto gradient = [&](const Point& p) {
-        const Plane s = PlaneAt(e, p.t);
-        const Unit g = SquareAt(s, unit(p.phi)).gradient;
-        const double byPhi = -std::sin(p.phi) * g.x + std::cos(p.phi) * g.y;
-        constexpr double h = 1e-4;
-        const double byT = (value({p.phi, p.t + h}) - value({p.phi, p.t - h})) / (2.0 * h);
-        return std::pair{byPhi, byT};
+    auto dot = [](const Unit& a, const Unit& b) { return a.x * b.x + a.y * b.y + a.z * b.z; };
+    auto values = [&](const Plane& s, const Unit& p, Condition out[2]) {
+        out[0] = MaximumCondition(s, p);
+        out[1] = second(s, p);
     };
-    auto correct = [&](Point p) {
+    auto jacobian = [&](const Traced4& x, const Unit& e1, const Unit& e2) {
+        Condition now[2], later[2], earlier[2];
+        values(PlaneAt(e, x.t), x.p, now);
+        values(PlaneAt(e, x.t + h), x.p, later);
+        values(PlaneAt(e, x.t - h), x.p, earlier);
+        Row r{};
+        for (int i = 0; i < 2; ++i) {
+            r.f[i] = now[i].value;
+            r.j[i][0] = dot(now[i].gradient, e1);
+            r.j[i][1] = dot(now[i].gradient, e2);
+            r.j[i][2] = (later[i].value - earlier[i].value) / (2.0 * h);
+        }
+        return r;
+    };
+    auto move = [](const Traced4& x, const Unit& e1, const Unit& e2, double a, double b,
+                   double dt) {
+        return Traced4{Normalized(x.p.x + a * e1.x + b * e2.x, x.p.y + a * e1.y + b * e2.y,
+                                  x.p.z + a * e1.z + b * e2.z),
+                       x.t + dt};
+    };
+    // Newton's method, least change, with the Jacobian of the start held.
+    auto correct = [&](Traced4 x) {
+        const auto [e1, e2] = basis(x.p);
+        const Row r = jacobian(x, e1, e2);
+        double m[2][2];
+        for (int a = 0; a < 2; ++a)
+            for (int b = 0; b < 2; ++b)
+                m[a][b] = r.j[a][0] * r.j[b][0] + r.j[a][1] * r.j[b][1] + r.j[a][2] * r.j[b][2];
+        const double det = m[0][0] * m[1][1] - m[0][1] * m[1][0];
+        if (!(std::fabs(det) > 0.0))
+            return x;
+        double f[2] = {r.f[0], r.f[1]};
         for (int iteration = 0; iteration < 8; ++iteration) {
-            const double f = value(p);
-            const auto [gp, gt] = gradient(p);
-            const double n2 = gp * gp + gt * gt;
-            if (!(n2 > 0.0))
-                break;
-            p = {p.phi - f * gp / n2, p.t - f * gt / n2};
-            if (std::fabs(f) < 1e-13)
+            const double w0 = (m[1][1] * f[0] - m[0][1] * f[1]) / det;
+            const double w1 = (m[0][0] * f[1] - m[1][0] * f[0]) / det;
+            double d[3];
+            for (int c = 0; c < 3; ++c)
+                d[c] = -(r.j[0][c] * w0 + r.j[1][c] * w1);
+            x = move(x, e1, e2, d[0], d[1], d[2]);
+            Condition c[2];
+            values(PlaneAt(e, x.t), x.p, c);
+            f[0] = c[0].value;
+            f[1] = c[1].value;
+            if (std::fabs(f[0]) < 1e-12 && std::fabs(f[1]) < 1e-12)
                 break;
         }
-        return p;
+        return x;
     };
-    // From p in direction sign (+1: time runs forward at the start) until an end.
-    auto trace = [&](Point p, double sign, const Point& seed) {
-        std::vector<Point> out;
-        double dPhi = 0.0, dT = 0.0;
-        for (int step = 0; step < 4000; ++step) {
-            const auto [gp, gt] = gradient(p);
-            const double n = std::hypot(gp, gt);
-            double tp = -gt / n, tt = gp / n;
-            if (step == 0 ? tt * sign < 0.0 : tp * dPhi + tt * dT < 0.0) {
-                tp = -tp;
-                tt = -tt;
-            }
-            dPhi = tp;
-            dT = tt;
+    auto distance2 = [](const Traced4& a, const Traced4& b) {
+        return (a.p.x - b.p.x) * (a.p.x - b.p.x) + (a.p.y - b.p.y) * (a.p.y - b.p.y) +
+               (a.p.z - b.p.z) * (a.p.z - b.p.z) + (a.t - b.t) * (a.t - b.t);
+    };
+    // From the seed in the direction whose time runs with `sign`.
+    auto trace = [&](const Traced4& seed, double sign) {
+        std::vector<Traced4> out;
+        Traced4 x = seed;
+        Unit dp{};
+        double dt = 0.0;
+        for (int step = 0; step < kCurveSteps; ++step) {
+            const auto [e1, e2] = basis(x.p);
+            const Row r = jacobian(x, e1, e2);
+            // The direction in which both conditions stay: the cross product of their
+            // gradients in (e1, e2, t).
+            double d[3] = {r.j[0][1] * r.j[1][2] - r.j[0][2] * r.j[1][1],
+                           r.j[0][2] * r.j[1][0] - r.j[0][0] * r.j[1][2],
+                           r.j[0][0] * r.j[1][1] - r.j[0][1] * r.j[1][0]};
+            const double n = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+            if (!(n > 0.0))
+                break;
+            for (double& c : d)
+                c /= n;
+            const Unit along = {d[0] * e1.x + d[1] * e2.x, d[0] * e1.y + d[1] * e2.y,
+                                d[0] * e1.z + d[1] * e2.z};
+            const bool reverse = step == 0 ? d[2] * sign < 0.0 : dot(along, dp) + d[2] * dt < 0.0;
+            const double k = reverse ? -1.0 : 1.0;
+            dp = {k * along.x, k * along.y, k * along.z};
+            dt = k * d[2];
             auto stepTo = [&](double fraction) {
-                return correct(
-                    {p.phi + fraction * kRiseSetStep * tp, p.t + fraction * kRiseSetStep * tt});
+                const double a = fraction * kCurveStep;
+                return correct(move(x, e1, e2, a * k * d[0], a * k * d[1], a * dt));
             };
-            const Point next = stepTo(1.0);
-            if (!inside(next)) {
-                double in = 0.0, outside = 1.0;
-                for (int k = 0; k < kLimbBisections; ++k) {
-                    const double mid = 0.5 * (in + outside);
-                    (inside(stepTo(mid)) ? in : outside) = mid;
+            const Traced4 next = stepTo(1.0);
+            if (outside(PlaneAt(e, next.t), next.p)) {
+                double in = 0.0, out2 = 1.0;
+                for (int b = 0; b < kLimbBisections; ++b) {
+                    const double mid = 0.5 * (in + out2);
+                    const Traced4 m = stepTo(mid);
+                    (outside(PlaneAt(e, m.t), m.p) ? out2 : in) = mid;
                 }
                 out.push_back(stepTo(in));
-                return out;
+                return std::pair{out, false};
             }
             if (next.t < first - 0.5 || next.t > last + 0.5)
-                return out;
+                return std::pair{out, false};
             out.push_back(next);
-            p = next;
-            // Back at the seed: a closed curve.
-            const double back = std::remainder(p.phi - seed.phi, kTwoPi);
-            if (step > 3 && std::hypot(back, p.t - seed.t) < 0.6 * kRiseSetStep) {
+            x = next;
+            if (step > 3 && distance2(x, seed) < 0.36 * kCurveStep * kCurveStep) {
                 out.push_back(seed);
-                return out;
+                return std::pair{out, true};
             }
         }
-        return out;
+        return std::pair{out, false};
     };
 
-    std::vector<Point> seeds;
-    const double step = kScanMinutes * kMinute;
-    for (double t = first; t <= last; t += step)
-        for (const Unit& r : LimbRoots(PlaneAt(e, t)))
-            seeds.push_back({std::atan2(r.y, r.x), t});
-
-    std::vector<TimedCurve> out;
+    std::vector<TimedCurve> curves;
     std::vector<bool> used(seeds.size(), false);
     for (std::size_t k = 0; k < seeds.size(); ++k) {
         if (used[k])
             continue;
-        const Point seed = seeds[k];
-        std::vector<Point> forward = trace(seed, 1.0, seed);
-        const bool closed = !forward.empty() && forward.back().phi == seed.phi &&
-                            forward.back().t == seed.t && forward.size() > 1;
-        std::vector<Point> line;
+        const Traced4 seed = correct(seeds[k]);
+        const auto [forward, closed] = trace(seed, 1.0);
+        std::vector<Traced4> line;
         if (!closed) {
-            const std::vector<Point> backward = trace(seed, -1.0, seed);
+            const auto backward = trace(seed, -1.0).first;
             line.assign(backward.rbegin(), backward.rend());
         }
         line.push_back(seed);
         line.insert(line.end(), forward.begin(), forward.end());
-        for (std::size_t j = k; j < seeds.size(); ++j)
-            for (const Point& p : line)
-                if (std::hypot(std::remainder(p.phi - seeds[j].phi, kTwoPi), p.t - seeds[j].t) <
-                    2.0 * kRiseSetStep) {
-                    used[j] = true;
-                    break;
-                }
+        for (std::size_t j = k + 1; j < seeds.size(); ++j)
+            used[j] = used[j] || std::any_of(line.begin(), line.end(), [&](const Traced4& p) {
+                          return distance2(p, seeds[j]) < 4.0 * kCurveStep * kCurveStep;
+                      });
         if (line.size() < 2)
             continue;
         TimedCurve curve;
-        for (const Point& p : line) {
-            const Plane s = PlaneAt(e, p.t);
-            curve.push_back(Timed(e, p.t, Geodetic(s, SpotOf(s, unit(p.phi)))));
+        for (const Traced4& x : line) {
+            const Plane s = PlaneAt(e, x.t);
+            curve.push_back(Timed(e, x.t, Geodetic(s, SpotOf(s, x.p))));
         }
-        out.push_back(std::move(curve));
+        curves.push_back(std::move(curve));
     }
-    return out;
+    return curves;
 }
+
 } // namespace
 
 MapCurves ComputeMapCurves(const EclipsePath& path) {
@@ -604,47 +542,64 @@ MapCurves ComputeMapCurves(const EclipsePath& path) {
     const auto [first, last] = *hours;
     const ElementPolynomials& e = path.elements;
 
-    // Julian days of whole UT minutes are x.5 + k / 1440.
+    // The lines of maximum at whole tenth minutes of UT (Julian days x.5 + k / 144); their
+    // places on the limb seed the curves of maximum at sunrise and sunset, their crossings
+    // of each magnitude the lines of equal magnitude.
+    std::vector<Traced4> horizonSeeds;
+    std::vector<std::vector<Traced4>> magnitudeSeeds(kMagnitudeLineValues.size());
     const double perDay = 1440.0 / kMaximumLineMinutes;
-    const double jdFirst = e.jd0 + first / 24.0;
     const double jdLast = e.jd0 + last / 24.0;
-    for (double k = std::ceil((jdFirst - 0.5) * perDay); 0.5 + k / perDay <= jdLast; k += 1.0) {
+    for (double k = std::ceil((e.jd0 + first / 24.0 - 0.5) * perDay); 0.5 + k / perDay <= jdLast;
+         k += 1.0) {
         const double jd = 0.5 + k / perDay;
-        const Plane s = PlaneAt(e, (jd - e.jd0) * 24.0);
+        const double t = (jd - e.jd0) * 24.0;
+        const Plane s = PlaneAt(e, t);
+        const std::vector<Unit> roots = LimbRoots(s);
+        for (const Unit& r : roots)
+            horizonSeeds.push_back({r, t});
         MaximumLine line;
         line.jd = jd;
-        for (const auto& piece : MaximumLineAt(s)) {
+        for (const auto& piece : MaximumLineAt(s, roots)) {
             std::vector<GeoPoint> points;
             for (const Unit& p : piece)
                 points.push_back(Geodetic(s, SpotOf(s, p)));
             line.pieces.push_back(std::move(points));
+            for (std::size_t m = 0; m < kMagnitudeLineValues.size(); ++m) {
+                const double magnitude = kMagnitudeLineValues[m];
+                for (std::size_t i = 1; i < piece.size(); ++i) {
+                    const double a = MagnitudeCondition(s, piece[i - 1], magnitude).value;
+                    const double b = MagnitudeCondition(s, piece[i], magnitude).value;
+                    if ((a < 0.0) == (b < 0.0))
+                        continue;
+                    const double f = a / (a - b);
+                    const Unit& p = piece[i - 1];
+                    const Unit& q = piece[i];
+                    magnitudeSeeds[m].push_back(
+                        {Normalized(p.x + f * (q.x - p.x), p.y + f * (q.y - p.y),
+                                    p.z + f * (q.z - p.z)),
+                         t});
+                }
+            }
         }
         if (!line.pieces.empty())
             curves.maximumLines.push_back(std::move(line));
     }
 
-    curves.riseSetMaxima = RiseSetMaxima(e, first, last);
-
-    std::vector<double> minutes;
-    for (double t = std::floor(first * 60.0) / 60.0; t <= last + kMinute; t += kMinute)
-        minutes.push_back(t);
-    for (const double magnitude : kMagnitudeLineValues) {
+    curves.riseSetMaxima = TraceCurves(e, horizonSeeds, first, last, HorizonCondition,
+                                       [](const Plane& s, const Unit& p) {
+                                           const Square q = SquareAt(s, p);
+                                           return q.offset > q.limit;
+                                       });
+    for (std::size_t m = 0; m < kMagnitudeLineValues.size(); ++m) {
+        const double magnitude = kMagnitudeLineValues[m];
         MagnitudeLine line;
         line.magnitude = magnitude;
-        for (const double side : {1.0, -1.0}) {
-            // At the offset (1 - m) L1 - m L2 the magnitude (L1 - offset) / (L1 + L2) is m.
-            auto at = [&](double t) {
-                const Plane s = PlaneAt(e, t);
-                const Spot o = OnMaximumLine(s, side * (1.0 - magnitude), -side * magnitude);
-                return Sample{t, o.q, o.q >= 0.0 ? Geodetic(s, o) : GeoPoint{}};
-            };
-            for (const auto& piece : Trace(at, minutes)) {
-                TimedCurve c;
-                for (const Sample& p : piece)
-                    c.push_back(Timed(e, p.param, p.point));
-                line.pieces.push_back(std::move(c));
-            }
-        }
+        line.pieces = TraceCurves(
+            e, magnitudeSeeds[m], first, last,
+            [magnitude](const Plane& s, const Unit& p) {
+                return MagnitudeCondition(s, p, magnitude);
+            },
+            [](const Plane&, const Unit& p) { return p.z < 0.0; });
         curves.magnitudeLines.push_back(std::move(line));
     }
     return curves;

@@ -11,6 +11,10 @@
 // Earth; the magnitude there follows from the length of that offset and the radii of the
 // two cones at the place. Places lie on the ellipsoid of besselian.h at height 0; a curve
 // ends where it reaches the Earth's limb, where the Sun is on the horizon at maximum.
+// The curves are traced point by point (predictor and Newton corrector) through the
+// places, as unit vectors of the frame in which the Earth is the unit sphere, and the
+// time: near the limb a place's height changes fastest and a curve may turn back in time,
+// which a search at fixed instants or fixed offsets would miss.
 // Longitudes within [-180, 180]; callers split lines at the antimeridian.
 
 #include "eclipse/path.h"
@@ -35,7 +39,7 @@ struct MaximumLine {
 // maximum; each point carries the UT of that maximum.
 struct MagnitudeLine {
     double magnitude = 0.0;
-    std::vector<TimedCurve> pieces; // north of the path first, then south of it
+    std::vector<TimedCurve> pieces; // each ends on the limb or at the end of the phase
 };
 
 struct MapCurves {
