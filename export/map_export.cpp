@@ -1,7 +1,7 @@
 #include "export/map_export.h"
 
 #include "export/path_table.h"
-#include "render/antimeridian.h"
+#include "geo/antimeridian.h"
 
 #include <cerrno>
 #include <cmath>
