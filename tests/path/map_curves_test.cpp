@@ -86,10 +86,15 @@ TEST(MapCurves, EveryCurveAgreesWithTheLocalCircumstancesOfItsPlaces) {
         for (const MagnitudeLine& line : curves.magnitudeLines) {
             // Every magnitude up to the eclipse's own is seen somewhere (0.94 in 2025).
             EXPECT_FALSE(line.pieces.empty()) << line.magnitude;
-            for (const TimedCurve& c : line.pieces)
-                for (std::size_t k = 0; k < c.size(); k += 9)
-                    CheckPlace(p, c[k].point, c[k].jd, line.magnitude, false, checked,
-                               "magnitude " + std::to_string(line.magnitude));
+            // Each ends where its maximum falls at sunrise or sunset, not short of it
+            // where the line turns back in time near the limb.
+            for (const TimedCurve& c : line.pieces) {
+                const std::string what = "magnitude " + std::to_string(line.magnitude);
+                for (std::size_t k = 9; k + 1 < c.size(); k += 9)
+                    CheckPlace(p, c[k].point, c[k].jd, line.magnitude, false, checked, what);
+                for (const TimedPoint* end : {&c.front(), &c.back()})
+                    CheckPlace(p, end->point, end->jd, line.magnitude, true, checked, what);
+            }
         }
         EXPECT_GT(checked.places, 150);
         std::printf("%s: %d places, worst %.3f s, magnitude %.4f, altitude %.3f deg\n",
