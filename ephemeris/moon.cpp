@@ -1,6 +1,7 @@
 // The Moon from the principal terms of Brown's lunar theory.
 #include "ephemeris/constants.h"
 #include "ephemeris/moon_series.h"
+#include "ephemeris/multiples.h"
 #include "ephemeris/theory.h"
 #include "ephemeris/timescales.h"
 
@@ -16,32 +17,6 @@ struct LunarArguments {
     double venus;
     double jupiter;
 };
-
-// sin and cos of k x for k = -kMaxMultiple .. kMaxMultiple, by the angle-addition
-// recurrence from sin x and cos x: the terms' arguments are sums of such multiples.
-constexpr int kMaxMultiple = 6;
-
-struct Multiples {
-    double sin[2 * kMaxMultiple + 1];
-    double cos[2 * kMaxMultiple + 1];
-};
-
-Multiples MultiplesOf(double x) {
-    Multiples r;
-    const double s1 = std::sin(x);
-    const double c1 = std::cos(x);
-    r.sin[kMaxMultiple] = 0.0;
-    r.cos[kMaxMultiple] = 1.0;
-    for (int k = 1; k <= kMaxMultiple; ++k) {
-        const double s = r.sin[kMaxMultiple + k - 1] * c1 + r.cos[kMaxMultiple + k - 1] * s1;
-        const double c = r.cos[kMaxMultiple + k - 1] * c1 - r.sin[kMaxMultiple + k - 1] * s1;
-        r.sin[kMaxMultiple + k] = s;
-        r.cos[kMaxMultiple + k] = c;
-        r.sin[kMaxMultiple - k] = -s;
-        r.cos[kMaxMultiple - k] = c;
-    }
-    return r;
-}
 
 struct LunarMultiples {
     Multiples d, m, mMoon, f;
