@@ -2,7 +2,19 @@
 
 #include "eclipse/lunar_map.h"
 #include "export/path_table.h"
-#include "render/antimeridian.h"
+#include "geo/antimeridian.h"
+
+#include <string>
+
+namespace {
+
+// The theories every feature was computed with.
+std::vector<MapProperty> Theories(const LunarEclipse& eclipse) {
+    return {{"ephemeris", std::string(EphemerisName(eclipse.elements.engine)), false},
+            {"shadow", std::string(ShadowRuleName(eclipse.elements.rule)), false}};
+}
+
+} // namespace
 
 std::vector<MapFeature> LunarMapFeatures(const LunarEclipse& eclipse) {
     std::vector<MapFeature> out;
@@ -11,18 +23,21 @@ std::vector<MapFeature> LunarMapFeatures(const LunarEclipse& eclipse) {
         f.name = "Moon on the horizon at " + c.label;
         f.beginUt = IsoUt(c.jdUT);
         f.endUt = f.beginUt;
+        // The Moon rises or sets on the curve as the Sun does on the solar map's.
+        f.style = MapFeatureStyle::RiseSetCurve;
         f.lines = SplitAtAntimeridian(c.points);
+        f.properties = Theories(eclipse);
+        f.properties.push_back({"contact", c.label, false});
         out.push_back(std::move(f));
     }
     MapFeature point;
-    // The map's one point names the theories it was computed with.
-    point.name = "Sub-lunar point at greatest eclipse (ephemeris " +
-                 std::string(EphemerisName(eclipse.elements.engine)) + ", shadow " +
-                 std::string(ShadowRuleName(eclipse.elements.rule)) + ")";
+    point.name = "Sub-lunar point at greatest eclipse";
     point.beginUt = IsoUt(eclipse.jdGreatestUT);
     point.endUt = point.beginUt;
+    point.style = MapFeatureStyle::Greatest;
     point.lines = {{GeoPoint{eclipse.sublunarLat, eclipse.sublunarLon}}};
     point.point = true;
+    point.properties = Theories(eclipse);
     out.push_back(std::move(point));
     return out;
 }
