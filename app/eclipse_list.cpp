@@ -51,7 +51,7 @@ QVariant EclipseTableModel::data(const QModelIndex& index, int role) const {
         case 2:
             return c.jdGreatestTT;
         case 4:
-            return QString(QChar::fromLatin1(EclipseTypeLetter(c.type)));
+            return QString(QChar::fromLatin1(EclipseKindLetter(c.type)));
         default: {
             const std::string text = EclipseFields(c)[column];
             // Empty fields (no path width) sort before every number.
@@ -92,7 +92,8 @@ DateParse ParseListDate(const QString& text) {
     return parse;
 }
 
-EclipseListDialog::EclipseListDialog(QWidget* parent) : QDialog(parent) {
+EclipseListDialog::EclipseListDialog(QWidget* parent, Ephemeris engine)
+    : QDialog(parent), m_engine(engine) {
     setWindowTitle(QStringLiteral("Solar Eclipses"));
     const int year = QDate::currentDate().year();
     m_from = new QLineEdit(QStringLiteral("%1-01-01").arg(year), this);
@@ -158,7 +159,8 @@ void EclipseListDialog::StartSearch() {
     m_status->setText(QStringLiteral("Searching..."));
     const double jdFrom = from.jd;
     const double jdTo = to.jd + 1.0; // the last date included
-    m_worker = QThread::create([this, jdFrom, jdTo] { m_result = EclipsesBetween(jdFrom, jdTo); });
+    m_worker = QThread::create(
+        [this, jdFrom, jdTo] { m_result = EclipsesBetween(jdFrom, jdTo, m_engine); });
     connect(m_worker, &QThread::finished, this, &EclipseListDialog::OnSearchDone);
     m_worker->start();
 }

@@ -5,6 +5,7 @@
 // a double-click on a row asks for that eclipse's map.
 
 #include "eclipse/circumstances.h"
+#include "ephemeris/engine.h"
 
 #include <QAbstractTableModel>
 #include <QDialog>
@@ -42,8 +43,8 @@ class EclipseListDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // The range starts as this year and the next ten.
-    explicit EclipseListDialog(QWidget* parent = nullptr);
+    // The range starts as this year and the next ten; the search runs on engine's theories.
+    explicit EclipseListDialog(QWidget* parent = nullptr, Ephemeris engine = Ephemeris::Precise);
     ~EclipseListDialog() override;
 
     QLineEdit* FromEdit() const { return m_from; }
@@ -72,6 +73,7 @@ private:
     EclipseTableModel* m_model = nullptr;
     QSortFilterProxyModel* m_proxy = nullptr;
     QThread* m_worker = nullptr;
+    Ephemeris m_engine;
     std::vector<EclipseCircumstances> m_result; // written by the worker, read after it ends
 };
 

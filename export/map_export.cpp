@@ -70,13 +70,13 @@ std::vector<MapFeature> MapFeatures(const EclipsePath& path) {
     std::vector<MapFeature> out;
     if (path.kind == EclipseKind::None)
         return out;
-    const ElementPolynomials& e = path.elements;
+    const PolynomialElements& e = path.elements;
     // The penumbra at every whole hour of UT while it touches the Earth.
     // Julian days of whole UT hours are x.5 + k / 24.
     const double firstHour = std::floor((path.greatest.jd - 0.5) * 24.0) - 4.0;
     for (int h = 0; h <= 9; ++h) {
         const double jd = 0.5 + (firstHour + h) / 24.0;
-        if (std::fabs(jd - path.greatest.jd) * 24.0 > 4.5)
+        if (std::fabs(JdUTToElementsTime(e, jd)) > kFitHalfHours)
             continue;
         const auto runs = ShadowOutlineAt(e, jd, false);
         if (runs.empty())
@@ -127,6 +127,8 @@ std::vector<MapFeature> MapFeatures(const EclipsePath& path) {
     g.lines = {{path.greatest.point}};
     g.point = true;
     out.push_back(std::move(g));
+    for (MapFeature& f : out)
+        f.ephemeris = EphemerisName(path.engine);
     return out;
 }
 
@@ -145,6 +147,8 @@ std::string MapKml(const std::vector<MapFeature>& features, const std::string& t
         else
             out += "<TimeSpan><begin>" + f.beginUt + "Z</begin><end>" + f.endUt +
                    "Z</end></TimeSpan>\n";
+        out += "<ExtendedData><Data name=\"ephemeris\"><value>" + XmlEscaped(f.ephemeris) +
+               "</value></Data></ExtendedData>\n";
         if (f.point) {
             out += "<Point><coordinates>" + Coordinate(f.lines[0][0], "%.5f,%.5f") +
                    "</coordinates></Point>\n";
@@ -171,7 +175,7 @@ std::string MapGeoJson(const std::vector<MapFeature>& features) {
         out += n ? ",\n" : "\n";
         out += "{\"type\": \"Feature\", \"properties\": {\"name\": \"" + JsonEscaped(f.name) +
                "\", \"begin_ut\": \"" + f.beginUt + "\", \"end_ut\": \"" + f.endUt +
-               "\"}, \"geometry\": ";
+               "\", \"ephemeris\": \"" + JsonEscaped(f.ephemeris) + "\"}, \"geometry\": ";
         if (f.point) {
             out += "{\"type\": \"Point\", \"coordinates\": " +
                    Coordinate(f.lines[0][0], "[%.5f, %.5f]") + "}}";

@@ -11,6 +11,7 @@
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QSettings>
 #include <QSortFilterProxyModel>
 #include <QStatusBar>
 #include <QTableView>
@@ -70,9 +71,14 @@ TEST_F(EclipseMenuTest, MenuWithItsShortcuts) {
     for (QAction* action : eclipse->actions())
         if (!action->isSeparator())
             items << action->text() + " " + action->shortcut().toString();
-    EXPECT_EQ(items,
-              QStringList({"&Next eclipse Ctrl+PgDown", "&Previous eclipse Ctrl+PgUp", "&List... ",
-                           "&Local circumstances... ", "Next eclipse &from here... "}));
+    EXPECT_EQ(items, QStringList({"&Next eclipse Ctrl+PgDown", "&Previous eclipse Ctrl+PgUp",
+                                  "&List... ", "&Local circumstances... ",
+                                  "Next eclipse &from here... ", "&Ephemeris "}));
+    // The engine chosen goes to the view and is kept in the settings.
+    menu->ChooseEngine(Ephemeris::Classic);
+    EXPECT_EQ(view()->m_engine, Ephemeris::Classic);
+    EXPECT_EQ(QSettings().value("ephemeris").toString(), QStringLiteral("classic"));
+    menu->ChooseEngine(Ephemeris::Precise);
 }
 
 TEST_F(EclipseMenuTest, NextAndPreviousWriteTheDateAndShowTheMap) {

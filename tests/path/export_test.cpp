@@ -25,7 +25,7 @@ TEST(IsoUt, WholeSecondsOnTheUtDate) {
 }
 
 TEST(PathTableCsv, HeaderRowsAndEmptyFieldsWhereALimitIsMissing) {
-    const EclipsePath path = EclipsePathOfDate(canon::JdOfDate("2024-04-08"));
+    const EclipsePath path = EclipsePathOfDate(canon::JdOfDate("2024-04-08"), Ephemeris::Classic);
     const std::string csv = PathTableCsv(path);
     // The Sun's altitude at the line's ends rounds to zero, written without a sign.
     EXPECT_EQ(csv.find("-0.0,"), std::string::npos);
@@ -34,12 +34,12 @@ TEST(PathTableCsv, HeaderRowsAndEmptyFieldsWhereALimitIsMissing) {
     std::string line;
     std::getline(text, line);
     EXPECT_EQ(line, "ut,central_lat,central_lon,north_lat,north_lon,south_lat,south_lon,width_km,"
-                    "limits_distance_km,duration_s,sun_alt");
+                    "limits_distance_km,duration_s,sun_alt,ephemeris");
     std::size_t rows = 0;
     bool someMissing = false;
     while (std::getline(text, line)) {
         ++rows;
-        EXPECT_EQ(std::count(line.begin(), line.end(), ','), 10) << line;
+        EXPECT_EQ(std::count(line.begin(), line.end(), ','), 11) << line;
         someMissing = someMissing || line.find(",,") != std::string::npos;
     }
     EXPECT_EQ(rows, path.centralLine.size());
@@ -49,7 +49,7 @@ TEST(PathTableCsv, HeaderRowsAndEmptyFieldsWhereALimitIsMissing) {
 }
 
 TEST(MapFeatures, NamedFeaturesWithTheirTimes) {
-    const EclipsePath path = EclipsePathOfDate(canon::JdOfDate("2006-03-29"));
+    const EclipsePath path = EclipsePathOfDate(canon::JdOfDate("2006-03-29"), Ephemeris::Classic);
     const auto features = MapFeatures(path);
     ASSERT_FALSE(features.empty());
     EXPECT_EQ(features.back().name, "Greatest eclipse");
