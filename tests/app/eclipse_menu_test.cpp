@@ -12,6 +12,7 @@
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QSettings>
 #include <QSortFilterProxyModel>
 #include <QStatusBar>
 #include <QTableView>
@@ -71,9 +72,14 @@ TEST_F(EclipseMenuTest, MenuWithItsShortcuts) {
     for (QAction* action : eclipse->actions())
         if (!action->isSeparator())
             items << action->text() + " " + action->shortcut().toString();
-    EXPECT_EQ(items,
-              QStringList({"&Next eclipse Ctrl+PgDown", "&Previous eclipse Ctrl+PgUp", "&List... ",
-                           "&Local circumstances... ", "Next eclipse &from here... "}));
+    EXPECT_EQ(items, QStringList({"&Next eclipse Ctrl+PgDown", "&Previous eclipse Ctrl+PgUp",
+                                  "&List... ", "&Local circumstances... ",
+                                  "Next eclipse &from here... ", "&Ephemeris "}));
+    // The engine chosen goes to the view and is kept in the settings.
+    menu->ChooseEngine(Ephemeris::Classic);
+    EXPECT_EQ(view()->m_engine, Ephemeris::Classic);
+    EXPECT_EQ(QSettings().value("ephemeris").toString(), QStringLiteral("classic"));
+    menu->ChooseEngine(Ephemeris::Precise);
 }
 
 TEST_F(EclipseMenuTest, NextAndPreviousWalkThroughBothKinds) {
@@ -133,7 +139,9 @@ TEST_F(EclipseMenuTest, MapCommandNamesTheEclipseOfTheDate) {
     const QString status = frame.statusBar()->currentMessage();
     EXPECT_TRUE(status.startsWith("Total solar eclipse: greatest 18:17:2")) << status.toStdString();
     EXPECT_TRUE(status.contains("totality 4 min 2")) << status.toStdString();
-    EXPECT_TRUE(status.contains("25.3\u00b0 N 104.2\u00b0 W")) << status.toStdString();
+    // The canon's point of greatest eclipse, 25.29 N 104.14 W, with the precise engine.
+    EXPECT_TRUE(status.contains("25.3\u00b0 N 104.1\u00b0 W")) << status.toStdString();
+    EXPECT_TRUE(status.endsWith("(precise ephemeris)")) << status.toStdString();
     // A date without an eclipse leaves no summary.
     SetDate("20", "4", "2024");
     view()->OnMap();
