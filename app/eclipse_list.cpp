@@ -174,7 +174,7 @@ EclipseListDialog::EclipseListDialog(QWidget* parent, Ephemeris engine)
     m_table = new QTableView(this);
     m_table->setModel(m_proxy);
     m_table->setSortingEnabled(true);
-    m_table->sortByColumn(0, Qt::AscendingOrder);
+    m_table->sortByColumn(1, Qt::AscendingOrder); // by date
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();

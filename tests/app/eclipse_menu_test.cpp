@@ -170,6 +170,8 @@ TEST_F(EclipseMenuTest, ListSearchesSortsAndDoubleClickShowsTheMap) {
     EXPECT_EQ(view->index(0, 0).data().toString(), "lunar");
     EXPECT_EQ(view->index(0, 1).data().toString(), "2024-03-25");
     EXPECT_EQ(view->index(0, 5).data().toString(), "N");
+    EXPECT_EQ(view->index(1, 0).data().toString(), "solar");
+    EXPECT_EQ(view->index(1, 1).data().toString(), "2024-04-08");
 
     // The solar ones alone, sorted by gamma (column 6): the October annular eclipse
     // (gamma -0.35) first.

@@ -51,9 +51,10 @@ TEST(CliMap, ReportsSizesAndFilesItCannotUse) {
     EXPECT_EQ(RenderMapPng("29", "3", "2006", dir.filePath("no/such/dir/a.png").toStdString(), 748,
                            539, Ephemeris::Precise),
               1);
-    // A date without an eclipse still gives its picture (with the limit curves).
+    // A date without an eclipse of either kind still gives its picture (with the limit
+    // curves).
     const QString path = dir.filePath("none.png");
-    ASSERT_EQ(RenderMapPng("14", "3", "2006", path.toStdString(), 748, 539, Ephemeris::Precise), 0);
+    ASSERT_EQ(RenderMapPng("16", "3", "2006", path.toStdString(), 748, 539, Ephemeris::Precise), 0);
     const QImage image(path);
     EXPECT_EQ(CountColour(image, map_colours::kPenumbra, QRect(0, 0, 730, 330)), 0);
     EXPECT_GT(CountColour(image, map_colours::kFirstLimit, QRect(0, 0, 730, 330)), 100);
