@@ -444,7 +444,10 @@ std::vector<TimedCurve> TraceCurves(const PolynomialElements& e, std::vector<Tra
         Unit dp{};
         double dt = 0.0;
         for (int step = 0; step < kCurveSteps; ++step) {
-            const auto [e1, e2] = basis(x.p);
+            // Named without a structured binding: the lambda below captures them.
+            const auto frame = basis(x.p);
+            const auto& e1 = frame.first;
+            const auto& e2 = frame.second;
             const Row r = jacobian(x, e1, e2);
             // The direction in which both conditions stay: the cross product of their
             // gradients in (e1, e2, t).
