@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr double kMinute = 1.0 / 60.0; // hours
 constexpr int kLimbBisections = 32;    // ends of a curve
 
 // The shadow at one instant: the elements and their rates, with the quantities of the
