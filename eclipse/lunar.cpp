@@ -278,7 +278,9 @@ LunarElements ClassicShape(double jdT0, Ephemeris engine, ShadowRule rule) {
         std::array<double, kSampleCount> values{};
         for (std::size_t s = 0; s < kSampleCount; ++s)
             values[s] = samples[s][q];
-        *fitted[q] = FitPolynomial(kSampleHours, values, kElementDegrees[q]);
+        *fitted[q] = {};
+        FitPolynomial(kSampleHours, values,
+                      std::span<double>(*fitted[q]).first(kElementDegrees[q] + 1));
     }
     return e;
 }

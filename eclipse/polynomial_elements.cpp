@@ -12,47 +12,6 @@ namespace {
 
 constexpr int kNodeCount = 7; // evaluations of the theories for one fit
 
-// Least-squares polynomial of kElementTerms terms through the values at the
-// nodes s (in units of the window's half-width): the normal equations, solved by
-// Gaussian elimination with partial pivoting. Coefficients from the constant up.
-ElementPolynomial FitPolynomial(const std::array<double, kNodeCount>& s,
-                                const std::array<double, kNodeCount>& v) {
-    constexpr int n = kElementTerms;
-    double m[n][n + 1] = {};
-    for (int k = 0; k < kNodeCount; ++k) {
-        double powers[n];
-        powers[0] = 1.0;
-        for (int j = 1; j < n; ++j)
-            powers[j] = powers[j - 1] * s[static_cast<std::size_t>(k)];
-        for (int r = 0; r < n; ++r) {
-            for (int c = 0; c < n; ++c)
-                m[r][c] += powers[r] * powers[c];
-            m[r][n] += powers[r] * v[static_cast<std::size_t>(k)];
-        }
-    }
-    for (int col = 0; col < n; ++col) {
-        int pivot = col;
-        for (int r = col + 1; r < n; ++r)
-            if (std::fabs(m[r][col]) > std::fabs(m[pivot][col]))
-                pivot = r;
-        for (int c = 0; c <= n; ++c)
-            std::swap(m[col][c], m[pivot][c]);
-        for (int r = col + 1; r < n; ++r) {
-            const double f = m[r][col] / m[col][col];
-            for (int c = col; c <= n; ++c)
-                m[r][c] -= f * m[col][c];
-        }
-    }
-    ElementPolynomial out{};
-    for (int r = n - 1; r >= 0; --r) {
-        double sum = m[r][n];
-        for (int c = r + 1; c < n; ++c)
-            sum -= m[r][c] * out[static_cast<std::size_t>(c)];
-        out[static_cast<std::size_t>(r)] = sum / m[r][r];
-    }
-    return out;
-}
-
 // Coefficients in s = t / scale turned into coefficients in t.
 ElementPolynomial Unscale(ElementPolynomial c, double scale) {
     double factor = 1.0;
@@ -72,27 +31,6 @@ double DeltaTForTT(double jdTT, Ephemeris engine) {
 }
 
 } // namespace
-
-double EvaluatePolynomial(const ElementPolynomial& c, double t) {
-    double v = 0.0;
-    for (int k = kElementTerms - 1; k >= 0; --k)
-        v = v * t + c[static_cast<std::size_t>(k)];
-    return v;
-}
-
-double PolynomialRate(const ElementPolynomial& c, double t) {
-    double v = 0.0;
-    for (int k = kElementTerms - 1; k >= 1; --k)
-        v = v * t + k * c[static_cast<std::size_t>(k)];
-    return v;
-}
-
-double PolynomialAcceleration(const ElementPolynomial& c, double t) {
-    double v = 0.0;
-    for (int k = kElementTerms - 1; k >= 2; --k)
-        v = v * t + k * (k - 1) * c[static_cast<std::size_t>(k)];
-    return v;
-}
 
 ElementsOfT EvaluateElements(const PolynomialElements& p, double t) {
     ElementsOfT e;
@@ -204,12 +142,18 @@ PolynomialElements FitPolynomialElements(double jdT0, Ephemeris engine) {
             p.tanF2 = e.tanF2;
         }
     }
-    p.x = Unscale(FitPolynomial(s, x), kFitHalfHours);
-    p.y = Unscale(FitPolynomial(s, y), kFitHalfHours);
-    p.d = Unscale(FitPolynomial(s, d), kFitHalfHours);
-    p.l1 = Unscale(FitPolynomial(s, l1), kFitHalfHours);
-    p.l2 = Unscale(FitPolynomial(s, l2), kFitHalfHours);
-    p.mu = Unscale(FitPolynomial(s, mu), kFitHalfHours);
+    FitPolynomial(s, x, p.x);
+    p.x = Unscale(p.x, kFitHalfHours);
+    FitPolynomial(s, y, p.y);
+    p.y = Unscale(p.y, kFitHalfHours);
+    FitPolynomial(s, d, p.d);
+    p.d = Unscale(p.d, kFitHalfHours);
+    FitPolynomial(s, l1, p.l1);
+    p.l1 = Unscale(p.l1, kFitHalfHours);
+    FitPolynomial(s, l2, p.l2);
+    p.l2 = Unscale(p.l2, kFitHalfHours);
+    FitPolynomial(s, mu, p.mu);
+    p.mu = Unscale(p.mu, kFitHalfHours);
     // The constant term in [0, 360), as the canons print it.
     const double turns = std::floor(p.mu[0] / 360.0) * 360.0;
     p.mu[0] -= turns;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "eclipse/polynomial_fit.h"
 #include "ephemeris/engine.h"
 
 #include <array>
@@ -23,11 +24,6 @@ struct PolynomialElements {
     double tanF1 = 0.0;           // tangents of the penumbral and umbral half-angles
     double tanF2 = 0.0;
 };
-
-// The value of a polynomial at t, and its first and second derivatives.
-double EvaluatePolynomial(const ElementPolynomial& c, double t);
-double PolynomialRate(const ElementPolynomial& c, double t);
-double PolynomialAcceleration(const ElementPolynomial& c, double t);
 
 // The elements' values and first derivatives at t (TT hours from t0).
 struct ElementsOfT {

@@ -1,18 +1,20 @@
 #include "eclipse/polynomial_fit.h"
 
 #include <cmath>
+#include <cstddef>
 #include <utility>
 
-// Normal equations, solved by Gaussian elimination with partial pivoting (at most
-// 4 x 4).
-std::array<double, 4> FitPolynomial(std::span<const double> hours, std::span<const double> values,
-                                    int degree) {
-    const int n = degree + 1;
-    double m[4][5] = {};
-    for (std::size_t s = 0; s < hours.size() && s < values.size(); ++s) {
-        double powers[7] = {1.0};
-        for (int k = 1; k < 7; ++k)
-            powers[k] = powers[k - 1] * hours[s];
+// The normal equations, solved by Gaussian elimination with partial pivoting.
+void FitPolynomial(std::span<const double> t, std::span<const double> values,
+                   std::span<double> coefficients) {
+    const int n = static_cast<int>(coefficients.size());
+    if (n < 1 || n > kMaxFitTerms)
+        return;
+    double m[kMaxFitTerms][kMaxFitTerms + 1] = {};
+    for (std::size_t s = 0; s < t.size() && s < values.size(); ++s) {
+        double powers[2 * kMaxFitTerms - 1] = {1.0};
+        for (int k = 1; k < 2 * n - 1; ++k)
+            powers[k] = powers[k - 1] * t[s];
         for (int r = 0; r < n; ++r) {
             for (int c = 0; c < n; ++c)
                 m[r][c] += powers[r + c];
@@ -26,24 +28,37 @@ std::array<double, 4> FitPolynomial(std::span<const double> hours, std::span<con
                 pivot = r;
         for (int c = 0; c <= n; ++c)
             std::swap(m[col][c], m[pivot][c]);
-        for (int r = 0; r < n; ++r) {
-            if (r == col)
-                continue;
-            const double factor = m[r][col] / m[col][col];
+        for (int r = col + 1; r < n; ++r) {
+            const double f = m[r][col] / m[col][col];
             for (int c = col; c <= n; ++c)
-                m[r][c] -= factor * m[col][c];
+                m[r][c] -= f * m[col][c];
         }
     }
-    std::array<double, 4> coefficients = {};
-    for (int r = 0; r < n; ++r)
-        coefficients[static_cast<std::size_t>(r)] = m[r][n] / m[r][r];
-    return coefficients;
+    for (int r = n - 1; r >= 0; --r) {
+        double sum = m[r][n];
+        for (int c = r + 1; c < n; ++c)
+            sum -= m[r][c] * coefficients[static_cast<std::size_t>(c)];
+        coefficients[static_cast<std::size_t>(r)] = sum / m[r][r];
+    }
 }
 
-double EvaluatePolynomial(const std::array<double, 4>& c, double t) {
-    return c[0] + t * (c[1] + t * (c[2] + t * c[3]));
+double EvaluatePolynomial(std::span<const double> c, double t) {
+    double v = 0.0;
+    for (std::size_t k = c.size(); k-- > 0;)
+        v = v * t + c[k];
+    return v;
 }
 
-double PolynomialRate(const std::array<double, 4>& c, double t) {
-    return c[1] + t * (2.0 * c[2] + 3.0 * t * c[3]);
+double PolynomialRate(std::span<const double> c, double t) {
+    double v = 0.0;
+    for (std::size_t k = c.size(); k-- > 1;)
+        v = v * t + static_cast<double>(k) * c[k];
+    return v;
+}
+
+double PolynomialAcceleration(std::span<const double> c, double t) {
+    double v = 0.0;
+    for (std::size_t k = c.size(); k-- > 2;)
+        v = v * t + static_cast<double>(k * (k - 1)) * c[k];
+    return v;
 }

@@ -1,15 +1,20 @@
 #pragma once
 
-#include <array>
 #include <span>
 
-// The least-squares polynomial of the given degree (0 to 3) through samples
-// (hours[i], values[i]); coefficients from the constant term up, the unused ones
-// zero. The samples must number more than the degree and lie symmetric about
-// zero within a few hours, where the normal equations are well conditioned.
-std::array<double, 4> FitPolynomial(std::span<const double> hours, std::span<const double> values,
-                                    int degree);
+// Polynomials in time as the eclipse computations use them: coefficients from the
+// constant term up, c[0] + c[1] t + c[2] t^2 + ...
 
-// The value and the first derivative of such a polynomial at t.
-double EvaluatePolynomial(const std::array<double, 4>& c, double t);
-double PolynomialRate(const std::array<double, 4>& c, double t);
+// The least-squares polynomial with coefficients.size() terms (1 to
+// kMaxFitTerms) through the samples (t[i], values[i]), written into coefficients.
+// The samples must number at least as many as the terms and lie about zero within a
+// range of about one unit of t (scale t first), where the normal equations are well
+// conditioned.
+inline constexpr int kMaxFitTerms = 6;
+void FitPolynomial(std::span<const double> t, std::span<const double> values,
+                   std::span<double> coefficients);
+
+// The value of a polynomial at t, and its first and second derivatives.
+double EvaluatePolynomial(std::span<const double> c, double t);
+double PolynomialRate(std::span<const double> c, double t);
+double PolynomialAcceleration(std::span<const double> c, double t);
