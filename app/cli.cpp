@@ -1,8 +1,6 @@
 // kestrova-cli: what the program computes, as text, for scripts and for checking
 // results against published tables. The text commands load no Qt; the picture
 // commands run in kestrova-render.
-#include "io/atomic_write.h"
-#include "io/cli_args.h"
 #include "app/cli_commands.h"
 #include "app/version.h"
 #include "eclipse/besselian.h"
@@ -11,6 +9,8 @@
 #include "eclipse/riseset.h"
 #include "ephemeris/apparent.h"
 #include "ephemeris/timescales.h"
+#include "io/atomic_write.h"
+#include "io/cli_args.h"
 #include "view/texts.h"
 
 #include <algorithm>
@@ -126,6 +126,9 @@ int PictureCommand(int argc, char** argv) {
         if (std::strcmp(argv[i], "--size") == 0) {
             if (!ParseSizeArg(argv[++i], "--size", kMaxPictureSide))
                 return 1;
+        } else if (std::strcmp(argv[i], "--view") == 0) {
+            if (!ParseViewArg(argv[++i], "--view"))
+                return 1;
         } else if (std::strcmp(argv[i], "--png") == 0 || std::strcmp(argv[i], "--pdf") == 0) {
             const WriteResult target = CheckWriteTarget(argv[++i]);
             if (!target.ok()) {
@@ -199,7 +202,10 @@ constexpr CliCommand kCommands[] = {
      SnapshotCommand},
     {"riseset", "riseset   DAY MONTH YEAR LATITUDE", RiseSetCommand},
     {"path", "path      DAY MONTH YEAR [--json]", PathCommand},
-    {"map", "map       DAY MONTH YEAR [--png FILE [--size WxH]] [--kml FILE] [--geojson FILE]",
+    {"map",
+     "map       DAY MONTH YEAR [--png FILE [--size WxH] [--view S,W,N,E|globe:LAT,LON]] [--kml "
+     "FILE]"
+     " [--geojson FILE]",
      MapCommand},
     {"print", "print     DAY MONTH YEAR --pdf FILE", PictureCommand},
     {"eclipses", "eclipses  FROM TO [--json]   (dates as YYYY-MM-DD)", EclipsesCommand},

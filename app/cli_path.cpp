@@ -1,12 +1,12 @@
 // path DAY MONTH YEAR [--json]: the central line of the date's eclipse, minute
 // by minute, with the limits of the path, its width and the central duration.
-#include "io/atomic_write.h"
-#include "io/cli_args.h"
 #include "app/cli_commands.h"
 #include "eclipse/path.h"
 #include "ephemeris/timescales.h"
 #include "export/map_export.h"
 #include "export/path_table.h"
+#include "io/atomic_write.h"
+#include "io/cli_args.h"
 
 #include <cstdio>
 #include <cstring>
@@ -50,7 +50,8 @@ int MapCommand(int argc, char** argv) {
             kml = argv[i + 1];
         } else if (std::strcmp(argv[i], "--geojson") == 0) {
             geojson = argv[i + 1];
-        } else if (std::strcmp(argv[i], "--png") == 0 || std::strcmp(argv[i], "--size") == 0) {
+        } else if (std::strcmp(argv[i], "--png") == 0 || std::strcmp(argv[i], "--size") == 0 ||
+                   std::strcmp(argv[i], "--view") == 0) {
             renderArgs.push_back(argv[i]);
             renderArgs.push_back(argv[i + 1]);
         } else {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "io/cli_args.h"
+
 #include <string>
 
 // Renders the window at width x height pixels on Qt's offscreen platform, computes the
@@ -12,6 +14,11 @@ int RenderSnapshotPng(int day, int month, int year, int hour, int minute, double
 // The map command for the date texts (as the fields would hold them) on an offscreen
 // window of width x height pixels, then the window as a PNG. Message boxes go to stderr.
 // Returns 0 on success, 1 when the image cannot be written, 2 for a size out of range.
+// The map alone in a view (a box in Mercator or a globe), width x height pixels, after
+// the map command for the date texts.
+int RenderMapViewPng(const std::string& day, const std::string& month, const std::string& year,
+                     const ViewArg& view, const std::string& file, int width, int height);
+
 int RenderMapPng(const std::string& day, const std::string& month, const std::string& year,
                  const std::string& file, int width, int height);
 

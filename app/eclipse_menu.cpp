@@ -35,7 +35,7 @@ EclipseMenu::EclipseMenu(QMainWindow* frame, CKestrovaView* view)
             &CKestrovaView::OnLocalCircumstances);
     connect(menu->addAction(QStringLiteral("Next eclipse &from here...")), &QAction::triggered,
             m_view, &CKestrovaView::OnNextEclipseFromHere);
-    m_view->m_afterMap = [this] { ShowSummary(); };
+    connect(m_view, &CKestrovaView::mapShown, this, [this] { ShowSummary(); });
 }
 
 std::optional<double> EclipseMenu::FieldDate(bool& today) {

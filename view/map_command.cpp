@@ -44,7 +44,8 @@ void CKestrovaView::OnMap() {
             m_scene.hourOutlines = std::move(map.outlines);
             m_scene.umbraPath = std::move(map.umbraPath);
             m_scene.eclipse = EclipsePathOfDate(RequestStartJD(request));
-            m_scene.path =
+            m_scene.path = MakePathLayer(m_scene.eclipse, -90.0, 90.0);
+            m_scene.pagePath =
                 MakePathLayer(m_scene.eclipse, projection::kSouthLimit, projection::kNorthLimit);
             m_nShowHour = map.lastHour;
             m_nShowMinute = map.lastMinute;
@@ -59,7 +60,5 @@ void CKestrovaView::OnMap() {
         MessageBox(QString::fromStdString(NoEclipseMessage(m_strDay, m_strMonth, m_strYear)),
                    QStringLiteral("EXCLAMATION"), MB_OK | MB_ICONEXCLAMATION);
     }
-    if (m_afterMap) {
-        m_afterMap();
-    }
+    emit mapShown();
 }

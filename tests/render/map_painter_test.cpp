@@ -28,7 +28,7 @@ QImage Paint(int w, int h, double zx, double zy) {
     image.fill(Qt::white);
     QPainter painter(&image);
     CDC dc(painter, 96, 96);
-    PaintStaticPicture(dc, w, h, zx, zy);
+    PaintStaticPicture(dc, w, h, DefaultView(zx, zy));
     return image;
 }
 
@@ -43,9 +43,9 @@ struct Plot {
              const std::vector<double>& uLat = {}, const std::vector<double>& uLon = {}) {
         QPainter painter(&image);
         CDC dc(painter, 96, 96);
-        PlotPointBoxes(dc, 1.0, 1.0, pLat, pLon, map_colours::kPenumbra);
-        PlotPointBoxes(dc, 1.0, 1.0, uLat, uLon, map_colours::kUmbra);
-        corner = OutlineCorner(pLat, pLon, 1.0, 1.0);
+        PlotPointBoxes(dc, DefaultView(1.0, 1.0), pLat, pLon, map_colours::kPenumbra);
+        PlotPointBoxes(dc, DefaultView(1.0, 1.0), uLat, uLon, map_colours::kUmbra);
+        corner = OutlineCorner(pLat, pLon, DefaultView(1.0, 1.0));
     }
 };
 
