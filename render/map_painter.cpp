@@ -47,7 +47,11 @@ void PaintLegendAndBands(CDC& dc, int w, double zx, double zy) {
     // The bands end at the client width times the horizontal zoom.
     const int bandRight = TruncToInt(w * zx);
     Box(dc, 0, Zy(330, zy), bandRight, Zy(345, zy), map_colours::kCream);
-    Box(dc, Zx(730, zx), 0, bandRight, Zy(345, zy), map_colours::kCream);
+    // In a window narrower than the design the band right of the map ends left of where
+    // it begins: it is empty, not a box turned round over the map.
+    if (bandRight > Zx(730, zx)) {
+        Box(dc, Zx(730, zx), 0, bandRight, Zy(345, zy), map_colours::kCream);
+    }
 
     dc.SetTextColor(RGB(0, 0, 0));
     Text(dc, 605, 375, "MOON'S PENUMBRA", zx, zy);

@@ -36,6 +36,12 @@ void DrawHourLabels(CDC& dc, const MapView& view, const std::vector<ScreenHourLa
     const double height = std::trunc(view.areaHeight * view.zoomY);
     const LabelBox area{0.0, 0.0, width, height};
     for (const ScreenHourLabel& label : labels) {
+        // On a moved map an outline whose corner lies off the area is labelled nowhere:
+        // pulled to the edge, its label would stand by another outline.
+        if (!IsDefaultView(view) &&
+            (label.x < 0 || label.y < 0 || label.x >= width || label.y >= height)) {
+            continue;
+        }
         const QString text = QString::fromStdString(HourLabelText(label.hours));
         const QSizeF size = dc.TextExtent(text);
         const double x =

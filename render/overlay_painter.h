@@ -27,5 +27,6 @@ struct ScreenHourLabel {
 // Each label "9h UT" once, in bold Arial 11 pixels high (not zoomed), black: at the
 // corner of its outline pulled into the map's area (HourLabelMapSpot in the default
 // view), or the nearest place below or above it that clears the labels placed before.
+// On a moved map an outline whose corner lies off the area has no label.
 void DrawHourLabels(CDC& dc, const MapView& view, const std::vector<ScreenHourLabel>& labels,
                     std::vector<LabelBox>& placed);

@@ -87,6 +87,19 @@ TEST(StaticPicture, ScalesWithTheZoom) {
     EXPECT_EQ(image.pixel(1461, 100), Rgb(map_colours::kCream));
 }
 
+TEST(StaticPicture, ASmallWindowShowsTheWholeMap) {
+    // 420 x 320: the map covers 409 x 195 pixels, none of it under a cream band; the far
+    // east (Siberia at 100° E) is land, the Pacific at 165° E sea.
+    const double zx = 420.0 / 748.0, zy = 320.0 / 539.0;
+    const QImage image = Paint(420, 320, zx, zy);
+    const int creamOnMap = CountColour(image, Rgb(map_colours::kCream), QRect(0, 0, 409, 195));
+    EXPECT_LT(creamOnMap, 40); // at most a label's worth, not a band
+    const QRgb land = image.pixel(TruncToInt(zx * (370 + 2 * 100.0)), TruncToInt(zy * 80));
+    const QRgb sea = image.pixel(TruncToInt(zx * (370 + 2 * 165.0)), TruncToInt(zy * 115));
+    EXPECT_NE(land, sea);
+    EXPECT_EQ(sea, image.pixel(TruncToInt(zx * (370 + 2 * -40.0)), TruncToInt(zy * 150)));
+}
+
 TEST(ShadowPlot, LatitudeFilterIncludesBothLimits) {
     Plot plot;
     plot.Run({75.0, -60.0, 75.0001, -60.0001}, {0.0, 90.0, -90.0, 45.0});
