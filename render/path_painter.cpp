@@ -1,5 +1,7 @@
 #include "render/path_painter.h"
 
+#include "geo/map_colours.h"
+
 #include "render/map_painter.h"
 #include "render/map_view.h"
 #include "render/print_page.h"
@@ -28,11 +30,14 @@ LineStyle ScreenStyle(PathLineKind kind) {
         return {2, map_colours::kUmbra};
     case PathLineKind::PathLimit:
         return {1, map_colours::kUmbra};
+    case PathLineKind::MaximumLine:
+        return {1, map_colours::FromPalette(map_palette::kMaximumLine)};
+    case PathLineKind::RiseSetMaximum:
+        return {1, map_colours::FromPalette(map_palette::kRiseSetMaximum)};
+    case PathLineKind::MagnitudeLine:
+        return {1, map_colours::FromPalette(map_palette::kMagnitudeLine)};
     case PathLineKind::PartialLimit:
     case PathLineKind::RiseSetCurve:
-    case PathLineKind::MaximumLine:
-    case PathLineKind::RiseSetMaximum:
-    case PathLineKind::MagnitudeLine:
     case PathLineKind::MoonVisibility:
         break;
     }
@@ -152,28 +157,27 @@ namespace {
 // The window's lines: the partial zone's lines thin, the path's limits crisp, the central
 // line in a colour that stands out on the band and on the umbra's points.
 QPen WindowPen(PathLineKind kind) {
-    auto pen = [](QColor c, double w, Qt::PenStyle style = Qt::SolidLine) {
-        QPen p(c, w, style, Qt::RoundCap, Qt::RoundJoin);
-        return p;
+    auto pen = [](MapColour c, double w, Qt::PenStyle style = Qt::SolidLine) {
+        return QPen(QColor(c.r, c.g, c.b, c.alpha), w, style, Qt::RoundCap, Qt::RoundJoin);
     };
     switch (kind) {
     case PathLineKind::CentralLine:
-        return pen(QColor(235, 100, 0), 2.2);
+        return pen(map_palette::kCentralLine, 2.2);
     case PathLineKind::PathLimit:
-        return pen(QColor(0, 48, 110), 1.4);
+        return pen(map_palette::kUmbra, 1.4);
     case PathLineKind::PartialLimit:
     case PathLineKind::RiseSetCurve:
-        return pen(QColor(96, 96, 176), 1.4);
+        return pen(map_palette::kPenumbra, 1.4);
     case PathLineKind::MaximumLine:
-        return pen(QColor(120, 70, 140), 1.0, Qt::DashLine);
+        return pen(map_palette::kMaximumLine, 1.0, Qt::DashLine);
     case PathLineKind::RiseSetMaximum:
-        return pen(QColor(96, 96, 176), 1.2, Qt::DashDotLine);
+        return pen(map_palette::kRiseSetMaximum, 1.2, Qt::DashDotLine);
     case PathLineKind::MagnitudeLine:
-        return pen(QColor(90, 90, 90), 1.0, Qt::DotLine);
+        return pen(map_palette::kMagnitudeLine, 1.0, Qt::DotLine);
     case PathLineKind::MoonVisibility:
-        return pen(QColor(170, 60, 40), 1.5);
+        return pen({170, 60, 40}, 1.5);
     }
-    return pen(QColor(96, 96, 176), 1.0);
+    return pen(map_palette::kPenumbra, 1.0);
 }
 
 // Back to front: the partial zone's lines, then the path, its central line last.
@@ -243,7 +247,8 @@ void DrawPathLayer(CDC& dc, const PathLayer& layer, const MapView& view,
             fill.addPolygon(Polygon(run));
             fill.closeSubpath();
         }
-        painter.fillPath(fill, QColor(0, 64, 128, layer.umbral ? 80 : 0));
+        const MapColour c = map_palette::kPathBand;
+        painter.fillPath(fill, QColor(c.r, c.g, c.b, layer.umbral ? c.alpha : 0));
     }
     std::vector<std::pair<const PathLine*, std::vector<std::vector<ScreenPoint>>>> labelled;
     for (const PathLineKind kind : kWindowOrder) {

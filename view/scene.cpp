@@ -67,12 +67,13 @@ void PaintSceneOnMap(CDC& dc, const Scene& scene, const MapView& view) {
     if (IsDefaultView(view) || scene.path.empty()) {
         PlotPointBoxes(dc, view, scene.umbraPath.lat, scene.umbraPath.lon, map_colours::kUmbra);
     }
+    // The hour labels take their places first; the path's labels find room around them.
     std::vector<LabelBox> placed;
-    if (!scene.path.empty()) {
-        DrawPathLayer(dc, scene.path, view, placed);
-    }
     if (!scene.hourOutlines.empty()) {
         DrawHourLabels(dc, view, ScreenHourLabels(scene, view), placed);
+    }
+    if (!scene.path.empty()) {
+        DrawPathLayer(dc, scene.path, view, placed);
     }
     const LimitCurveSeries& limits = scene.limitCurves;
     if (!limits.latitudes.empty()) {
