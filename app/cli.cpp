@@ -54,14 +54,19 @@ void PrintValue(const char* name, double value) {
     std::printf("%s %.15g\n", name, value);
 }
 
+// The line that names the engine of every answer.
+void PrintEngine(Ephemeris engine) {
+    std::printf("ephemeris %s\n", std::string(EphemerisName(engine)).c_str());
+}
+
 // ephemeris DAY MONTH YEAR HOUR MINUTE SECOND
-int EphemerisCommand(int argc, char** argv) {
+int EphemerisCommand(int argc, char** argv, Ephemeris engine) {
     if (argc != 8)
         return CliUsage();
     const std::optional<Instant> t = ParseInstant(argv + 2, true);
     if (!t)
         return 1;
-    const ApparentPlaces p = ApparentPlacesAt(JulianDayOf(*t));
+    const ApparentPlaces p = ApparentPlacesAt(JulianDayOf(*t), engine);
     PrintValue("sunRA", p.sunRA);
     PrintValue("sunDec", p.sunDec);
     PrintValue("sunGST", p.siderealAngle);
@@ -72,17 +77,18 @@ int EphemerisCommand(int argc, char** argv) {
     PrintValue("sunDistance", p.sunDistance);
     PrintValue("sunRAHours", p.sunRA / 15.0);
     PrintValue("deltaT", p.deltaT);
+    PrintEngine(engine);
     return 0;
 }
 
 // elements DAY MONTH YEAR HOUR MINUTE SECOND
-int ElementsCommand(int argc, char** argv) {
+int ElementsCommand(int argc, char** argv, Ephemeris engine) {
     if (argc != 8)
         return CliUsage();
     const std::optional<Instant> t = ParseInstant(argv + 2, true);
     if (!t)
         return 1;
-    const BesselianElements e = ElementsAt(ApparentPlacesAt(JulianDayOf(*t)));
+    const BesselianElements e = ElementsAt(ApparentPlacesAt(JulianDayOf(*t), engine));
     PrintValue("x", e.x);
     PrintValue("y", e.y);
     PrintValue("d", e.d);
@@ -91,23 +97,26 @@ int ElementsCommand(int argc, char** argv) {
     PrintValue("l2", e.l2);
     PrintValue("f1", e.f1);
     PrintValue("f2", e.f2);
+    PrintEngine(engine);
     return 0;
 }
 
 // contacts DAY MONTH YEAR
-int ContactsCommand(int argc, char** argv) {
+int ContactsCommand(int argc, char** argv, Ephemeris engine) {
     if (argc != 5)
         return CliUsage();
     const std::optional<Instant> t = ParseInstant(argv + 2, false);
     if (!t)
         return 1;
-    const ContactTimes c = ContactTimesOfDate(JulianDayOf(*t));
+    const ContactTimes c = ContactTimesOfDate(JulianDayOf(*t), engine);
     if (!c.eclipse) {
         std::printf("%s\n", NoEclipseMessage(argv[2], argv[3], argv[4]).c_str());
+        PrintEngine(engine);
         return 0;
     }
     for (const std::string& line : ContactLines(c))
         std::printf("%s\n", line.c_str());
+    PrintEngine(engine);
     return 0;
 }
 
@@ -115,7 +124,7 @@ int ContactsCommand(int argc, char** argv) {
 // file to write are checked here, so that a refused call answers at once; the
 // drawing runs in kestrova-render, which checks them again. Wrong options are left
 // to its usage text.
-int PictureCommand(int argc, char** argv) {
+int PictureCommand(int argc, char** argv, Ephemeris engine) {
     const bool snapshot = std::strcmp(argv[1], "snapshot") == 0;
     const int numbers = snapshot ? 6 : 3;
     if (argc < 2 + numbers)
@@ -137,7 +146,7 @@ int PictureCommand(int argc, char** argv) {
             }
         }
     }
-    return RunRenderProgram(argc, argv);
+    return RunRenderProgram(argc, argv, engine);
 }
 
 void PrintExtent(const char* name, const Outline& o) {
@@ -151,7 +160,7 @@ void PrintExtent(const char* name, const Outline& o) {
 }
 
 // snapshot DAY MONTH YEAR HOUR MINUTE SECOND [--points] [--png FILE [--size WxH]]
-int SnapshotCommand(int argc, char** argv) {
+int SnapshotCommand(int argc, char** argv, Ephemeris engine) {
     if (argc < 8)
         return CliUsage();
     bool points = false;
@@ -159,16 +168,17 @@ int SnapshotCommand(int argc, char** argv) {
         if (std::strcmp(argv[i], "--points") == 0)
             points = true;
         else if (std::strcmp(argv[i], "--png") == 0 || std::strcmp(argv[i], "--size") == 0)
-            return PictureCommand(argc, argv);
+            return PictureCommand(argc, argv, engine);
         else
             return CliUsage();
     }
     const std::optional<Instant> t = ParseInstant(argv + 2, true);
     if (!t)
         return 1;
-    const ShadowSnapshot s = ShadowAt(JulianDayOf(*t), true, 1000.0, 50000.0);
+    const ShadowSnapshot s = ShadowAt(JulianDayOf(*t), true, 1000.0, 50000.0, engine);
     PrintExtent("penumbra", s.penumbra);
     PrintExtent("umbra", s.umbra);
+    PrintEngine(engine);
     if (points) {
         for (std::size_t i = 0; i < s.penumbra.lat.size(); ++i)
             std::printf("P %.6f %.6f\n", s.penumbra.lat[i], s.penumbra.lon[i]);
@@ -179,7 +189,7 @@ int SnapshotCommand(int argc, char** argv) {
 }
 
 // riseset DAY MONTH YEAR LATITUDE
-int RiseSetCommand(int argc, char** argv) {
+int RiseSetCommand(int argc, char** argv, Ephemeris engine) {
     if (argc != 6)
         return CliUsage();
     const std::optional<Instant> t = ParseInstant(argv + 2, false);
@@ -188,35 +198,45 @@ int RiseSetCommand(int argc, char** argv) {
     const std::optional<double> latitude = ParseLatitudeArg(argv[5], "LATITUDE");
     if (!latitude)
         return 1;
-    const RiseSetTimes times = SunRiseSet(JulianDayOf(*t), *latitude, 0.0, 0.0, false);
+    const RiseSetTimes times = SunRiseSet(JulianDayOf(*t), *latitude, 0.0, 0.0, false, engine);
     PrintValue("rise", times.rise);
     PrintValue("set", times.set);
+    PrintEngine(engine);
     return 0;
 }
 
 constexpr CliCommand kCommands[] = {
-    {"ephemeris", "ephemeris DAY MONTH YEAR HOUR MINUTE SECOND", EphemerisCommand},
-    {"elements", "elements  DAY MONTH YEAR HOUR MINUTE SECOND", ElementsCommand},
-    {"contacts", "contacts  DAY MONTH YEAR", ContactsCommand},
+    {"ephemeris", "ephemeris DAY MONTH YEAR HOUR MINUTE SECOND", Ephemeris::Classic,
+     EphemerisCommand},
+    {"elements", "elements  DAY MONTH YEAR HOUR MINUTE SECOND", Ephemeris::Classic,
+     ElementsCommand},
+    {"contacts", "contacts  DAY MONTH YEAR", Ephemeris::Classic, ContactsCommand},
     {"snapshot", "snapshot  DAY MONTH YEAR HOUR MINUTE SECOND [--points] [--png FILE [--size WxH]]",
-     SnapshotCommand},
-    {"riseset", "riseset   DAY MONTH YEAR LATITUDE", RiseSetCommand},
-    {"path", "path      DAY MONTH YEAR [--json]", PathCommand},
+     Ephemeris::Classic, SnapshotCommand},
+    {"riseset", "riseset   DAY MONTH YEAR LATITUDE", Ephemeris::Classic, RiseSetCommand},
+    {"path", "path      DAY MONTH YEAR [--json]", Ephemeris::Precise, PathCommand},
     {"map",
      "map       DAY MONTH YEAR [--png FILE [--size WxH] [--view S,W,N,E|globe:LAT,LON]] [--kml "
-     "FILE]"
-     " [--geojson FILE]",
-     MapCommand},
-    {"print", "print     DAY MONTH YEAR --pdf FILE", PictureCommand},
-    {"eclipses", "eclipses  FROM TO [--json]   (dates as YYYY-MM-DD)", EclipsesCommand},
-    {"next", "next      DAY MONTH YEAR", NextCommand},
-    {"previous", "previous  DAY MONTH YEAR", PreviousCommand},
-    {"circumstances", "circumstances DAY MONTH YEAR", CircumstancesCommand},
+     "FILE] [--geojson FILE]",
+     Ephemeris::Precise, MapCommand},
+    {"print", "print     DAY MONTH YEAR --pdf FILE", Ephemeris::Precise, PictureCommand},
+    {"eclipses", "eclipses  FROM TO [--json]   (dates as YYYY-MM-DD)", Ephemeris::Precise,
+     EclipsesCommand},
+    {"next", "next      DAY MONTH YEAR [--lunar [--json]]", Ephemeris::Precise, NextCommand},
+    {"previous", "previous  DAY MONTH YEAR [--lunar [--json]]", Ephemeris::Precise,
+     PreviousCommand},
+    {"circumstances", "circumstances DAY MONTH YEAR", Ephemeris::Precise, CircumstancesCommand},
     {"local", "local     DAY MONTH YEAR (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]",
-     LocalCommand},
+     Ephemeris::Precise, LocalCommand},
     {"next-local",
      "next-local DAY MONTH YEAR (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]",
-     NextLocalCommand},
+     Ephemeris::Precise, NextLocalCommand},
+    {"lunar-eclipses", "lunar-eclipses FROM TO [--json]   (dates as YYYY-MM-DD)",
+     Ephemeris::Precise, LunarEclipsesCommand},
+    {"lunar", "lunar     DAY MONTH YEAR (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]",
+     Ephemeris::Precise, LunarCommand},
+    {"lunar-map", "lunar-map DAY MONTH YEAR [--kml FILE] [--geojson FILE]", Ephemeris::Precise,
+     LunarMapCommand},
 };
 
 // The folder of this program, from /proc/self/exe; empty if unknown.
@@ -236,7 +256,15 @@ static void PrintUsage(std::FILE* out) {
     std::fputs("usage:\n", out);
     for (const CliCommand& c : kCommands)
         std::fprintf(out, "  kestrova-cli %s\n", c.usage);
-    std::fputs("  kestrova-cli --help | --version\n", out);
+    std::fputs("  kestrova-cli --help | --version\n"
+               "every command also takes --ephemeris classic|precise, the theories it computes\n"
+               "with: classic by default for ephemeris, elements, contacts, snapshot and riseset,\n"
+               "precise for the others. The outlines, umbra points and limit curves of map and\n"
+               "print are always the classic theories'; their path layers and the KML and GeoJSON\n"
+               "follow --ephemeris. Every answer names its engine.\n"
+               "the lunar commands also take --shadow chauvenet|danjon (the atmosphere's\n"
+               "enlargement of the shadow; default chauvenet)\n",
+               out);
 }
 
 int CliUsage() {
@@ -244,12 +272,17 @@ int CliUsage() {
     return 2;
 }
 
-int RunRenderProgram(int argc, char** argv) {
+int RunRenderProgram(int argc, char** argv, Ephemeris engine) {
     const std::string folder = ProgramFolder();
     // Beside this program in the build tree; in libexec/kestrova when installed.
     const std::string candidates[] = {folder + "/kestrova-render",
                                       folder + "/../libexec/kestrova/kestrova-render"};
     std::vector<char*> args(argv, argv + argc);
+    static char option[] = "--ephemeris";
+    static char classic[] = "classic";
+    static char precise[] = "precise";
+    args.push_back(option);
+    args.push_back(engine == Ephemeris::Precise ? precise : classic);
     args.push_back(nullptr);
     for (const std::string& program : candidates) {
         if (access(program.c_str(), X_OK) == 0) {
@@ -274,8 +307,13 @@ int main(int argc, char** argv) {
         std::printf("kestrova-cli %s\n", kKestrovaVersion);
         return 0;
     }
-    for (const CliCommand& c : kCommands)
-        if (std::strcmp(argv[1], c.name) == 0)
-            return c.run(argc, argv);
+    for (const CliCommand& c : kCommands) {
+        if (std::strcmp(argv[1], c.name) != 0)
+            continue;
+        EngineArgs args = TakeEphemerisOption(argc, argv, c.defaultEngine);
+        if (!args.engine)
+            return 1;
+        return c.run(static_cast<int>(args.rest.size() - 1), args.rest.data(), *args.engine);
+    }
     return CliUsage();
 }

@@ -1,9 +1,9 @@
 // kestrova-cli eclipses, next, previous, circumstances: the eclipse finder.
-#include "io/cli_args.h"
 #include "app/cli_commands.h"
 #include "eclipse/finder.h"
 #include "eclipse/finder_text.h"
 #include "ephemeris/timescales.h"
+#include "io/cli_args.h"
 
 #include <cstdio>
 #include <cstring>
@@ -25,10 +25,17 @@ int PrintOne(const std::optional<EclipseCircumstances>& c) {
     return 0;
 }
 
+bool HasLunarFlag(int argc, char** argv) {
+    for (int i = 2; i < argc; ++i)
+        if (std::strcmp(argv[i], "--lunar") == 0)
+            return true;
+    return false;
+}
+
 } // namespace
 
 // eclipses FROM TO [--json]
-int EclipsesCommand(int argc, char** argv) {
+int EclipsesCommand(int argc, char** argv, Ephemeris engine) {
     if (argc != 4 && argc != 5)
         return CliUsage();
     const bool json = argc == 5;
@@ -47,41 +54,45 @@ int EclipsesCommand(int argc, char** argv) {
                      argv[2]);
         return 1;
     }
-    const std::vector<EclipseCircumstances> eclipses = EclipsesBetween(jdFrom, jdTo);
+    const std::vector<EclipseCircumstances> eclipses = EclipsesBetween(jdFrom, jdTo, engine);
     const std::string text = json ? EclipsesJson(eclipses) : EclipsesCsv(eclipses);
     std::fputs(text.c_str(), stdout);
     return 0;
 }
 
 // next DAY MONTH YEAR
-int NextCommand(int argc, char** argv) {
+int NextCommand(int argc, char** argv, Ephemeris engine) {
+    if (HasLunarFlag(argc, argv))
+        return LunarStepCommand(argc, argv, engine, true);
     if (argc != 5)
         return CliUsage();
     const std::optional<DateArg> date = ParseDateArgs(argv[2], argv[3], argv[4]);
     if (!date)
         return 1;
-    return PrintOne(NextEclipse(JulianDayOfDate(*date)));
+    return PrintOne(NextEclipse(JulianDayOfDate(*date), engine));
 }
 
 // previous DAY MONTH YEAR
-int PreviousCommand(int argc, char** argv) {
+int PreviousCommand(int argc, char** argv, Ephemeris engine) {
+    if (HasLunarFlag(argc, argv))
+        return LunarStepCommand(argc, argv, engine, false);
     if (argc != 5)
         return CliUsage();
     const std::optional<DateArg> date = ParseDateArgs(argv[2], argv[3], argv[4]);
     if (!date)
         return 1;
-    return PrintOne(PreviousEclipse(JulianDayOfDate(*date)));
+    return PrintOne(PreviousEclipse(JulianDayOfDate(*date), engine));
 }
 
 // circumstances DAY MONTH YEAR
-int CircumstancesCommand(int argc, char** argv) {
+int CircumstancesCommand(int argc, char** argv, Ephemeris engine) {
     if (argc != 5)
         return CliUsage();
     const std::optional<DateArg> date = ParseDateArgs(argv[2], argv[3], argv[4]);
     if (!date)
         return 1;
     const double jd = JulianDayOfDate(*date);
-    const std::vector<EclipseCircumstances> found = EclipsesBetween(jd, jd + 1.0);
+    const std::vector<EclipseCircumstances> found = EclipsesBetween(jd, jd + 1.0, engine);
     if (found.empty()) {
         std::fputs("kestrova-cli: no solar eclipse on this date\n", stderr);
         return 1;

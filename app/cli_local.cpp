@@ -1,10 +1,10 @@
 // kestrova-cli local / next-local: what one place sees of a solar eclipse.
-#include "io/cli_args.h"
 #include "app/cli_commands.h"
 #include "eclipse/finder.h"
 #include "eclipse/finder_text.h"
 #include "eclipse/local.h"
 #include "ephemeris/timescales.h"
+#include "io/cli_args.h"
 #include "places/gazetteer.h"
 #include "places/zone_time.h"
 
@@ -17,10 +17,6 @@
 #include <vector>
 
 namespace {
-
-// The years the eclipse search covers (its Delta T and theories).
-constexpr int kFirstSearchYear = -1999;
-constexpr int kLastSearchYear = 3000;
 
 // The place a command runs for: coordinates, and a name and zone when named.
 struct Site {
@@ -139,15 +135,15 @@ std::optional<LocalArgs> ReadLocalArgs(int argc, char** argv, bool allowHeight, 
     return args;
 }
 
-const char* KindName(LocalKind k) {
+const char* KindName(EclipseKind k) {
     switch (k) {
-    case LocalKind::Total:
+    case EclipseKind::Total:
         return "total";
-    case LocalKind::Annular:
+    case EclipseKind::Annular:
         return "annular";
-    case LocalKind::Partial:
+    case EclipseKind::Partial:
         return "partial";
-    case LocalKind::None:
+    default:
         break;
     }
     return "none";
@@ -215,9 +211,11 @@ void AddLocal(Report& r, const LocalCircumstances& lc, const Site& site) {
         if (*event)
             r.Text(name, FormatInstantUT((*event)->jdUT));
     }
+    if (lc.kind != EclipseKind::None)
+        r.Number("contacts_sigma_s", lc.contactSigma, 1);
     r.Number("magnitude", lc.magnitude, 5);
     r.Number("obscuration", lc.obscuration, 5);
-    if (lc.kind != LocalKind::None) {
+    if (lc.kind != EclipseKind::None) {
         r.Number("sun_alt_c1", lc.c1->sun.altitude, 2);
         r.Number("sun_alt_max", lc.max->sun.altitude, 2);
         r.Number("sun_az_max", lc.max->sun.azimuth, 2);
@@ -231,7 +229,7 @@ void AddLocal(Report& r, const LocalCircumstances& lc, const Site& site) {
         }
         r.Flag("visible", lc.visible);
     }
-    if (lc.kind == LocalKind::Total || lc.kind == LocalKind::Annular)
+    if (lc.kind == EclipseKind::Total || lc.kind == EclipseKind::Annular)
         r.Number("duration_s", lc.duration, 1);
     r.Number("latitude", site.observer.latitude, 5);
     r.Number("longitude", site.observer.longitude, 5);
@@ -267,12 +265,12 @@ std::string FixedNumber(double value, int decimals) {
 } // namespace
 
 // local DAY MONTH YEAR (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]
-int LocalCommand(int argc, char** argv) {
+int LocalCommand(int argc, char** argv, Ephemeris engine) {
     bool usage = false;
     const std::optional<LocalArgs> args = ReadLocalArgs(argc, argv, true, usage);
     if (!args)
         return usage ? CliUsage() : 1;
-    const std::optional<EclipseCircumstances> eclipse = EclipseOnDate(DayStart(args->date));
+    const std::optional<EclipseCircumstances> eclipse = EclipseOnDate(DayStart(args->date), engine);
     if (!eclipse) {
         Fail("no solar eclipse has its greatest eclipse on " + std::to_string(args->date.day) +
              " " + std::to_string(args->date.month) + " " + std::to_string(args->date.year) +
@@ -283,6 +281,7 @@ int LocalCommand(int argc, char** argv) {
     r.Text("greatest", FormatInstantUT(eclipse->jdGreatestUT));
     r.Number("delta_t_s", eclipse->elements.deltaT, 1);
     AddLocal(r, ComputeLocalCircumstances(eclipse->elements, args->site.observer), args->site);
+    r.Text("ephemeris", std::string(EphemerisName(engine)));
     r.Print(args->json);
     return 0;
 }
@@ -300,7 +299,7 @@ std::string EclipseCsvLine(const EclipseCircumstances& c) {
 } // namespace
 
 // next-local DAY MONTH YEAR (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]
-int NextLocalCommand(int argc, char** argv) {
+int NextLocalCommand(int argc, char** argv, Ephemeris engine) {
     bool usage = false;
     const std::optional<LocalArgs> args = ReadLocalArgs(argc, argv, true, usage);
     if (!args)
@@ -308,7 +307,8 @@ int NextLocalCommand(int argc, char** argv) {
     // After the given day, up to the end of the searched years.
     const double from = DayStart(args->date) + 1.0;
     const double years = kLastSearchYear + 1.0 - args->date.year;
-    const std::optional<LocalEclipse> next = NextLocalEclipse(from, args->site.observer, years);
+    const std::optional<LocalEclipse> next =
+        NextLocalEclipse(from, args->site.observer, years, engine);
     if (!next) {
         Fail("no solar eclipse is seen from there before the year " +
              std::to_string(kLastSearchYear + 1));
@@ -318,6 +318,7 @@ int NextLocalCommand(int argc, char** argv) {
     r.Text("greatest", FormatInstantUT(next->eclipse.jdGreatestUT));
     r.Number("delta_t_s", next->eclipse.elements.deltaT, 1);
     AddLocal(r, next->local, args->site);
+    r.Text("ephemeris", std::string(EphemerisName(engine)));
     if (args->json) {
         std::printf("{\"eclipse\": \"%s\", \"local\": %s}\n", EclipseCsvLine(next->eclipse).c_str(),
                     r.Json().c_str());

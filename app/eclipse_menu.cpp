@@ -3,39 +3,79 @@
 #include "app/eclipse_list.h"
 #include "eclipse/finder.h"
 #include "eclipse/finder_text.h"
+#include "eclipse/lunar.h"
+#include "eclipse/lunar_text.h"
 #include "ephemeris/timescales.h"
 #include "view/input_parse.h"
 #include "view/kestrova_view.h"
 #include "view/texts.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QDate>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QSettings>
 #include <QStatusBar>
+
+namespace {
+
+// The settings key of the engine's name ("precise" or "classic").
+constexpr const char* kEngineKey = "ephemeris";
+
+} // namespace
 
 EclipseMenu::EclipseMenu(QMainWindow* frame, CKestrovaView* view)
     : QObject(frame), m_frame(frame), m_view(view) {
     QMenu* menu = frame->menuBar()->addMenu(QStringLiteral("&Eclipse"));
     QAction* next = menu->addAction(QStringLiteral("&Next eclipse"));
     next->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown));
-    next->setStatusTip(QStringLiteral("Show the map of the next solar eclipse after the date"));
+    next->setStatusTip(
+        QStringLiteral("Show the map of the next solar or lunar eclipse after the date"));
     connect(next, &QAction::triggered, this, &EclipseMenu::OnNextEclipse);
     QAction* previous = menu->addAction(QStringLiteral("&Previous eclipse"));
     previous->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp));
     previous->setStatusTip(
-        QStringLiteral("Show the map of the last solar eclipse before the date"));
+        QStringLiteral("Show the map of the last solar or lunar eclipse before the date"));
     connect(previous, &QAction::triggered, this, &EclipseMenu::OnPreviousEclipse);
     menu->addSeparator();
     QAction* list = menu->addAction(QStringLiteral("&List..."));
-    list->setStatusTip(QStringLiteral("List the solar eclipses between two dates"));
+    list->setStatusTip(QStringLiteral("List the solar and lunar eclipses between two dates"));
     connect(list, &QAction::triggered, this, &EclipseMenu::OnListEclipses);
     menu->addSeparator();
     connect(menu->addAction(QStringLiteral("&Local circumstances...")), &QAction::triggered, m_view,
             &CKestrovaView::OnLocalCircumstances);
     connect(menu->addAction(QStringLiteral("Next eclipse &from here...")), &QAction::triggered,
             m_view, &CKestrovaView::OnNextEclipseFromHere);
+    menu->addSeparator();
+    QMenu* engines = menu->addMenu(QStringLiteral("&Ephemeris"));
+    auto* group = new QActionGroup(this);
+    m_precise = engines->addAction(QStringLiteral("&Precise (VSOP87, ELP/MPP02)"));
+    m_precise->setStatusTip(
+        QStringLiteral("Compute the eclipses, the path and the local circumstances with the "
+                       "precise theories"));
+    m_classic = engines->addAction(QStringLiteral("&Classic (Newcomb, Brown)"));
+    m_classic->setStatusTip(
+        QStringLiteral("Compute the eclipses, the path and the local circumstances with the "
+                       "classic theories of the map"));
+    for (QAction* a : {m_precise, m_classic}) {
+        a->setCheckable(true);
+        group->addAction(a);
+    }
+    connect(m_precise, &QAction::triggered, this, [this] { ChooseEngine(Ephemeris::Precise); });
+    connect(m_classic, &QAction::triggered, this, [this] { ChooseEngine(Ephemeris::Classic); });
+    const std::optional<Ephemeris> saved =
+        ParseEphemeris(QSettings().value(kEngineKey).toString().toStdString());
+    ChooseEngine(saved.value_or(Ephemeris::Precise));
     connect(m_view, &CKestrovaView::mapShown, this, [this] { ShowSummary(); });
+}
+
+void EclipseMenu::ChooseEngine(Ephemeris engine) {
+    m_view->m_engine = engine;
+    (engine == Ephemeris::Precise ? m_precise : m_classic)->setChecked(true);
+    QSettings().setValue(kEngineKey,
+                         QString::fromUtf8(EphemerisName(engine).data(),
+                                           static_cast<int>(EphemerisName(engine).size())));
 }
 
 std::optional<double> EclipseMenu::FieldDate(bool& today) {
@@ -70,13 +110,22 @@ void EclipseMenu::Step(bool forward) {
         return;
     // Next from a date in the fields: after the end of that date, so that repeating
     // the command walks on from the eclipse just shown; from today: today's included.
-    const std::optional<EclipseCircumstances> found =
-        forward ? NextEclipse(today ? *jd : *jd + 1.0) : PreviousEclipse(*jd);
-    if (!found) {
-        m_frame->statusBar()->showMessage(QStringLiteral("No solar eclipse found."));
+    const double from = forward && !today ? *jd + 1.0 : *jd;
+    const std::optional<EclipseCircumstances> solar =
+        forward ? NextEclipse(from, m_view->m_engine) : PreviousEclipse(from, m_view->m_engine);
+    const std::optional<LunarEclipse> lunar = forward
+                                                  ? NextLunarEclipse(from, m_view->m_engine)
+                                                  : PreviousLunarEclipse(from, m_view->m_engine);
+    // The nearer of the two kinds.
+    const bool lunarFirst =
+        lunar && (!solar || (forward ? lunar->jdGreatestUT < solar->jdGreatestUT
+                                     : lunar->jdGreatestUT > solar->jdGreatestUT));
+    if (!solar && !lunar) {
+        m_frame->statusBar()->showMessage(QStringLiteral("No eclipse found."));
         return;
     }
-    const CalendarDate date = GreatestEclipseDate(*found);
+    const CalendarDate date =
+        lunarFirst ? EclipseTableModel::DateOf(*lunar) : GreatestEclipseDate(*solar);
     ShowEclipseOf(date.day, date.month, date.year);
 }
 
@@ -90,7 +139,7 @@ void EclipseMenu::OnPreviousEclipse() {
 
 void EclipseMenu::OnListEclipses() {
     if (!m_list) {
-        m_list = new EclipseListDialog(m_frame);
+        m_list = new EclipseListDialog(m_frame, m_view->m_engine);
         m_list->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_list, &EclipseListDialog::EclipseChosen, this, &EclipseMenu::ShowEclipseOf);
         m_list->StartSearch();
@@ -117,10 +166,16 @@ QString EclipseMenu::SummaryForFields() const {
     if (CheckDate(day, month, year) != DateCheck::Valid)
         return {};
     const double jd = CalendarToJulianDay(day, month, year, 0.0, 0, 0);
-    const std::vector<EclipseCircumstances> found = EclipsesBetween(jd, jd + 1.0);
-    if (found.empty())
-        return {};
-    return QString::fromStdString(EclipseSummary(found.front()));
+    const std::vector<EclipseCircumstances> found = EclipsesBetween(jd, jd + 1.0, m_view->m_engine);
+    if (!found.empty())
+        return QString::fromStdString(EclipseSummary(found.front()));
+    // The map command's lunar eclipse, when it shows one.
+    if (const auto& lunar = m_view->GetScene().lunar) {
+        const CalendarDate shown = EclipseTableModel::DateOf(*lunar);
+        if (shown.day == day && shown.month == month && shown.year == year)
+            return QString::fromStdString(LunarEclipseSummary(*lunar));
+    }
+    return {};
 }
 
 void EclipseMenu::ShowSummary() {

@@ -106,7 +106,7 @@ int SnapshotCommand(int argc, char** argv) {
 }
 
 // map DAY MONTH YEAR --png FILE [--size WxH]
-int MapCommand(int argc, char** argv) {
+int MapCommand(int argc, char** argv, Ephemeris engine) {
     PictureOptions o;
     if (argc < 7)
         return Usage();
@@ -117,16 +117,24 @@ int MapCommand(int argc, char** argv) {
     if (!ParseDateArgs(argv[2], argv[3], argv[4]) || !WritableTarget(o.png))
         return 1;
     if (o.view) {
-        return RenderMapViewPng(argv[2], argv[3], argv[4], *o.view, o.png, o.width, o.height);
+        return RenderMapViewPng(argv[2], argv[3], argv[4], *o.view, o.png, o.width, o.height,
+                                engine);
     }
-    return RenderMapPng(argv[2], argv[3], argv[4], o.png, o.width, o.height);
+    return RenderMapPng(argv[2], argv[3], argv[4], o.png, o.width, o.height, engine);
 }
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (argc < 2)
+int main(int rawArgc, char** rawArgv) {
+    if (rawArgc < 2)
         return Usage();
+    // kestrova-cli always names the engine; the path layer follows it.
+    EngineArgs args = TakeEphemerisOption(rawArgc, rawArgv, Ephemeris::Precise);
+    if (!args.engine)
+        return 1;
+    const Ephemeris engine = *args.engine;
+    const int argc = static_cast<int>(args.rest.size() - 1);
+    char** argv = args.rest.data();
     const char* showQt = std::getenv("KESTROVA_QT_MESSAGES");
     if (showQt == nullptr || std::strcmp(showQt, "1") != 0) {
         qInstallMessageHandler(QuietQtMessages);
@@ -135,11 +143,11 @@ int main(int argc, char** argv) {
     if (command == "snapshot")
         return SnapshotCommand(argc, argv);
     if (command == "map")
-        return MapCommand(argc, argv);
+        return MapCommand(argc, argv, engine);
     if (command == "print" && argc == 7 && std::strcmp(argv[5], "--pdf") == 0) {
         if (!ParseDateArgs(argv[2], argv[3], argv[4]) || !WritableTarget(argv[6]))
             return 1;
-        return RenderPrintPdf(argv[2], argv[3], argv[4], argv[6]);
+        return RenderPrintPdf(argv[2], argv[3], argv[4], argv[6], engine);
     }
     return Usage();
 }

@@ -6,6 +6,7 @@
 // the scene and repaints; the paint handler draws the static picture and then the
 // scene, so a repaint for any reason shows what the commands drew.
 
+#include "ephemeris/engine.h"
 #include "platform/controls.h"
 #include "platform/view.h"
 #include "render/map_painter.h"
@@ -129,6 +130,11 @@ public:
     CBitmapButton *m_pBtnCompute = nullptr, *m_pBtnPlus = nullptr, *m_pBtnMinus = nullptr;
     CBitmapButton *m_pBtnGenerate = nullptr, *m_pBtnStop = nullptr, *m_pBtnPlay = nullptr;
     CBitmapButton *m_pBtnMap = nullptr, *m_pBtnPrint = nullptr;
+
+    // The theories of the path layer, the Eclipse menu and the local circumstances
+    // (the frame keeps the choice in the settings); the map's outlines, umbra points
+    // and limit curves, the snapshot and the contact times are the classic theories'.
+    Ephemeris m_engine = Ephemeris::Precise;
 
     // The part of the Earth the map shows: the design's map until the user zooms, pans,
     // fits the eclipse or turns to the globe. Its layout scale is the window's.

@@ -8,6 +8,7 @@
 #include "render/projection.h"
 #include "view/kestrova_view.h"
 #include "view/local_texts.h"
+#include "view/lunar_display.h"
 #include "view/texts.h"
 
 #include <QCoreApplication>
@@ -89,7 +90,7 @@ std::optional<double> CKestrovaView::FieldsDayStart() {
     const std::optional<int> month = WholeNumber(m_strMonth);
     const std::optional<int> year = WholeNumber(m_strYear);
     if (!day || !month || !year || CheckDate(*day, *month, *year) != DateCheck::Valid ||
-        *year < -1999 || *year > 3000)
+        *year < kFirstSearchYear || *year > kLastSearchYear)
         return std::nullopt;
     return CalendarToJulianDay(*day, *month, *year, 0.0, 0, 0);
 }
@@ -99,15 +100,26 @@ void CKestrovaView::ShowLocalCircumstancesAt(double lat, double lon) {
     if (!day)
         return;
     ShowWaitCursor();
-    const std::optional<EclipseCircumstances> eclipse = EclipseOnDate(*day);
+    const std::optional<EclipseCircumstances> eclipse = EclipseOnDate(*day, m_engine);
     ShowArrowCursor();
-    if (!eclipse)
+    if (!eclipse) {
+        // The map's lunar eclipse, as this place sees it.
+        if (m_scene.lunar) {
+            const QTimeZone zone = QTimeZone::systemTimeZone();
+            const std::string text = LunarLocalText(
+                *m_scene.lunar, lat, lon, ComputeLunarLocal(*m_scene.lunar, {lat, lon, 0.0}),
+                [&zone](double jd) { return CivilTime(jd, zone); });
+            MessageBox(QString::fromStdString(text), QStringLiteral("Local circumstances"),
+                       MB_OK | MB_ICONINFORMATION);
+        }
         return;
+    }
     LocalReport report;
     report.latitude = lat;
     report.longitude = lon;
     report.greatestJdUT = eclipse->jdGreatestUT;
     report.local = ComputeLocalCircumstances(eclipse->elements, {lat, lon, 0.0});
+    report.engine = eclipse->engine;
     const QTimeZone zone = QTimeZone::systemTimeZone();
     const std::string text =
         LocalCircumstancesText(report, [&zone](double jd) { return CivilTime(jd, zone); });
@@ -176,6 +188,7 @@ void CKestrovaView::ShowPlaceReport(const PlaceChoice& place, const EclipseCircu
     report.placeName = place.name;
     report.greatestJdUT = eclipse.jdGreatestUT;
     report.local = lc;
+    report.engine = eclipse.engine;
     const QTimeZone zone = place.zone.empty() ? QTimeZone::systemTimeZone()
                                               : QTimeZone(QByteArray::fromStdString(place.zone));
     MarkPlace(place.latitude, place.longitude);
@@ -201,13 +214,15 @@ void CKestrovaView::OnLocalCircumstances() {
     const QString title = QStringLiteral("Local circumstances");
     const std::optional<DayAndPlace> asked = AskForDayAndPlace(
         title, QStringLiteral("Enter the date of an eclipse (day, month and year, from "
-                              "-1999 to 3000) first."));
+                              "%1 to %2) first.")
+                   .arg(kFirstSearchYear)
+                   .arg(kLastSearchYear));
     if (!asked)
         return;
     const double day = asked->day;
     const PlaceChoice& place = asked->place;
     ShowWaitCursor();
-    const std::optional<EclipseCircumstances> eclipse = EclipseOnDate(day);
+    const std::optional<EclipseCircumstances> eclipse = EclipseOnDate(day, m_engine);
     ShowArrowCursor();
     if (!eclipse) {
         MarkPlace(place.latitude, place.longitude);
@@ -224,7 +239,9 @@ void CKestrovaView::OnNextEclipseFromHere() {
     const QString title = QStringLiteral("Next eclipse from here");
     const std::optional<DayAndPlace> asked = AskForDayAndPlace(
         title, QStringLiteral("Enter the date to search from (day, month and year, from "
-                              "-1999 to 3000) first."));
+                              "%1 to %2) first.")
+                   .arg(kFirstSearchYear)
+                   .arg(kLastSearchYear));
     if (!asked)
         return;
     const double day = asked->day;
@@ -232,10 +249,12 @@ void CKestrovaView::OnNextEclipseFromHere() {
     ShowWaitCursor();
     const CalendarDate from = JulianDayToCalendarDate(day + 0.5);
     const std::optional<LocalEclipse> next =
-        NextLocalEclipse(day + 1.0, {place.latitude, place.longitude, 0.0}, 3001.0 - from.year);
+        NextLocalEclipse(day + 1.0, {place.latitude, place.longitude, 0.0},
+                         kLastSearchYear + 1.0 - from.year, m_engine);
     ShowArrowCursor();
     if (!next) {
-        MessageBox(QStringLiteral("No solar eclipse is seen from there before the year 3001."),
+        MessageBox(QStringLiteral("No solar eclipse is seen from there before the year %1.")
+                       .arg(kLastSearchYear + 1),
                    title, MB_OK | MB_ICONINFORMATION);
         return;
     }

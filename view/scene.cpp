@@ -3,6 +3,7 @@
 #include "render/base_map_painter.h"
 #include "render/draw_tools.h"
 #include "render/limit_curves.h"
+#include "render/lunar_diagram_painter.h"
 #include "render/map_overlay.h"
 #include "render/map_painter.h"
 #include "render/overlay_painter.h"
@@ -23,6 +24,8 @@ void ReplaceShadow(Scene& scene, ShadowSnapshot shadow) {
     scene.path = {};
     scene.pagePath = {};
     scene.eclipse = {};
+    scene.lunar.reset();
+    scene.lunarDiagram = {};
 }
 
 namespace {
@@ -79,6 +82,13 @@ void PaintSceneOnMap(CDC& dc, const Scene& scene, const MapView& view) {
     if (!limits.latitudes.empty()) {
         PlotLimitCurvePoints(dc, view, limits.latitudes, limits.rise, limits.set);
     }
+    if (!scene.lunarDiagram.empty()) {
+        // At the design's map the diagram sits by its anchor; on a moved map, in a corner.
+        const CRect box = IsDefaultView(view)
+                              ? LunarDiagramRect(scene.lunarDiagram, view.zoomX, view.zoomY)
+                              : LunarDiagramCornerRect(view.areaHeight, view.zoomX, view.zoomY);
+        DrawLunarDiagram(dc, box, scene.lunarDiagram);
+    }
     if (scene.place) {
         if (const auto p = ViewPosition(view, scene.place->lat, scene.place->lon)) {
             DrawPlaceMark(dc, *p);
@@ -101,6 +111,14 @@ std::vector<HourLabel> MapHourLabels(const Scene& scene, double zoomX, double zo
     return result;
 }
 
+std::string PrintFootnote(const Scene& scene) {
+    std::string text = "Shadow, outlines and limit curves: classic ephemeris";
+    if (!scene.path.empty())
+        text += "; path of the shadow: " + std::string(EphemerisName(scene.eclipse.engine)) +
+                " ephemeris";
+    return text + ".";
+}
+
 PrintPageContent PageContent(const Scene& scene, double zoomX, double zoomY, std::string title) {
     PrintPageContent content{
         scene.contactLines,
@@ -119,6 +137,7 @@ PrintPageContent PageContent(const Scene& scene, double zoomX, double zoomY, std
     if (!scene.pagePath.empty()) {
         content.path = &scene.pagePath;
     }
+    content.footnote = PrintFootnote(scene);
     return content;
 }
 

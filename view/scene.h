@@ -5,8 +5,10 @@
 // it owns and leaves the others; a new kind of result is one more layer here, drawn in
 // PaintScene and printed by PageContent.
 
+#include "eclipse/lunar.h"
 #include "eclipse/outline.h"
 #include "eclipse/path.h"
+#include "render/lunar_diagram.h"
 #include "render/map_view.h"
 #include "render/path_layer.h"
 #include "render/print_page.h"
@@ -30,6 +32,10 @@ struct Scene {
                         // sunrise and sunset curves, and greatest eclipse, pole to pole
     PathLayer pagePath; // the same cut to the printed map's latitudes
     std::optional<GeoPoint> place; // the place of the last local circumstances, marked
+    // The map command's lunar eclipse (its curves are the path layer) and the diagram
+    // of the Moon's track through the shadow.
+    std::optional<LunarEclipse> lunar;
+    LunarDiagram lunarDiagram;
 };
 
 // The shadow of an instant takes the place of the last shadow and of everything the last
@@ -57,3 +63,6 @@ std::vector<HourLabel> MapHourLabels(const Scene& scene, double zoomX, double zo
 // limit curves and the hour labels (placed as the window at the zoom shows them). The
 // content refers to the scene's points, which must outlive it.
 PrintPageContent PageContent(const Scene& scene, double zoomX, double zoomY, std::string title);
+
+// The printed page's footnote: the theories behind what the page shows.
+std::string PrintFootnote(const Scene& scene);

@@ -1,16 +1,18 @@
-// The Eclipse menu as a user drives it: next and previous eclipse from the date in
-// the fields, refused dates, the list of eclipses and its double-click, and the
-// summary in the status bar after the map command.
+// The Eclipse menu as a user drives it: next and previous eclipse (solar or lunar)
+// from the date in the fields, refused dates, the list of eclipses with its filter
+// and its double-click, and the summary in the status bar after the map command.
 #include "app/eclipse_list.h"
 #include "app/eclipse_menu.h"
 #include "app/main_frame.h"
 #include "view/kestrova_view.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDate>
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QSettings>
 #include <QSortFilterProxyModel>
 #include <QStatusBar>
 #include <QTableView>
@@ -70,26 +72,38 @@ TEST_F(EclipseMenuTest, MenuWithItsShortcuts) {
     for (QAction* action : eclipse->actions())
         if (!action->isSeparator())
             items << action->text() + " " + action->shortcut().toString();
-    EXPECT_EQ(items,
-              QStringList({"&Next eclipse Ctrl+PgDown", "&Previous eclipse Ctrl+PgUp", "&List... ",
-                           "&Local circumstances... ", "Next eclipse &from here... "}));
+    EXPECT_EQ(items, QStringList({"&Next eclipse Ctrl+PgDown", "&Previous eclipse Ctrl+PgUp",
+                                  "&List... ", "&Local circumstances... ",
+                                  "Next eclipse &from here... ", "&Ephemeris "}));
+    // The engine chosen goes to the view and is kept in the settings.
+    menu->ChooseEngine(Ephemeris::Classic);
+    EXPECT_EQ(view()->m_engine, Ephemeris::Classic);
+    EXPECT_EQ(QSettings().value("ephemeris").toString(), QStringLiteral("classic"));
+    menu->ChooseEngine(Ephemeris::Precise);
 }
 
-TEST_F(EclipseMenuTest, NextAndPreviousWriteTheDateAndShowTheMap) {
+TEST_F(EclipseMenuTest, NextAndPreviousWalkThroughBothKinds) {
     SetDate("1", "1", "2025");
     menu->OnNextEclipse();
-    EXPECT_EQ(FieldDate(), "29.3.2025");
+    EXPECT_EQ(FieldDate(), "14.3.2025");
     EXPECT_TRUE(boxes.m_calls.empty());
-    const QString status = frame.statusBar()->currentMessage();
-    EXPECT_TRUE(status.startsWith("Partial solar eclipse: greatest 10:4")) << status.toStdString();
-    EXPECT_TRUE(status.contains("UT")) << status.toStdString();
-    EXPECT_TRUE(status.contains("magnitude 0.93")) << status.toStdString();
+    QString status = frame.statusBar()->currentMessage();
+    EXPECT_TRUE(status.startsWith("Total lunar eclipse: greatest 06:58")) << status.toStdString();
 
-    // Repeated, it walks on.
+    // Repeated, it walks on, to the solar eclipse two weeks later.
+    menu->OnNextEclipse();
+    EXPECT_EQ(FieldDate(), "29.3.2025");
+    status = frame.statusBar()->currentMessage();
+    EXPECT_TRUE(status.startsWith("Partial solar eclipse: greatest 10:4")) << status.toStdString();
+    EXPECT_TRUE(status.contains("magnitude 0.93")) << status.toStdString();
+    menu->OnNextEclipse();
+    EXPECT_EQ(FieldDate(), "7.9.2025");
     menu->OnNextEclipse();
     EXPECT_EQ(FieldDate(), "21.9.2025");
 
     SetDate("29", "3", "2025");
+    menu->OnPreviousEclipse();
+    EXPECT_EQ(FieldDate(), "14.3.2025");
     menu->OnPreviousEclipse();
     EXPECT_EQ(FieldDate(), "2.10.2024");
     EXPECT_TRUE(frame.statusBar()->currentMessage().startsWith("Annular solar eclipse:"));
@@ -116,7 +130,7 @@ TEST_F(EclipseMenuTest, DatesThatDoNotExistAreRefused) {
     SetDate("15", "10", "1582");
     menu->OnNextEclipse();
     EXPECT_EQ(boxes.m_calls.size(), 1u);
-    EXPECT_EQ(FieldDate(), "25.12.1582");
+    EXPECT_EQ(FieldDate(), "9.12.1582"); // the lunar eclipse before the solar one of the 25th
 }
 
 TEST_F(EclipseMenuTest, MapCommandNamesTheEclipseOfTheDate) {
@@ -125,7 +139,9 @@ TEST_F(EclipseMenuTest, MapCommandNamesTheEclipseOfTheDate) {
     const QString status = frame.statusBar()->currentMessage();
     EXPECT_TRUE(status.startsWith("Total solar eclipse: greatest 18:17:2")) << status.toStdString();
     EXPECT_TRUE(status.contains("totality 4 min 2")) << status.toStdString();
-    EXPECT_TRUE(status.contains("25.3\u00b0 N 104.2\u00b0 W")) << status.toStdString();
+    // The canon's point of greatest eclipse, 25.29 N 104.14 W, with the precise engine.
+    EXPECT_TRUE(status.contains("25.3\u00b0 N 104.1\u00b0 W")) << status.toStdString();
+    EXPECT_TRUE(status.endsWith("(precise ephemeris)")) << status.toStdString();
     // A date without an eclipse leaves no summary.
     SetDate("20", "4", "2024");
     view()->OnMap();
@@ -145,20 +161,48 @@ TEST_F(EclipseMenuTest, ListSearchesSortsAndDoubleClickShowsTheMap) {
     list->StartSearch();
     EXPECT_TRUE(list->Searching());
     ASSERT_TRUE(WaitForSearch(list));
-    ASSERT_EQ(list->Model().rowCount(), 2);
 
+    // Both kinds, in time order: the penumbral eclipse of March 25 first.
+    ASSERT_EQ(list->Model().rowCount(), 4);
     QAbstractItemModel* view = list->Table()->model();
-    EXPECT_EQ(view->headerData(0, Qt::Horizontal).toString(), "date");
-    EXPECT_EQ(view->headerData(14, Qt::Horizontal).toString(), "lunation");
-    // Sorted by gamma (column 5): the October annular eclipse (gamma -0.35) first.
-    list->Table()->sortByColumn(5, Qt::AscendingOrder);
-    EXPECT_EQ(view->index(0, 0).data().toString(), "2024-10-02");
-    list->Table()->sortByColumn(5, Qt::DescendingOrder);
-    EXPECT_EQ(view->index(0, 0).data().toString(), "2024-04-08");
+    EXPECT_EQ(view->headerData(0, Qt::Horizontal).toString(), "kind");
+    EXPECT_EQ(view->headerData(1, Qt::Horizontal).toString(), "date");
+    EXPECT_EQ(view->index(0, 0).data().toString(), "lunar");
+    EXPECT_EQ(view->index(0, 1).data().toString(), "2024-03-25");
+    EXPECT_EQ(view->index(0, 5).data().toString(), "N");
+    EXPECT_EQ(view->index(1, 0).data().toString(), "solar");
+    EXPECT_EQ(view->index(1, 1).data().toString(), "2024-04-08");
 
+    // The solar ones alone, sorted by gamma (column 6): the October annular eclipse
+    // (gamma -0.35) first.
+    list->KindFilter()->setCurrentIndex(1);
+    ASSERT_EQ(view->rowCount(), 2);
+    EXPECT_EQ(view->headerData(6, Qt::Horizontal).toString(), "gamma");
+    list->Table()->sortByColumn(6, Qt::AscendingOrder);
+    EXPECT_EQ(view->index(0, 1).data().toString(), "2024-10-02");
+    list->Table()->sortByColumn(6, Qt::DescendingOrder);
+    EXPECT_EQ(view->index(0, 1).data().toString(), "2024-04-08");
     emit list->Table()->doubleClicked(view->index(0, 3));
     EXPECT_EQ(FieldDate(), "8.4.2024");
     EXPECT_TRUE(frame.statusBar()->currentMessage().startsWith("Total solar eclipse"));
+
+    // A lunar row shows its eclipse on the map: the Moon's horizon at each contact.
+    list->KindFilter()->setCurrentIndex(2);
+    ASSERT_EQ(view->rowCount(), 2);
+    list->Table()->sortByColumn(1, Qt::DescendingOrder);
+    EXPECT_EQ(view->index(0, 1).data().toString(), "2024-09-18");
+    emit list->Table()->doubleClicked(view->index(0, 1));
+    EXPECT_EQ(FieldDate(), "18.9.2024");
+    EXPECT_TRUE(frame.statusBar()->currentMessage().startsWith("Partial lunar eclipse"));
+    const Scene& scene = this->view()->GetScene();
+    ASSERT_TRUE(scene.lunar);
+    EXPECT_FALSE(scene.lunarDiagram.empty());
+    std::vector<std::string> labels;
+    for (const PathLine& line : scene.path.lines)
+        if (line.kind == PathLineKind::MoonVisibility && !line.label.empty())
+            labels.push_back(line.label);
+    EXPECT_EQ(labels, (std::vector<std::string>{"P1", "U1", "U4", "P4"}));
+    EXPECT_TRUE(scene.limitCurves.latitudes.empty());
 }
 
 TEST_F(EclipseMenuTest, ListRefusesABadRange) {
