@@ -135,6 +135,9 @@ int PictureCommand(int argc, char** argv, Ephemeris engine) {
         if (std::strcmp(argv[i], "--size") == 0) {
             if (!ParseSizeArg(argv[++i], "--size", kMaxPictureSide))
                 return 1;
+        } else if (std::strcmp(argv[i], "--view") == 0) {
+            if (!ParseViewArg(argv[++i], "--view"))
+                return 1;
         } else if (std::strcmp(argv[i], "--png") == 0 || std::strcmp(argv[i], "--pdf") == 0) {
             const WriteResult target = CheckWriteTarget(argv[++i]);
             if (!target.ok()) {
@@ -212,7 +215,9 @@ constexpr CliCommand kCommands[] = {
      Ephemeris::Classic, SnapshotCommand},
     {"riseset", "riseset   DAY MONTH YEAR LATITUDE", Ephemeris::Classic, RiseSetCommand},
     {"path", "path      DAY MONTH YEAR [--json]", Ephemeris::Precise, PathCommand},
-    {"map", "map       DAY MONTH YEAR [--png FILE [--size WxH]] [--kml FILE] [--geojson FILE]",
+    {"map",
+     "map       DAY MONTH YEAR [--png FILE [--size WxH] [--view S,W,N,E|globe:LAT,LON]] [--kml "
+     "FILE] [--geojson FILE]",
      Ephemeris::Precise, MapCommand},
     {"print", "print     DAY MONTH YEAR --pdf FILE", Ephemeris::Precise, PictureCommand},
     {"eclipses", "eclipses  FROM TO [--json]   (dates as YYYY-MM-DD)", Ephemeris::Precise,

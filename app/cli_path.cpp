@@ -50,7 +50,8 @@ int MapCommand(int argc, char** argv, Ephemeris engine) {
             kml = argv[i + 1];
         } else if (std::strcmp(argv[i], "--geojson") == 0) {
             geojson = argv[i + 1];
-        } else if (std::strcmp(argv[i], "--png") == 0 || std::strcmp(argv[i], "--size") == 0) {
+        } else if (std::strcmp(argv[i], "--png") == 0 || std::strcmp(argv[i], "--size") == 0 ||
+                   std::strcmp(argv[i], "--view") == 0) {
             renderArgs.push_back(argv[i]);
             renderArgs.push_back(argv[i + 1]);
         } else {

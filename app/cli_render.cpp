@@ -3,7 +3,9 @@
 #include "io/cli_args.h"
 
 #include "platform/save_file.h"
+#include "render/map_view.h"
 #include "view/kestrova_view.h"
+#include "view/scene.h"
 
 #include <QApplication>
 #include <QFile>
@@ -159,6 +161,35 @@ int RenderMapPng(const std::string& day, const std::string& month, const std::st
     o.view.OnMap();
     ReportMessageBoxes(o.boxes);
     return SaveWindowPng(o.view, file);
+}
+
+int RenderMapViewPng(const std::string& day, const std::string& month, const std::string& year,
+                     const ViewArg& view, const std::string& file, int width, int height,
+                     Ephemeris engine) {
+    if (!CheckPictureSize(width, height)) {
+        return 2;
+    }
+    OffscreenView o(kDefaultPngWidth, kDefaultPngHeight);
+    o.view.m_engine = engine;
+    o.TypeDate(day, month, year);
+    o.view.OnMap();
+    ReportMessageBoxes(o.boxes);
+    const MapView mapView =
+        view.globe ? PictureGlobeView(width, height, view.lat, view.lon)
+                   : PictureBoxView(width, height, {view.south, view.west, view.north, view.east});
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        CDC dc(painter);
+        PaintMapPicture(dc, o.view.GetScene(), mapView);
+    }
+    const QString failure = SaveImageAtomically(image, QString::fromStdString(file), "PNG");
+    if (!failure.isEmpty()) {
+        std::fprintf(stderr, "kestrova-cli: %s\n", qPrintable(failure));
+        return 1;
+    }
+    return 0;
 }
 
 int RenderPrintPdf(const std::string& day, const std::string& month, const std::string& year,

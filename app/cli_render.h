@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ephemeris/engine.h"
+#include "io/cli_args.h"
 
 #include <string>
 
@@ -17,6 +18,12 @@ int RenderSnapshotPng(int day, int month, int year, int hour, int minute, double
 // size out of range.
 int RenderMapPng(const std::string& day, const std::string& month, const std::string& year,
                  const std::string& file, int width, int height, Ephemeris engine);
+
+// The map alone in a view (a box in Mercator or a globe), width x height pixels, after
+// the map command for the date texts.
+int RenderMapViewPng(const std::string& day, const std::string& month, const std::string& year,
+                     const ViewArg& view, const std::string& file, int width, int height,
+                     Ephemeris engine);
 
 // Types the date texts into the fields of an offscreen view, runs the map command, then
 // the window's print sequence into a one-page PDF at file, without a dialog (the title

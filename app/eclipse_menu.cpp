@@ -67,7 +67,7 @@ EclipseMenu::EclipseMenu(QMainWindow* frame, CKestrovaView* view)
     const std::optional<Ephemeris> saved =
         ParseEphemeris(QSettings().value(kEngineKey).toString().toStdString());
     ChooseEngine(saved.value_or(Ephemeris::Precise));
-    m_view->m_afterMap = [this] { ShowSummary(); };
+    connect(m_view, &CKestrovaView::mapShown, this, [this] { ShowSummary(); });
 }
 
 void EclipseMenu::ChooseEngine(Ephemeris engine) {
@@ -112,8 +112,7 @@ void EclipseMenu::Step(bool forward) {
     // the command walks on from the eclipse just shown; from today: today's included.
     const double from = forward && !today ? *jd + 1.0 : *jd;
     const std::optional<EclipseCircumstances> solar =
-        forward ? NextEclipse(from, m_view->m_engine)
-                : PreviousEclipse(from, m_view->m_engine);
+        forward ? NextEclipse(from, m_view->m_engine) : PreviousEclipse(from, m_view->m_engine);
     const std::optional<LunarEclipse> lunar = forward
                                                   ? NextLunarEclipse(from, m_view->m_engine)
                                                   : PreviousLunarEclipse(from, m_view->m_engine);

@@ -89,7 +89,24 @@ void CMainFrame::CreateMenus() {
     file->addSeparator();
     add(file, QStringLiteral("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
 
-    // The Eclipse menu, between File and Help.
+    // The View menu: what part of the Earth the map shows.
+    QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
+    add(viewMenu, QStringLiteral("&Fit the Eclipse"), QKeySequence(Qt::CTRL | Qt::Key_F),
+        [this] { m_pView->OnFitEclipse(); });
+    add(viewMenu, QStringLiteral("&Globe"), QKeySequence(Qt::CTRL | Qt::Key_G),
+        [this] { m_pView->OnGlobeView(); });
+    add(viewMenu, QStringLiteral("&Whole Map"), QKeySequence(Qt::CTRL | Qt::Key_0),
+        [this] { m_pView->OnDefaultView(); });
+    viewMenu->addSeparator();
+    auto zoom = [this](double factor) {
+        const MapView view = m_pView->CurrentMapView();
+        m_pView->ZoomMapAbout(view.areaWidth * view.zoomX / 2.0, view.areaHeight * view.zoomY / 2.0,
+                              factor);
+    };
+    add(viewMenu, QStringLiteral("Zoom &In"), QKeySequence::ZoomIn, [zoom] { zoom(1.5); });
+    add(viewMenu, QStringLiteral("Zoom &Out"), QKeySequence::ZoomOut, [zoom] { zoom(1.0 / 1.5); });
+
+    // The Eclipse menu, between View and Help.
     new EclipseMenu(this, m_pView);
 
     m_pHelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));

@@ -19,7 +19,8 @@ namespace {
 int Usage() {
     std::fputs("usage:\n"
                "  kestrova-cli snapshot DAY MONTH YEAR HOUR MINUTE SECOND --png FILE [--size WxH]\n"
-               "  kestrova-cli map      DAY MONTH YEAR --png FILE [--size WxH]\n"
+               "  kestrova-cli map      DAY MONTH YEAR --png FILE [--size WxH] "
+               "[--view S,W,N,E|globe:LAT,LON]\n"
                "  kestrova-cli print    DAY MONTH YEAR --pdf FILE\n",
                stderr);
     return 2;
@@ -52,7 +53,8 @@ struct PictureOptions {
     const char* png = nullptr;
     int width = kDefaultPngWidth;
     int height = kDefaultPngHeight;
-    bool bad = false; // an option's value was refused (said on stderr)
+    std::optional<ViewArg> view; // the map alone in this view
+    bool bad = false;            // an option's value was refused (said on stderr)
 };
 
 // Reads the options from argv[first] on. False for an option it does not know, a
@@ -71,6 +73,12 @@ bool ParseOptions(int argc, char** argv, int first, bool pointsOffered, PictureO
             }
             o.width = size->width;
             o.height = size->height;
+        } else if (!pointsOffered && std::strcmp(argv[i], "--view") == 0 && i + 1 < argc) {
+            o.view = ParseViewArg(argv[++i], "--view");
+            if (!o.view) {
+                o.bad = true;
+                return false;
+            }
         } else {
             return false;
         }
@@ -108,6 +116,10 @@ int MapCommand(int argc, char** argv, Ephemeris engine) {
         return Usage();
     if (!ParseDateArgs(argv[2], argv[3], argv[4]) || !WritableTarget(o.png))
         return 1;
+    if (o.view) {
+        return RenderMapViewPng(argv[2], argv[3], argv[4], *o.view, o.png, o.width, o.height,
+                                engine);
+    }
     return RenderMapPng(argv[2], argv[3], argv[4], o.png, o.width, o.height, engine);
 }
 

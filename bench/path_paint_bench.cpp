@@ -32,7 +32,8 @@ void PaintPathLayer(benchmark::State& state) {
     for (auto _ : state) {
         QPainter painter(&image);
         CDC dc(painter, 96, 96);
-        DrawPathLayer(dc, layer, 1.0, 1.0);
+        std::vector<LabelBox> placed;
+        DrawPathLayer(dc, layer, DefaultView(1.0, 1.0), placed);
         DrawPathLegend(dc, layer, 1.0, 1.0);
     }
 }

@@ -4,8 +4,11 @@
 
 #include "view/eclipse_map.h"
 #include "view/kestrova_view.h"
+#include "view/scene.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QPainter>
 
 #include <benchmark/benchmark.h>
 
@@ -80,6 +83,37 @@ void MapCommand(benchmark::State& state) {
     }
 }
 BENCHMARK(MapCommand)->Unit(benchmark::kMillisecond);
+
+// One frame of a 1600 x 1000 window after the map button, zoomed (or turned to the globe)
+// and panned, with every layer: what a drag repaints each time the pointer moves.
+void MovedFrame(benchmark::State& state, bool globe) {
+    CMessageRecorder boxes;
+    BenchView view;
+    view.SetMessageBoxSink(&boxes);
+    view.resize(1600, 1000);
+    view.show();
+    view.OnInitialUpdate();
+    view.SetDlgItemText(IDC_DAY, "8");
+    view.SetDlgItemText(IDC_MONTH, "4");
+    view.SetDlgItemText(IDC_YEAR, "2024");
+    view.OnMap();
+    if (globe) {
+        view.OnGlobeView();
+    } else {
+        view.ZoomMapAbout(500, 300, 4.0);
+    }
+    view.PanMap(40, 25);
+    QImage image(1600, 1000, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        CDC dc(painter);
+        const MapView mapView = view.CurrentMapView();
+        PaintStaticPicture(dc, 1600, 1000, mapView);
+        PaintScene(dc, view.GetScene(), mapView);
+    }
+}
+BENCHMARK_CAPTURE(MovedFrame, zoomed_mercator, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MovedFrame, globe, true)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

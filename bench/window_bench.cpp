@@ -20,7 +20,7 @@ void BM_PaintStaticPicture(benchmark::State& state) {
     for (auto _ : state) {
         QPainter painter(&image);
         CDC dc(painter, 96, 96);
-        PaintStaticPicture(dc, 748, 539, 1.0, 1.0);
+        PaintStaticPicture(dc, 748, 539, DefaultView(1.0, 1.0));
     }
 }
 BENCHMARK(BM_PaintStaticPicture)->Unit(benchmark::kMillisecond);
@@ -39,8 +39,8 @@ void BM_PlotShadowPoints(benchmark::State& state) {
     for (auto _ : state) {
         QPainter painter(&image);
         CDC dc(painter, 96, 96);
-        PlotPointBoxes(dc, 1.0, 1.0, lat, lon, map_colours::kPenumbra);
-        PlotPointBoxes(dc, 1.0, 1.0, umbraLat, umbraLon, map_colours::kUmbra);
+        PlotPointBoxes(dc, DefaultView(1.0, 1.0), lat, lon, map_colours::kPenumbra);
+        PlotPointBoxes(dc, DefaultView(1.0, 1.0), umbraLat, umbraLon, map_colours::kUmbra);
     }
     state.SetItemsProcessed(state.iterations() * count);
 }

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -177,6 +179,75 @@ std::optional<SizeArg> ParseSizeArg(const char* text, const char* name, int maxS
         return std::nullopt;
     }
     return SizeArg{static_cast<int>(side[0]), static_cast<int>(side[1])};
+}
+
+namespace {
+
+// Comma-separated decimal numbers, each whole (no blanks, no other characters).
+std::optional<std::vector<double>> NumberList(std::string_view text) {
+    std::vector<double> values;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = text.find(',', start);
+        std::string_view part = text.substr(
+            start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+        if (!part.empty() && part.front() == '+') {
+            part.remove_prefix(1);
+        }
+        double v = 0.0;
+        const auto [ptr, ec] = std::from_chars(part.data(), part.data() + part.size(), v);
+        if (part.empty() || ec != std::errc() || ptr != part.data() + part.size() ||
+            !std::isfinite(v)) {
+            return std::nullopt;
+        }
+        values.push_back(v);
+        if (comma == std::string_view::npos) {
+            return values;
+        }
+        start = comma + 1;
+    }
+}
+
+} // namespace
+
+std::optional<ViewArg> ParseViewArg(const char* text, const char* name) {
+    std::string_view t = text;
+    constexpr std::string_view kGlobe = "globe:";
+    ViewArg view;
+    bool ok = false;
+    if (t.substr(0, kGlobe.size()) == kGlobe) {
+        const auto n = NumberList(t.substr(kGlobe.size()));
+        ok = n && n->size() == 2 && (*n)[0] >= -90.0 && (*n)[0] <= 90.0 && (*n)[1] >= -180.0 &&
+             (*n)[1] <= 180.0;
+        if (ok) {
+            view.globe = true;
+            view.lat = (*n)[0];
+            view.lon = (*n)[1];
+        }
+    } else {
+        const auto n = NumberList(t);
+        ok = n && n->size() == 4;
+        if (ok) {
+            view.south = (*n)[0];
+            view.west = (*n)[1];
+            view.north = (*n)[2];
+            view.east = (*n)[3];
+            // An east edge west of the west edge lies a turn further east.
+            if (view.east <= view.west && view.east >= -180.0) {
+                view.east += 360.0;
+            }
+            ok = view.south >= -85.0 && view.north <= 85.0 && view.south < view.north &&
+                 view.west >= -180.0 && view.west <= 180.0 && view.east > view.west &&
+                 view.east <= view.west + 360.0;
+        }
+    }
+    if (!ok) {
+        Complain(name, text,
+                 "a view S,W,N,E (degrees; south below north within -85..85, west and east "
+                 "from -180 to 180) or globe:LAT,LON");
+        return std::nullopt;
+    }
+    return view;
 }
 
 std::optional<Ephemeris> ParseEphemerisArg(const char* text, const char* name) {

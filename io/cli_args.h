@@ -50,6 +50,16 @@ struct SizeArg {
 };
 std::optional<SizeArg> ParseSizeArg(const char* text, const char* name, int maxSide);
 
+// A view of the map: "S,W,N,E", a box of latitudes and longitudes in degrees (south below
+// north within -85..85, west from -180 to 180 and east after it by at most a turn, so a box
+// across the antimeridian reads 50,170,60,200 or 50,170,60,-160), or "globe:LAT,LON", the
+// orthographic globe centred there.
+struct ViewArg {
+    bool globe = false;
+    double south = 0.0, west = 0.0, north = 0.0, east = 0.0; // a box; east > west
+    double lat = 0.0, lon = 0.0;                             // a globe's centre
+};
+std::optional<ViewArg> ParseViewArg(const char* text, const char* name);
 // An engine's name, "classic" or "precise".
 std::optional<Ephemeris> ParseEphemerisArg(const char* text, const char* name);
 

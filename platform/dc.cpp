@@ -236,6 +236,15 @@ const QFont& CDC::CurrentQFont() {
     return m_qfont;
 }
 
+QSizeF CDC::TextExtent(const QString& text) {
+    const QFontMetricsF metrics(CurrentQFont(), m_painter.device());
+    const double unit = LengthToDevice(1.0);
+    if (!(unit > 0.0)) {
+        return {};
+    }
+    return {metrics.horizontalAdvance(text) / unit, metrics.height() / unit};
+}
+
 void CDC::TextOut(int x, int y, const QString& text) {
     if (!m_painter.isActive()) {
         return;

@@ -14,6 +14,7 @@
 #include <QPen>
 #include <QPointF>
 #include <QRect>
+#include <QSizeF>
 
 #include <span>
 
@@ -53,6 +54,8 @@ public:
     void LineTo(int x, int y);
     // Text with the top-left corner of its cell at (x, y).
     void TextOut(int x, int y, const QString& text);
+    // Width and height of a text's cell in the selected font, logical units.
+    QSizeF TextExtent(const QString& text);
     // Copies the source rectangle of image onto the destination rectangle, scaled
     // without smoothing. A destination extent whose sign differs from the source's in
     // device space mirrors the image, as a stretch copy does.

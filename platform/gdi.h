@@ -49,6 +49,8 @@ struct CRect {
 
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
+
+    friend bool operator==(const CRect&, const CRect&) = default;
 };
 
 // A font of the program's texts: Arial (or another sans-serif face where Arial is

@@ -3,6 +3,7 @@
 // The sunrise and sunset limit curves of the map command on the window.
 
 #include "platform/dc.h"
+#include "render/map_view.h"
 
 #include <vector>
 
@@ -10,5 +11,5 @@
 // "Sunrise UT" and "Sunset UT" on design row 310, 10 design pixels west of the first
 // finite point of each series. Times that are not numbers (no sunrise or sunset at that
 // latitude) are skipped; a series without any time has no caption.
-void PlotLimitCurvePoints(CDC& dc, double zoomX, double zoomY, const std::vector<double>& latitudes,
+void PlotLimitCurvePoints(CDC& dc, const MapView& view, const std::vector<double>& latitudes,
                           const std::vector<double>& first, const std::vector<double>& second);

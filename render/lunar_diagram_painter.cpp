@@ -9,15 +9,30 @@
 #include <algorithm>
 #include <cmath>
 
-CRect LunarDiagramRect(const LunarDiagram& d, double zoomX, double zoomY) {
-    constexpr double kWidth = 190.0, kHeight = 120.0; // design pixels
-    const double lat = std::clamp(d.anchorLat, projection::kSouthLimit, projection::kNorthLimit);
-    const ScreenPoint at = ProjectToScreen(lat, d.anchorLon, 1.0, 1.0);
-    const double left = std::clamp(at.x - kWidth / 2.0, 4.0, projection::kMapWidth - 4.0 - kWidth);
-    const double top = std::clamp(at.y - kHeight / 2.0, 4.0, projection::kMapHeight - kHeight);
+namespace {
+
+constexpr double kWidth = 190.0, kHeight = 120.0; // the diagram's box, design pixels
+constexpr double kMargin = 4.0;                   // from the map's edges, design pixels
+
+CRect ScaledRect(double left, double top, double zoomX, double zoomY) {
     return {static_cast<int>(std::trunc(left * zoomX)), static_cast<int>(std::trunc(top * zoomY)),
             static_cast<int>(std::trunc((left + kWidth) * zoomX)),
             static_cast<int>(std::trunc((top + kHeight) * zoomY))};
+}
+
+} // namespace
+
+CRect LunarDiagramRect(const LunarDiagram& d, double zoomX, double zoomY) {
+    const double lat = std::clamp(d.anchorLat, projection::kSouthLimit, projection::kNorthLimit);
+    const ScreenPoint at = ProjectToScreen(lat, d.anchorLon, 1.0, 1.0);
+    const double left =
+        std::clamp(at.x - kWidth / 2.0, kMargin, projection::kMapWidth - kMargin - kWidth);
+    const double top = std::clamp(at.y - kHeight / 2.0, kMargin, projection::kMapHeight - kHeight);
+    return ScaledRect(left, top, zoomX, zoomY);
+}
+
+CRect LunarDiagramCornerRect(double areaHeight, double zoomX, double zoomY) {
+    return ScaledRect(kMargin, std::max(kMargin, areaHeight - kMargin - kHeight), zoomX, zoomY);
 }
 
 void DrawLunarDiagram(CDC& dc, const CRect& box, const LunarDiagram& d) {

@@ -12,4 +12,8 @@
 // centred on its anchor, kept within the map.
 CRect LunarDiagramRect(const LunarDiagram& diagram, double zoomX, double zoomY);
 
+// The same box in the lower left corner of a map area areaHeight design pixels high, where
+// it stays while the map is zoomed, panned or turned to the globe.
+CRect LunarDiagramCornerRect(double areaHeight, double zoomX, double zoomY);
+
 void DrawLunarDiagram(CDC& dc, const CRect& box, const LunarDiagram& diagram);

@@ -1,11 +1,12 @@
 #include "render/map_painter.h"
 
+#include "render/base_map_painter.h"
 #include "render/draw_tools.h"
-#include "render/map_labels.h"
 #include "render/projection.h"
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstddef>
 
 namespace {
@@ -37,18 +38,6 @@ void PaintPanel(CDC& dc, int w, int h, double zx, double zy) {
     dc.SelectObject(oldFont);
 }
 
-void PaintBaseMap(CDC& dc, double zx, double zy) {
-    const int width = Zx(projection::kMapWidth, zx);
-    const int height = Zy(projection::kMapHeight, zy);
-    CBitmap map;
-    if (map.LoadBitmap(kWorldMapBitmap)) {
-        dc.StretchBlt(0, 0, width, height, map.Image(), 0, 0, map.Width(), map.Height());
-    } else {
-        // Without its bitmap the map area is plain grey, so the plotted points still read.
-        Box(dc, 0, 0, width, height, map_colours::kMissingMap);
-    }
-}
-
 void PaintLegendAndBands(CDC& dc, int w, double zx, double zy) {
     Box(dc, Zx(590, zx), Zy(375, zy), Zx(600, zx), Zy(385, zy), map_colours::kPenumbra);
     Box(dc, Zx(590, zx), Zy(395, zy), Zx(600, zx), Zy(405, zy), map_colours::kUmbra);
@@ -58,7 +47,11 @@ void PaintLegendAndBands(CDC& dc, int w, double zx, double zy) {
     // The bands end at the client width times the horizontal zoom.
     const int bandRight = TruncToInt(w * zx);
     Box(dc, 0, Zy(330, zy), bandRight, Zy(345, zy), map_colours::kCream);
-    Box(dc, Zx(730, zx), 0, bandRight, Zy(345, zy), map_colours::kCream);
+    // In a window narrower than the design the band right of the map ends left of where
+    // it begins: it is empty, not a box turned round over the map.
+    if (bandRight > Zx(730, zx)) {
+        Box(dc, Zx(730, zx), 0, bandRight, Zy(345, zy), map_colours::kCream);
+    }
 
     dc.SetTextColor(RGB(0, 0, 0));
     Text(dc, 605, 375, "MOON'S PENUMBRA", zx, zy);
@@ -68,21 +61,11 @@ void PaintLegendAndBands(CDC& dc, int w, double zx, double zy) {
     Text(dc, 525, 395, "SUNSET", zx, zy);
 }
 
-void PaintGridLabels(CDC& dc, double zx, double zy) {
-    const LogicalFont oldFont = dc.SelectObject(LogicalFont{Zy(10, zy)});
-    dc.SetTextColor(RGB(0, 0, 0));
-    for (const auto& label : map_labels::kScreenLatitudes) {
-        Text(dc, label.x, label.y, label.text, zx, zy);
-    }
-    for (const auto& label : map_labels::kScreenLongitudes) {
-        Text(dc, label.x, label.y, label.text, zx, zy);
-    }
-    dc.SelectObject(oldFont);
-}
-
 } // namespace
 
-void PaintStaticPicture(CDC& dc, int clientWidth, int clientHeight, double zoomX, double zoomY) {
+void PaintStaticPicture(CDC& dc, int clientWidth, int clientHeight, const MapView& view) {
+    const double zoomX = view.zoomX;
+    const double zoomY = view.zoomY;
     dc.SetMapMode(MM_TEXT);
     dc.SetBkMode(TRANSPARENT);
     PaintPanel(dc, clientWidth, clientHeight, zoomX, zoomY);
@@ -96,10 +79,10 @@ void PaintStaticPicture(CDC& dc, int clientWidth, int clientHeight, double zoomX
     Text(dc, 150, 462, "min", zoomX, zoomY);
     Text(dc, 185, 462, "sec", zoomX, zoomY);
 
-    PaintBaseMap(dc, zoomX, zoomY);
+    PaintVectorMap(dc, view, ProgramVectorMap());
     PaintLegendAndBands(dc, clientWidth, zoomX, zoomY);
     dc.SelectObject(oldFont);
-    PaintGridLabels(dc, zoomX, zoomY);
+    PaintGraticuleLabels(dc, view);
 }
 
 namespace {
@@ -110,19 +93,127 @@ bool OnScreenLatitude(double lat) {
 
 } // namespace
 
-void PlotPointBoxes(CDC& dc, double zoomX, double zoomY, std::span<const double> lat,
+namespace {
+
+// Window rows of places along an outline without a Mercator ordinate for each: from the
+// last place projected exactly, the row is estimated by the ordinate's derivative there
+// and taken when the estimate, with the bound of its error, lies clear of a pixel's edge;
+// otherwise the place is projected exactly and becomes the next anchor. Rows are then
+// those of the exact projection.
+class RowEstimate {
+public:
+    explicit RowEstimate(const MapView& view) {
+        // Window pixels per degree of Mercator ordinate.
+        m_rowsPerDegree = view.zoomY * view.scale * projection::kMercatorScale;
+    }
+
+    // An estimate of the window y of lat whose truncation is the exact one's, or none.
+    std::optional<double> Estimate(double lat) const {
+        if (!m_anchored) {
+            return std::nullopt;
+        }
+        const double d = lat - m_lat;
+        const double estimate = m_y + m_slope * d;
+        // Second derivative of y in lat is rows·k·sec²·tan; bounded generously over the
+        // step by the anchor's value at the larger latitude, doubled.
+        const double bound = m_curvature * d * d + 1e-7 * (1.0 + std::fabs(estimate));
+        const double frac = estimate - std::floor(estimate);
+        if (std::fabs(d) > 0.25 || frac < bound || 1.0 - frac < bound) {
+            return std::nullopt;
+        }
+        return estimate;
+    }
+
+    void Anchor(double lat, double y) {
+        const double k = projection::kDegToRad;
+        const double c = std::cos(lat * k);
+        m_lat = lat;
+        m_y = y;
+        m_slope = -m_rowsPerDegree / c;
+        // |y''| = rows·k·sec²·tan over the next quarter degree, with a factor of two.
+        const double wide = std::min(89.0, std::fabs(lat) + 0.25) * k;
+        m_curvature = m_rowsPerDegree * k * std::tan(wide) / (std::cos(wide) * std::cos(wide));
+        m_anchored = true;
+    }
+
+private:
+    double m_rowsPerDegree = 0.0;
+    bool m_anchored = false;
+    double m_lat = 0.0, m_y = 0.0, m_slope = 0.0, m_curvature = 0.0;
+};
+
+// Window x of a longitude in a Mercator view, as ViewPosition gives it.
+double ColumnOf(const MapView& view, const LongitudeSpan& span, double lon) {
+    if (IsDefaultView(view)) {
+        return view.zoomX * (lon * projection::kPixelsPerDegree) +
+               view.zoomX * projection::kCentreColumn;
+    }
+    if (lon < span.west && lon + 360.0 <= span.east) {
+        lon += 360.0;
+    } else if (lon > span.east && lon - 360.0 >= span.west) {
+        lon -= 360.0;
+    }
+    return view.zoomX *
+           (view.scale * (projection::kCentreColumn + projection::kPixelsPerDegree * lon) +
+            view.offsetX);
+}
+
+bool Visible(double x, double y, double width, double height) {
+    return x > -3.0 && y > -3.0 && x < width + 1.0 && y < height + 1.0;
+}
+
+} // namespace
+
+void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
                     std::span<const double> lon, COLORREF colour) {
     dc.SetMapMode(MM_TEXT);
     const std::size_t count = std::min(lat.size(), lon.size());
-    // The boxes go to the context in slices, without a list of all of them.
+    // The boxes go to the context in slices, without a list of all of them; a box on
+    // the pixel of the one before it is not repeated.
     constexpr std::size_t kSlice = 1024;
     std::array<CRect, kSlice> slice;
     std::size_t n = 0;
+    const bool mercator = view.kind == MapViewKind::Mercator;
+    const LongitudeSpan span = VisibleLongitudes(view);
+    RowEstimate rows(view);
+    const double width = view.areaWidth * view.zoomX;
+    const double height = view.areaHeight * view.zoomY;
+    // Outside the default view only what falls in the map's area is drawn.
+    const bool clip = !IsDefaultView(view);
+    CRect last{0, 0, 0, 0};
+    bool any = false;
     for (std::size_t i = 0; i < count; ++i) {
-        if (!OnScreenLatitude(lat[i])) {
+        const bool inRange =
+            clip ? std::fabs(lat[i]) <= (mercator ? 85.0 : 90.0) : OnScreenLatitude(lat[i]);
+        if (!inRange) {
             continue;
         }
-        const ScreenPoint p = ProjectToScreen(lat[i], lon[i], zoomX, zoomY);
+        ScreenPoint p;
+        if (mercator) {
+            if (!std::isfinite(lon[i]) || !std::isfinite(lat[i])) {
+                continue;
+            }
+            p.x = ColumnOf(view, span, lon[i]);
+            if (const auto y = rows.Estimate(lat[i])) {
+                p.y = *y;
+            } else {
+                const auto exact = ViewPosition(view, lat[i], lon[i]);
+                if (!exact) {
+                    continue;
+                }
+                p.y = exact->y;
+                rows.Anchor(lat[i], p.y);
+            }
+        } else {
+            const auto exact = ViewPosition(view, lat[i], lon[i]);
+            if (!exact) {
+                continue;
+            }
+            p = *exact;
+        }
+        if (clip && !Visible(p.x, p.y, width, height)) {
+            continue;
+        }
         const auto x = TruncateCoordinate(p.x);
         const auto y = TruncateCoordinate(p.y);
         const auto x2 = TruncateCoordinate(p.x + 2);
@@ -130,7 +221,13 @@ void PlotPointBoxes(CDC& dc, double zoomX, double zoomY, std::span<const double>
         if (!x || !y || !x2 || !y2) {
             continue; // a longitude that is not a number has no place on the map
         }
-        slice[n++] = {*x, *y, *x2, *y2};
+        const CRect box{*x, *y, *x2, *y2};
+        if (any && box == last) {
+            continue;
+        }
+        last = box;
+        any = true;
+        slice[n++] = box;
         if (n == kSlice) {
             dc.FillBoxes(slice, 2, colour);
             n = 0;
@@ -140,26 +237,66 @@ void PlotPointBoxes(CDC& dc, double zoomX, double zoomY, std::span<const double>
 }
 
 std::optional<CPoint> OutlineCorner(std::span<const double> lat, std::span<const double> lon,
-                                    double zoomX, double zoomY) {
+                                    const MapView& view) {
     const std::size_t count = std::min(lat.size(), lon.size());
+    // The corner starts at the first point with a position, whatever its latitude.
+    std::size_t first = count;
     std::optional<CPoint> corner;
-    for (std::size_t i = 0; i < count; ++i) {
-        const ScreenPoint p = ProjectToScreen(lat[i], lon[i], zoomX, zoomY);
+    for (std::size_t i = 0; i < count && !corner; ++i) {
+        if (const auto p = ViewPosition(view, lat[i], lon[i])) {
+            const auto x = TruncateCoordinate(p->x);
+            const auto y = TruncateCoordinate(p->y);
+            if (x && y) {
+                corner = CPoint{*x, *y};
+                first = i;
+            }
+        }
+    }
+    if (!corner) {
+        return std::nullopt;
+    }
+    auto widen = [&](const ScreenPoint& p) {
         const auto x = TruncateCoordinate(p.x);
         const auto y = TruncateCoordinate(p.y);
-        if (!x || !y) {
-            continue; // a longitude that is not a number has no place on the map
-        }
-        if (!corner) {
-            corner = CPoint{*x, *y};
-            continue;
-        }
-        if (!OnScreenLatitude(lat[i]) || !TruncateCoordinate(p.x + 2) ||
-            !TruncateCoordinate(p.y + 2)) {
-            continue;
+        if (!x || !y || !TruncateCoordinate(p.x + 2) || !TruncateCoordinate(p.y + 2)) {
+            return;
         }
         corner->x = std::min(corner->x, *x);
         corner->y = std::min(corner->y, *y);
+    };
+    if (view.kind == MapViewKind::Mercator) {
+        // Rows fall as latitude rises and columns grow with the (wrapped) longitude: the
+        // corner comes from the northernmost and the westernmost plotted point.
+        const LongitudeSpan span = VisibleLongitudes(view);
+        std::optional<double> north, west;
+        std::optional<double> westLon;
+        for (std::size_t i = first + 1; i < count; ++i) {
+            if (!OnScreenLatitude(lat[i]) || !std::isfinite(lon[i])) {
+                continue;
+            }
+            if (!north || lat[i] > *north) {
+                north = lat[i];
+            }
+            const double x = ColumnOf(view, span, lon[i]);
+            if (!west || x < *west) {
+                west = x;
+                westLon = lon[i];
+            }
+        }
+        if (north && westLon) {
+            if (const auto p = ViewPosition(view, *north, *westLon)) {
+                widen(*p);
+            }
+        }
+        return corner;
+    }
+    for (std::size_t i = first + 1; i < count; ++i) {
+        if (!OnScreenLatitude(lat[i])) {
+            continue;
+        }
+        if (const auto p = ViewPosition(view, lat[i], lon[i])) {
+            widen(*p);
+        }
     }
     return corner;
 }

@@ -6,6 +6,7 @@
 
 #include "geo/map_colours.h"
 #include "platform/dc.h"
+#include "render/map_view.h"
 
 #include <optional>
 #include <span>
@@ -27,13 +28,15 @@ constexpr COLORREF kMissingMap = RGB(192, 192, 192);
 // Number of the base map bitmap.
 constexpr int kWorldMapBitmap = 148;
 
-// Paints the static picture on a client area of clientWidth x clientHeight pixels.
-void PaintStaticPicture(CDC& dc, int clientWidth, int clientHeight, double zoomX, double zoomY);
+// Paints the static picture on a client area of clientWidth x clientHeight pixels: the
+// panel and legend at the view's layout scale, the base map and its labels in the view.
+void PaintStaticPicture(CDC& dc, int clientWidth, int clientHeight, const MapView& view);
 
-// Each point whose latitude lies in [-60, 75] as a 2 x 2 box (window pixels x..x+2,
-// y..y+2 of its truncated position), all in one colour. Points that are not numbers are
-// skipped.
-void PlotPointBoxes(CDC& dc, double zoomX, double zoomY, std::span<const double> lat,
+// Each point whose latitude lies in [-60, 75] (any other view: within ±85° and in the
+// map's area) as a 2 x 2 box (window pixels x..x+2, y..y+2 of its truncated position), all
+// in one colour. Points that are not numbers are skipped; a point on the pixel of the one
+// before it is drawn once.
+void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
                     std::span<const double> lon, COLORREF colour);
 
 // Top-left corner, window pixels, of the box an outline's points span: it starts at the
@@ -41,4 +44,4 @@ void PlotPointBoxes(CDC& dc, double zoomX, double zoomY, std::span<const double>
 // projects far off the window and saturates there), and every plotted point widens it.
 // nullopt when no point has a position.
 std::optional<CPoint> OutlineCorner(std::span<const double> lat, std::span<const double> lon,
-                                    double zoomX, double zoomY);
+                                    const MapView& view);

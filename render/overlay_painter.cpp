@@ -1,5 +1,8 @@
 #include "render/overlay_painter.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "render/map_overlay.h"
 #include "render/projection.h"
 
@@ -23,15 +26,37 @@ void DrawContactLines(CDC& dc, double zoomX, double zoomY, const std::vector<std
     dc.SelectObject(oldFont);
 }
 
-void DrawHourLabels(CDC& dc, double zoomX, const std::vector<ScreenHourLabel>& labels) {
+void DrawHourLabels(CDC& dc, const MapView& view, const std::vector<ScreenHourLabel>& labels,
+                    std::vector<LabelBox>& placed) {
     dc.SetMapMode(MM_TEXT);
     const LogicalFont oldFont = dc.SelectObject(LogicalFont{11});
+    dc.SetTextColor(RGB(0, 0, 0));
+    dc.SetBkMode(TRANSPARENT);
+    const double width = std::trunc(view.areaWidth * view.zoomX);
+    const double height = std::trunc(view.areaHeight * view.zoomY);
+    const LabelBox area{0.0, 0.0, width, height};
     for (const ScreenHourLabel& label : labels) {
-        dc.SetTextColor(RGB(0, 0, 0));
-        dc.SetBkMode(TRANSPARENT);
+        // On a moved map an outline whose corner lies off the area is labelled nowhere:
+        // pulled to the edge, its label would stand by another outline.
+        if (!IsDefaultView(view) &&
+            (label.x < 0 || label.y < 0 || label.x >= width || label.y >= height)) {
+            continue;
+        }
         const QString text = QString::fromStdString(HourLabelText(label.hours));
-        for (const LabelSpot& spot : HourLabelSpots(label.x, label.y, zoomX)) {
-            dc.TextOut(spot.x, spot.y, text);
+        const QSizeF size = dc.TextExtent(text);
+        const double x =
+            std::clamp(static_cast<double>(label.x), 0.0, std::max(0.0, width - size.width()));
+        const double y =
+            std::clamp(static_cast<double>(label.y), 0.0, std::max(0.0, height - size.height()));
+        std::vector<LabelBox> candidates;
+        for (int k = 0; k < 8; ++k) {
+            candidates.push_back({x, y + k * size.height(), size.width(), size.height()});
+            if (k > 0) {
+                candidates.push_back({x, y - k * size.height(), size.width(), size.height()});
+            }
+        }
+        if (const auto box = PlaceLabel(placed, candidates, area)) {
+            dc.TextOut(TruncToInt(box->left), TruncToInt(box->top), text);
         }
     }
     dc.SelectObject(oldFont);

@@ -5,6 +5,8 @@
 // y down); design coordinates are scaled by the zoom and truncated toward zero.
 
 #include "platform/dc.h"
+#include "render/label_place.h"
+#include "render/map_view.h"
 
 #include <string>
 #include <vector>
@@ -22,6 +24,9 @@ struct ScreenHourLabel {
     int y = 0;
 };
 
-// Each label "9h UT" at the places of HourLabelSpots, in bold Arial 11 pixels high
-// (not zoomed), black.
-void DrawHourLabels(CDC& dc, double zoomX, const std::vector<ScreenHourLabel>& labels);
+// Each label "9h UT" once, in bold Arial 11 pixels high (not zoomed), black: at the
+// corner of its outline pulled into the map's area (HourLabelMapSpot in the default
+// view), or the nearest place below or above it that clears the labels placed before.
+// On a moved map an outline whose corner lies off the area has no label.
+void DrawHourLabels(CDC& dc, const MapView& view, const std::vector<ScreenHourLabel>& labels,
+                    std::vector<LabelBox>& placed);

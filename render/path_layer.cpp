@@ -70,3 +70,31 @@ void AddPathLine(PathLayer& layer, PathLineKind kind, const std::vector<MapPlace
     for (auto& piece : CutForMap(line, south, north))
         layer.lines.push_back({kind, std::move(piece), {}});
 }
+
+std::optional<std::vector<MapPlace>> PathBand(const PathLayer& layer) {
+    // Consecutive pieces of one curve meet on the antimeridian at one latitude.
+    std::vector<std::vector<MapPlace>> limits;
+    for (const PathLine& line : layer.lines) {
+        if (line.kind != PathLineKind::PathLimit || line.points.empty()) {
+            continue;
+        }
+        if (!limits.empty()) {
+            const MapPlace a = limits.back().back();
+            const MapPlace b = line.points.front();
+            if (std::fabs(std::fabs(a.lon) - 180.0) < 1e-9 &&
+                std::fabs(std::fabs(b.lon) - 180.0) < 1e-9 && a.lon == -b.lon &&
+                std::fabs(a.lat - b.lat) < 1e-9) {
+                limits.back().insert(limits.back().end(), line.points.begin() + 1,
+                                     line.points.end());
+                continue;
+            }
+        }
+        limits.push_back(line.points);
+    }
+    if (limits.size() != 2) {
+        return std::nullopt;
+    }
+    std::vector<MapPlace> ring = limits[0];
+    ring.insert(ring.end(), limits[1].rbegin(), limits[1].rend());
+    return ring;
+}

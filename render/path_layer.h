@@ -48,3 +48,8 @@ std::vector<std::vector<MapPlace>> CutForMap(const std::vector<MapPlace>& line, 
 // Adds a line of the given kind, cut for the map, to the layer.
 void AddPathLine(PathLayer& layer, PathLineKind kind, const std::vector<MapPlace>& line,
                  double south, double north);
+
+// The band of the central path as one ring: the path limits' pieces joined again where
+// they were cut at the antimeridian, the first limit followed by the second reversed.
+// None unless the layer has exactly two limits.
+std::optional<std::vector<MapPlace>> PathBand(const PathLayer& layer);

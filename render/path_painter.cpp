@@ -1,13 +1,20 @@
 #include "render/path_painter.h"
 
+#include "geo/map_colours.h"
+
 #include "render/map_painter.h"
+#include "render/map_view.h"
 #include "render/print_page.h"
 #include "render/projection.h"
 
+#include <QPainterPath>
+#include <QPolygonF>
 #include <QString>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -145,10 +152,154 @@ std::vector<const LegendEntry*> EntriesOf(const PathLayer& layer) {
 
 } // namespace
 
-void DrawPathLayer(CDC& dc, const PathLayer& layer, double zoomX, double zoomY) {
-    DrawLayer(
-        dc, layer, [&](const MapPlace& p) { return ProjectToScreen(p.lat, p.lon, zoomX, zoomY); },
-        ScreenStyle, 4, 2);
+namespace {
+
+// The window's lines: the partial zone's lines thin, the path's limits crisp, the central
+// line in a colour that stands out on the band and on the umbra's points.
+QPen WindowPen(PathLineKind kind) {
+    auto pen = [](MapColour c, double w, Qt::PenStyle style = Qt::SolidLine) {
+        return QPen(QColor(c.r, c.g, c.b, c.alpha), w, style, Qt::RoundCap, Qt::RoundJoin);
+    };
+    switch (kind) {
+    case PathLineKind::CentralLine:
+        return pen(map_palette::kCentralLine, 2.2);
+    case PathLineKind::PathLimit:
+        return pen(map_palette::kUmbra, 1.4);
+    case PathLineKind::PartialLimit:
+    case PathLineKind::RiseSetCurve:
+        return pen(map_palette::kPenumbra, 1.4);
+    case PathLineKind::MaximumLine:
+        return pen(map_palette::kMaximumLine, 1.0, Qt::DashLine);
+    case PathLineKind::RiseSetMaximum:
+        return pen(map_palette::kRiseSetMaximum, 1.2, Qt::DashDotLine);
+    case PathLineKind::MagnitudeLine:
+        return pen(map_palette::kMagnitudeLine, 1.0, Qt::DotLine);
+    case PathLineKind::MoonVisibility:
+        return pen({170, 60, 40}, 1.5);
+    }
+    return pen(map_palette::kPenumbra, 1.0);
+}
+
+// Back to front: the partial zone's lines, then the path, its central line last.
+constexpr PathLineKind kWindowOrder[] = {
+    PathLineKind::MagnitudeLine, PathLineKind::MaximumLine,  PathLineKind::RiseSetMaximum,
+    PathLineKind::RiseSetCurve,  PathLineKind::PartialLimit, PathLineKind::MoonVisibility,
+    PathLineKind::PathLimit,     PathLineKind::CentralLine,
+};
+
+QPolygonF Polygon(const std::vector<ScreenPoint>& run) {
+    QPolygonF polygon;
+    polygon.reserve(static_cast<qsizetype>(run.size()));
+    for (const ScreenPoint& p : run) {
+        polygon.append(QPointF(p.x, p.y));
+    }
+    return polygon;
+}
+
+QRectF MapArea(const MapView& view) {
+    return {0.0, 0.0, std::trunc(view.areaWidth * view.zoomX),
+            std::trunc(view.areaHeight * view.zoomY)};
+}
+
+LabelBox AreaBox(const MapView& view) {
+    const QRectF r = MapArea(view);
+    return {r.left(), r.top(), r.width(), r.height()};
+}
+
+// A label beside its line, at the first place along it that is free.
+void PlaceLineLabel(CDC& dc, const std::vector<std::vector<ScreenPoint>>& runs, const QString& text,
+                    const MapView& view, std::vector<LabelBox>& placed) {
+    const QSizeF size = dc.TextExtent(text);
+    std::vector<LabelBox> candidates;
+    for (const double f : {0.5, 0.35, 0.65, 0.2, 0.8, 0.1, 0.9}) {
+        for (const auto& run : runs) {
+            if (run.empty()) {
+                continue;
+            }
+            const ScreenPoint p =
+                run[static_cast<std::size_t>(f * static_cast<double>(run.size() - 1))];
+            candidates.push_back(
+                {p.x + 3.0, p.y - size.height() - 1.0, size.width(), size.height()});
+            candidates.push_back(
+                {p.x - size.width() - 3.0, p.y + 1.0, size.width(), size.height()});
+        }
+    }
+    if (const auto box = PlaceLabel(placed, candidates, AreaBox(view))) {
+        dc.TextOut(TruncToInt(box->left), TruncToInt(box->top), text);
+    }
+}
+
+} // namespace
+
+void DrawPathLayer(CDC& dc, const PathLayer& layer, const MapView& view,
+                   std::vector<LabelBox>& placed) {
+    dc.SetMapMode(MM_TEXT);
+    QPainter& painter = dc.Painter();
+    painter.save();
+    painter.setClipRect(MapArea(view));
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    // The band between the limits, translucent so the map shows through; the design's
+    // map shows the umbra's own points there instead.
+    if (const auto band = IsDefaultView(view) ? std::nullopt : PathBand(layer)) {
+        QPainterPath fill;
+        fill.setFillRule(Qt::WindingFill);
+        for (const auto& run : ViewPolylines(view, *band)) {
+            fill.addPolygon(Polygon(run));
+            fill.closeSubpath();
+        }
+        const MapColour c = map_palette::kPathBand;
+        painter.fillPath(fill, QColor(c.r, c.g, c.b, layer.umbral ? c.alpha : 0));
+    }
+    std::vector<std::pair<const PathLine*, std::vector<std::vector<ScreenPoint>>>> labelled;
+    for (const PathLineKind kind : kWindowOrder) {
+        painter.setPen(WindowPen(kind));
+        painter.setBrush(Qt::NoBrush);
+        for (const PathLine& line : layer.lines) {
+            if (line.kind != kind) {
+                continue;
+            }
+            auto runs = ViewPolylines(view, line.points);
+            for (const auto& run : runs) {
+                painter.drawPolyline(Polygon(run));
+            }
+            if (!line.label.empty()) {
+                labelled.emplace_back(&line, std::move(runs));
+            }
+        }
+    }
+    painter.restore();
+    const LogicalFont oldFont = dc.SelectObject(LogicalFont{11});
+    dc.SetBkMode(TRANSPARENT);
+    for (const auto& [line, runs] : labelled) {
+        const QColor c = WindowPen(line->kind).color();
+        dc.SetTextColor(RGB(c.red(), c.green(), c.blue()));
+        PlaceLineLabel(dc, runs, QString::fromStdString(line->label), view, placed);
+    }
+    dc.SelectObject(oldFont);
+}
+
+void DrawPathMarkers(CDC& dc, const PathLayer& layer, const MapView& view) {
+    if (!layer.greatest) {
+        return;
+    }
+    const auto p = ViewPosition(view, layer.greatest->lat, layer.greatest->lon);
+    if (!p) {
+        return;
+    }
+    QPainter& painter = dc.Painter();
+    painter.save();
+    painter.setClipRect(MapArea(view));
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    const QPointF c(p->x, p->y);
+    // A cross with a white halo, above every other layer.
+    for (const auto& [colour, width] :
+         {std::pair{QColor(255, 255, 255), 4.5},
+          std::pair{layer.umbral ? QColor(200, 0, 60) : QColor(96, 96, 176), 2.0}}) {
+        painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(c + QPointF(-5, -5), c + QPointF(5, 5));
+        painter.drawLine(c + QPointF(-5, 5), c + QPointF(5, -5));
+    }
+    painter.restore();
 }
 
 void DrawPathLegend(CDC& dc, const PathLayer& layer, double zoomX, double zoomY) {

@@ -6,10 +6,19 @@
 // and on the printed page in its greys. With the legend entries for them.
 
 #include "platform/dc.h"
+#include "render/label_place.h"
+#include "render/map_view.h"
 #include "render/path_layer.h"
 
-// Window pixels at the zoom (one unit per pixel, y down).
-void DrawPathLayer(CDC& dc, const PathLayer& layer, double zoomX, double zoomY);
+#include <vector>
+
+// Window pixels of the view (one unit per pixel, y down), inside the map's area: the
+// band between the path's limits translucent, every kind of line in its style, the
+// central line on top, and the lines' labels where they clear the labels placed before.
+void DrawPathLayer(CDC& dc, const PathLayer& layer, const MapView& view,
+                   std::vector<LabelBox>& placed);
+// The greatest eclipse's marker, drawn after everything else.
+void DrawPathMarkers(CDC& dc, const PathLayer& layer, const MapView& view);
 // The legend's entries for the kinds of line the layer has.
 void DrawPathLegend(CDC& dc, const PathLayer& layer, double zoomX, double zoomY);
 

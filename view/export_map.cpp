@@ -1,16 +1,18 @@
 #include "view/export_map.h"
 
-#include "io/atomic_write.h"
 #include "export/map_export.h"
 #include "export/path_table.h"
+#include "io/atomic_write.h"
 #include "platform/save_file.h"
+#include "render/map_painter.h"
 #include "render/projection.h"
 #include "view/kestrova_view.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QPrinter>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QSaveFile>
 
 #include <cstdio>
@@ -28,15 +30,29 @@ QString WritePng(CKestrovaView& view, const QString& file) {
     return SaveImageAtomically(image, file, "PNG");
 }
 
+// The view as vectors: the same picture as the PNG, one PDF point per window pixel.
 QString WritePdf(CKestrovaView& view, const QString& file) {
     return SavePdfAtomically(
         [&view](const QString& temporary) {
-            const std::unique_ptr<QPrinter> printer = CreateDefaultPrinter();
-            printer->setOutputFormat(QPrinter::PdfFormat);
-            printer->setOutputFileName(temporary);
-            CPrintInfo info;
-            info.m_bDirect = true;
-            return view.PrintOn(*printer, info);
+            const int width = view.width();
+            const int height = TruncToInt(kPanelTop * view.m_zoomY);
+            if (width <= 0 || height <= 0) {
+                return false;
+            }
+            QPdfWriter writer(temporary);
+            writer.setResolution(72);
+            writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+            writer.setPageSize(QPageSize(QSizeF(width, height), QPageSize::Point));
+            QPainter painter;
+            if (!painter.begin(&writer)) {
+                return false;
+            }
+            painter.setClipRect(QRect(0, 0, width, height));
+            CDC dc(painter);
+            const MapView mapView = view.CurrentMapView();
+            PaintStaticPicture(dc, width, view.height(), mapView);
+            PaintScene(dc, view.GetScene(), mapView);
+            return painter.end();
         },
         file);
 }

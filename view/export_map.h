@@ -1,7 +1,7 @@
 #pragma once
 
 // "File > Export...": the map as the window shows it, in the format its file name
-// asks for: .png the map area without the control panel, .pdf the printed page,
+// asks for: .png the map area without the control panel, .pdf the same as vectors,
 // .kml or .geojson the eclipse of the last map command. Every format is written to a
 // temporary file beside the target and renamed over it, so a failed write leaves no
 // half-written file.

@@ -1,6 +1,7 @@
 #include "view/kestrova_view.h"
 
 #include "ephemeris/timescales.h"
+#include "render/map_view.h"
 #include "render/point_info.h"
 #include "render/projection.h"
 #include "view/input_parse.h"
@@ -149,21 +150,22 @@ void CKestrovaView::OnPrintButton() {
 
 void CKestrovaView::OnRButtonDown(unsigned /*flags*/, CPoint point) {
     // Only points on the map have a latitude and longitude; the panel has none.
-    if (!IsOnScreenMap(point.x, point.y, m_zoomX, m_zoomY)) {
+    const MapView view = CurrentMapView();
+    if (!IsInMapArea(view, point.x, point.y)) {
         return;
     }
     MessageBox(QString::fromStdString(ClickPositionText(point.x, point.y)),
                QString::fromLatin1(kAppTitle), MB_OK);
     ShowPointInfo(point.x, point.y);
-    if (const auto position = InverseScreenProjection(point.x, point.y, m_zoomX, m_zoomY)) {
+    if (const auto position = ViewPlace(view, point.x, point.y)) {
         ShowLocalCircumstancesAt(position->lat, position->lon);
     }
 }
 
 void CKestrovaView::ShowPointInfo(int x, int y) {
-    const auto position = InverseScreenProjection(x, y, m_zoomX, m_zoomY);
+    const auto position = ViewPlace(CurrentMapView(), x, y);
     if (!position) {
-        return; // the window has no area, so the point lies on no map
+        return; // no map under the point (an empty window, space round the globe)
     }
     MessageBox(QString::fromStdString(PointInfoText(*position)), QStringLiteral("INFORMATION"),
                MB_OK | MB_ICONINFORMATION);

@@ -13,9 +13,9 @@
 #include "view/input_check.h"
 #include "view/scene.h"
 
+#include <QPointF>
 #include <QString>
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -136,8 +136,25 @@ public:
     // and limit curves, the snapshot and the contact times are the classic theories'.
     Ephemeris m_engine = Ephemeris::Precise;
 
-    // Called at the end of every map command (the frame shows the eclipse's summary).
-    std::function<void()> m_afterMap;
+    // The part of the Earth the map shows: the design's map until the user zooms, pans,
+    // fits the eclipse or turns to the globe. Its layout scale is the window's.
+    MapView CurrentMapView() const;
+    void SetMapView(const MapView& view);
+    // Zoom by factor about a window point, which keeps its place; pan by window pixels.
+    void ZoomMapAbout(double px, double py, double factor);
+    void PanMap(double dx, double dy);
+    // The map's commands: the whole eclipse of the last map command framed (a globe for a
+    // path near a pole), a globe centred on the eclipse (or on the map's centre), and the
+    // design's map again.
+    void OnFitEclipse();
+    void OnGlobeView();
+    void OnDefaultView();
+
+signals:
+    // A map command has finished (its results are in the scene).
+    void mapShown();
+    // The user left-clicked the map (or pressed Enter on the keyboard cursor) at a place.
+    void placeChosen(double lat, double lon);
 
 protected:
     // The print sequence: one A4 landscape page in low-metric units.
@@ -151,6 +168,12 @@ protected:
     void OnTimer(int id) override;
     void OnRButtonDown(unsigned flags, CPoint point) override;
     bool OnCommand(int id) override;
+
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void CreateEditFields();
@@ -173,6 +196,11 @@ private:
     void ShowScene();
 
     Scene m_scene;
+    MapView m_mapView; // zoom factors refreshed from the window when used
+    // A left button pressed on the map: where, and whether it has moved into a drag.
+    std::optional<QPointF> m_pressAt;
+    QPointF m_lastDragAt;
+    bool m_bDragging = false;
 
     // The place typed into the Eclipse menu's commands (view/local_info.cpp).
     struct PlaceChoice {

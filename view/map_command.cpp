@@ -46,7 +46,8 @@ void CKestrovaView::OnMap() {
             m_scene.hourOutlines = std::move(map.outlines);
             m_scene.umbraPath = std::move(map.umbraPath);
             m_scene.eclipse = EclipsePathOfDate(RequestStartJD(request), m_engine);
-            m_scene.path =
+            m_scene.path = MakePathLayer(m_scene.eclipse, -90.0, 90.0);
+            m_scene.pagePath =
                 MakePathLayer(m_scene.eclipse, projection::kSouthLimit, projection::kNorthLimit);
             m_nShowHour = map.lastHour;
             m_nShowMinute = map.lastMinute;
@@ -64,8 +65,9 @@ void CKestrovaView::OnMap() {
         if (lunar) {
             const std::array<std::string, 4> lines = LunarContactLines(*m_scene.lunar);
             m_scene.contactLines.assign(lines.begin(), lines.end());
-            m_scene.path = MakeLunarPathLayer(*m_scene.lunar, projection::kSouthLimit,
-                                              projection::kNorthLimit);
+            m_scene.path = MakeLunarPathLayer(*m_scene.lunar, -90.0, 90.0);
+            m_scene.pagePath = MakeLunarPathLayer(*m_scene.lunar, projection::kSouthLimit,
+                                                  projection::kNorthLimit);
             m_scene.lunarDiagram = MakeLunarDiagram(*m_scene.lunar);
         }
     }
@@ -79,7 +81,5 @@ void CKestrovaView::OnMap() {
         MessageBox(QString::fromStdString(NoEclipseMessage(m_strDay, m_strMonth, m_strYear)),
                    QStringLiteral("EXCLAMATION"), MB_OK | MB_ICONEXCLAMATION);
     }
-    if (m_afterMap) {
-        m_afterMap();
-    }
+    emit mapShown();
 }

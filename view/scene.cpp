@@ -1,5 +1,6 @@
 #include "view/scene.h"
 
+#include "render/base_map_painter.h"
 #include "render/draw_tools.h"
 #include "render/limit_curves.h"
 #include "render/lunar_diagram_painter.h"
@@ -9,6 +10,9 @@
 #include "render/path_painter.h"
 #include "render/projection.h"
 
+#include <QPainter>
+
+#include <cmath>
 #include <utility>
 
 void ReplaceShadow(Scene& scene, ShadowSnapshot shadow) {
@@ -18,6 +22,7 @@ void ReplaceShadow(Scene& scene, ShadowSnapshot shadow) {
     scene.umbraPath = {};
     scene.limitCurves = {};
     scene.path = {};
+    scene.pagePath = {};
     scene.eclipse = {};
     scene.lunar.reset();
     scene.lunarDiagram = {};
@@ -25,11 +30,10 @@ void ReplaceShadow(Scene& scene, ShadowSnapshot shadow) {
 
 namespace {
 
-std::vector<ScreenHourLabel> ScreenHourLabels(const Scene& scene, double zoomX, double zoomY) {
+std::vector<ScreenHourLabel> ScreenHourLabels(const Scene& scene, const MapView& view) {
     std::vector<ScreenHourLabel> labels;
     for (const HourOutline& outline : scene.hourOutlines) {
-        if (const auto corner =
-                OutlineCorner(outline.outline.lat, outline.outline.lon, zoomX, zoomY)) {
+        if (const auto corner = OutlineCorner(outline.outline.lat, outline.outline.lon, view)) {
             labels.push_back({static_cast<double>(outline.hour), corner->x, corner->y});
         }
     }
@@ -38,41 +42,67 @@ std::vector<ScreenHourLabel> ScreenHourLabels(const Scene& scene, double zoomX, 
 
 } // namespace
 
-void PaintScene(CDC& dc, const Scene& scene, double zoomX, double zoomY) {
+void PaintScene(CDC& dc, const Scene& scene, const MapView& view) {
     if (!scene.contactLines.empty()) {
-        DrawContactLines(dc, zoomX, zoomY, scene.contactLines);
+        DrawContactLines(dc, view.zoomX, view.zoomY, scene.contactLines);
     }
-    PlotPointBoxes(dc, zoomX, zoomY, scene.penumbra.lat, scene.penumbra.lon,
-                   map_colours::kPenumbra);
-    PlotPointBoxes(dc, zoomX, zoomY, scene.umbra.lat, scene.umbra.lon, map_colours::kUmbra);
-    for (const HourOutline& outline : scene.hourOutlines) {
-        PlotPointBoxes(dc, zoomX, zoomY, outline.outline.lat, outline.outline.lon,
-                       map_colours::kPenumbra);
-    }
-    PlotPointBoxes(dc, zoomX, zoomY, scene.umbraPath.lat, scene.umbraPath.lon, map_colours::kUmbra);
+    PaintSceneOnMap(dc, scene, view);
     if (!scene.path.empty()) {
-        DrawPathLayer(dc, scene.path, zoomX, zoomY);
-        DrawPathLegend(dc, scene.path, zoomX, zoomY);
+        DrawPathLegend(dc, scene.path, view.zoomX, view.zoomY);
     }
+}
+
+void PaintSceneOnMap(CDC& dc, const Scene& scene, const MapView& view) {
+    // Everything on a moved map stays inside its area (the design's map draws its edge
+    // rows' boxes whole, as it always has).
+    QPainter& painter = dc.Painter();
+    painter.save();
+    if (!IsDefaultView(view)) {
+        painter.setClipRect(QRectF(0.0, 0.0, std::trunc(view.areaWidth * view.zoomX),
+                                   std::trunc(view.areaHeight * view.zoomY)));
+    }
+    PlotPointBoxes(dc, view, scene.penumbra.lat, scene.penumbra.lon, map_colours::kPenumbra);
+    PlotPointBoxes(dc, view, scene.umbra.lat, scene.umbra.lon, map_colours::kUmbra);
+    for (const HourOutline& outline : scene.hourOutlines) {
+        PlotPointBoxes(dc, view, outline.outline.lat, outline.outline.lon, map_colours::kPenumbra);
+    }
+    // The umbra's minute-by-minute points where the path has no band of its own to show.
+    if (IsDefaultView(view) || scene.path.empty()) {
+        PlotPointBoxes(dc, view, scene.umbraPath.lat, scene.umbraPath.lon, map_colours::kUmbra);
+    }
+    // The hour labels take their places first; the path's labels find room around them.
+    std::vector<LabelBox> placed;
     if (!scene.hourOutlines.empty()) {
-        DrawHourLabels(dc, zoomX, ScreenHourLabels(scene, zoomX, zoomY));
+        DrawHourLabels(dc, view, ScreenHourLabels(scene, view), placed);
+    }
+    if (!scene.path.empty()) {
+        DrawPathLayer(dc, scene.path, view, placed);
     }
     const LimitCurveSeries& limits = scene.limitCurves;
     if (!limits.latitudes.empty()) {
-        PlotLimitCurvePoints(dc, zoomX, zoomY, limits.latitudes, limits.rise, limits.set);
+        PlotLimitCurvePoints(dc, view, limits.latitudes, limits.rise, limits.set);
     }
     if (!scene.lunarDiagram.empty()) {
-        DrawLunarDiagram(dc, LunarDiagramRect(scene.lunarDiagram, zoomX, zoomY),
-                         scene.lunarDiagram);
+        // At the design's map the diagram sits by its anchor; on a moved map, in a corner.
+        const CRect box = IsDefaultView(view)
+                              ? LunarDiagramRect(scene.lunarDiagram, view.zoomX, view.zoomY)
+                              : LunarDiagramCornerRect(view.areaHeight, view.zoomX, view.zoomY);
+        DrawLunarDiagram(dc, box, scene.lunarDiagram);
     }
     if (scene.place) {
-        DrawPlaceMark(dc, ProjectToScreen(scene.place->lat, scene.place->lon, zoomX, zoomY));
+        if (const auto p = ViewPosition(view, scene.place->lat, scene.place->lon)) {
+            DrawPlaceMark(dc, *p);
+        }
     }
+    if (!scene.path.empty()) {
+        DrawPathMarkers(dc, scene.path, view);
+    }
+    painter.restore();
 }
 
 std::vector<HourLabel> MapHourLabels(const Scene& scene, double zoomX, double zoomY) {
     std::vector<HourLabel> result;
-    for (const ScreenHourLabel& label : ScreenHourLabels(scene, zoomX, zoomY)) {
+    for (const ScreenHourLabel& label : ScreenHourLabels(scene, DefaultView(zoomX, zoomY))) {
         const LabelSpot spot = HourLabelMapSpot(label.x, label.y, zoomX);
         if (const auto position = InverseScreenProjection(spot.x, spot.y, zoomX, zoomY)) {
             result.push_back({label.hours, TruncToInt(position->lon), TruncToInt(position->lat)});
@@ -104,9 +134,16 @@ PrintPageContent PageContent(const Scene& scene, double zoomX, double zoomY, std
     }
     content.umbra.push_back({scene.umbra.lat, scene.umbra.lon});
     content.umbra.push_back({scene.umbraPath.lat, scene.umbraPath.lon});
-    if (!scene.path.empty()) {
-        content.path = &scene.path;
+    if (!scene.pagePath.empty()) {
+        content.path = &scene.pagePath;
     }
     content.footnote = PrintFootnote(scene);
     return content;
+}
+
+void PaintMapPicture(CDC& dc, const Scene& scene, const MapView& view) {
+    dc.SetMapMode(MM_TEXT);
+    dc.SetBkMode(TRANSPARENT);
+    PaintVectorMap(dc, view, ProgramVectorMap());
+    PaintSceneOnMap(dc, scene, view);
 }

@@ -9,6 +9,7 @@
 #include "eclipse/outline.h"
 #include "eclipse/path.h"
 #include "render/lunar_diagram.h"
+#include "render/map_view.h"
 #include "render/path_layer.h"
 #include "render/print_page.h"
 #include "view/eclipse_map.h"
@@ -27,8 +28,9 @@ struct Scene {
     Outline umbraPath;                     // the map command's umbra, minute by minute
     LimitCurveSeries limitCurves;          // the map command's sunrise and sunset series
     EclipsePath eclipse;                   // the map command's eclipse, for export
-    PathLayer path; // the map command's central line, path limits, partial limits and
-                    // sunrise and sunset curves, and greatest eclipse
+    PathLayer path;     // the map command's central line, path limits, partial limits and
+                        // sunrise and sunset curves, and greatest eclipse, pole to pole
+    PathLayer pagePath; // the same cut to the printed map's latitudes
     std::optional<GeoPoint> place; // the place of the last local circumstances, marked
     // The map command's lunar eclipse (its curves are the path layer) and the diagram
     // of the Moon's track through the shadow.
@@ -41,9 +43,17 @@ struct Scene {
 void ReplaceShadow(Scene& scene, ShadowSnapshot shadow);
 
 // The window's layers in drawing order: the contact block, the shadow, the hourly
-// outlines, the umbra path, the hour labels at the top-left corner of their outlines (an
-// outline without points has no label) and the limit curves. Window pixels at the zoom.
-void PaintScene(CDC& dc, const Scene& scene, double zoomX, double zoomY);
+// outlines, the umbra path (its minute-by-minute points in the default view), the path's
+// lines, the hour labels at the top-left corner of their outlines (an outline without
+// points has no label), the limit curves, the place and the greatest eclipse's marker.
+// Window pixels of the view; labels never overlap.
+void PaintScene(CDC& dc, const Scene& scene, const MapView& view);
+// The layers on the map alone (no contact block, no legend), inside the view's area.
+void PaintSceneOnMap(CDC& dc, const Scene& scene, const MapView& view);
+
+// The map alone in a view: the base map, the scene's layers on it and a frame. Window
+// pixels of the view's area, from (0, 0).
+void PaintMapPicture(CDC& dc, const Scene& scene, const MapView& view);
 
 // The hour labels at their places on the map, whole degrees, as the window at the zoom
 // shows them.

@@ -14,6 +14,7 @@ void CKestrovaView::RunSnapshot() {
 void CKestrovaView::OnPaint() {
     CPaintDC dc(this);
     const CRect client = GetClientRect();
-    PaintStaticPicture(dc, client.Width(), client.Height(), m_zoomX, m_zoomY);
-    PaintScene(dc, m_scene, m_zoomX, m_zoomY);
+    const MapView view = CurrentMapView();
+    PaintStaticPicture(dc, client.Width(), client.Height(), view);
+    PaintScene(dc, m_scene, view);
 }

@@ -122,10 +122,11 @@ TEST_F(FrameTest, StartsUntitledWithFileAndHelpMenusAndStatusBar) {
     EXPECT_EQ(frame.pos(), QPoint(5, 5));
 
     const auto menus = frame.menuBar()->actions();
-    ASSERT_EQ(menus.size(), 3);
+    ASSERT_EQ(menus.size(), 4);
     EXPECT_EQ(menus[0]->text(), "&File");
-    EXPECT_EQ(menus[1]->text(), "&Eclipse");
-    EXPECT_EQ(menus[2]->text(), "&Help");
+    EXPECT_EQ(menus[1]->text(), "&View");
+    EXPECT_EQ(menus[2]->text(), "&Eclipse");
+    EXPECT_EQ(menus[3]->text(), "&Help");
     const QMenu* file = menus[0]->menu();
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(MenuTexts(file),
@@ -142,14 +143,14 @@ TEST_F(FrameTest, StartsUntitledWithFileAndHelpMenusAndStatusBar) {
     EXPECT_TRUE(shortcuts.contains("Ctrl+S"));
     EXPECT_TRUE(shortcuts.contains("Ctrl+O"));
     EXPECT_TRUE(frame.ExportAction()->isEnabled());
-    EXPECT_EQ(MenuTexts(menus[2]->menu()), QStringList{"&About Kestrova..."});
+    EXPECT_EQ(MenuTexts(menus[3]->menu()), QStringList{"&About Kestrova..."});
 
     // A further menu goes before Help.
     frame.AddMenuBeforeHelp("&Tools");
     const auto after = frame.menuBar()->actions();
-    ASSERT_EQ(after.size(), 4);
-    EXPECT_EQ(after[2]->text(), "&Tools");
-    EXPECT_EQ(after[3]->text(), "&Help");
+    ASSERT_EQ(after.size(), 5);
+    EXPECT_EQ(after[3]->text(), "&Tools");
+    EXPECT_EQ(after[4]->text(), "&Help");
 
     const auto* prompt = frame.statusBar()->findChild<QLabel*>("idlePrompt");
     ASSERT_NE(prompt, nullptr);

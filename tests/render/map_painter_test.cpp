@@ -28,7 +28,7 @@ QImage Paint(int w, int h, double zx, double zy) {
     image.fill(Qt::white);
     QPainter painter(&image);
     CDC dc(painter, 96, 96);
-    PaintStaticPicture(dc, w, h, zx, zy);
+    PaintStaticPicture(dc, w, h, DefaultView(zx, zy));
     return image;
 }
 
@@ -43,9 +43,9 @@ struct Plot {
              const std::vector<double>& uLat = {}, const std::vector<double>& uLon = {}) {
         QPainter painter(&image);
         CDC dc(painter, 96, 96);
-        PlotPointBoxes(dc, 1.0, 1.0, pLat, pLon, map_colours::kPenumbra);
-        PlotPointBoxes(dc, 1.0, 1.0, uLat, uLon, map_colours::kUmbra);
-        corner = OutlineCorner(pLat, pLon, 1.0, 1.0);
+        PlotPointBoxes(dc, DefaultView(1.0, 1.0), pLat, pLon, map_colours::kPenumbra);
+        PlotPointBoxes(dc, DefaultView(1.0, 1.0), uLat, uLon, map_colours::kUmbra);
+        corner = OutlineCorner(pLat, pLon, DefaultView(1.0, 1.0));
     }
 };
 
@@ -85,6 +85,19 @@ TEST(StaticPicture, ScalesWithTheZoom) {
     // The map is 1460 pixels wide: its last column is map, the next one cream band.
     EXPECT_NE(image.pixel(1459, 100), Rgb(map_colours::kCream));
     EXPECT_EQ(image.pixel(1461, 100), Rgb(map_colours::kCream));
+}
+
+TEST(StaticPicture, ASmallWindowShowsTheWholeMap) {
+    // 420 x 320: the map covers 409 x 195 pixels, none of it under a cream band; the far
+    // east (Siberia at 100° E) is land, the Pacific at 165° E sea.
+    const double zx = 420.0 / 748.0, zy = 320.0 / 539.0;
+    const QImage image = Paint(420, 320, zx, zy);
+    const int creamOnMap = CountColour(image, Rgb(map_colours::kCream), QRect(0, 0, 409, 195));
+    EXPECT_LT(creamOnMap, 40); // at most a label's worth, not a band
+    const QRgb land = image.pixel(TruncToInt(zx * (370 + 2 * 100.0)), TruncToInt(zy * 80));
+    const QRgb sea = image.pixel(TruncToInt(zx * (370 + 2 * 165.0)), TruncToInt(zy * 115));
+    EXPECT_NE(land, sea);
+    EXPECT_EQ(sea, image.pixel(TruncToInt(zx * (370 + 2 * -40.0)), TruncToInt(zy * 150)));
 }
 
 TEST(ShadowPlot, LatitudeFilterIncludesBothLimits) {

@@ -42,7 +42,7 @@ void PlotLimits(QImage& image, const std::vector<double>& lats, const std::vecto
                 const std::vector<double>& second) {
     QPainter painter(&image);
     CDC dc(painter, 96, 96);
-    PlotLimitCurvePoints(dc, 1.0, 1.0, lats, first, second);
+    PlotLimitCurvePoints(dc, DefaultView(1.0, 1.0), lats, first, second);
 }
 
 } // namespace
@@ -79,21 +79,34 @@ TEST(HourLabels, ThePrintedPlaceIsTheOneOnTheMap) {
     EXPECT_EQ(corner.y, 0);
 }
 
-TEST(HourLabels, ALabelRightOfTheMapIsAlsoReadableAtItsEdge) {
+TEST(HourLabels, LabelsStayOnTheMapOnceAndNeverOverlap) {
+    // A corner right of the map, one above it, and two outlines with the same corner
+    // ("2h UT" over "3h UT"): each label is drawn once, inside the map, clear of the others.
     Canvas c;
+    std::vector<LabelBox> placed;
     {
         QPainter painter(&c.image);
         CDC dc(painter, 96, 96);
-        DrawHourLabels(dc, 1.0, {{12.0, 760, 100}, {9.0, 300, -6}});
+        DrawHourLabels(dc, DefaultView(1.0, 1.0),
+                       {{12.0, 760, 100}, {9.0, 300, -6}, {2.0, 500, 200}, {3.0, 500, 200}},
+                       placed);
+    }
+    ASSERT_EQ(placed.size(), 4u);
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        EXPECT_GE(placed[i].left, 0.0);
+        EXPECT_GE(placed[i].top, 0.0);
+        EXPECT_LE(placed[i].left + placed[i].width, 730.0);
+        EXPECT_LE(placed[i].top + placed[i].height, 330.0);
+        for (std::size_t j = 0; j < i; ++j) {
+            EXPECT_FALSE(Overlap(placed[i], placed[j])) << i << " over " << j;
+        }
     }
     const QRgb black = qRgb(0, 0, 0);
-    EXPECT_GT(test_pixels::CountColour(c.image, black, QRect(725, 100, 30, 12)),
-              10); // the copy at 725
-    EXPECT_GT(test_pixels::CountColour(c.image, black, QRect(760, 100, 40, 12)),
-              10); // its own place
-    EXPECT_GT(test_pixels::CountColour(c.image, black, QRect(300, 0, 40, 12)),
-              10); // pulled down to row 0
-    EXPECT_EQ(test_pixels::CountColour(c.image, black, QRect(0, 20, 720, 380)), 0);
+    EXPECT_GT(test_pixels::CountColour(c.image, black, QRect(680, 100, 50, 12)), 10);
+    EXPECT_GT(test_pixels::CountColour(c.image, black, QRect(300, 0, 40, 12)), 10);
+    // Nothing right of the map or under it.
+    EXPECT_EQ(test_pixels::CountColour(c.image, black, QRect(730, 0, 70, 400)), 0);
+    EXPECT_EQ(test_pixels::CountColour(c.image, black, QRect(0, 330, 800, 70)), 0);
 }
 
 TEST(LimitCurves, HoursBecomeLongitudesWestOfGreenwichThenEastByTheRemainder) {

@@ -142,7 +142,7 @@ TEST_F(MapCommandTest, ResizingTheWindowKeepsWhatTheMapCommandDrew) {
     };
     const std::vector<int> before = counts(1.0, 1.0);
     EXPECT_GT(before[0], 5000); // outlines
-    EXPECT_GT(before[1], 1000); // umbra path
+    EXPECT_GT(before[1], 300);  // umbra path (the path's lines lie over its middle)
     EXPECT_GT(before[2], 100);  // sunrise series
 
     view->resize(1000, 800);

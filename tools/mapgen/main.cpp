@@ -2,12 +2,14 @@
 //
 //   mapgen COUNTRIES_TOPOJSON RES_DIR
 //   mapgen --icons RES_DIR       (only the application icon, res/icons/...)
+//   mapgen --vector WORLD_ATLAS_DIR OUT_FILE   (the vector base map, res/map/world.kvm)
 //
 // COUNTRIES_TOPOJSON is countries-50m.json of the world-atlas package (Natural Earth).
 #include "buttons.h"
 #include "icon.h"
 #include "projection.h"
 #include "topology.h"
+#include "vectormap.h"
 #include "worldmap.h"
 
 #include <QDir>
@@ -58,9 +60,18 @@ int main(int argc, char* argv[]) {
     QGuiApplication app(argc, argv);
 
     const QStringList args = app.arguments();
+    if (args.size() == 4 && args[1] == "--vector") {
+        QString error;
+        if (!mapgen::WriteVectorBaseMap(args[2], args[3], error)) {
+            std::fprintf(stderr, "mapgen: %s\n", qPrintable(error));
+            return 1;
+        }
+        return 0;
+    }
     if (args.size() != 3) {
         std::fprintf(stderr, "usage: mapgen COUNTRIES_TOPOJSON RES_DIR\n"
-                             "       mapgen --icons RES_DIR\n");
+                             "       mapgen --icons RES_DIR\n"
+                             "       mapgen --vector WORLD_ATLAS_DIR OUT_FILE\n");
         return 2;
     }
     if (args[1] == "--icons")

@@ -64,16 +64,14 @@ double MeanLongitude(const GeoLine& line) {
     return line.empty() ? 0.0 : sum / static_cast<double>(line.size());
 }
 
-// Moves a continuous line by whole turns so that its mean longitude lies in [-180, 180].
+} // namespace
+
 void Recentre(GeoLine& line) {
     const double turns = std::round(MeanLongitude(line) / 360.0);
     for (GeoPoint& p : line)
         p.lon -= 360.0 * turns;
 }
 
-// A ring that goes once round a pole (Antarctica) ends a whole turn east or west of where it
-// started. Closing it along the pole's parallel makes it an ordinary outline of the land
-// between its coast and the pole.
 void CloseRoundPole(GeoLine& ring) {
     if (ring.size() < 2)
         return;
@@ -88,6 +86,8 @@ void CloseRoundPole(GeoLine& ring) {
     ring.push_back({ring.back().lon, pole});
     ring.push_back({startLon, pole});
 }
+
+namespace {
 
 // The id image and the line mask are painted with a margin round the frame and then cut to
 // it, so that every copy of a line that can touch the frame is painted whole: an aliased line

@@ -28,6 +28,14 @@ std::vector<int> ColourCountries(const Topology& topology, const std::vector<Arc
 // crosses the antimeridian continues past +-180 instead of jumping across the map.
 GeoLine Unwrapped(const GeoLine& line);
 
+// Moves a continuous line by whole turns so that its mean longitude lies in [-180, 180].
+void Recentre(GeoLine& line);
+
+// A ring that goes once round a pole (Antarctica) ends a whole turn east or west of where it
+// started. Closing it along the pole's meridians makes it an ordinary outline of the land
+// between its coast and the pole.
+void CloseRoundPole(GeoLine& ring);
+
 // The time-zone band of a longitude: band k is centred on 15k degrees, its edges at
 // 7.5 + 15k. Bands with an odd index are tinted.
 int TimeZoneBand(double lonDeg);

@@ -1,0 +1,410 @@
+#include "render/base_map_painter.h"
+
+#include "render/map_labels.h"
+
+#include <QFile>
+#include <QPainterPath>
+#include <QPolygonF>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+const QColor kSea(178, 212, 240);
+const QColor kLand(236, 228, 196);
+const QColor kCoast(52, 84, 120);
+const QColor kBorder(150, 120, 104);
+const QColor kGraticule(120, 150, 185, 150);
+
+constexpr double kMercatorEdge = 85.0;
+
+double DesignX(double lon) {
+    return projection::kCentreColumn + projection::kPixelsPerDegree * lon;
+}
+double DesignY(double lat) {
+    return projection::kEquatorRow -
+           projection::kMercatorScale *
+               MercatorOrdinate(std::clamp(lat, -kMercatorEdge, kMercatorEdge));
+}
+
+// The map's outlines in design pixels of the screen projection, with their longitude
+// extent, made once per detail: a Mercator view draws them through an affine transform.
+struct DesignPaths {
+    QPainterPath land;
+    QPainterPath borders;
+    double west = 0.0; // design x extent of everything
+    double east = 0.0;
+};
+
+DesignPaths MakeDesignPaths(const VectorMap& map, MapDetail detail) {
+    DesignPaths paths;
+    paths.land.setFillRule(Qt::WindingFill);
+    paths.west = 1e9;
+    paths.east = -1e9;
+    for (const MapLineSet& set : map.layers) {
+        if (set.detail != detail) {
+            continue;
+        }
+        QPainterPath& path = set.kind == MapLineKind::Land ? paths.land : paths.borders;
+        for (const auto& line : set.lines) {
+            QPolygonF polygon;
+            polygon.reserve(static_cast<qsizetype>(line.size()));
+            for (const MapPlace& p : line) {
+                const double x = DesignX(p.lon);
+                polygon.append(QPointF(x, DesignY(p.lat)));
+                paths.west = std::min(paths.west, x);
+                paths.east = std::max(paths.east, x);
+            }
+            if (set.kind == MapLineKind::Land) {
+                path.addPolygon(polygon);
+                path.closeSubpath();
+            } else {
+                path.addPolygon(polygon);
+            }
+        }
+    }
+    return paths;
+}
+
+const DesignPaths& CachedDesignPaths(const VectorMap& map, MapDetail detail) {
+    // The program has one vector map; a test's own map is drawn from paths made for it.
+    static const VectorMap* cachedFor = nullptr;
+    static std::array<DesignPaths, 2> cache;
+    if (cachedFor != &map) {
+        cache = {MakeDesignPaths(map, MapDetail::Coarse), MakeDesignPaths(map, MapDetail::Medium)};
+        cachedFor = &map;
+    }
+    return cache[static_cast<std::size_t>(detail)];
+}
+
+QRectF AreaRect(const MapView& v) {
+    return {0.0, 0.0, std::trunc(v.areaWidth * v.zoomX), std::trunc(v.areaHeight * v.zoomY)};
+}
+
+QPen Cosmetic(const QColor& colour, double width) {
+    QPen pen(colour, width);
+    pen.setCosmetic(true);
+    pen.setJoinStyle(Qt::RoundJoin);
+    return pen;
+}
+
+void PaintMercator(QPainter& painter, const MapView& v, const VectorMap& map) {
+    const DesignPaths& paths = CachedDesignPaths(map, DetailForView(v));
+    const double turn = 360.0 * projection::kPixelsPerDegree; // design pixels
+    // Visible design columns: [-ox, areaWidth - ox] / s.
+    const double left = -v.offsetX / v.scale;
+    const double right = (v.areaWidth - v.offsetX) / v.scale;
+    for (int k = -2; k <= 2; ++k) {
+        if (paths.east + k * turn < left || paths.west + k * turn > right) {
+            continue;
+        }
+        const QTransform t(v.zoomX * v.scale, 0.0, 0.0, v.zoomY * v.scale,
+                           v.zoomX * (v.offsetX + v.scale * k * turn), v.zoomY * v.offsetY);
+        painter.setTransform(t);
+        painter.setPen(Cosmetic(kCoast, 0.8));
+        painter.setBrush(kLand);
+        painter.drawPath(paths.land);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(Cosmetic(kBorder, 0.7));
+        painter.drawPath(paths.borders);
+    }
+    painter.resetTransform();
+}
+
+// Unit vectors of the map's points, made once: a globe turns them with one rotation.
+struct Vec3 {
+    double x, y, z;
+};
+struct GlobeLines {
+    std::vector<std::vector<Vec3>> land;
+    std::vector<std::vector<Vec3>> borders;
+};
+
+GlobeLines MakeGlobeLines(const VectorMap& map, MapDetail detail) {
+    GlobeLines lines;
+    const double k = projection::kDegToRad;
+    for (const MapLineSet& set : map.layers) {
+        if (set.detail != detail) {
+            continue;
+        }
+        auto& target = set.kind == MapLineKind::Land ? lines.land : lines.borders;
+        for (const auto& line : set.lines) {
+            std::vector<Vec3> v;
+            v.reserve(line.size());
+            for (const MapPlace& p : line) {
+                const double phi = p.lat * k, lambda = p.lon * k;
+                v.push_back({std::cos(phi) * std::cos(lambda), std::cos(phi) * std::sin(lambda),
+                             std::sin(phi)});
+            }
+            target.push_back(std::move(v));
+        }
+    }
+    return lines;
+}
+
+const GlobeLines& CachedGlobeLines(const VectorMap& map, MapDetail detail) {
+    static const VectorMap* cachedFor = nullptr;
+    static std::array<GlobeLines, 2> cache;
+    if (cachedFor != &map) {
+        cache = {MakeGlobeLines(map, MapDetail::Coarse), MakeGlobeLines(map, MapDetail::Medium)};
+        cachedFor = &map;
+    }
+    return cache[static_cast<std::size_t>(detail)];
+}
+
+// The rotation that brings the globe's centre to the viewer: east, north and the view axis.
+struct Rotation {
+    Vec3 east, north, out;
+};
+Rotation GlobeRotation(const MapView& v) {
+    const double k = projection::kDegToRad;
+    const double phi = v.centreLat * k, lambda = v.centreLon * k;
+    return {{-std::sin(lambda), std::cos(lambda), 0.0},
+            {-std::sin(phi) * std::cos(lambda), -std::sin(phi) * std::sin(lambda), std::cos(phi)},
+            {std::cos(phi) * std::cos(lambda), std::cos(phi) * std::sin(lambda), std::sin(phi)}};
+}
+double Dot(const Vec3& a, const Vec3& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
+void PaintGlobe(QPainter& painter, const MapView& v, const VectorMap& map) {
+    const double w = v.areaWidth * v.zoomX, h = v.areaHeight * v.zoomY;
+    const double cx = w / 2.0, cy = h / 2.0, r = v.scale * std::min(w, h) / 2.0;
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(60, 70, 90));
+    painter.drawRect(AreaRect(v)); // space round the disc
+    painter.setBrush(kSea);
+    painter.drawEllipse(QPointF(cx, cy), r, r);
+
+    const GlobeLines& lines = CachedGlobeLines(map, DetailForView(v));
+    const Rotation rot = GlobeRotation(v);
+    // Land: a point on the far side is laid onto the limb, so a ring that reaches round
+    // the limb still fills what shows of it; a ring wholly on the far side is left out.
+    QPainterPath land;
+    land.setFillRule(Qt::WindingFill);
+    for (const auto& ring : lines.land) {
+        QPolygonF polygon;
+        polygon.reserve(static_cast<qsizetype>(ring.size()));
+        bool seen = false;
+        for (const Vec3& p : ring) {
+            double x = Dot(p, rot.east), y = Dot(p, rot.north);
+            if (Dot(p, rot.out) < 0.0) {
+                const double n = std::hypot(x, y);
+                if (n > 0.0) {
+                    x /= n;
+                    y /= n;
+                }
+            } else {
+                seen = true;
+            }
+            polygon.append(QPointF(cx + r * x, cy - r * y));
+        }
+        if (seen) {
+            land.addPolygon(polygon);
+            land.closeSubpath();
+        }
+    }
+    painter.setBrush(kLand);
+    painter.setPen(Cosmetic(kCoast, 0.8));
+    painter.drawPath(land);
+
+    QPainterPath borders;
+    for (const auto& line : lines.borders) {
+        bool drawing = false;
+        for (const Vec3& p : line) {
+            if (Dot(p, rot.out) < 0.0) {
+                drawing = false;
+                continue;
+            }
+            const QPointF q(cx + r * Dot(p, rot.east), cy - r * Dot(p, rot.north));
+            if (drawing) {
+                borders.lineTo(q);
+            } else {
+                borders.moveTo(q);
+                drawing = true;
+            }
+        }
+    }
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(Cosmetic(kBorder, 0.7));
+    painter.drawPath(borders);
+}
+
+void PaintGraticule(QPainter& painter, const MapView& v) {
+    painter.setPen(Cosmetic(kGraticule, 0.6));
+    painter.setBrush(Qt::NoBrush);
+    QPainterPath grid;
+    if (v.kind == MapViewKind::Globe) {
+        const double step = 30.0;
+        auto addLine = [&](auto placeOf, int samples) {
+            bool drawing = false;
+            for (int i = 0; i <= samples; ++i) {
+                const LatLon p = placeOf(i);
+                const auto q = ViewPosition(v, p.lat, p.lon);
+                if (!q) {
+                    drawing = false;
+                    continue;
+                }
+                if (drawing) {
+                    grid.lineTo(q->x, q->y);
+                } else {
+                    grid.moveTo(q->x, q->y);
+                    drawing = true;
+                }
+            }
+        };
+        for (double lon = -180.0; lon < 180.0; lon += step) {
+            addLine([lon](int i) { return LatLon{-90.0 + i, lon}; }, 180);
+        }
+        for (double lat = -60.0; lat <= 60.0; lat += step) {
+            addLine([lat](int i) { return LatLon{lat, -180.0 + 2.0 * i}; }, 180);
+        }
+        painter.drawPath(grid);
+        return;
+    }
+    const QRectF area = AreaRect(v);
+    const LongitudeSpan span = VisibleLongitudes(v);
+    const double pxPerDegree = v.zoomX * v.scale * projection::kPixelsPerDegree;
+    const double step = GraticuleStep(pxPerDegree, 70.0);
+    for (double lon = std::ceil(span.west / step) * step; lon <= span.east; lon += step) {
+        const double x = v.zoomX * (v.scale * DesignX(lon) + v.offsetX);
+        grid.moveTo(x, area.top());
+        grid.lineTo(x, area.bottom());
+    }
+    for (double lat = -90.0 + step; lat < 90.0; lat += step) {
+        if (std::fabs(lat) > kMercatorEdge) {
+            continue;
+        }
+        const double y = v.zoomY * (v.scale * DesignY(lat) + v.offsetY);
+        if (y < area.top() || y > area.bottom()) {
+            continue;
+        }
+        grid.moveTo(area.left(), y);
+        grid.lineTo(area.right(), y);
+    }
+    painter.drawPath(grid);
+}
+
+} // namespace
+
+const VectorMap& ProgramVectorMap() {
+    static const VectorMap map = [] {
+        QFile file(QStringLiteral(":/map/world.kvm"));
+        if (!file.open(QIODevice::ReadOnly)) {
+            return VectorMap{};
+        }
+        const QByteArray bytes = file.readAll();
+        VectorMapRead read = ReadVectorMap(std::span<const unsigned char>(
+            reinterpret_cast<const unsigned char*>(bytes.constData()),
+            static_cast<std::size_t>(bytes.size())));
+        return read.map ? std::move(*read.map) : VectorMap{};
+    }();
+    return map;
+}
+
+MapDetail DetailForView(const MapView& v) {
+    const double pxPerDegree =
+        v.kind == MapViewKind::Globe
+            ? v.scale * std::min(v.areaWidth * v.zoomX, v.areaHeight * v.zoomY) / 114.6
+            : v.zoomX * v.scale * projection::kPixelsPerDegree;
+    return pxPerDegree < 4.0 ? MapDetail::Coarse : MapDetail::Medium;
+}
+
+double GraticuleStep(double pixelsPerDegree, double minPixels) {
+    constexpr double kSteps[] = {0.25, 0.5, 1.0, 2.0, 5.0, 10.0, 15.0, 30.0};
+    for (const double step : kSteps) {
+        if (step * pixelsPerDegree >= minPixels) {
+            return step;
+        }
+    }
+    return 30.0;
+}
+
+void PaintVectorMap(CDC& dc, const MapView& view, const VectorMap& map) {
+    dc.SetMapMode(MM_TEXT);
+    QPainter& painter = dc.Painter();
+    painter.save();
+    const QRectF area = AreaRect(view);
+    painter.setClipRect(area);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    if (view.kind == MapViewKind::Globe) {
+        PaintGlobe(painter, view, map);
+    } else {
+        painter.fillRect(area, kSea);
+        PaintMercator(painter, view, map);
+    }
+    PaintGraticule(painter, view);
+    painter.restore();
+}
+
+namespace {
+
+QString DegreesText(double value, char positive, char negative, double step) {
+    const double a = std::fabs(value);
+    const QString number = step < 1.0 ? QString::number(a, 'f', step < 0.5 ? 2 : 1)
+                                      : QString::number(static_cast<int>(std::lround(a)));
+    if (a < 1e-9) {
+        return QStringLiteral("0");
+    }
+    return number + QLatin1Char(value > 0.0 ? positive : negative);
+}
+
+} // namespace
+
+void PaintGraticuleLabels(CDC& dc, const MapView& v) {
+    if (v.kind == MapViewKind::Globe) {
+        return;
+    }
+    dc.SetMapMode(MM_TEXT);
+    const LogicalFont oldFont = dc.SelectObject(LogicalFont{TruncToInt(10 * v.zoomY)});
+    dc.SetTextColor(RGB(0, 0, 0));
+    const int row = TruncToInt(332 * v.zoomY);
+    const int column = TruncToInt(732 * v.zoomX);
+    auto centredX = [&](const QString& text, double x) {
+        return TruncToInt(x - dc.TextExtent(text).width() / 2.0);
+    };
+    if (IsDefaultView(v)) {
+        for (const auto& label : map_labels::kScreenLatitudes) {
+            dc.TextOut(column, TruncToInt(label.y * v.zoomY), QString::fromLatin1(label.text));
+        }
+        // Each meridian's label centred on it.
+        for (const auto& label : map_labels::kScreenLongitudes) {
+            const QString text = QString::fromLatin1(label.text);
+            dc.TextOut(centredX(text, (label.x + 1) * v.zoomX), row, text);
+        }
+        dc.SelectObject(oldFont);
+        return;
+    }
+    const LongitudeSpan span = VisibleLongitudes(v);
+    const double pxPerDegree = v.zoomX * v.scale * projection::kPixelsPerDegree;
+    const double step = GraticuleStep(pxPerDegree, 70.0);
+    const double right = v.areaWidth * v.zoomX;
+    for (double lon = std::ceil(span.west / step) * step; lon <= span.east; lon += step) {
+        double shown = std::remainder(lon, 360.0);
+        const QString text = std::fabs(std::fabs(shown) - 180.0) < 1e-9
+                                 ? QStringLiteral("180")
+                                 : DegreesText(shown, 'E', 'W', step);
+        const double x = v.zoomX * (v.scale * DesignX(lon) + v.offsetX);
+        const int left = centredX(text, x);
+        if (left < 0 || left + dc.TextExtent(text).width() > right + 3 * v.zoomX) {
+            continue;
+        }
+        dc.TextOut(left, row, text);
+    }
+    const double bottom = v.areaHeight * v.zoomY;
+    for (double lat = -90.0 + step; lat < 90.0; lat += step) {
+        if (std::fabs(lat) > kMercatorEdge) {
+            continue;
+        }
+        const double y = v.zoomY * (v.scale * DesignY(lat) + v.offsetY);
+        const int top = TruncToInt(y - dc.TextExtent(QStringLiteral("0")).height() / 2.0);
+        if (top < 0 || top + dc.TextExtent(QStringLiteral("0")).height() > bottom) {
+            continue;
+        }
+        dc.TextOut(column, top, DegreesText(lat, 'N', 'S', step));
+    }
+    dc.SelectObject(oldFont);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+// The base map drawn as vectors in any view: sea, land filled from Natural Earth's rings,
+// coasts and country borders, the level of detail chosen by scale, and the graticule.
+// Window pixels (one unit per pixel, y down); drawn inside the view's map area only.
+
+#include "platform/dc.h"
+#include "render/map_view.h"
+#include "render/vector_map.h"
+
+// The program's vector map (resource :/map/world.kvm), read once; empty when it cannot be
+// read.
+const VectorMap& ProgramVectorMap();
+
+// The detail the view's scale asks for: the coarse outlines until a degree of longitude
+// covers 4 window pixels.
+MapDetail DetailForView(const MapView& view);
+
+// Sea, land, borders and graticule of the map's area.
+void PaintVectorMap(CDC& dc, const MapView& view, const VectorMap& map);
+
+// The graticule's step, degrees, for lines at least minPixels apart at pixelsPerDegree.
+double GraticuleStep(double pixelsPerDegree, double minPixels);
+
+// The graticule's labels in the bands beside the map: latitudes right of the area,
+// longitudes under it, each centred on its line (the default view: the design's texts).
+// Nothing for a globe.
+void PaintGraticuleLabels(CDC& dc, const MapView& view);
