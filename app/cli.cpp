@@ -1,8 +1,6 @@
 // kestrova-cli: what the program computes, as text, for scripts and for checking
 // results against published tables. The text commands load no Qt; the picture
 // commands run in kestrova-render.
-#include "io/atomic_write.h"
-#include "io/cli_args.h"
 #include "app/cli_commands.h"
 #include "app/version.h"
 #include "eclipse/besselian.h"
@@ -11,6 +9,9 @@
 #include "eclipse/riseset.h"
 #include "ephemeris/apparent.h"
 #include "ephemeris/timescales.h"
+#include "io/atomic_write.h"
+#include "io/cli_args.h"
+#include "places/gazetteer.h"
 #include "view/texts.h"
 
 #include <algorithm>
@@ -191,26 +192,101 @@ int RiseSetCommand(int argc, char** argv) {
     return 0;
 }
 
+constexpr const char* kDateNote =
+    "DATE is DAY MONTH YEAR (8 4 2024) or YYYY-MM-DD (2024-04-08); years are astronomical "
+    "(0 is 1 BC, -1 is 2 BC), the Julian calendar before 1582-10-15, -1999 to 9999.";
+
 constexpr CliCommand kCommands[] = {
-    {"ephemeris", "ephemeris DAY MONTH YEAR HOUR MINUTE SECOND", EphemerisCommand},
-    {"elements", "elements  DAY MONTH YEAR HOUR MINUTE SECOND", ElementsCommand},
-    {"contacts", "contacts  DAY MONTH YEAR", ContactsCommand},
-    {"snapshot", "snapshot  DAY MONTH YEAR HOUR MINUTE SECOND [--points] [--png FILE [--size WxH]]",
-     SnapshotCommand},
-    {"riseset", "riseset   DAY MONTH YEAR LATITUDE", RiseSetCommand},
-    {"path", "path      DAY MONTH YEAR [--json]", PathCommand},
-    {"map", "map       DAY MONTH YEAR [--png FILE [--size WxH]] [--kml FILE] [--geojson FILE]",
-     MapCommand},
-    {"print", "print     DAY MONTH YEAR --pdf FILE", PictureCommand},
-    {"eclipses", "eclipses  FROM TO [--json]   (dates as YYYY-MM-DD)", EclipsesCommand},
-    {"next", "next      DAY MONTH YEAR", NextCommand},
-    {"previous", "previous  DAY MONTH YEAR", PreviousCommand},
-    {"circumstances", "circumstances DAY MONTH YEAR", CircumstancesCommand},
-    {"local", "local     DAY MONTH YEAR (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]",
-     LocalCommand},
+    {"ephemeris", "ephemeris DATE HOUR MINUTE SECOND", EphemerisCommand,
+     "The apparent places of the Sun and the Moon at an instant (UT).",
+     "sunRA, sunDec: degrees; sunGST: Greenwich sidereal time, degrees; jd: Julian day (UT);\n"
+     "moonRAHours, moonDec, moonParallax; sunDistance: au; sunRAHours; deltaT: TT - UT, s",
+     "kestrova-cli ephemeris 2024-04-08 18 17 0"},
+    {"elements", "elements  DATE HOUR MINUTE SECOND", ElementsCommand,
+     "The Besselian elements of the Moon's shadow at an instant (UT).",
+     "x, y: the shadow axis on the fundamental plane, Earth radii; d, mu: degrees;\n"
+     "l1, l2: penumbra and umbra radii, Earth radii; f1, f2: their half-angles, degrees",
+     "kestrova-cli elements 2024-04-08 18 17 0"},
+    {"contacts", "contacts  DATE", ContactsCommand,
+     "The minutes (UT) at which the penumbra and the umbra touch the Earth and leave it.",
+     "one sentence a contact: \"Moon enters penumbra: HH:MM\" ...; \"--:--\" for none",
+     "kestrova-cli contacts 2024-04-08"},
+    {"snapshot", "snapshot  DATE HOUR MINUTE SECOND [--points] [--png FILE [--size WxH]]",
+     SnapshotCommand, "The outlines of the penumbra and the umbra on the Earth at an instant.",
+     "penumbraPoints, penumbraLat, penumbraLon (extent), the same for umbra;\n"
+     "with --points one line \"P|U LAT LON\" a point",
+     "kestrova-cli snapshot 2024-04-08 18 17 0"},
+    {"riseset", "riseset   DATE LATITUDE", RiseSetCommand,
+     "Sunrise and sunset at a latitude on the Greenwich meridian.", "rise, set: hours UT",
+     "kestrova-cli riseset 2024-06-21 52"},
+    {"path", "path      DATE [--json]", PathCommand,
+     "The path of a central eclipse minute by minute: the central line, its two limits, the "
+     "width and the duration.",
+     "time_ut, central_lat, central_lon; north_lat, north_lon and south_lat, south_lon: the two\n"
+     "limits, named by their side of the central line in the shadow's frame (north is the side\n"
+     "of the Earth's axis as the shadow sees it). Where the track passes near a pole the\n"
+     "\"north\" limit can lie at a lower latitude than the \"south\" one: read them as the two\n"
+     "edges of the track, not as compass directions. width_km, limits_distance_km, duration_s,\n"
+     "sun_alt (degrees)",
+     "kestrova-cli path 2024-04-08"},
+    {"map", "map       DATE [--png FILE [--size WxH]] [--kml FILE] [--geojson FILE]", MapCommand,
+     "The map of an eclipse: hourly outlines, the umbra's path and its limits, as a picture, "
+     "KML or GeoJSON.",
+     "the files named; nothing on stdout", "kestrova-cli map 2024-04-08 --png map.png"},
+    {"print", "print     DATE --pdf FILE", PictureCommand,
+     "The printed page of an eclipse's map, as PDF.", "the file named",
+     "kestrova-cli print 2024-04-08 --pdf eclipse.pdf"},
+    {"eclipses", "eclipses  FROM TO [--json]", EclipsesCommand,
+     "Every solar eclipse whose greatest eclipse (UT) falls between two dates (both included).",
+     "date, greatest_ut (HH:MM:SS), greatest_tt (HH:MM:SS, or YYYY-MM-DDTHH:MM:SS when Delta T\n"
+     "moves TT to another date), delta_t_s, type (P partial,\n"
+     "A annular, T total, H hybrid), gamma, magnitude, lat, lon (greatest eclipse), sun_alt,\n"
+     "sun_az, path_width_km, central_duration_s, saros, lunation",
+     "kestrova-cli eclipses 2024-01-01 2027-12-31"},
+    {"next", "next      DATE", NextCommand,
+     "The first solar eclipse after a date (up to the end of 9999).",
+     "the eclipses table's line (see eclipses --help)", "kestrova-cli next 2025-01-01"},
+    {"previous", "previous  DATE", PreviousCommand,
+     "The last solar eclipse before a date (from -1999 on).",
+     "the eclipses table's line (see eclipses --help)", "kestrova-cli previous 2025-01-01"},
+    {"circumstances", "circumstances DATE", CircumstancesCommand,
+     "Everything the finder knows of the eclipse of a date: contacts, greatest eclipse and "
+     "its polynomial Besselian elements.",
+     "name value lines: the table's fields, p1 u1 u2 u3 u4 p4 (UT), x0..mu2, tan_f1, tan_f2",
+     "kestrova-cli circumstances 2024-04-08"},
+    {"local",
+     "local     DATE (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME [--gazetteer FILE]) [--json]",
+     LocalCommand,
+     "What one place sees of the eclipse of a date: contacts, maximum, magnitude, the Sun's "
+     "altitude, in UT and in the place's local time.",
+     "greatest, delta_t_s, kind (total, annular, partial, none), c1 c2 max c3 c4 (UT),\n"
+     "magnitude, obscuration, sun_alt_* and sun_az_* (degrees), sun_up_*, visible,\n"
+     "duration_s (totality or annularity), latitude, longitude, height_m, place, zone\n"
+     "(zone_nautical at sea), c1_local ... c4_local (the zone's civil time).\n"
+     "NAME: \"Dallas\", \"Dallas, TX\", \"Paris, France\", \"NYC\", \"Munich\"",
+     "kestrova-cli local 2024-04-08 --place \"Dallas, TX\""},
     {"next-local",
-     "next-local DAY MONTH YEAR (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]",
-     NextLocalCommand},
+     "next-local DATE (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--kind K,...] "
+     "[--count N] [--json]",
+     NextLocalCommand,
+     "The next eclipses seen from a place after a date, of the kinds asked for (total, "
+     "annular, hybrid, partial; any of them without --kind).",
+     "for each: the eclipses table's line, then the local fields (see local --help)",
+     "kestrova-cli next-local 2025-01-01 --place Madrid --kind total --count 3"},
+    {"local-eclipses",
+     "local-eclipses FROM TO (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--kind K,...] "
+     "[--json]",
+     LocalEclipsesCommand,
+     "Every eclipse seen from a place between two years or dates (YYYY or YYYY-MM-DD, both "
+     "included): the table eclipse watchers look up for their town.",
+     "date, kind (as seen there), magnitude, obscuration, maximum_ut, maximum_local, zone,\n"
+     "duration_s and duration (totality or annularity), sun_altitude_max (degrees),\n"
+     "eclipse_type (P A T H, as seen on the whole Earth)",
+     "kestrova-cli local-eclipses 2024 2050 --place Madrid"},
+    {"zone", "zone      LATITUDE LONGITUDE", ZoneCommand,
+     "The time zone of a point: the zone of the place on land, the nautical zone at sea.",
+     "zone (IANA name), nautical (true at sea), offset_now (UTC offset now, hours)",
+     "kestrova-cli zone 64.15 -21.94"},
 };
 
 // The folder of this program, from /proc/self/exe; empty if unknown.
@@ -230,7 +306,42 @@ static void PrintUsage(std::FILE* out) {
     std::fputs("usage:\n", out);
     for (const CliCommand& c : kCommands)
         std::fprintf(out, "  kestrova-cli %s\n", c.usage);
-    std::fputs("  kestrova-cli --help | --version\n", out);
+    std::fputs("  kestrova-cli --help | --version | COMMAND --help\n", out);
+    std::fprintf(out, "%s\n", kDateNote);
+}
+
+// COMMAND --help: the usage line, what it answers, its fields and an example.
+static void PrintCommandHelp(const CliCommand& c) {
+    std::printf("usage: kestrova-cli %s\n\n%s\n\n%s\n\nOutput:\n", c.usage, c.summary, kDateNote);
+    std::string fields = c.fields;
+    std::size_t start = 0;
+    while (start < fields.size()) {
+        std::size_t end = fields.find('\n', start);
+        if (end == std::string::npos)
+            end = fields.size();
+        std::printf("  %s\n", fields.substr(start, end - start).c_str());
+        start = end + 1;
+    }
+    std::printf("\nExample:\n  %s\n", c.example);
+}
+
+// A date given as one argument "YYYY-MM-DD" where the command reads DAY MONTH YEAR:
+// the arguments with it as three. Empty when argv[2] is not such a date (a malformed
+// one is said on stderr and sets failed).
+static std::vector<std::string> ExpandIsoDate(int argc, char** argv, bool& failed) {
+    failed = false;
+    if (argc < 3 || !LooksLikeIsoDate(argv[2]))
+        return {};
+    const std::optional<DateArg> date = ParseIsoDateArg(argv[2]);
+    if (!date) {
+        failed = true;
+        return {};
+    }
+    std::vector<std::string> args(argv, argv + argc);
+    args.erase(args.begin() + 2);
+    args.insert(args.begin() + 2, {std::to_string(date->day), std::to_string(date->month),
+                                   std::to_string(date->year)});
+    return args;
 }
 
 int CliUsage() {
@@ -268,8 +379,31 @@ int main(int argc, char** argv) {
         std::printf("kestrova-cli %s\n", kKestrovaVersion);
         return 0;
     }
-    for (const CliCommand& c : kCommands)
-        if (std::strcmp(argv[1], c.name) == 0)
+    for (const CliCommand& c : kCommands) {
+        if (std::strcmp(argv[1], c.name) != 0)
+            continue;
+        if (argc == 3 && std::strcmp(argv[2], "--help") == 0) {
+            PrintCommandHelp(c);
+            return 0;
+        }
+        // The commands that read dates themselves take either form already.
+        const bool readsOwnDates = c.run == EclipsesCommand || c.run == LocalCommand ||
+                                   c.run == NextLocalCommand || c.run == LocalEclipsesCommand ||
+                                   c.run == ZoneCommand;
+        bool failed = false;
+        std::vector<std::string> expanded;
+        if (!readsOwnDates)
+            expanded = ExpandIsoDate(argc, argv, failed);
+        if (failed)
+            return 1;
+        if (expanded.empty())
             return c.run(argc, argv);
+        std::vector<char*> args;
+        for (std::string& a : expanded)
+            args.push_back(a.data());
+        args.push_back(nullptr);
+        return c.run(static_cast<int>(expanded.size()), args.data());
+    }
+    std::fprintf(stderr, "kestrova-cli: no command \"%s\"\n", PrintableText(argv[1]).c_str());
     return CliUsage();
 }

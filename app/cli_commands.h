@@ -8,7 +8,13 @@ struct CliCommand {
     const char* name;
     const char* usage; // the command's line of the usage text
     int (*run)(int argc, char** argv);
+    const char* summary; // what it answers, in a sentence
+    const char* fields;  // what it prints, one field a line
+    const char* example; // a call to try
 };
+
+// The zone command: the time zone of a point (cli_local.cpp).
+int ZoneCommand(int argc, char** argv);
 
 // Prints the usage text on stderr; returns 2.
 int CliUsage();
@@ -32,3 +38,4 @@ int CircumstancesCommand(int argc, char** argv);
 // local and next-local: what one place sees of a solar eclipse (cli_local.cpp).
 int LocalCommand(int argc, char** argv);
 int NextLocalCommand(int argc, char** argv);
+int LocalEclipsesCommand(int argc, char** argv);

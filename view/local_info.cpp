@@ -4,6 +4,7 @@
 #include "eclipse/local.h"
 #include "ephemeris/timescales.h"
 #include "places/gazetteer.h"
+#include "places/zone_map.h"
 #include "render/draw_tools.h"
 #include "render/projection.h"
 #include "view/kestrova_view.h"
@@ -89,7 +90,7 @@ std::optional<double> CKestrovaView::FieldsDayStart() {
     const std::optional<int> month = WholeNumber(m_strMonth);
     const std::optional<int> year = WholeNumber(m_strYear);
     if (!day || !month || !year || CheckDate(*day, *month, *year) != DateCheck::Valid ||
-        *year < -1999 || *year > 3000)
+        *year < -1999 || *year > 9999)
         return std::nullopt;
     return CalendarToJulianDay(*day, *month, *year, 0.0, 0, 0);
 }
@@ -108,7 +109,10 @@ void CKestrovaView::ShowLocalCircumstancesAt(double lat, double lon) {
     report.longitude = lon;
     report.greatestJdUT = eclipse->jdGreatestUT;
     report.local = ComputeLocalCircumstances(eclipse->elements, {lat, lon, 0.0});
-    const QTimeZone zone = QTimeZone::systemTimeZone();
+    const PointZone pointZone = ZoneAtPoint(lat, lon);
+    if (pointZone.nautical)
+        report.placeName = "At sea, nautical zone " + pointZone.zone;
+    const QTimeZone zone(QByteArray::fromStdString(pointZone.zone));
     const std::string text =
         LocalCircumstancesText(report, [&zone](double jd) { return CivilTime(jd, zone); });
     MessageBox(QString::fromStdString(text), QStringLiteral("Local circumstances"),
@@ -132,7 +136,11 @@ std::optional<CKestrovaView::PlaceChoice> CKestrovaView::AskForPlace(const QStri
                        title, MB_OK | MB_ICONEXCLAMATION);
             return std::nullopt;
         }
-        return PlaceChoice{c->latitude, c->longitude, {}, {}};
+        const PointZone pointZone = ZoneAtPoint(c->latitude, c->longitude);
+        return PlaceChoice{c->latitude, c->longitude,
+                           pointZone.nautical ? "At sea, nautical zone " + pointZone.zone
+                                              : std::string(),
+                           pointZone.zone};
     }
     const std::string file =
         FindGazetteerFile(QCoreApplication::applicationDirPath().toStdString());
@@ -145,27 +153,28 @@ std::optional<CKestrovaView::PlaceChoice> CKestrovaView::AskForPlace(const QStri
                    title, MB_OK | MB_ICONEXCLAMATION);
         return std::nullopt;
     }
-    const std::vector<const Place*> found = FindPlaces(load.gazetteer, typed.toStdString());
+    const std::vector<Place> found = FindPlaces(load.gazetteer, typed.toStdString());
     if (found.empty()) {
-        MessageBox(QStringLiteral("No place named \"%1\" is known.").arg(typed.trimmed()), title,
+        std::string message = NoPlaceMessage(load.gazetteer, typed.trimmed().toStdString());
+        message[0] = 'N';
+        MessageBox(QString::fromStdString(message) + QStringLiteral("."), title,
                    MB_OK | MB_ICONEXCLAMATION);
         return std::nullopt;
     }
-    const Place* chosen = found.front();
+    const Place* chosen = &found.front();
     if (found.size() > 1) {
         QStringList items;
-        for (const Place* p : found)
-            items << QStringLiteral("%1, %2 (%3 inhabitants)")
-                         .arg(QString::fromStdString(p->name), QString::fromStdString(p->country))
-                         .arg(p->population);
+        for (const Place& p : found)
+            items << QStringLiteral("%1 (%2 inhabitants)")
+                         .arg(QString::fromStdString(DescribePlace(p)))
+                         .arg(p.population);
         const QString item = QInputDialog::getItem(
             this, title, QStringLiteral("Several places have that name:"), items, 0, false, &ok);
         if (!ok)
             return std::nullopt;
-        chosen = found[static_cast<std::size_t>(std::max<qsizetype>(0, items.indexOf(item)))];
+        chosen = &found[static_cast<std::size_t>(std::max<qsizetype>(0, items.indexOf(item)))];
     }
-    return PlaceChoice{chosen->latitude, chosen->longitude, chosen->name + ", " + chosen->country,
-                       chosen->zone};
+    return PlaceChoice{chosen->latitude, chosen->longitude, DescribePlace(*chosen), chosen->zone};
 }
 
 void CKestrovaView::ShowPlaceReport(const PlaceChoice& place, const EclipseCircumstances& eclipse,
