@@ -509,6 +509,8 @@ GazetteerBuild BuildGazetteerIndex(std::string_view source,
         }
     }
 
+    if (places.empty())
+        return fail(lineNumber, "the source ends without a place");
     std::vector<KeyRecord> keys;
     for (std::size_t i = 0; i < names.size(); ++i)
         for (const std::string& n : names[i])
