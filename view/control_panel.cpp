@@ -16,7 +16,7 @@ struct FieldLayout {
 constexpr FieldLayout kFieldLayouts[] = {
     {IDC_DAY, &CKestrovaView::m_pEditDay, 120, 440, 145, 462, 2},
     {IDC_MONTH, &CKestrovaView::m_pEditMonth, 150, 440, 175, 462, 2},
-    {IDC_YEAR, &CKestrovaView::m_pEditYear, 180, 440, 220, 462, 4},
+    {IDC_YEAR, &CKestrovaView::m_pEditYear, 180, 440, 220, 462, 5},
     {IDC_HOUR, &CKestrovaView::m_pEditHour, 120, 475, 145, 497, 2},
     {IDC_MINUTE, &CKestrovaView::m_pEditMinute, 150, 475, 175, 497, 2},
     {IDC_SECOND, &CKestrovaView::m_pEditSecond, 180, 475, 220, 497, 4},
