@@ -17,6 +17,8 @@
 #include <QThread>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 void EclipseTableModel::SetEclipses(std::vector<EclipseCircumstances> eclipses) {
     beginResetModel();
     m_eclipses = std::move(eclipses);
@@ -35,13 +37,34 @@ int EclipseTableModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(kEclipseColumnCount);
 }
 
+namespace {
+
+// The columns as people read them, in the finder's order (eclipse/finder_text.h).
+constexpr const char* kColumnTitles[kEclipseColumnCount] = {
+    "Date",          "Greatest (UT)",   "Greatest (TT)", "\u0394T (s)", "Type",
+    "Gamma",         "Magnitude",       "Latitude",      "Longitude",   "Sun's altitude",
+    "Sun's azimuth", "Path width (km)", "Duration",      "Saros",       "Lunation"};
+constexpr std::size_t kDurationColumn = 12;
+
+// "4 min 28 s" for the central duration in seconds.
+QString DurationText(const std::string& seconds) {
+    if (seconds.empty())
+        return {};
+    const long s = std::lround(std::stod(seconds));
+    return s < 60 ? QStringLiteral("%1 s").arg(s)
+                  : QStringLiteral("%1 min %2 s").arg(s / 60).arg(s % 60);
+}
+
+} // namespace
+
 QVariant EclipseTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount())
         return {};
     const EclipseCircumstances& c = EclipseAt(index.row());
     const std::size_t column = static_cast<std::size_t>(index.column());
     if (role == Qt::DisplayRole) {
-        return QString::fromStdString(EclipseFields(c)[column]);
+        const std::string field = EclipseFields(c)[column];
+        return column == kDurationColumn ? DurationText(field) : QString::fromStdString(field);
     }
     if (role == Qt::UserRole) {
         switch (column) {
@@ -67,7 +90,7 @@ QVariant EclipseTableModel::data(const QModelIndex& index, int role) const {
 QVariant EclipseTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
         section < columnCount())
-        return QString::fromLatin1(kEclipseColumns[static_cast<std::size_t>(section)]);
+        return QString::fromUtf8(kColumnTitles[static_cast<std::size_t>(section)]);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
@@ -126,6 +149,14 @@ EclipseListDialog::EclipseListDialog(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(range);
     layout->addWidget(m_table, 1);
+    auto* legend = new QLabel(
+        QStringLiteral("Type: T total, A annular, H hybrid (total along part of the path, "
+                       "annular along the rest), P partial. Greatest: the instant the shadow's "
+                       "axis passes closest to the Earth's centre, at the latitude and "
+                       "longitude given. Duration: of totality or annularity there."),
+        this);
+    legend->setWordWrap(true);
+    layout->addWidget(legend);
     layout->addWidget(m_status);
     resize(1000, 420);
 

@@ -44,9 +44,12 @@ enum FieldId {
     IDC_SECOND = 16,
 };
 
-// The animation timer: one frame of the penumbral phase per second.
+// The animation timer: one frame (one eclipse minute) of the penumbral phase per
+// second unless the user chooses a faster speed.
 inline constexpr int kAnimationTimerId = 1111;
 inline constexpr int kAnimationPeriodMs = 1000;
+// The speeds offered: eclipse minutes per second.
+inline constexpr int kAnimationSpeeds[] = {1, 2, 5, 10, 30};
 
 // The application's title, the caption of the framework's own message boxes.
 inline constexpr const char* kAppTitle = "Kestrova";
@@ -97,6 +100,14 @@ public:
     void ShowLocalCircumstancesAt(double lat, double lon);
     void OnLocalCircumstances();
     void OnNextEclipseFromHere();
+    // Every eclipse seen from a place over years, in a table; a double-click shows
+    // that eclipse's map.
+    void OnEclipsesSeenFromHere();
+
+    // The animation's speed in eclipse minutes per second (1 by default); a running
+    // animation goes on at the new speed.
+    void SetAnimationSpeed(int minutesPerSecond);
+    int AnimationPeriodMs() const { return m_animationPeriodMs; }
     // A red cross at the place on the map.
     void MarkPlace(double lat, double lon);
 
@@ -132,6 +143,10 @@ public:
 
     // Called at the end of every map command (the frame shows the eclipse's summary).
     std::function<void()> m_afterMap;
+    // Called when the date fields are edited: what was shown for the old date is no
+    // longer current (the contact lines are taken off here; the frame clears its
+    // summary).
+    std::function<void()> m_afterDateEdited;
 
 protected:
     // The print sequence: one A4 landscape page in low-metric units.
@@ -188,4 +203,9 @@ private:
     void ShowPlaceReport(const PlaceChoice& place, const EclipseCircumstances& eclipse,
                          const LocalCircumstances& lc, const QString& title);
     QString m_lastPlace; // offered again in the next place question
+    int m_lastKind = 0;  // the kind chosen last in "Next eclipse from here"
+    int m_animationPeriodMs = kAnimationPeriodMs;
+    bool m_bAnimating = false;
+    // The date fields were edited: the contact lines of the old date go.
+    void OnDateEdited();
 };

@@ -72,7 +72,17 @@ TEST_F(EclipseMenuTest, MenuWithItsShortcuts) {
             items << action->text() + " " + action->shortcut().toString();
     EXPECT_EQ(items,
               QStringList({"&Next eclipse Ctrl+PgDown", "&Previous eclipse Ctrl+PgUp", "&List... ",
-                           "&Local circumstances... ", "Next eclipse &from here... "}));
+                           "Local &circumstances... Ctrl+Shift+C",
+                           "Next eclipse &from here... Ctrl+Shift+F",
+                           "Eclipses &seen from here... Ctrl+Shift+S", "&Animation speed "}));
+    // Every mnemonic of the menu is its own.
+    QStringList mnemonics;
+    for (QAction* action : eclipse->actions()) {
+        const qsizetype amp = action->text().indexOf('&');
+        if (amp >= 0)
+            mnemonics << action->text().mid(amp + 1, 1).toLower();
+    }
+    EXPECT_EQ(mnemonics.removeDuplicates(), 0) << mnemonics.join(",").toStdString();
 }
 
 TEST_F(EclipseMenuTest, NextAndPreviousWriteTheDateAndShowTheMap) {
@@ -148,8 +158,11 @@ TEST_F(EclipseMenuTest, ListSearchesSortsAndDoubleClickShowsTheMap) {
     ASSERT_EQ(list->Model().rowCount(), 2);
 
     QAbstractItemModel* view = list->Table()->model();
-    EXPECT_EQ(view->headerData(0, Qt::Horizontal).toString(), "date");
-    EXPECT_EQ(view->headerData(14, Qt::Horizontal).toString(), "lunation");
+    EXPECT_EQ(view->headerData(0, Qt::Horizontal).toString(), "Date");
+    EXPECT_EQ(view->headerData(11, Qt::Horizontal).toString(), "Path width (km)");
+    // The April totality's central duration, as people read it.
+    list->Table()->sortByColumn(0, Qt::AscendingOrder);
+    EXPECT_EQ(view->index(0, 12).data().toString(), "4 min 28 s");
     // Sorted by gamma (column 5): the October annular eclipse (gamma -0.35) first.
     list->Table()->sortByColumn(5, Qt::AscendingOrder);
     EXPECT_EQ(view->index(0, 0).data().toString(), "2024-10-02");

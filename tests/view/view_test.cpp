@@ -186,7 +186,7 @@ TEST_F(ViewTest, EnterInAnyFieldCalculates) {
     EXPECT_TRUE(boxes.m_calls.empty());
 }
 
-TEST_F(ViewTest, TabGoesThroughTheFieldsThenTheButtonsInReadingOrder) {
+TEST_F(ViewTest, TabGoesInTheOrderOfTheScreen) {
     std::vector<int> ids;
     const QWidget* w = view->m_pEditDay;
     for (int i = 0; i < 14; ++i) {
@@ -194,8 +194,8 @@ TEST_F(ViewTest, TabGoesThroughTheFieldsThenTheButtonsInReadingOrder) {
         EXPECT_EQ(w->focusPolicy() & Qt::TabFocus, Qt::TabFocus) << ControlId(w);
         w = w->nextInFocusChain();
     }
-    EXPECT_EQ(ids, (std::vector<int>{IDC_DAY, IDC_MONTH, IDC_YEAR, IDC_HOUR, IDC_MINUTE, IDC_SECOND,
-                                     ID_PRINT_BUTTON, ID_MAP, ID_TIME_PLUS, ID_TIME_MINUS,
+    EXPECT_EQ(ids, (std::vector<int>{IDC_DAY, IDC_MONTH, IDC_YEAR, ID_PRINT_BUTTON, ID_MAP,
+                                     IDC_HOUR, IDC_MINUTE, IDC_SECOND, ID_TIME_PLUS, ID_TIME_MINUS,
                                      ID_CALCULATE, ID_CONTACT_TIMES, ID_PLAY, ID_STOP}));
 }
 
