@@ -18,6 +18,13 @@ void ApparentPlacesOfOneInstant(benchmark::State& state) {
 }
 BENCHMARK(ApparentPlacesOfOneInstant)->Unit(benchmark::kMicrosecond);
 
+// The precise engine's Sun and Moon at one instant (ELP/MPP02, VSOP87D, ERFA).
+void PreciseApparentPlacesOfOneInstant(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ApparentPlacesAt(kGreatest2006, Ephemeris::Precise));
+}
+BENCHMARK(PreciseApparentPlacesOfOneInstant)->Unit(benchmark::kMicrosecond);
+
 void TabulateOneDayOfMinutes(benchmark::State& state) {
     for (auto _ : state) {
         const std::vector<ApparentPlaces> day = Tabulate(kMidnight2006, 1440, 1440, true);

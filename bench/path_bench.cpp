@@ -1,5 +1,7 @@
 // Speed of the path of the shadow: every minute of the central line with its
-// limits, the partial limits and the sunrise/sunset curves, from the date.
+// limits, the partial limits and the sunrise/sunset curves, from the date; the
+// curves of maximum and of equal magnitude; the map files.
+#include "eclipse/map_curves.h"
 #include "eclipse/path.h"
 #include "ephemeris/timescales.h"
 #include "export/map_export.h"
@@ -27,6 +29,16 @@ void CentralLineFromElements(benchmark::State& state) {
     }
 }
 BENCHMARK(CentralLineFromElements)->Unit(benchmark::kMillisecond);
+
+// The lines of maximum, the maxima at sunrise and sunset and the magnitude lines.
+void MapCurvesOfOneEclipse(benchmark::State& state) {
+    const EclipsePath path = EclipsePathOfDate(CalendarToJulianDay(8, 4, 2024, 0.0, 0, 0));
+    for (auto _ : state) {
+        const MapCurves curves = ComputeMapCurves(path);
+        benchmark::DoNotOptimize(curves.maximumLines.data());
+    }
+}
+BENCHMARK(MapCurvesOfOneEclipse)->Unit(benchmark::kMillisecond);
 
 void MapFeaturesOfOneEclipse(benchmark::State& state) {
     const EclipsePath path = EclipsePathOfDate(CalendarToJulianDay(8, 4, 2024, 0.0, 0, 0));

@@ -1,7 +1,6 @@
 #include "eclipse/besselian.h"
 
 #include "ephemeris/constants.h"
-#include "ephemeris/sidereal.h"
 
 #include <cmath>
 
@@ -55,7 +54,7 @@ BesselianElements ElementsAt(const ApparentPlaces& p) {
     e.z = Dot(axis, moon);
     e.d = d * kRadToDeg;
     e.a = a * kRadToDeg;
-    e.siderealHours = GreenwichSiderealHours(p.jd);
+    e.siderealHours = p.siderealHours;
     e.mu = std::fmod(kHoursToDeg * e.siderealHours - e.a, 360.0);
     if (e.mu < 0.0)
         e.mu += 360.0;

@@ -2,23 +2,11 @@
 
 #include "ephemeris/constants.h"
 #include "ephemeris/delta_t.h"
+#include "ephemeris/precise.h"
 #include "ephemeris/sidereal.h"
 #include "ephemeris/theory.h"
 
 #include <cmath>
-
-namespace {
-
-// The sidereal angle the run reports: the 0h expression evaluated at the theory
-// instant (offset by 1/12 day), reduced to [360, 720) degrees.
-double SiderealAngle(double jdTheory) {
-    const double tu = ((jdTheory - 2451545.0) - 1.0 / 12.0) * (1.0 / 36525.0);
-    const double g = SiderealSecondsAt0h(tu);
-    const double k = -1.0 - std::trunc(-g / 86400.0);
-    return (g - 86400.0 * k) / 240.0;
-}
-
-} // namespace
 
 ApparentPlaces ApparentPlacesAt(double jd, double deltaTSeconds) {
     const double jdTheory = jd + deltaTSeconds / kSecondsPerDay;
@@ -46,7 +34,8 @@ ApparentPlaces ApparentPlacesAt(double jd, double deltaTSeconds) {
     p.moonRA = moonEq.rightAscension;
     p.moonDec = moonEq.declination;
     p.moonParallax = moon.parallax;
-    p.siderealAngle = SiderealAngle(jdTheory);
+    p.siderealAngle = TheorySiderealAngle(jdTheory);
+    p.siderealHours = GreenwichSiderealHours(jd);
     return p;
 }
 
@@ -55,9 +44,8 @@ ApparentPlaces ApparentPlacesAt(double jd) {
 }
 
 ApparentPlaces ApparentPlacesAt(double jd, double deltaTSeconds, Ephemeris engine) {
-    // PRECISE-ENGINE-PENDING: the precise theories replace this.
-    (void)engine;
-    return ApparentPlacesAt(jd, deltaTSeconds);
+    return engine == Ephemeris::Precise ? PreciseApparentPlacesAt(jd, deltaTSeconds)
+                                        : ApparentPlacesAt(jd, deltaTSeconds);
 }
 
 ApparentPlaces ApparentPlacesAt(double jd, Ephemeris engine) {

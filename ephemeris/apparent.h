@@ -4,8 +4,8 @@
 
 #include <vector>
 
-// The apparent geocentric places of the Sun (Newcomb) and the Moon (principal
-// terms of Brown's theory), with nutation and the Sun's aberration, at one instant.
+// The apparent geocentric places of the Sun and the Moon at one instant, referred to
+// the true equator and equinox of date, from one of the engines (engine.h).
 struct ApparentPlaces {
     double jd = 0.0;            // Julian day, UT
     double deltaT = 0.0;        // TT - UT the theories ran with, seconds
@@ -17,6 +17,9 @@ struct ApparentPlaces {
     double moonParallax = 0.0;  // equatorial horizontal parallax, degrees
     double siderealAngle = 0.0; // Greenwich mean sidereal angle of the theory instant,
                                 // degrees in [360, 720) (the 0h expression at that instant)
+    double siderealHours = 0.0; // Greenwich sidereal time at jd (UT), hours in [0, 24): mean
+                                // (IAU 1982) for the classic engine, apparent (IAU 1982 and
+                                // the equation of the equinoxes) for the precise one
 };
 
 // The places at jd (UT), the engine's theories evaluated at jd + deltaT / 86400.

@@ -1,10 +1,12 @@
 // Newcomb's theory of the Sun, and the fundamental arguments shared with the Moon.
 #include "ephemeris/constants.h"
+#include "ephemeris/multiples.h"
 #include "ephemeris/sun_series.h"
 #include "ephemeris/theory.h"
 #include "ephemeris/timescales.h"
 
 #include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -32,13 +34,40 @@ constexpr ArgumentPolynomial kSaturnArg         = {695276.28,  125198132.551,  0
 constexpr ArgumentPolynomial kMeanObliquity     = {84428.26,   -46.845,       -0.0059, 0.00181};
 // clang-format on
 
-template <std::size_t N>
-double SumPlanet(const SunPlanetTerm (&terms)[N], double meanAnomaly, double planet) {
+// The sum of a * cos(phase + m M + k P) over a table: each term's cosine from the
+// multiples of M and P and its phase's sine and cosine (computed once per table) as a
+// product of complex numbers.
+template <std::size_t N> struct Phases {
+    double sin[N];
+    double cos[N];
+};
+
+template <const auto& terms> const auto& PhasesOf() {
+    static const auto phases = [] {
+        Phases<std::size(terms)> p;
+        for (std::size_t i = 0; i < std::size(terms); ++i) {
+            p.sin[i] = std::sin(terms[i].phaseDeg * kDegToRad);
+            p.cos[i] = std::cos(terms[i].phaseDeg * kDegToRad);
+        }
+        return p;
+    }();
+    return phases;
+}
+
+template <const auto& terms>
+double SumPlanet(const Multiples& meanAnomaly, const Multiples& planet) {
+    const auto& phases = PhasesOf<terms>();
     double sum = 0.0;
-    for (const SunPlanetTerm& t : terms)
-        sum +=
-            t.amplitude *
-            std::cos(NormalizeRadians(t.phaseDeg * kDegToRad + t.m * meanAnomaly + t.k * planet));
+    for (std::size_t i = 0; i < std::size(terms); ++i) {
+        const SunPlanetTerm& t = terms[i];
+        const int im = kMaxMultiple + t.m;
+        const int ik = kMaxMultiple + t.k;
+        const double c =
+            meanAnomaly.cos[im] * planet.cos[ik] - meanAnomaly.sin[im] * planet.sin[ik];
+        const double s =
+            meanAnomaly.sin[im] * planet.cos[ik] + meanAnomaly.cos[im] * planet.sin[ik];
+        sum += t.amplitude * (phases.cos[i] * c - phases.sin[i] * s);
+    }
     return sum;
 }
 
@@ -144,18 +173,22 @@ SunEcliptic SunPlace(const FundamentalArguments& a) {
     const double d = a.moonElongation;
     const double mMoon = a.moonMeanAnomaly;
     const double f = a.moonArgLatitude;
-    const double longitudePerturbation = SumPlanet(kSunLongitudeVenus, m, a.venus) +
-                                         SumPlanet(kSunLongitudeMars, m, a.mars) +
-                                         SumPlanet(kSunLongitudeJupiter, m, a.jupiter) +
-                                         SumPlanet(kSunLongitudeSaturn, m, a.saturn) +
-                                         SumLunar(kSunLongitudeMoon, d, m, mMoon, false);
+    const Multiples mk = MultiplesOf(m);
+    const Multiples venus = MultiplesOf(a.venus);
+    const Multiples mars = MultiplesOf(a.mars);
+    const Multiples jupiter = MultiplesOf(a.jupiter);
+    const Multiples saturn = MultiplesOf(a.saturn);
+    const double longitudePerturbation =
+        SumPlanet<kSunLongitudeVenus>(mk, venus) + SumPlanet<kSunLongitudeMars>(mk, mars) +
+        SumPlanet<kSunLongitudeJupiter>(mk, jupiter) + SumPlanet<kSunLongitudeSaturn>(mk, saturn) +
+        SumLunar(kSunLongitudeMoon, d, m, mMoon, false);
     const double radiusPerturbation = // units of 1e-7 AU
-        SumPlanet(kSunRadiusSaturn, m, a.saturn) + SumPlanet(kSunRadiusJupiter, m, a.jupiter) +
-        SumPlanet(kSunRadiusMars, m, a.mars) + SumPlanet(kSunRadiusVenus, m, a.venus) +
+        SumPlanet<kSunRadiusSaturn>(mk, saturn) + SumPlanet<kSunRadiusJupiter>(mk, jupiter) +
+        SumPlanet<kSunRadiusMars>(mk, mars) + SumPlanet<kSunRadiusVenus>(mk, venus) +
         SumLunar(kSunRadiusMoon, d, m, mMoon, true);
     const double latitude =
         (SumLunarLatitude(kSunLatitudeMoon, m, mMoon, f) +
-         SumPlanet(kSunLatitudeJupiter, m, a.jupiter) + SumPlanet(kSunLatitudeVenus, m, a.venus)) *
+         SumPlanet<kSunLatitudeJupiter>(mk, jupiter) + SumPlanet<kSunLatitudeVenus>(mk, venus)) *
         kArcsecToRad;
 
     // Annual aberration: -20.47" and its small variation with the anomaly.

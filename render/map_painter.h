@@ -4,14 +4,18 @@
 // legend, cream bands, grid labels) and the plotting of shadow points onto the window.
 // Coordinates are design pixels scaled by the zoom factors and truncated toward zero.
 
+#include "geo/map_colours.h"
 #include "platform/dc.h"
 
 #include <optional>
 #include <span>
 
 namespace map_colours {
-constexpr COLORREF kPenumbra = RGB(128, 128, 192);
-constexpr COLORREF kUmbra = RGB(0, 64, 128);
+constexpr COLORREF FromPalette(MapColour c) {
+    return RGB(c.r, c.g, c.b);
+}
+constexpr COLORREF kPenumbra = FromPalette(map_palette::kPenumbra);
+constexpr COLORREF kUmbra = FromPalette(map_palette::kUmbra);
 constexpr COLORREF kFirstLimit = RGB(125, 125, 125);
 constexpr COLORREF kSecondLimit = RGB(0, 0, 0);
 constexpr COLORREF kCream = RGB(255, 255, 225);

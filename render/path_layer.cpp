@@ -1,6 +1,6 @@
 #include "render/path_layer.h"
 
-#include "render/antimeridian.h"
+#include "geo/antimeridian.h"
 
 #include <cmath>
 #include <utility>

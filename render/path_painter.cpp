@@ -23,11 +23,14 @@ LineStyle ScreenStyle(PathLineKind kind) {
         return {2, map_colours::kUmbra};
     case PathLineKind::PathLimit:
         return {1, map_colours::kUmbra};
+    case PathLineKind::MaximumLine:
+        return {1, map_colours::FromPalette(map_palette::kMaximumLine)};
+    case PathLineKind::RiseSetMaximum:
+        return {1, map_colours::FromPalette(map_palette::kRiseSetMaximum)};
+    case PathLineKind::MagnitudeLine:
+        return {1, map_colours::FromPalette(map_palette::kMagnitudeLine)};
     case PathLineKind::PartialLimit:
     case PathLineKind::RiseSetCurve:
-    case PathLineKind::MaximumLine:
-    case PathLineKind::RiseSetMaximum:
-    case PathLineKind::MagnitudeLine:
     case PathLineKind::MoonVisibility:
         break;
     }

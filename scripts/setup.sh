@@ -7,9 +7,10 @@
 set -euo pipefail
 
 # Building and running: the compiler, Qt 6 with its platform plugins, libxcb (the
-# window program checks that the X display answers before Qt starts), and the fonts the
-# map's texts use.
-packages=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libxcb1-dev
+# window program checks that the X display answers before Qt starts), ERFA (the IAU's
+# library: nutation, obliquity and sidereal time of the precise ephemeris), and the
+# fonts the map's texts use.
+packages=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libxcb1-dev liberfa-dev
           fonts-liberation tzdata)
 if [ "${1:-}" = "--tests" ]; then
     # GoogleTest and Google Benchmark; a virtual display and PDF tools for the window

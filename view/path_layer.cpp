@@ -1,16 +1,41 @@
 #include "view/path_layer.h"
 
+#include "eclipse/map_curves.h"
+#include "export/path_table.h"
+
+#include <cstdio>
+
 namespace {
+
+std::vector<MapPlace> Places(const std::vector<GeoPoint>& points) {
+    std::vector<MapPlace> line;
+    line.reserve(points.size());
+    for (const GeoPoint& p : points)
+        line.push_back({p.lat, p.lon});
+    return line;
+}
+
+std::vector<MapPlace> Places(const TimedCurve& curve) {
+    std::vector<MapPlace> line;
+    line.reserve(curve.size());
+    for (const TimedPoint& p : curve)
+        line.push_back({p.point.lat, p.point.lon});
+    return line;
+}
+
+// The line cut for the map, every piece with the label.
+void AddLabelled(PathLayer& layer, PathLineKind kind, const std::vector<MapPlace>& line,
+                 const std::string& label, double south, double north) {
+    const std::size_t before = layer.lines.size();
+    AddPathLine(layer, kind, line, south, north);
+    for (std::size_t k = before; k < layer.lines.size(); ++k)
+        layer.lines[k].label = label;
+}
 
 void AddCurves(PathLayer& layer, PathLineKind kind, const std::vector<TimedCurve>& curves,
                double south, double north) {
-    for (const TimedCurve& curve : curves) {
-        std::vector<MapPlace> line;
-        line.reserve(curve.size());
-        for (const TimedPoint& p : curve)
-            line.push_back({p.point.lat, p.point.lon});
-        AddPathLine(layer, kind, line, south, north);
-    }
+    for (const TimedCurve& curve : curves)
+        AddPathLine(layer, kind, Places(curve), south, north);
 }
 
 } // namespace
@@ -19,6 +44,22 @@ PathLayer MakePathLayer(const EclipsePath& path, double south, double north) {
     PathLayer layer;
     if (path.kind == EclipseKind::None)
         return layer;
+    // Under the limits and the central line: the curves across the partial zone.
+    const MapCurves curves = ComputeMapCurves(path);
+    for (const MagnitudeLine& line : curves.magnitudeLines) {
+        char label[16];
+        std::snprintf(label, sizeof label, "%.1f", line.magnitude);
+        for (const TimedCurve& piece : line.pieces)
+            AddLabelled(layer, PathLineKind::MagnitudeLine, Places(piece), label, south, north);
+    }
+    for (const MaximumLine& line : curves.maximumLines) {
+        // "17:30 UT": the hour and minute of the ISO instant.
+        const std::string label = IsoUt(line.jd).substr(11, 5) + " UT";
+        for (const auto& piece : line.pieces)
+            AddLabelled(layer, PathLineKind::MaximumLine, Places(piece), label, south, north);
+    }
+    AddCurves(layer, PathLineKind::RiseSetMaximum, curves.riseSetMaxima, south, north);
+
     AddCurves(layer, PathLineKind::RiseSetCurve, path.riseSetCurves, south, north);
     AddCurves(layer, PathLineKind::PartialLimit, path.penumbraNorth, south, north);
     AddCurves(layer, PathLineKind::PartialLimit, path.penumbraSouth, south, north);

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
+#include <string>
 
 namespace {
 
@@ -82,6 +84,26 @@ TEST(MakePathLayer, LinesStayOnTheMapInSmallSteps) {
     }
     EXPECT_TRUE(central);
     EXPECT_FALSE(polar.greatest.has_value());
+
+    // The curves across the partial zone carry their labels: the UT of a line of maximum
+    // on a tenth minute, the magnitude of a line of equal magnitude.
+    std::set<std::string> maxima, magnitudes;
+    bool riseSet = false;
+    for (const PathLine& line : polar.lines) {
+        if (line.kind == PathLineKind::MaximumLine) {
+            ASSERT_EQ(line.label.size(), 8u) << line.label;
+            EXPECT_EQ(line.label.substr(4), "0 UT") << line.label;
+            maxima.insert(line.label);
+        } else if (line.kind == PathLineKind::MagnitudeLine) {
+            magnitudes.insert(line.label);
+        } else if (line.kind == PathLineKind::RiseSetMaximum) {
+            riseSet = true;
+            EXPECT_TRUE(line.label.empty());
+        }
+    }
+    EXPECT_TRUE(maxima.count("07:30 UT")); // greatest eclipse 07:33 UT
+    EXPECT_EQ(magnitudes, (std::set<std::string>{"0.2", "0.4", "0.6", "0.8"}));
+    EXPECT_TRUE(riseSet);
 }
 
 } // namespace

@@ -1,0 +1,141 @@
+// The precise engine's Besselian elements against the canon's published polynomials
+// (tests/data/eclipse_catalogue_sample.csv, 127 eclipses over -1999..3000), at each
+// polynomial's reference instant t0 TT.
+#include "csv_table.h"
+
+#include "eclipse/besselian.h"
+#include "ephemeris/apparent.h"
+#include "ephemeris/delta_t.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+struct Spread {
+    double max = 0.0;
+    double sumSquares = 0.0;
+    int count = 0;
+    void Add(double error) {
+        max = std::max(max, std::fabs(error));
+        sumSquares += error * error;
+        ++count;
+    }
+    double Rms() const { return count > 0 ? std::sqrt(sumSquares / count) : 0.0; }
+};
+
+struct Spreads {
+    Spread x, y, d, mu, l1, l2;
+    void Print(const char* range) const {
+        std::printf("%s (%d eclipses): max/rms x %.6f/%.6f y %.6f/%.6f d %.6f/%.6f "
+                    "mu %.6f/%.6f l1 %.6f l2 %.6f\n",
+                    range, x.count, x.max, x.Rms(), y.max, y.Rms(), d.max, d.Rms(), mu.max,
+                    mu.Rms(), l1.max, l2.max);
+    }
+};
+
+} // namespace
+
+TEST(PreciseEngine, BesselianElementsMatchTheCanon) {
+    Spreads modern, all;
+    for (const CsvRow& row : LoadCsv("eclipse_catalogue_sample.csv")) {
+        // t0 is the whole TT hour nearest greatest eclipse.
+        const double jdGreatest = row.number("jd_td");
+        double jdT0 = std::floor(jdGreatest + 0.5) - 0.5 + row.number("t0_td_h") / 24.0;
+        jdT0 += std::round(jdGreatest - jdT0); // t0 may belong to the next day
+        const std::string& date = row.text("date_td_iso");
+        const int year = std::stoi(date.substr(0, date.find('-', 1)));
+        // The UT of that instant with the engine's own Delta T.
+        double deltaT = DeltaTSeconds(jdT0, Ephemeris::Precise);
+        deltaT = DeltaTSeconds(jdT0 - deltaT / 86400.0, Ephemeris::Precise);
+        const BesselianElements e =
+            ElementsAt(ApparentPlacesAt(jdT0 - deltaT / 86400.0, deltaT, Ephemeris::Precise));
+
+        const double dx = e.x - row.number("x0");
+
+        const double dy = e.y - row.number("y0");
+        const double dd = e.d - row.number("d0");
+        const double wantMu = row.number("mu0") - 0.00417807 * deltaT; // hour angle at the UT
+        const double dmu = std::remainder(e.mu - wantMu, 360.0);
+        const double dl1 = e.l1 - row.number("l10");
+        const double dl2 = e.l2 - row.number("l20");
+        for (Spreads* s : {&all, year >= 1600 && year <= 2400 ? &modern : nullptr}) {
+            if (s == nullptr)
+                continue;
+            s->x.Add(dx);
+            s->y.Add(dy);
+            s->d.Add(dd);
+            s->mu.Add(dmu);
+            s->l1.Add(dl1);
+            s->l2.Add(dl2);
+        }
+        // Just above what the engine reaches (the lines printed below). Away from today
+        // the tolerance grows with the square of the centuries from 1955: the canon's Moon
+        // and ELP/MPP02 part secularly (the canon's greatest eclipses fall up to 190 s
+        // later in TT at -2000). A geometric Moon (0.0002), a wrong precession or a
+        // broken term of either theory fails in the centuries around today.
+        const double u2 = ((year - 1955) / 100.0) * ((year - 1955) / 100.0);
+        EXPECT_NEAR(dx, 0.0, 0.0002 + 1.8e-5 * u2) << date << " x " << e.x;
+        EXPECT_NEAR(dy, 0.0, 0.0002 + 9e-6 * u2) << date << " y " << e.y;
+        EXPECT_NEAR(dd, 0.0, 0.00002 + 1e-7 * u2) << date << " d " << e.d;
+        EXPECT_NEAR(dmu, 0.0, 0.00003 + 1e-7 * u2) << date << " mu " << e.mu << " want " << wantMu;
+        EXPECT_NEAR(dl1, 0.0, 0.00002) << date << " l1 " << e.l1;
+        EXPECT_NEAR(dl2, 0.0, 0.00002) << date << " l2 " << e.l2;
+    }
+    modern.Print("1600-2400");
+    all.Print("-1999-3000");
+    EXPECT_GT(modern.x.count, 20);
+    EXPECT_EQ(all.x.count, 127);
+}
+
+namespace {
+
+// x^2 + y^2 of the precise engine's elements at an instant of TT.
+double AxisDistanceSquared(double jdTT) {
+    const double deltaT = DeltaTSeconds(jdTT, Ephemeris::Precise);
+    const BesselianElements e =
+        ElementsAt(ApparentPlacesAt(jdTT - deltaT / 86400.0, deltaT, Ephemeris::Precise));
+    return e.x * e.x + e.y * e.y;
+}
+
+} // namespace
+
+// Greatest eclipse (the axis closest to the Earth's centre), found by golden-section
+// search within 2.4 hours of the canon's: in TT within a second over 1600-2400; in UT,
+// with the engine's Delta T, within a minute everywhere (in TT the theories part by up to
+// 190 s at -2000, which the tidal correction of Delta T takes up).
+TEST(PreciseEngine, GreatestEclipseMatchesTheCanon) {
+    double worstRecentTT = 0.0;
+    double worstUT = 0.0;
+    for (const CsvRow& row : LoadCsv("eclipse_catalogue_sample.csv")) {
+        const double jdCanon = row.number("jd_td");
+        double a = jdCanon - 0.1;
+        double b = jdCanon + 0.1;
+        for (int i = 0; i < 50; ++i) {
+            const double m1 = a + 0.381966 * (b - a);
+            const double m2 = b - 0.381966 * (b - a);
+            if (AxisDistanceSquared(m1) < AxisDistanceSquared(m2))
+                b = m2;
+            else
+                a = m1;
+        }
+        const double jd = 0.5 * (a + b);
+        const std::string& date = row.text("date_td_iso");
+        const int year = std::stoi(date.substr(0, date.find('-', 1)));
+        const double ttError = (jd - jdCanon) * 86400.0;
+        const double utError =
+            ttError - DeltaTSeconds(jd, Ephemeris::Precise) + row.number("delta_t_s");
+        if (year >= 1600 && year <= 2400) {
+            EXPECT_NEAR(ttError, 0.0, 1.0) << date << " greatest eclipse, s TT";
+            worstRecentTT = std::max(worstRecentTT, std::fabs(ttError));
+        }
+        EXPECT_NEAR(utError, 0.0, 60.0) << date << " greatest eclipse, s UT";
+        worstUT = std::max(worstUT, std::fabs(utError));
+    }
+    std::printf("greatest eclipse: %.2f s TT over 1600-2400, %.1f s UT over -1999-3000\n",
+                worstRecentTT, worstUT);
+}
