@@ -260,11 +260,12 @@ bool FitsQualifier(const Tables& t, const PlaceRecord& p, const std::string& q) 
 Place ToPlace(const Tables& t, std::uint32_t index) {
     const auto p = At<PlaceRecord>(t.places, index);
     const auto c = At<CountryRecord>(t.countries, p.country);
+    // A damaged or crafted index cannot put control bytes on a terminal.
     Place place;
-    place.name = t.pool + p.name;
+    place.name = PrintableText(t.pool + p.name);
     place.country = std::string(c.code, 2);
     if (p.region != kNoRegion)
-        place.region = t.pool + At<RegionRecord>(t.regions, p.region).code;
+        place.region = PrintableText(t.pool + At<RegionRecord>(t.regions, p.region).code);
     place.latitude = p.latitude * kCoordinateUnit;
     place.longitude = p.longitude * kCoordinateUnit;
     place.population = static_cast<long>(p.population);
