@@ -136,10 +136,11 @@ TEST_F(ViewTest, ResizeKeepsTextTypedSinceTheLastCommand) {
 }
 
 TEST_F(ViewTest, FieldsHoldAtMostTheirCharacters) {
-    Type(view->m_pEditYear, "20067");
+    // Five characters for the year: -1999 fits.
+    Type(view->m_pEditYear, "-19990");
     Type(view->m_pEditSecond, "30.25");
     Type(view->m_pEditMinute, "123");
-    EXPECT_EQ(view->GetDlgItemText(IDC_YEAR), "2006");
+    EXPECT_EQ(view->GetDlgItemText(IDC_YEAR), "-1999");
     EXPECT_EQ(view->GetDlgItemText(IDC_SECOND), "30.2");
     EXPECT_EQ(view->GetDlgItemText(IDC_MINUTE), "12");
 }
