@@ -243,10 +243,10 @@ constexpr CliCommand kCommands[] = {
      "A annular, T total, H hybrid), gamma, magnitude, lat, lon (greatest eclipse), sun_alt,\n"
      "sun_az, path_width_km, central_duration_s, saros, lunation",
      "kestrova-cli eclipses 2024-01-01 2027-12-31"},
-    {"next", "next      DATE", NextCommand,
+    {"next", "next      DATE [--lunar [--json]]", NextCommand,
      "The first solar eclipse after a date (up to the end of 9999).",
      "the eclipses table's line (see eclipses --help)", "kestrova-cli next 2025-01-01"},
-    {"previous", "previous  DATE", PreviousCommand,
+    {"previous", "previous  DATE [--lunar [--json]]", PreviousCommand,
      "The last solar eclipse before a date (from -1999 on).",
      "the eclipses table's line (see eclipses --help)", "kestrova-cli previous 2025-01-01"},
     {"circumstances", "circumstances DATE", CircumstancesCommand,
@@ -283,6 +283,17 @@ constexpr CliCommand kCommands[] = {
      "duration_s and duration (totality or annularity), sun_altitude_max (degrees),\n"
      "eclipse_type (P A T H, as seen on the whole Earth)",
      "kestrova-cli local-eclipses 2024 2050 --place Madrid"},
+    {"lunar-eclipses", "lunar-eclipses FROM TO [--json]   (dates as YYYY-MM-DD)",
+     LunarEclipsesCommand, "Every lunar eclipse between two dates (both included).",
+     "see the README's lunar table", "kestrova-cli lunar-eclipses 2025-01-01 2026-12-31"},
+    {"lunar", "lunar     DAY MONTH YEAR (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]",
+     LunarCommand, "What one place sees of the lunar eclipse of a date.",
+     "contacts in UT and local time, the Moon's altitude and azimuth, visible",
+     "kestrova-cli lunar 14 3 2025 --place Madrid"},
+    {"lunar-map", "lunar-map DAY MONTH YEAR [--kml FILE] [--geojson FILE]", LunarMapCommand,
+     "Where a lunar eclipse is seen: the Moon's horizon curves at the contacts, as KML or "
+     "GeoJSON.",
+     "the files named", "kestrova-cli lunar-map 14 3 2025 --kml lunar.kml"},
     {"zone", "zone      LATITUDE LONGITUDE", ZoneCommand,
      "The time zone of a point: the zone of the place on land, the nautical zone at sea.",
      "zone (IANA name), nautical (true at sea), offset_now (UTC offset now, hours)",
@@ -307,6 +318,10 @@ static void PrintUsage(std::FILE* out) {
     for (const CliCommand& c : kCommands)
         std::fprintf(out, "  kestrova-cli %s\n", c.usage);
     std::fputs("  kestrova-cli --help | --version | COMMAND --help\n", out);
+    std::fputs("the lunar commands also take --ephemeris classic|precise (default precise) and\n"
+               "--shadow chauvenet|danjon (the atmosphere's enlargement of the shadow; default "
+               "chauvenet)\n",
+               out);
     std::fprintf(out, "%s\n", kDateNote);
 }
 
@@ -389,7 +404,7 @@ int main(int argc, char** argv) {
         // The commands that read dates themselves take either form already.
         const bool readsOwnDates = c.run == EclipsesCommand || c.run == LocalCommand ||
                                    c.run == NextLocalCommand || c.run == LocalEclipsesCommand ||
-                                   c.run == ZoneCommand;
+                                   c.run == ZoneCommand || c.run == LunarEclipsesCommand;
         bool failed = false;
         std::vector<std::string> expanded;
         if (!readsOwnDates)

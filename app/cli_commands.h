@@ -39,3 +39,11 @@ int CircumstancesCommand(int argc, char** argv);
 int LocalCommand(int argc, char** argv);
 int NextLocalCommand(int argc, char** argv);
 int LocalEclipsesCommand(int argc, char** argv);
+
+// Lunar eclipses (cli_lunar.cpp): the table, one eclipse as a place sees it, and
+// next/previous with --lunar (forward: next).
+int LunarEclipsesCommand(int argc, char** argv);
+int LunarCommand(int argc, char** argv);
+int LunarStepCommand(int argc, char** argv, bool forward);
+// lunar-map: the curves of the Moon on the horizon at the contacts, as KML or GeoJSON.
+int LunarMapCommand(int argc, char** argv);

@@ -38,6 +38,13 @@ int PrintOne(const std::optional<EclipseCircumstances>& c) {
     return 0;
 }
 
+bool HasLunarFlag(int argc, char** argv) {
+    for (int i = 2; i < argc; ++i)
+        if (std::strcmp(argv[i], "--lunar") == 0)
+            return true;
+    return false;
+}
+
 } // namespace
 
 // One date of a range from args[at]: "YYYY-MM-DD" or DAY MONTH YEAR; advances at.
@@ -85,6 +92,8 @@ int EclipsesCommand(int argc, char** argv) {
 
 // next DAY MONTH YEAR
 int NextCommand(int argc, char** argv) {
+    if (HasLunarFlag(argc, argv))
+        return LunarStepCommand(argc, argv, true);
     if (argc != 5)
         return CliUsage();
     const std::optional<DateArg> date = ParseDateArgs(argv[2], argv[3], argv[4]);
@@ -95,6 +104,8 @@ int NextCommand(int argc, char** argv) {
 
 // previous DAY MONTH YEAR
 int PreviousCommand(int argc, char** argv) {
+    if (HasLunarFlag(argc, argv))
+        return LunarStepCommand(argc, argv, false);
     if (argc != 5)
         return CliUsage();
     const std::optional<DateArg> date = ParseDateArgs(argv[2], argv[3], argv[4]);

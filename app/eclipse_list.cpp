@@ -2,9 +2,12 @@
 
 #include "eclipse/finder.h"
 #include "eclipse/finder_text.h"
+#include "eclipse/lunar_text.h"
+#include "ephemeris/constants.h"
 #include "ephemeris/timescales.h"
 #include "view/texts.h"
 
+#include <QComboBox>
 #include <QDate>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -17,16 +20,79 @@
 #include <QThread>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
-void EclipseTableModel::SetEclipses(std::vector<EclipseCircumstances> eclipses) {
+namespace {
+
+// The list's columns: the kind, the solar table's, then the lunar table's that the
+// solar one lacks (the lunar rows show their sub-lunar point as lat and lon).
+const std::vector<std::string>& ListColumns() {
+    static const std::vector<std::string> columns = [] {
+        std::vector<std::string> c = {"kind"};
+        c.insert(c.end(), kEclipseColumns.begin(), kEclipseColumns.end());
+        for (const char* name : {"penumbral_magnitude", "umbral_magnitude", "penumbral_duration_s",
+                                 "partial_duration_s", "total_duration_s"})
+            c.emplace_back(name);
+        return c;
+    }();
+    return columns;
+}
+
+struct Field {
+    std::string text;
+    bool number = false;
+};
+
+// One row's field of a column by name; empty where it has none.
+Field FieldOf(const EclipseTableModel::Row& row, const std::string& column) {
+    if (column == "kind")
+        return {EclipseTableModel::KindOf(row).toStdString(), false};
+    if (const auto* solar = std::get_if<EclipseCircumstances>(&row)) {
+        const auto fields = EclipseFields(*solar);
+        for (std::size_t i = 0; i < kEclipseColumnCount; ++i)
+            if (column == kEclipseColumns[i])
+                return {fields[i], EclipseColumnIsNumber(i)};
+        return {};
+    }
+    const LunarEclipse& lunar = std::get<LunarEclipse>(row);
+    const std::string name = column == "lat"   ? "sublunar_lat"
+                             : column == "lon" ? "sublunar_lon"
+                                               : column;
+    const auto fields = LunarFields(lunar);
+    for (std::size_t i = 0; i < kLunarColumnCount; ++i)
+        if (name == kLunarColumns[i])
+            return {fields[i], LunarColumnIsNumber(i)};
+    return {};
+}
+
+double GreatestUT(const EclipseTableModel::Row& row) {
+    return std::visit([](const auto& c) { return c.jdGreatestUT; }, row);
+}
+
+} // namespace
+
+void EclipseTableModel::SetEclipses(std::vector<Row> eclipses) {
     beginResetModel();
     m_eclipses = std::move(eclipses);
     endResetModel();
 }
 
-const EclipseCircumstances& EclipseTableModel::EclipseAt(int row) const {
+const EclipseTableModel::Row& EclipseTableModel::EclipseAt(int row) const {
     return m_eclipses.at(static_cast<std::size_t>(row));
+}
+
+QString EclipseTableModel::KindOf(const Row& row) {
+    return std::holds_alternative<LunarEclipse>(row) ? QStringLiteral("lunar")
+                                                     : QStringLiteral("solar");
+}
+
+CalendarDate EclipseTableModel::DateOf(const Row& row) {
+    if (const auto* solar = std::get_if<EclipseCircumstances>(&row))
+        return GreatestEclipseDate(*solar);
+    // The date column's: that of the instant rounded to the second.
+    const double jd = std::get<LunarEclipse>(row).jdGreatestUT;
+    return JulianDayToCalendarDate(std::round(jd * kSecondsPerDay) / kSecondsPerDay);
 }
 
 int EclipseTableModel::rowCount(const QModelIndex& parent) const {
@@ -34,19 +100,42 @@ int EclipseTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int EclipseTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(kEclipseColumnCount);
+    return parent.isValid() ? 0 : static_cast<int>(ListColumns().size());
 }
 
 namespace {
 
-// The columns as people read them, in the finder's order (eclipse/finder_text.h).
-constexpr const char* kColumnTitles[kEclipseColumnCount] = {
-    "Date",          "Greatest (UT)",   "Greatest (TT)", "\u0394T (s)", "Type",
-    "Gamma",         "Magnitude",       "Latitude",      "Longitude",   "Sun's altitude",
-    "Sun's azimuth", "Path width (km)", "Duration",      "Saros",       "Lunation"};
-constexpr std::size_t kDurationColumn = 12;
+// The columns as people read them.
+QString ColumnTitle(const std::string& name) {
+    static const std::pair<const char*, const char*> titles[] = {
+        {"kind", "Kind"},
+        {"date", "Date"},
+        {"greatest_ut", "Greatest (UT)"},
+        {"greatest_tt", "Greatest (TT)"},
+        {"delta_t_s", "\u0394T (s)"},
+        {"type", "Type"},
+        {"gamma", "Gamma"},
+        {"magnitude", "Magnitude"},
+        {"lat", "Latitude"},
+        {"lon", "Longitude"},
+        {"sun_alt", "Sun's altitude"},
+        {"sun_az", "Sun's azimuth"},
+        {"path_width_km", "Path width (km)"},
+        {"central_duration_s", "Duration"},
+        {"saros", "Saros"},
+        {"lunation", "Lunation"},
+        {"penumbral_magnitude", "Penumbral magnitude"},
+        {"umbral_magnitude", "Umbral magnitude"},
+        {"penumbral_duration_s", "Penumbral duration"},
+        {"partial_duration_s", "Partial duration"},
+        {"total_duration_s", "Total duration"}};
+    for (const auto& [key, title] : titles)
+        if (name == key)
+            return QString::fromUtf8(title);
+    return QString::fromStdString(name);
+}
 
-// "4 min 28 s" for the central duration in seconds.
+// "4 min 28 s" for a duration in seconds; the text as it is when it is none.
 QString DurationText(const std::string& seconds) {
     if (seconds.empty())
         return {};
@@ -55,34 +144,31 @@ QString DurationText(const std::string& seconds) {
                   : QStringLiteral("%1 min %2 s").arg(s / 60).arg(s % 60);
 }
 
+bool IsDuration(const std::string& column) {
+    return column.size() > 11 && column.compare(column.size() - 11, 11, "_duration_s") == 0;
+}
+
 } // namespace
 
 QVariant EclipseTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount())
         return {};
-    const EclipseCircumstances& c = EclipseAt(index.row());
-    const std::size_t column = static_cast<std::size_t>(index.column());
-    if (role == Qt::DisplayRole) {
-        const std::string field = EclipseFields(c)[column];
-        return column == kDurationColumn ? DurationText(field) : QString::fromStdString(field);
-    }
+    const Row& row = EclipseAt(index.row());
+    const std::string& column = ListColumns()[static_cast<std::size_t>(index.column())];
+    const Field field = FieldOf(row, column);
+    if (role == Qt::DisplayRole)
+        return IsDuration(column) ? DurationText(field.text) : QString::fromStdString(field.text);
     if (role == Qt::UserRole) {
-        switch (column) {
-        case 0:
-        case 1:
-            return c.jdGreatestUT;
-        case 2:
-            return c.jdGreatestTT;
-        case 4:
-            return QString(QChar::fromLatin1(EclipseTypeLetter(c.type)));
-        default: {
-            const std::string text = EclipseFields(c)[column];
-            // Empty fields (no path width) sort before every number.
-            return text.empty() ? -1.0e300 : std::stod(text);
-        }
-        }
+        if (column == "date" || column == "greatest_ut")
+            return GreatestUT(row);
+        if (column == "greatest_tt")
+            return std::visit([](const auto& c) { return c.jdGreatestTT; }, row);
+        if (!field.number)
+            return QString::fromStdString(field.text);
+        // Empty fields (no path width, no totality) sort before every number.
+        return field.text.empty() ? -1.0e300 : std::stod(field.text);
     }
-    if (role == Qt::TextAlignmentRole && EclipseColumnIsNumber(column))
+    if (role == Qt::TextAlignmentRole && field.number)
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     return {};
 }
@@ -90,7 +176,7 @@ QVariant EclipseTableModel::data(const QModelIndex& index, int role) const {
 QVariant EclipseTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
         section < columnCount())
-        return QString::fromUtf8(kColumnTitles[static_cast<std::size_t>(section)]);
+        return ColumnTitle(ListColumns()[static_cast<std::size_t>(section)]);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
@@ -116,17 +202,21 @@ DateParse ParseListDate(const QString& text) {
 }
 
 EclipseListDialog::EclipseListDialog(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Solar Eclipses"));
+    setWindowTitle(QStringLiteral("Eclipses"));
     const int year = QDate::currentDate().year();
     m_from = new QLineEdit(QStringLiteral("%1-01-01").arg(year), this);
     m_to = new QLineEdit(QStringLiteral("%1-12-31").arg(year + 10), this);
     m_search = new QPushButton(QStringLiteral("&Search"), this);
     m_search->setDefault(true);
+    m_kind = new QComboBox(this);
+    m_kind->addItems(
+        {QStringLiteral("Solar and lunar"), QStringLiteral("Solar"), QStringLiteral("Lunar")});
     m_status = new QLabel(this);
     m_model = new EclipseTableModel(this);
     m_proxy = new QSortFilterProxyModel(this);
     m_proxy->setSourceModel(m_model);
     m_proxy->setSortRole(Qt::UserRole);
+    m_proxy->setFilterKeyColumn(0);
     m_table = new QTableView(this);
     m_table->setModel(m_proxy);
     m_table->setSortingEnabled(true);
@@ -145,6 +235,10 @@ EclipseListDialog::EclipseListDialog(QWidget* parent) : QDialog(parent) {
     range->addWidget(m_from);
     range->addWidget(toLabel);
     range->addWidget(m_to);
+    auto* kindLabel = new QLabel(QStringLiteral("&Show:"), this);
+    kindLabel->setBuddy(m_kind);
+    range->addWidget(kindLabel);
+    range->addWidget(m_kind);
     range->addWidget(m_search);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(range);
@@ -162,6 +256,12 @@ EclipseListDialog::EclipseListDialog(QWidget* parent) : QDialog(parent) {
 
     connect(m_search, &QPushButton::clicked, this, &EclipseListDialog::StartSearch);
     connect(m_table, &QTableView::doubleClicked, this, &EclipseListDialog::OnDoubleClicked);
+    connect(m_kind, &QComboBox::currentIndexChanged, this, [this](int kind) {
+        m_proxy->setFilterFixedString(kind == 1   ? QStringLiteral("solar")
+                                      : kind == 2 ? QStringLiteral("lunar")
+                                                  : QString());
+        ShowCount();
+    });
 }
 
 EclipseListDialog::~EclipseListDialog() {
@@ -189,7 +289,17 @@ void EclipseListDialog::StartSearch() {
     m_status->setText(QStringLiteral("Searching..."));
     const double jdFrom = from.jd;
     const double jdTo = to.jd + 1.0; // the last date included
-    m_worker = QThread::create([this, jdFrom, jdTo] { m_result = EclipsesBetween(jdFrom, jdTo); });
+    m_worker = QThread::create([this, jdFrom, jdTo] {
+        std::vector<EclipseTableModel::Row> rows;
+        for (EclipseCircumstances& c : EclipsesBetween(jdFrom, jdTo))
+            rows.emplace_back(std::move(c));
+        for (LunarEclipse& c : LunarEclipsesBetween(jdFrom, jdTo, Ephemeris::Precise))
+            rows.emplace_back(std::move(c));
+        std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
+            return GreatestUT(a) < GreatestUT(b);
+        });
+        m_result = std::move(rows);
+    });
     connect(m_worker, &QThread::finished, this, &EclipseListDialog::OnSearchDone);
     m_worker->start();
 }
@@ -201,16 +311,28 @@ void EclipseListDialog::OnSearchDone() {
     m_model->SetEclipses(std::move(m_result));
     m_result.clear();
     m_table->resizeColumnsToContents();
-    m_status->setText(QStringLiteral("%1 solar eclipses. Double-click one to show its map.")
-                          .arg(m_model->rowCount()));
+    ShowCount();
     m_search->setEnabled(true);
     emit SearchFinished();
+}
+
+void EclipseListDialog::ShowCount() {
+    int solar = 0;
+    int lunar = 0;
+    for (int row = 0; row < m_proxy->rowCount(); ++row) {
+        const QModelIndex source = m_proxy->mapToSource(m_proxy->index(row, 0));
+        (EclipseTableModel::KindOf(m_model->EclipseAt(source.row())) == "lunar" ? lunar : solar)++;
+    }
+    m_status->setText(QStringLiteral("%1 solar and %2 lunar eclipses. Double-click one to show "
+                                     "its map.")
+                          .arg(solar)
+                          .arg(lunar));
 }
 
 void EclipseListDialog::OnDoubleClicked(const QModelIndex& index) {
     const QModelIndex source = m_proxy->mapToSource(index);
     if (!source.isValid())
         return;
-    const CalendarDate date = GreatestEclipseDate(m_model->EclipseAt(source.row()));
+    const CalendarDate date = EclipseTableModel::DateOf(m_model->EclipseAt(source.row()));
     emit EclipseChosen(date.day, date.month, date.year);
 }

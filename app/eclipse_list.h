@@ -1,16 +1,22 @@
 #pragma once
 
-// Eclipse > List...: the solar eclipses between two dates in a sortable table with
-// the columns of kestrova-cli's eclipse table. The search runs on a worker thread;
-// a double-click on a row asks for that eclipse's map.
+// Eclipse > List...: the solar and lunar eclipses between two dates in one sortable
+// table: a kind column, the columns of kestrova-cli's eclipse table, then those of
+// its lunar table that the solar one lacks; a filter shows one kind or both. The
+// search runs on a worker thread; a double-click on a row asks for that eclipse's map.
 
 #include "eclipse/circumstances.h"
+#include "eclipse/lunar.h"
+#include "ephemeris/timescales.h"
 
 #include <QAbstractTableModel>
 #include <QDialog>
 
+#include <string>
+#include <variant>
 #include <vector>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -24,8 +30,15 @@ class EclipseTableModel : public QAbstractTableModel {
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    void SetEclipses(std::vector<EclipseCircumstances> eclipses);
-    const EclipseCircumstances& EclipseAt(int row) const;
+    using Row = std::variant<EclipseCircumstances, LunarEclipse>;
+
+    // The rows in time order of greatest eclipse.
+    void SetEclipses(std::vector<Row> eclipses);
+    const Row& EclipseAt(int row) const;
+    // "solar" or "lunar".
+    static QString KindOf(const Row& row);
+    // The UT date of greatest eclipse.
+    static CalendarDate DateOf(const Row& row);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -35,7 +48,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    std::vector<EclipseCircumstances> m_eclipses;
+    std::vector<Row> m_eclipses;
 };
 
 class EclipseListDialog : public QDialog {
@@ -48,6 +61,8 @@ public:
 
     QLineEdit* FromEdit() const { return m_from; }
     QLineEdit* ToEdit() const { return m_to; }
+    // Both kinds (0), solar (1) or lunar (2) eclipses shown.
+    QComboBox* KindFilter() const { return m_kind; }
     QTableView* Table() const { return m_table; }
     const EclipseTableModel& Model() const { return *m_model; }
     bool Searching() const { return m_worker != nullptr; }
@@ -62,17 +77,20 @@ signals:
 
 private:
     void OnSearchDone();
+    // "N solar and M lunar eclipses" of the rows the filter shows.
+    void ShowCount();
     void OnDoubleClicked(const QModelIndex& index);
 
     QLineEdit* m_from = nullptr;
     QLineEdit* m_to = nullptr;
     QPushButton* m_search = nullptr;
+    QComboBox* m_kind = nullptr;
     QLabel* m_status = nullptr;
     QTableView* m_table = nullptr;
     EclipseTableModel* m_model = nullptr;
     QSortFilterProxyModel* m_proxy = nullptr;
     QThread* m_worker = nullptr;
-    std::vector<EclipseCircumstances> m_result; // written by the worker, read after it ends
+    std::vector<EclipseTableModel::Row> m_result; // written by the worker, read after it ends
 };
 
 // A "YYYY-MM-DD" date (a leading minus for negative years) as the Julian day of its

@@ -3,6 +3,8 @@
 #include "app/eclipse_list.h"
 #include "eclipse/finder.h"
 #include "eclipse/finder_text.h"
+#include "eclipse/lunar.h"
+#include "eclipse/lunar_text.h"
 #include "ephemeris/timescales.h"
 #include "view/input_parse.h"
 #include "view/kestrova_view.h"
@@ -20,16 +22,17 @@ EclipseMenu::EclipseMenu(QMainWindow* frame, CKestrovaView* view)
     QMenu* menu = frame->menuBar()->addMenu(QStringLiteral("&Eclipse"));
     QAction* next = menu->addAction(QStringLiteral("&Next eclipse"));
     next->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown));
-    next->setStatusTip(QStringLiteral("Show the map of the next solar eclipse after the date"));
+    next->setStatusTip(
+        QStringLiteral("Show the map of the next solar or lunar eclipse after the date"));
     connect(next, &QAction::triggered, this, &EclipseMenu::OnNextEclipse);
     QAction* previous = menu->addAction(QStringLiteral("&Previous eclipse"));
     previous->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp));
     previous->setStatusTip(
-        QStringLiteral("Show the map of the last solar eclipse before the date"));
+        QStringLiteral("Show the map of the last solar or lunar eclipse before the date"));
     connect(previous, &QAction::triggered, this, &EclipseMenu::OnPreviousEclipse);
     menu->addSeparator();
     QAction* list = menu->addAction(QStringLiteral("&List..."));
-    list->setStatusTip(QStringLiteral("List the solar eclipses between two dates"));
+    list->setStatusTip(QStringLiteral("List the solar and lunar eclipses between two dates"));
     connect(list, &QAction::triggered, this, &EclipseMenu::OnListEclipses);
     menu->addSeparator();
     // The place commands: mnemonics C, F and S (L is the list's), Ctrl+Shift shortcuts.
@@ -95,13 +98,22 @@ void EclipseMenu::Step(bool forward) {
         return;
     // Next from a date in the fields: after the end of that date, so that repeating
     // the command walks on from the eclipse just shown; from today: today's included.
-    const std::optional<EclipseCircumstances> found =
-        forward ? NextEclipse(today ? *jd : *jd + 1.0) : PreviousEclipse(*jd);
-    if (!found) {
-        m_frame->statusBar()->showMessage(QStringLiteral("No solar eclipse found."));
+    const double from = forward && !today ? *jd + 1.0 : *jd;
+    const std::optional<EclipseCircumstances> solar =
+        forward ? NextEclipse(from) : PreviousEclipse(from);
+    const std::optional<LunarEclipse> lunar = forward
+                                                  ? NextLunarEclipse(from, Ephemeris::Precise)
+                                                  : PreviousLunarEclipse(from, Ephemeris::Precise);
+    // The nearer of the two kinds.
+    const bool lunarFirst =
+        lunar && (!solar || (forward ? lunar->jdGreatestUT < solar->jdGreatestUT
+                                     : lunar->jdGreatestUT > solar->jdGreatestUT));
+    if (!solar && !lunar) {
+        m_frame->statusBar()->showMessage(QStringLiteral("No eclipse found."));
         return;
     }
-    const CalendarDate date = GreatestEclipseDate(*found);
+    const CalendarDate date =
+        lunarFirst ? EclipseTableModel::DateOf(*lunar) : GreatestEclipseDate(*solar);
     ShowEclipseOf(date.day, date.month, date.year);
 }
 
@@ -143,9 +155,15 @@ QString EclipseMenu::SummaryForFields() const {
         return {};
     const double jd = CalendarToJulianDay(day, month, year, 0.0, 0, 0);
     const std::vector<EclipseCircumstances> found = EclipsesBetween(jd, jd + 1.0);
-    if (found.empty())
-        return {};
-    return QString::fromStdString(EclipseSummary(found.front()));
+    if (!found.empty())
+        return QString::fromStdString(EclipseSummary(found.front()));
+    // The map command's lunar eclipse, when it shows one.
+    if (const auto& lunar = m_view->GetScene().lunar) {
+        const CalendarDate shown = EclipseTableModel::DateOf(*lunar);
+        if (shown.day == day && shown.month == month && shown.year == year)
+            return QString::fromStdString(LunarEclipseSummary(*lunar));
+    }
+    return {};
 }
 
 void EclipseMenu::ShowSummary() {

@@ -20,8 +20,11 @@ constexpr double kNodeLimitSinF = 0.40;
 
 } // namespace
 
-LunationEstimate EstimateLunation(int lunation) {
-    const double k = lunation;
+namespace {
+
+// The mean phase k (a whole number at new moon, a half at full moon) and the
+// two corrections in which new and full moon differ (Meeus, ch. 49).
+LunationEstimate EstimatePhase(double k, double anomalyTerm, double solarTerm) {
     const double t = k / 1236.85;
     const double t2 = t * t;
     const double t3 = t2 * t;
@@ -42,7 +45,7 @@ LunationEstimate EstimateLunation(int lunation) {
 
     LunationEstimate estimate;
     estimate.nearNode = std::fabs(std::sin(f1)) < kNodeLimitSinF;
-    estimate.jdTT = jde - 0.4075 * std::sin(mp) + 0.1721 * e * std::sin(m) +
+    estimate.jdTT = jde + anomalyTerm * std::sin(mp) + solarTerm * e * std::sin(m) +
                     0.0161 * std::sin(2.0 * mp) - 0.0097 * std::sin(2.0 * f1) +
                     0.0073 * e * std::sin(mp - m) - 0.0050 * e * std::sin(mp + m) -
                     0.0023 * std::sin(mp - 2.0 * f1) + 0.0021 * e * std::sin(2.0 * m) +
@@ -51,6 +54,16 @@ LunationEstimate EstimateLunation(int lunation) {
                     0.0003 * std::sin(a1) - 0.0002 * e * std::sin(m - 2.0 * f1) -
                     0.0002 * e * std::sin(2.0 * mp - m) - 0.0002 * std::sin(omega);
     return estimate;
+}
+
+} // namespace
+
+LunationEstimate EstimateLunation(int lunation) {
+    return EstimatePhase(lunation, -0.4075, 0.1721);
+}
+
+LunationEstimate EstimateFullMoon(int lunation) {
+    return EstimatePhase(lunation + 0.5, -0.4065, 0.1727);
 }
 
 namespace {

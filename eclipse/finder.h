@@ -15,6 +15,10 @@ struct LunationEstimate {
 };
 LunationEstimate EstimateLunation(int lunation);
 
+// The same for the full moon that follows the new moon of a lunation: the
+// estimate of a lunar eclipse's maximum, and whether the Moon is near a node.
+LunationEstimate EstimateFullMoon(int lunation);
+
 // The lunation of the last mean new moon at or before jd (0 beyond +-1e8
 // lunations).
 int LunationNear(double jd);

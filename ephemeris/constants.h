@@ -13,6 +13,7 @@ inline constexpr double kDegToHours = 1.0 / 15.0;
 
 inline constexpr double kEarthRadiusKm = 6378.14; // equatorial radius
 inline constexpr double kAuKm = 149597870.0;
+inline constexpr double kSunRadiusKm = 696000.0;
 inline constexpr double kSecondsPerDay = 86400.0;
 // The Earth's rotation in degrees per second of time: an hour angle reckoned from TT
 // is this times Delta T ahead of the one reckoned from UT.

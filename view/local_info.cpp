@@ -12,6 +12,7 @@
 #include "render/projection.h"
 #include "view/kestrova_view.h"
 #include "view/local_texts.h"
+#include "view/lunar_display.h"
 #include "view/texts.h"
 
 #include <QCoreApplication>
@@ -110,8 +111,18 @@ void CKestrovaView::ShowLocalCircumstancesAt(double lat, double lon) {
     ShowWaitCursor();
     const std::optional<EclipseCircumstances> eclipse = EclipseOnDate(*day);
     ShowArrowCursor();
-    if (!eclipse)
+    if (!eclipse) {
+        // The map's lunar eclipse, as this place sees it.
+        if (m_scene.lunar) {
+            const QTimeZone zone = QTimeZone::systemTimeZone();
+            const std::string text = LunarLocalText(
+                *m_scene.lunar, lat, lon, ComputeLunarLocal(*m_scene.lunar, {lat, lon, 0.0}),
+                [&zone](double jd) { return CivilTime(jd, zone); });
+            MessageBox(QString::fromStdString(text), QStringLiteral("Local circumstances"),
+                       MB_OK | MB_ICONINFORMATION);
+        }
         return;
+    }
     LocalReport report;
     report.latitude = lat;
     report.longitude = lon;

@@ -2,10 +2,12 @@
 // times, the penumbra's outline at every whole hour with its hour, the umbra's path
 // minute by minute) and, in every case, the sunrise and sunset limit curves.
 
+#include "eclipse/lunar.h"
 #include "eclipse/path.h"
 #include "render/projection.h"
 #include "view/eclipse_map.h"
 #include "view/kestrova_view.h"
+#include "view/lunar_display.h"
 #include "view/path_layer.h"
 #include "view/texts.h"
 
@@ -50,12 +52,30 @@ void CKestrovaView::OnMap() {
             m_nShowMinute = map.lastMinute;
         }
     }
-    m_scene.limitCurves = ComputeLimitCurveSeries(request);
+    // Without a solar eclipse, the lunar eclipse of the date: where the Moon is up at
+    // each contact, and its track through the shadow. The sunrise and sunset curves
+    // belong to solar eclipses and are left out.
+    bool lunar = false;
+    if (dateEntered && !eclipse) {
+        ShowWaitCursor();
+        m_scene.lunar = LunarEclipseOnDate(RequestStartJD(request), Ephemeris::Precise);
+        ShowArrowCursor();
+        lunar = m_scene.lunar.has_value();
+        if (lunar) {
+            const std::array<std::string, 4> lines = LunarContactLines(*m_scene.lunar);
+            m_scene.contactLines.assign(lines.begin(), lines.end());
+            m_scene.path = MakeLunarPathLayer(*m_scene.lunar, projection::kSouthLimit,
+                                              projection::kNorthLimit);
+            m_scene.lunarDiagram = MakeLunarDiagram(*m_scene.lunar);
+        }
+    }
+    if (!lunar)
+        m_scene.limitCurves = ComputeLimitCurveSeries(request);
     ShowScene();
 
     if (!dateEntered) {
         ShowMissingDateBox();
-    } else if (!eclipse) {
+    } else if (!eclipse && !lunar) {
         MessageBox(QString::fromStdString(NoEclipseMessage(m_strDay, m_strMonth, m_strYear)),
                    QStringLiteral("EXCLAMATION"), MB_OK | MB_ICONEXCLAMATION);
     }

@@ -2,6 +2,7 @@
 
 #include "render/draw_tools.h"
 #include "render/limit_curves.h"
+#include "render/lunar_diagram_painter.h"
 #include "render/map_overlay.h"
 #include "render/map_painter.h"
 #include "render/overlay_painter.h"
@@ -18,6 +19,8 @@ void ReplaceShadow(Scene& scene, ShadowSnapshot shadow) {
     scene.limitCurves = {};
     scene.path = {};
     scene.eclipse = {};
+    scene.lunar.reset();
+    scene.lunarDiagram = {};
 }
 
 namespace {
@@ -57,6 +60,10 @@ void PaintScene(CDC& dc, const Scene& scene, double zoomX, double zoomY) {
     const LimitCurveSeries& limits = scene.limitCurves;
     if (!limits.latitudes.empty()) {
         PlotLimitCurvePoints(dc, zoomX, zoomY, limits.latitudes, limits.rise, limits.set);
+    }
+    if (!scene.lunarDiagram.empty()) {
+        DrawLunarDiagram(dc, LunarDiagramRect(scene.lunarDiagram, zoomX, zoomY),
+                         scene.lunarDiagram);
     }
     if (scene.place) {
         DrawPlaceMark(dc, ProjectToScreen(scene.place->lat, scene.place->lon, zoomX, zoomY));

@@ -5,8 +5,10 @@
 // it owns and leaves the others; a new kind of result is one more layer here, drawn in
 // PaintScene and printed by PageContent.
 
+#include "eclipse/lunar.h"
 #include "eclipse/outline.h"
 #include "eclipse/path.h"
+#include "render/lunar_diagram.h"
 #include "render/path_layer.h"
 #include "render/print_page.h"
 #include "view/eclipse_map.h"
@@ -28,6 +30,10 @@ struct Scene {
     PathLayer path; // the map command's central line, path limits, partial limits and
                     // sunrise and sunset curves, and greatest eclipse
     std::optional<GeoPoint> place; // the place of the last local circumstances, marked
+    // The map command's lunar eclipse (its curves are the path layer) and the diagram
+    // of the Moon's track through the shadow.
+    std::optional<LunarEclipse> lunar;
+    LunarDiagram lunarDiagram;
 };
 
 // The shadow of an instant takes the place of the last shadow and of everything the last

@@ -1,6 +1,9 @@
 #include "view/texts.h"
 
+#include "eclipse/finder_text.h"
 #include "ephemeris/timescales.h"
+
+#include <cmath>
 
 #include <string>
 
@@ -24,6 +27,25 @@ std::array<std::string, 4> ContactLines(const ContactTimes& c) {
         "Moon leaves penumbra:  " + time(c.lastPenumbraStep),
         "Moon enters totality:  " + umbraIn,
         "Moon leaves totality:  " + umbraOut,
+    };
+}
+
+std::array<std::string, 4> LunarContactLines(const LunarEclipse& eclipse) {
+    // HH:MM of the instant rounded to the minute.
+    const auto minute = [](double jd) { return FormatInstant(std::round(jd * 1440.0) / 1440.0); };
+    const auto phase = [&](const std::optional<double>& a, const std::optional<double>& b) {
+        if (!a || !b)
+            return std::string("--:--");
+        const std::string from = minute(*a), to = minute(*b);
+        return from.substr(from.find('T') + 1, 5) + " - " + to.substr(to.find('T') + 1, 5) + " UT";
+    };
+    const LunarContacts& k = eclipse.contacts;
+    const std::string greatest = minute(eclipse.jdGreatestUT);
+    return {
+        "Penumbral phase (P1-P4):  " + phase(k.p1, k.p4),
+        "Partial phase (U1-U4):  " + phase(k.u1, k.u4),
+        "Totality (U2-U3):  " + phase(k.u2, k.u3),
+        "Greatest eclipse:  " + greatest.substr(greatest.find('T') + 1, 5) + " UT",
     };
 }
 

@@ -4,6 +4,7 @@
 // kestrova-cli. No Qt here.
 
 #include "eclipse/contacts.h"
+#include "eclipse/lunar.h"
 
 #include <array>
 #include <string>
@@ -15,6 +16,11 @@ std::string FormatStepTime(double jd);
 // "Moon enters penumbra:  07:37", ... in the order shown; "--:--" in the umbra
 // lines of a partial eclipse. Meaningful only when contacts.eclipse.
 std::array<std::string, 4> ContactLines(const ContactTimes& contacts);
+
+// The contact block of a lunar eclipse: the penumbral, umbral and total phases
+// (P1-P4, U1-U4, U2-U3) as UT minutes, "--:--" for an absent phase, and greatest
+// eclipse.
+std::array<std::string, 4> LunarContactLines(const LunarEclipse& eclipse);
 
 // The text shown when no solar eclipse is possible on the typed date.
 std::string NoEclipseMessage(const std::string& day, const std::string& month,

@@ -1,12 +1,13 @@
-// The Eclipse menu as a user drives it: next and previous eclipse from the date in
-// the fields, refused dates, the list of eclipses and its double-click, and the
-// summary in the status bar after the map command.
+// The Eclipse menu as a user drives it: next and previous eclipse (solar or lunar)
+// from the date in the fields, refused dates, the list of eclipses with its filter
+// and its double-click, and the summary in the status bar after the map command.
 #include "app/eclipse_list.h"
 #include "app/eclipse_menu.h"
 #include "app/main_frame.h"
 #include "view/kestrova_view.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDate>
 #include <QEventLoop>
 #include <QLineEdit>
@@ -85,21 +86,28 @@ TEST_F(EclipseMenuTest, MenuWithItsShortcuts) {
     EXPECT_EQ(mnemonics.removeDuplicates(), 0) << mnemonics.join(",").toStdString();
 }
 
-TEST_F(EclipseMenuTest, NextAndPreviousWriteTheDateAndShowTheMap) {
+TEST_F(EclipseMenuTest, NextAndPreviousWalkThroughBothKinds) {
     SetDate("1", "1", "2025");
     menu->OnNextEclipse();
-    EXPECT_EQ(FieldDate(), "29.3.2025");
+    EXPECT_EQ(FieldDate(), "14.3.2025");
     EXPECT_TRUE(boxes.m_calls.empty());
-    const QString status = frame.statusBar()->currentMessage();
-    EXPECT_TRUE(status.startsWith("Partial solar eclipse: greatest 10:4")) << status.toStdString();
-    EXPECT_TRUE(status.contains("UT")) << status.toStdString();
-    EXPECT_TRUE(status.contains("magnitude 0.93")) << status.toStdString();
+    QString status = frame.statusBar()->currentMessage();
+    EXPECT_TRUE(status.startsWith("Total lunar eclipse: greatest 06:58")) << status.toStdString();
 
-    // Repeated, it walks on.
+    // Repeated, it walks on, to the solar eclipse two weeks later.
+    menu->OnNextEclipse();
+    EXPECT_EQ(FieldDate(), "29.3.2025");
+    status = frame.statusBar()->currentMessage();
+    EXPECT_TRUE(status.startsWith("Partial solar eclipse: greatest 10:4")) << status.toStdString();
+    EXPECT_TRUE(status.contains("magnitude 0.93")) << status.toStdString();
+    menu->OnNextEclipse();
+    EXPECT_EQ(FieldDate(), "7.9.2025");
     menu->OnNextEclipse();
     EXPECT_EQ(FieldDate(), "21.9.2025");
 
     SetDate("29", "3", "2025");
+    menu->OnPreviousEclipse();
+    EXPECT_EQ(FieldDate(), "14.3.2025");
     menu->OnPreviousEclipse();
     EXPECT_EQ(FieldDate(), "2.10.2024");
     EXPECT_TRUE(frame.statusBar()->currentMessage().startsWith("Annular solar eclipse:"));
@@ -126,7 +134,7 @@ TEST_F(EclipseMenuTest, DatesThatDoNotExistAreRefused) {
     SetDate("15", "10", "1582");
     menu->OnNextEclipse();
     EXPECT_EQ(boxes.m_calls.size(), 1u);
-    EXPECT_EQ(FieldDate(), "25.12.1582");
+    EXPECT_EQ(FieldDate(), "9.12.1582"); // the lunar eclipse before the solar one of the 25th
 }
 
 TEST_F(EclipseMenuTest, MapCommandNamesTheEclipseOfTheDate) {
@@ -155,23 +163,56 @@ TEST_F(EclipseMenuTest, ListSearchesSortsAndDoubleClickShowsTheMap) {
     list->StartSearch();
     EXPECT_TRUE(list->Searching());
     ASSERT_TRUE(WaitForSearch(list));
-    ASSERT_EQ(list->Model().rowCount(), 2);
 
+    // Both kinds, in time order: the penumbral eclipse of March 25 first.
+    ASSERT_EQ(list->Model().rowCount(), 4);
     QAbstractItemModel* view = list->Table()->model();
-    EXPECT_EQ(view->headerData(0, Qt::Horizontal).toString(), "Date");
-    EXPECT_EQ(view->headerData(11, Qt::Horizontal).toString(), "Path width (km)");
+    EXPECT_EQ(view->headerData(0, Qt::Horizontal).toString(), "Kind");
+    EXPECT_EQ(view->headerData(1, Qt::Horizontal).toString(), "Date");
+    EXPECT_EQ(view->headerData(12, Qt::Horizontal).toString(), "Path width (km)");
+    EXPECT_EQ(view->index(0, 0).data().toString(), "lunar");
+    EXPECT_EQ(view->index(0, 1).data().toString(), "2024-03-25");
+    EXPECT_EQ(view->index(0, 5).data().toString(), "N");
     // The April totality's central duration, as people read it.
-    list->Table()->sortByColumn(0, Qt::AscendingOrder);
-    EXPECT_EQ(view->index(0, 12).data().toString(), "4 min 28 s");
-    // Sorted by gamma (column 5): the October annular eclipse (gamma -0.35) first.
-    list->Table()->sortByColumn(5, Qt::AscendingOrder);
-    EXPECT_EQ(view->index(0, 0).data().toString(), "2024-10-02");
-    list->Table()->sortByColumn(5, Qt::DescendingOrder);
-    EXPECT_EQ(view->index(0, 0).data().toString(), "2024-04-08");
+    bool april = false;
+    for (int r = 0; r < view->rowCount(); ++r) {
+        if (view->index(r, 1).data().toString() == "2024-04-08") {
+            april = true;
+            EXPECT_EQ(view->index(r, 13).data().toString(), "4 min 28 s");
+        }
+    }
+    EXPECT_TRUE(april);
 
+    // The solar ones alone, sorted by gamma (column 6): the October annular eclipse
+    // (gamma -0.35) first.
+    list->KindFilter()->setCurrentIndex(1);
+    ASSERT_EQ(view->rowCount(), 2);
+    EXPECT_EQ(view->headerData(6, Qt::Horizontal).toString(), "gamma");
+    list->Table()->sortByColumn(6, Qt::AscendingOrder);
+    EXPECT_EQ(view->index(0, 1).data().toString(), "2024-10-02");
+    list->Table()->sortByColumn(6, Qt::DescendingOrder);
+    EXPECT_EQ(view->index(0, 1).data().toString(), "2024-04-08");
     emit list->Table()->doubleClicked(view->index(0, 3));
     EXPECT_EQ(FieldDate(), "8.4.2024");
     EXPECT_TRUE(frame.statusBar()->currentMessage().startsWith("Total solar eclipse"));
+
+    // A lunar row shows its eclipse on the map: the Moon's horizon at each contact.
+    list->KindFilter()->setCurrentIndex(2);
+    ASSERT_EQ(view->rowCount(), 2);
+    list->Table()->sortByColumn(1, Qt::DescendingOrder);
+    EXPECT_EQ(view->index(0, 1).data().toString(), "2024-09-18");
+    emit list->Table()->doubleClicked(view->index(0, 1));
+    EXPECT_EQ(FieldDate(), "18.9.2024");
+    EXPECT_TRUE(frame.statusBar()->currentMessage().startsWith("Partial lunar eclipse"));
+    const Scene& scene = this->view()->GetScene();
+    ASSERT_TRUE(scene.lunar);
+    EXPECT_FALSE(scene.lunarDiagram.empty());
+    std::vector<std::string> labels;
+    for (const PathLine& line : scene.path.lines)
+        if (line.kind == PathLineKind::MoonVisibility && !line.label.empty())
+            labels.push_back(line.label);
+    EXPECT_EQ(labels, (std::vector<std::string>{"P1", "U1", "U4", "P4"}));
+    EXPECT_TRUE(scene.limitCurves.latitudes.empty());
 }
 
 TEST_F(EclipseMenuTest, ListRefusesABadRange) {
