@@ -187,7 +187,7 @@ TEST_F(EclipseMenuTest, ListSearchesSortsAndDoubleClickShowsTheMap) {
     // (gamma -0.35) first.
     list->KindFilter()->setCurrentIndex(1);
     ASSERT_EQ(view->rowCount(), 2);
-    EXPECT_EQ(view->headerData(6, Qt::Horizontal).toString(), "gamma");
+    EXPECT_EQ(view->headerData(6, Qt::Horizontal).toString(), "Gamma");
     list->Table()->sortByColumn(6, Qt::AscendingOrder);
     EXPECT_EQ(view->index(0, 1).data().toString(), "2024-10-02");
     list->Table()->sortByColumn(6, Qt::DescendingOrder);
