@@ -55,14 +55,19 @@ void PrintValue(const char* name, double value) {
     std::printf("%s %.15g\n", name, value);
 }
 
+// The line that names the engine of every answer.
+void PrintEngine(Ephemeris engine) {
+    std::printf("ephemeris %s\n", std::string(EphemerisName(engine)).c_str());
+}
+
 // ephemeris DAY MONTH YEAR HOUR MINUTE SECOND
-int EphemerisCommand(int argc, char** argv) {
+int EphemerisCommand(int argc, char** argv, Ephemeris engine) {
     if (argc != 8)
         return CliUsage();
     const std::optional<Instant> t = ParseInstant(argv + 2, true);
     if (!t)
         return 1;
-    const ApparentPlaces p = ApparentPlacesAt(JulianDayOf(*t));
+    const ApparentPlaces p = ApparentPlacesAt(JulianDayOf(*t), engine);
     PrintValue("sunRA", p.sunRA);
     PrintValue("sunDec", p.sunDec);
     PrintValue("sunGST", p.siderealAngle);
@@ -73,17 +78,18 @@ int EphemerisCommand(int argc, char** argv) {
     PrintValue("sunDistance", p.sunDistance);
     PrintValue("sunRAHours", p.sunRA / 15.0);
     PrintValue("deltaT", p.deltaT);
+    PrintEngine(engine);
     return 0;
 }
 
 // elements DAY MONTH YEAR HOUR MINUTE SECOND
-int ElementsCommand(int argc, char** argv) {
+int ElementsCommand(int argc, char** argv, Ephemeris engine) {
     if (argc != 8)
         return CliUsage();
     const std::optional<Instant> t = ParseInstant(argv + 2, true);
     if (!t)
         return 1;
-    const BesselianElements e = ElementsAt(ApparentPlacesAt(JulianDayOf(*t)));
+    const BesselianElements e = ElementsAt(ApparentPlacesAt(JulianDayOf(*t), engine));
     PrintValue("x", e.x);
     PrintValue("y", e.y);
     PrintValue("d", e.d);
@@ -92,23 +98,26 @@ int ElementsCommand(int argc, char** argv) {
     PrintValue("l2", e.l2);
     PrintValue("f1", e.f1);
     PrintValue("f2", e.f2);
+    PrintEngine(engine);
     return 0;
 }
 
 // contacts DAY MONTH YEAR
-int ContactsCommand(int argc, char** argv) {
+int ContactsCommand(int argc, char** argv, Ephemeris engine) {
     if (argc != 5)
         return CliUsage();
     const std::optional<Instant> t = ParseInstant(argv + 2, false);
     if (!t)
         return 1;
-    const ContactTimes c = ContactTimesOfDate(JulianDayOf(*t));
+    const ContactTimes c = ContactTimesOfDate(JulianDayOf(*t), engine);
     if (!c.eclipse) {
         std::printf("%s\n", NoEclipseMessage(argv[2], argv[3], argv[4]).c_str());
+        PrintEngine(engine);
         return 0;
     }
     for (const std::string& line : ContactLines(c))
         std::printf("%s\n", line.c_str());
+    PrintEngine(engine);
     return 0;
 }
 
@@ -116,7 +125,7 @@ int ContactsCommand(int argc, char** argv) {
 // file to write are checked here, so that a refused call answers at once; the
 // drawing runs in kestrova-render, which checks them again. Wrong options are left
 // to its usage text.
-int PictureCommand(int argc, char** argv) {
+int PictureCommand(int argc, char** argv, Ephemeris engine) {
     const bool snapshot = std::strcmp(argv[1], "snapshot") == 0;
     const int numbers = snapshot ? 6 : 3;
     if (argc < 2 + numbers)
@@ -135,7 +144,7 @@ int PictureCommand(int argc, char** argv) {
             }
         }
     }
-    return RunRenderProgram(argc, argv);
+    return RunRenderProgram(argc, argv, engine);
 }
 
 void PrintExtent(const char* name, const Outline& o) {
@@ -149,7 +158,7 @@ void PrintExtent(const char* name, const Outline& o) {
 }
 
 // snapshot DAY MONTH YEAR HOUR MINUTE SECOND [--points] [--png FILE [--size WxH]]
-int SnapshotCommand(int argc, char** argv) {
+int SnapshotCommand(int argc, char** argv, Ephemeris engine) {
     if (argc < 8)
         return CliUsage();
     bool points = false;
@@ -157,16 +166,17 @@ int SnapshotCommand(int argc, char** argv) {
         if (std::strcmp(argv[i], "--points") == 0)
             points = true;
         else if (std::strcmp(argv[i], "--png") == 0 || std::strcmp(argv[i], "--size") == 0)
-            return PictureCommand(argc, argv);
+            return PictureCommand(argc, argv, engine);
         else
             return CliUsage();
     }
     const std::optional<Instant> t = ParseInstant(argv + 2, true);
     if (!t)
         return 1;
-    const ShadowSnapshot s = ShadowAt(JulianDayOf(*t), true, 1000.0, 50000.0);
+    const ShadowSnapshot s = ShadowAt(JulianDayOf(*t), true, 1000.0, 50000.0, engine);
     PrintExtent("penumbra", s.penumbra);
     PrintExtent("umbra", s.umbra);
+    PrintEngine(engine);
     if (points) {
         for (std::size_t i = 0; i < s.penumbra.lat.size(); ++i)
             std::printf("P %.6f %.6f\n", s.penumbra.lat[i], s.penumbra.lon[i]);
@@ -177,7 +187,7 @@ int SnapshotCommand(int argc, char** argv) {
 }
 
 // riseset DAY MONTH YEAR LATITUDE
-int RiseSetCommand(int argc, char** argv) {
+int RiseSetCommand(int argc, char** argv, Ephemeris engine) {
     if (argc != 6)
         return CliUsage();
     const std::optional<Instant> t = ParseInstant(argv + 2, false);
@@ -186,9 +196,10 @@ int RiseSetCommand(int argc, char** argv) {
     const std::optional<double> latitude = ParseLatitudeArg(argv[5], "LATITUDE");
     if (!latitude)
         return 1;
-    const RiseSetTimes times = SunRiseSet(JulianDayOf(*t), *latitude, 0.0, 0.0, false);
+    const RiseSetTimes times = SunRiseSet(JulianDayOf(*t), *latitude, 0.0, 0.0, false, engine);
     PrintValue("rise", times.rise);
     PrintValue("set", times.set);
+    PrintEngine(engine);
     return 0;
 }
 
@@ -197,29 +208,30 @@ constexpr const char* kDateNote =
     "(0 is 1 BC, -1 is 2 BC), the Julian calendar before 1582-10-15, -1999 to 9999.";
 
 constexpr CliCommand kCommands[] = {
-    {"ephemeris", "ephemeris DATE HOUR MINUTE SECOND", EphemerisCommand,
+    {"ephemeris", "ephemeris DATE HOUR MINUTE SECOND", Ephemeris::Classic, EphemerisCommand,
      "The apparent places of the Sun and the Moon at an instant (UT).",
      "sunRA, sunDec: degrees; sunGST: Greenwich sidereal time, degrees; jd: Julian day (UT);\n"
      "moonRAHours, moonDec, moonParallax; sunDistance: au; sunRAHours; deltaT: TT - UT, s",
      "kestrova-cli ephemeris 2024-04-08 18 17 0"},
-    {"elements", "elements  DATE HOUR MINUTE SECOND", ElementsCommand,
+    {"elements", "elements  DATE HOUR MINUTE SECOND", Ephemeris::Classic, ElementsCommand,
      "The Besselian elements of the Moon's shadow at an instant (UT).",
      "x, y: the shadow axis on the fundamental plane, Earth radii; d, mu: degrees;\n"
      "l1, l2: penumbra and umbra radii, Earth radii; f1, f2: their half-angles, degrees",
      "kestrova-cli elements 2024-04-08 18 17 0"},
-    {"contacts", "contacts  DATE", ContactsCommand,
+    {"contacts", "contacts  DATE", Ephemeris::Classic, ContactsCommand,
      "The minutes (UT) at which the penumbra and the umbra touch the Earth and leave it.",
      "one sentence a contact: \"Moon enters penumbra: HH:MM\" ...; \"--:--\" for none",
      "kestrova-cli contacts 2024-04-08"},
     {"snapshot", "snapshot  DATE HOUR MINUTE SECOND [--points] [--png FILE [--size WxH]]",
-     SnapshotCommand, "The outlines of the penumbra and the umbra on the Earth at an instant.",
+     Ephemeris::Classic, SnapshotCommand,
+     "The outlines of the penumbra and the umbra on the Earth at an instant.",
      "penumbraPoints, penumbraLat, penumbraLon (extent), the same for umbra;\n"
      "with --points one line \"P|U LAT LON\" a point",
      "kestrova-cli snapshot 2024-04-08 18 17 0"},
-    {"riseset", "riseset   DATE LATITUDE", RiseSetCommand,
+    {"riseset", "riseset   DATE LATITUDE", Ephemeris::Classic, RiseSetCommand,
      "Sunrise and sunset at a latitude on the Greenwich meridian.", "rise, set: hours UT",
      "kestrova-cli riseset 2024-06-21 52"},
-    {"path", "path      DATE [--json]", PathCommand,
+    {"path", "path      DATE [--json]", Ephemeris::Precise, PathCommand,
      "The path of a central eclipse minute by minute: the central line, its two limits, the "
      "width and the duration.",
      "time_ut, central_lat, central_lon; north_lat, north_lon and south_lat, south_lon: the two\n"
@@ -229,34 +241,35 @@ constexpr CliCommand kCommands[] = {
      "edges of the track, not as compass directions. width_km, limits_distance_km, duration_s,\n"
      "sun_alt (degrees)",
      "kestrova-cli path 2024-04-08"},
-    {"map", "map       DATE [--png FILE [--size WxH]] [--kml FILE] [--geojson FILE]", MapCommand,
+    {"map", "map       DATE [--png FILE [--size WxH]] [--kml FILE] [--geojson FILE]",
+     Ephemeris::Precise, MapCommand,
      "The map of an eclipse: hourly outlines, the umbra's path and its limits, as a picture, "
      "KML or GeoJSON.",
      "the files named; nothing on stdout", "kestrova-cli map 2024-04-08 --png map.png"},
-    {"print", "print     DATE --pdf FILE", PictureCommand,
+    {"print", "print     DATE --pdf FILE", Ephemeris::Precise, PictureCommand,
      "The printed page of an eclipse's map, as PDF.", "the file named",
      "kestrova-cli print 2024-04-08 --pdf eclipse.pdf"},
-    {"eclipses", "eclipses  FROM TO [--json]", EclipsesCommand,
+    {"eclipses", "eclipses  FROM TO [--json]", Ephemeris::Precise, EclipsesCommand,
      "Every solar eclipse whose greatest eclipse (UT) falls between two dates (both included).",
      "date, greatest_ut (HH:MM:SS), greatest_tt (HH:MM:SS, or YYYY-MM-DDTHH:MM:SS when Delta T\n"
      "moves TT to another date), delta_t_s, type (P partial,\n"
      "A annular, T total, H hybrid), gamma, magnitude, lat, lon (greatest eclipse), sun_alt,\n"
      "sun_az, path_width_km, central_duration_s, saros, lunation",
      "kestrova-cli eclipses 2024-01-01 2027-12-31"},
-    {"next", "next      DATE [--lunar [--json]]", NextCommand,
+    {"next", "next      DATE [--lunar [--json]]", Ephemeris::Precise, NextCommand,
      "The first solar eclipse after a date (up to the end of 9999).",
      "the eclipses table's line (see eclipses --help)", "kestrova-cli next 2025-01-01"},
-    {"previous", "previous  DATE [--lunar [--json]]", PreviousCommand,
+    {"previous", "previous  DATE [--lunar [--json]]", Ephemeris::Precise, PreviousCommand,
      "The last solar eclipse before a date (from -1999 on).",
      "the eclipses table's line (see eclipses --help)", "kestrova-cli previous 2025-01-01"},
-    {"circumstances", "circumstances DATE", CircumstancesCommand,
+    {"circumstances", "circumstances DATE", Ephemeris::Precise, CircumstancesCommand,
      "Everything the finder knows of the eclipse of a date: contacts, greatest eclipse and "
      "its polynomial Besselian elements.",
      "name value lines: the table's fields, p1 u1 u2 u3 u4 p4 (UT), x0..mu2, tan_f1, tan_f2",
      "kestrova-cli circumstances 2024-04-08"},
     {"local",
      "local     DATE (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME [--gazetteer FILE]) [--json]",
-     LocalCommand,
+     Ephemeris::Precise, LocalCommand,
      "What one place sees of the eclipse of a date: contacts, maximum, magnitude, the Sun's "
      "altitude, in UT and in the place's local time.",
      "greatest, delta_t_s, kind (total, annular, partial, none), c1 c2 max c3 c4 (UT),\n"
@@ -268,7 +281,7 @@ constexpr CliCommand kCommands[] = {
     {"next-local",
      "next-local DATE (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--kind K,...] "
      "[--count N] [--json]",
-     NextLocalCommand,
+     Ephemeris::Precise, NextLocalCommand,
      "The next eclipses seen from a place after a date, of the kinds asked for (total, "
      "annular, hybrid, partial; any of them without --kind).",
      "for each: the eclipses table's line, then the local fields (see local --help)",
@@ -276,7 +289,7 @@ constexpr CliCommand kCommands[] = {
     {"local-eclipses",
      "local-eclipses FROM TO (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--kind K,...] "
      "[--json]",
-     LocalEclipsesCommand,
+     Ephemeris::Precise, LocalEclipsesCommand,
      "Every eclipse seen from a place between two years or dates (YYYY or YYYY-MM-DD, both "
      "included): the table eclipse watchers look up for their town.",
      "date, kind (as seen there), magnitude, obscuration, maximum_ut, maximum_local, zone,\n"
@@ -284,17 +297,19 @@ constexpr CliCommand kCommands[] = {
      "eclipse_type (P A T H, as seen on the whole Earth)",
      "kestrova-cli local-eclipses 2024 2050 --place Madrid"},
     {"lunar-eclipses", "lunar-eclipses FROM TO [--json]   (dates as YYYY-MM-DD)",
-     LunarEclipsesCommand, "Every lunar eclipse between two dates (both included).",
-     "see the README's lunar table", "kestrova-cli lunar-eclipses 2025-01-01 2026-12-31"},
+     Ephemeris::Precise, LunarEclipsesCommand,
+     "Every lunar eclipse between two dates (both included).", "see the README's lunar table",
+     "kestrova-cli lunar-eclipses 2025-01-01 2026-12-31"},
     {"lunar", "lunar     DAY MONTH YEAR (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]",
-     LunarCommand, "What one place sees of the lunar eclipse of a date.",
+     Ephemeris::Precise, LunarCommand, "What one place sees of the lunar eclipse of a date.",
      "contacts in UT and local time, the Moon's altitude and azimuth, visible",
      "kestrova-cli lunar 14 3 2025 --place Madrid"},
-    {"lunar-map", "lunar-map DAY MONTH YEAR [--kml FILE] [--geojson FILE]", LunarMapCommand,
+    {"lunar-map", "lunar-map DAY MONTH YEAR [--kml FILE] [--geojson FILE]", Ephemeris::Precise,
+     LunarMapCommand,
      "Where a lunar eclipse is seen: the Moon's horizon curves at the contacts, as KML or "
      "GeoJSON.",
      "the files named", "kestrova-cli lunar-map 14 3 2025 --kml lunar.kml"},
-    {"zone", "zone      LATITUDE LONGITUDE", ZoneCommand,
+    {"zone", "zone      LATITUDE LONGITUDE", Ephemeris::Precise, ZoneCommand,
      "The time zone of a point: the zone of the place on land, the nautical zone at sea.",
      "zone (IANA name), nautical (true at sea), offset_now (UTC offset now, hours)",
      "kestrova-cli zone 64.15 -21.94"},
@@ -317,10 +332,14 @@ static void PrintUsage(std::FILE* out) {
     std::fputs("usage:\n", out);
     for (const CliCommand& c : kCommands)
         std::fprintf(out, "  kestrova-cli %s\n", c.usage);
-    std::fputs("  kestrova-cli --help | --version | COMMAND --help\n", out);
-    std::fputs("the lunar commands also take --ephemeris classic|precise (default precise) and\n"
-               "--shadow chauvenet|danjon (the atmosphere's enlargement of the shadow; default "
-               "chauvenet)\n",
+    std::fputs("  kestrova-cli --help | --version | COMMAND --help\n"
+               "every command also takes --ephemeris classic|precise, the theories it computes\n"
+               "with: classic by default for ephemeris, elements, contacts, snapshot and riseset,\n"
+               "precise for the others. The outlines, umbra points and limit curves of map and\n"
+               "print are always the classic theories'; their path layers and the KML and GeoJSON\n"
+               "follow --ephemeris. Every answer names its engine.\n"
+               "the lunar commands also take --shadow chauvenet|danjon (the atmosphere's\n"
+               "enlargement of the shadow; default chauvenet)\n",
                out);
     std::fprintf(out, "%s\n", kDateNote);
 }
@@ -364,12 +383,17 @@ int CliUsage() {
     return 2;
 }
 
-int RunRenderProgram(int argc, char** argv) {
+int RunRenderProgram(int argc, char** argv, Ephemeris engine) {
     const std::string folder = ProgramFolder();
     // Beside this program in the build tree; in libexec/kestrova when installed.
     const std::string candidates[] = {folder + "/kestrova-render",
                                       folder + "/../libexec/kestrova/kestrova-render"};
     std::vector<char*> args(argv, argv + argc);
+    static char option[] = "--ephemeris";
+    static char classic[] = "classic";
+    static char precise[] = "precise";
+    args.push_back(option);
+    args.push_back(engine == Ephemeris::Precise ? precise : classic);
     args.push_back(nullptr);
     for (const std::string& program : candidates) {
         if (access(program.c_str(), X_OK) == 0) {
@@ -401,6 +425,10 @@ int main(int argc, char** argv) {
             PrintCommandHelp(c);
             return 0;
         }
+        EngineArgs engineArgs = TakeEphemerisOption(argc, argv, c.defaultEngine);
+        if (!engineArgs.engine)
+            return 1;
+        const int restCount = static_cast<int>(engineArgs.rest.size() - 1);
         // The commands that read dates themselves take either form already.
         const bool readsOwnDates = c.run == EclipsesCommand || c.run == LocalCommand ||
                                    c.run == NextLocalCommand || c.run == LocalEclipsesCommand ||
@@ -408,16 +436,16 @@ int main(int argc, char** argv) {
         bool failed = false;
         std::vector<std::string> expanded;
         if (!readsOwnDates)
-            expanded = ExpandIsoDate(argc, argv, failed);
+            expanded = ExpandIsoDate(restCount, engineArgs.rest.data(), failed);
         if (failed)
             return 1;
         if (expanded.empty())
-            return c.run(argc, argv);
+            return c.run(restCount, engineArgs.rest.data(), *engineArgs.engine);
         std::vector<char*> args;
         for (std::string& a : expanded)
             args.push_back(a.data());
         args.push_back(nullptr);
-        return c.run(static_cast<int>(expanded.size()), args.data());
+        return c.run(static_cast<int>(expanded.size()), args.data(), *engineArgs.engine);
     }
     std::fprintf(stderr, "kestrova-cli: no command \"%s\"\n", PrintableText(argv[1]).c_str());
     return CliUsage();

@@ -17,21 +17,17 @@ double JulianDayOfDate(const DateArg& d) {
     return CalendarToJulianDay(d.day, d.month, d.year, 0.0, 0, 0);
 }
 
-// The years the program computes for (see CheckDate).
-constexpr int kFirstYear = -1999;
-constexpr int kLastYear = 9999;
-
 int PrintOne(const std::optional<EclipseCircumstances>& c) {
     if (!c) {
         std::fputs("kestrova-cli: no solar eclipse within 30 lunations of this date\n", stderr);
         return 1;
     }
     const int year = JulianDayToCalendarDate(c->jdGreatestUT).year;
-    if (year < kFirstYear || year > kLastYear) {
+    if (year < kFirstSearchYear || year > kLastSolarSearchYear) {
         std::fprintf(stderr,
                      "kestrova-cli: the eclipse found falls in the year %d, outside the years "
                      "%d to %d that the program computes for\n",
-                     year, kFirstYear, kLastYear);
+                     year, kFirstSearchYear, kLastSolarSearchYear);
         return 1;
     }
     std::fputs(EclipsesCsv({*c}).c_str(), stdout);
@@ -61,7 +57,7 @@ std::optional<DateArg> ReadRangeDate(const std::vector<const char*>& args, std::
 }
 
 // eclipses FROM TO [--json]
-int EclipsesCommand(int argc, char** argv) {
+int EclipsesCommand(int argc, char** argv, Ephemeris engine) {
     std::vector<const char*> args;
     bool json = false;
     for (int i = 2; i < argc; ++i) {
@@ -84,45 +80,45 @@ int EclipsesCommand(int argc, char** argv) {
         std::fputs("kestrova-cli: the range ends before it begins\n", stderr);
         return 1;
     }
-    const std::vector<EclipseCircumstances> eclipses = EclipsesBetween(jdFrom, jdTo);
+    const std::vector<EclipseCircumstances> eclipses = EclipsesBetween(jdFrom, jdTo, engine);
     const std::string text = json ? EclipsesJson(eclipses) : EclipsesCsv(eclipses);
     std::fputs(text.c_str(), stdout);
     return 0;
 }
 
 // next DAY MONTH YEAR
-int NextCommand(int argc, char** argv) {
+int NextCommand(int argc, char** argv, Ephemeris engine) {
     if (HasLunarFlag(argc, argv))
-        return LunarStepCommand(argc, argv, true);
+        return LunarStepCommand(argc, argv, engine, true);
     if (argc != 5)
         return CliUsage();
     const std::optional<DateArg> date = ParseDateArgs(argv[2], argv[3], argv[4]);
     if (!date)
         return 1;
-    return PrintOne(NextEclipse(JulianDayOfDate(*date)));
+    return PrintOne(NextEclipse(JulianDayOfDate(*date), engine));
 }
 
 // previous DAY MONTH YEAR
-int PreviousCommand(int argc, char** argv) {
+int PreviousCommand(int argc, char** argv, Ephemeris engine) {
     if (HasLunarFlag(argc, argv))
-        return LunarStepCommand(argc, argv, false);
+        return LunarStepCommand(argc, argv, engine, false);
     if (argc != 5)
         return CliUsage();
     const std::optional<DateArg> date = ParseDateArgs(argv[2], argv[3], argv[4]);
     if (!date)
         return 1;
-    return PrintOne(PreviousEclipse(JulianDayOfDate(*date)));
+    return PrintOne(PreviousEclipse(JulianDayOfDate(*date), engine));
 }
 
 // circumstances DAY MONTH YEAR
-int CircumstancesCommand(int argc, char** argv) {
+int CircumstancesCommand(int argc, char** argv, Ephemeris engine) {
     if (argc != 5)
         return CliUsage();
     const std::optional<DateArg> date = ParseDateArgs(argv[2], argv[3], argv[4]);
     if (!date)
         return 1;
     const double jd = JulianDayOfDate(*date);
-    const std::vector<EclipseCircumstances> found = EclipsesBetween(jd, jd + 1.0);
+    const std::vector<EclipseCircumstances> found = EclipsesBetween(jd, jd + 1.0, engine);
     if (found.empty()) {
         std::fputs("kestrova-cli: no solar eclipse on this date\n", stderr);
         return 1;

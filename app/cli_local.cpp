@@ -21,9 +21,6 @@
 
 namespace {
 
-// The years the eclipse search covers (its Delta T and theories).
-constexpr int kFirstSearchYear = -1999;
-constexpr int kLastSearchYear = 9999;
 // The lowest place a command takes, metres (the shore of the Dead Sea lies at -430).
 constexpr double kLowestHeightM = -500.0;
 // The most eclipses one next-local call lists.
@@ -132,17 +129,17 @@ std::optional<KindFilter> ParseKinds(const char* text) {
 }
 
 bool KindWanted(const KindFilter& k, const EclipseCircumstances& e, const LocalCircumstances& lc) {
-    if (e.type == EclipseType::Hybrid && k.hybrid &&
-        (lc.kind == LocalKind::Total || lc.kind == LocalKind::Annular))
+    if (e.type == EclipseKind::Hybrid && k.hybrid &&
+        (lc.kind == EclipseKind::Total || lc.kind == EclipseKind::Annular))
         return true;
     switch (lc.kind) {
-    case LocalKind::Total:
+    case EclipseKind::Total:
         return k.total;
-    case LocalKind::Annular:
+    case EclipseKind::Annular:
         return k.annular;
-    case LocalKind::Partial:
+    case EclipseKind::Partial:
         return k.partial;
-    case LocalKind::None:
+    default: // None; Penumbral and Hybrid are not kinds seen from a place
         break;
     }
     return false;
@@ -167,7 +164,8 @@ std::optional<DateArg> ReadYearOrDate(const std::vector<const char*>& positional
     const char* text = positional[at++];
     if (LooksLikeIsoDate(text))
         return ParseIsoDateArg(text);
-    const auto year = ParseIntArg(text, last ? "TO" : "FROM", kFirstSearchYear, kLastSearchYear);
+    const auto year =
+        ParseIntArg(text, last ? "TO" : "FROM", kFirstSearchYear, kLastSolarSearchYear);
     if (!year)
         return std::nullopt;
     return DateArg{last ? 31 : 1, last ? 12 : 1, static_cast<int>(*year)};
@@ -247,9 +245,9 @@ std::optional<LocalArgs> ReadLocalArgs(int argc, char** argv, LocalForm form, bo
         args.count = static_cast<int>(*n);
     }
     for (const DateArg* d : {&*date, to ? &*to : nullptr}) {
-        if (d && (d->year < kFirstSearchYear || d->year > kLastSearchYear)) {
+        if (d && (d->year < kFirstSearchYear || d->year > kLastSolarSearchYear)) {
             Fail("eclipses are searched from year " + std::to_string(kFirstSearchYear) + " to " +
-                 std::to_string(kLastSearchYear));
+                 std::to_string(kLastSolarSearchYear));
             return std::nullopt;
         }
     }
@@ -282,15 +280,15 @@ std::optional<LocalArgs> ReadLocalArgs(int argc, char** argv, LocalForm form, bo
     return args;
 }
 
-const char* KindName(LocalKind k) {
+const char* KindName(EclipseKind k) {
     switch (k) {
-    case LocalKind::Total:
+    case EclipseKind::Total:
         return "total";
-    case LocalKind::Annular:
+    case EclipseKind::Annular:
         return "annular";
-    case LocalKind::Partial:
+    case EclipseKind::Partial:
         return "partial";
-    case LocalKind::None:
+    default:
         break;
     }
     return "none";
@@ -358,9 +356,11 @@ void AddLocal(Report& r, const LocalCircumstances& lc, const Site& site) {
         if (*event)
             r.Text(name, FormatInstantUT((*event)->jdUT));
     }
+    if (lc.kind != EclipseKind::None)
+        r.Number("contacts_sigma_s", lc.contactSigma, 1);
     r.Number("magnitude", lc.magnitude, 5);
     r.Number("obscuration", lc.obscuration, 5);
-    if (lc.kind != LocalKind::None) {
+    if (lc.kind != EclipseKind::None) {
         r.Number("sun_alt_c1", lc.c1->sun.altitude, 2);
         r.Number("sun_alt_max", lc.max->sun.altitude, 2);
         r.Number("sun_az_max", lc.max->sun.azimuth, 2);
@@ -374,7 +374,7 @@ void AddLocal(Report& r, const LocalCircumstances& lc, const Site& site) {
         }
         r.Flag("visible", lc.visible);
     }
-    if (lc.kind == LocalKind::Total || lc.kind == LocalKind::Annular)
+    if (lc.kind == EclipseKind::Total || lc.kind == EclipseKind::Annular)
         r.Number("duration_s", lc.duration, 1);
     r.Number("latitude", site.observer.latitude, 5);
     r.Number("longitude", site.observer.longitude, 5);
@@ -419,13 +419,13 @@ std::string FixedNumber(double value, int decimals) {
 } // namespace
 
 // "local 4 8 2024" when 8 April has the eclipse: the hint for day and month swapped.
-std::string SwappedDateHint(const DateArg& d) {
+std::string SwappedDateHint(const DateArg& d, Ephemeris engine) {
     if (d.day > 12 || d.day == d.month)
         return {};
     const std::optional<DateArg> swapped =
         ParseDateArgs(std::to_string(d.month).c_str(), std::to_string(d.day).c_str(),
                       std::to_string(d.year).c_str());
-    if (!swapped || !EclipseOnDate(DayStart(*swapped)))
+    if (!swapped || !EclipseOnDate(DayStart(*swapped), engine))
         return {};
     char text[160];
     std::snprintf(text, sizeof text,
@@ -436,21 +436,22 @@ std::string SwappedDateHint(const DateArg& d) {
 }
 
 // local DATE (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]
-int LocalCommand(int argc, char** argv) {
+int LocalCommand(int argc, char** argv, Ephemeris engine) {
     bool usage = false;
     const std::optional<LocalArgs> args = ReadLocalArgs(argc, argv, LocalForm::One, usage);
     if (!args)
         return usage ? CliUsage() : 1;
-    const std::optional<EclipseCircumstances> eclipse = EclipseOnDate(DayStart(args->date));
+    const std::optional<EclipseCircumstances> eclipse = EclipseOnDate(DayStart(args->date), engine);
     if (!eclipse) {
         Fail("no solar eclipse has its greatest eclipse on " + FormatIsoDate(args->date) + " (UT)" +
-             SwappedDateHint(args->date));
+             SwappedDateHint(args->date, engine));
         return 1;
     }
     Report r;
     r.Text("greatest", FormatInstantUT(eclipse->jdGreatestUT));
     r.Number("delta_t_s", eclipse->elements.deltaT, 1);
     AddLocal(r, ComputeLocalCircumstances(eclipse->elements, args->site.observer), args->site);
+    r.Text("ephemeris", std::string(EphemerisName(engine)));
     r.Print(args->json);
     return 0;
 }
@@ -467,14 +468,16 @@ std::string EclipseCsvLine(const EclipseCircumstances& c) {
 
 // The day after the last one searched: 10000 January 1.
 double SearchEnd() {
-    return CalendarToJulianDay(1, 1, kLastSearchYear + 1, 0.0, 0, 0);
+    return CalendarToJulianDay(1, 1, kLastSolarSearchYear + 1, 0.0, 0, 0);
 }
 
-std::vector<LocalEclipse> Search(const LocalArgs& args, double from, double to, std::size_t most) {
+std::vector<LocalEclipse> Search(const LocalArgs& args, double from, double to, std::size_t most,
+                                 Ephemeris engine) {
     const KindFilter kinds = args.kinds;
     return LocalEclipsesBetween(
         from, to, args.site.observer,
-        [&kinds](const LocalEclipse& e) { return KindWanted(kinds, e.eclipse, e.local); }, most);
+        [&kinds](const LocalEclipse& e) { return KindWanted(kinds, e.eclipse, e.local); }, most,
+        engine);
 }
 
 std::string KindsText(const LocalArgs& args) {
@@ -495,17 +498,17 @@ std::string KindsText(const LocalArgs& args) {
 
 // next-local DATE (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--kind K,...]
 // [--count N] [--json]
-int NextLocalCommand(int argc, char** argv) {
+int NextLocalCommand(int argc, char** argv, Ephemeris engine) {
     bool usage = false;
     const std::optional<LocalArgs> args = ReadLocalArgs(argc, argv, LocalForm::Next, usage);
     if (!args)
         return usage ? CliUsage() : 1;
     // After the given day, up to the end of the searched years.
     const std::vector<LocalEclipse> found = Search(*args, DayStart(args->date) + 1.0, SearchEnd(),
-                                                   static_cast<std::size_t>(args->count));
+                                                   static_cast<std::size_t>(args->count), engine);
     if (found.empty()) {
         Fail("no " + KindsText(*args) + " is seen from there after " + FormatIsoDate(args->date) +
-             " and before the year " + std::to_string(kLastSearchYear + 1));
+             " and before the year " + std::to_string(kLastSolarSearchYear + 1));
         return 1;
     }
     std::string jsonItems;
@@ -515,6 +518,7 @@ int NextLocalCommand(int argc, char** argv) {
         r.Text("greatest", FormatInstantUT(next.eclipse.jdGreatestUT));
         r.Number("delta_t_s", next.eclipse.elements.deltaT, 1);
         AddLocal(r, next.local, args->site);
+        r.Text("ephemeris", std::string(EphemerisName(engine)));
         if (args->json) {
             jsonItems += std::string(i ? ",\n " : "") + "{\"eclipse\": \"" +
                          EclipseCsvLine(next.eclipse) + "\", \"local\": " + r.Json() + "}";
@@ -531,7 +535,7 @@ int NextLocalCommand(int argc, char** argv) {
         std::fprintf(stderr,
                      "kestrova-cli: only %zu such eclipses are seen from there before the "
                      "year %d\n",
-                     found.size(), kLastSearchYear + 1);
+                     found.size(), kLastSolarSearchYear + 1);
     return 0;
 }
 
@@ -555,7 +559,7 @@ std::string DurationText(double seconds) {
 
 // local-eclipses FROM TO (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--kind K,...]
 // [--json]: one line for every eclipse seen from the place.
-int LocalEclipsesCommand(int argc, char** argv) {
+int LocalEclipsesCommand(int argc, char** argv, Ephemeris engine) {
     bool usage = false;
     const std::optional<LocalArgs> args = ReadLocalArgs(argc, argv, LocalForm::Range, usage);
     if (!args)
@@ -567,10 +571,11 @@ int LocalEclipsesCommand(int argc, char** argv) {
              FormatIsoDate(args->date) + ")");
         return 1;
     }
-    const std::vector<LocalEclipse> found = Search(*args, from, to, static_cast<std::size_t>(-1));
+    const std::vector<LocalEclipse> found =
+        Search(*args, from, to, static_cast<std::size_t>(-1), engine);
     const char* fields[] = {
-        "date", "kind",       "magnitude", "obscuration",      "maximum_ut",  "maximum_local",
-        "zone", "duration_s", "duration",  "sun_altitude_max", "eclipse_type"};
+        "date", "kind",       "magnitude", "obscuration",      "maximum_ut",   "maximum_local",
+        "zone", "duration_s", "duration",  "sun_altitude_max", "eclipse_type", "ephemeris"};
     std::string out;
     if (args->json)
         out += "[";
@@ -582,7 +587,7 @@ int LocalEclipsesCommand(int argc, char** argv) {
         const LocalCircumstances& lc = e.local;
         const std::string maxUT = FormatInstantUT(lc.max->jdUT);
         const std::optional<ZonedInstant> local = ToZone(lc.max->jdUT, args->site.zone);
-        const bool central = lc.kind == LocalKind::Total || lc.kind == LocalKind::Annular;
+        const bool central = lc.kind == EclipseKind::Total || lc.kind == EclipseKind::Annular;
         const std::string values[] = {maxUT.substr(0, maxUT.find('T')),
                                       KindName(lc.kind),
                                       FixedNumber(lc.magnitude, 4),
@@ -593,7 +598,8 @@ int LocalEclipsesCommand(int argc, char** argv) {
                                       central ? FixedNumber(lc.duration, 1) : "",
                                       central ? DurationText(lc.duration) : "",
                                       FixedNumber(lc.max->sun.altitude, 1),
-                                      std::string(1, EclipseTypeLetter(e.eclipse.type))};
+                                      std::string(1, EclipseKindLetter(e.eclipse.type)),
+                                      std::string(EphemerisName(engine))};
         if (args->json) {
             out += std::string(n ? ",\n " : "") + "{";
             for (std::size_t i = 0; i < std::size(fields); ++i) {
@@ -615,7 +621,7 @@ int LocalEclipsesCommand(int argc, char** argv) {
 }
 
 // zone LATITUDE LONGITUDE
-int ZoneCommand(int argc, char** argv) {
+int ZoneCommand(int argc, char** argv, Ephemeris) {
     if (argc != 4)
         return CliUsage();
     const auto lat = ParseRealArg(argv[2], "LATITUDE", -90.0, 90.0);

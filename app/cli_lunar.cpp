@@ -2,6 +2,7 @@
 #include "app/cli_commands.h"
 #include "app/cli_report.h"
 #include "eclipse/finder_text.h"
+#include "eclipse/finder.h"
 #include "eclipse/lunar.h"
 #include "eclipse/lunar_local.h"
 #include "eclipse/lunar_text.h"
@@ -23,9 +24,6 @@
 namespace {
 
 // The years the lunar finder covers, as the solar one.
-constexpr int kFirstSearchYear = -1999;
-constexpr int kLastSearchYear = 3000;
-
 void Fail(const std::string& reason) {
     std::fprintf(stderr, "kestrova-cli: %s\n", reason.c_str());
 }
@@ -43,22 +41,16 @@ struct LunarOptions {
 };
 
 // nullopt after a message (status 1) or with usage set (status 2).
-std::optional<LunarOptions> ReadOptions(int argc, char** argv, bool& usage) {
+std::optional<LunarOptions> ReadOptions(int argc, char** argv, Ephemeris engine, bool& usage) {
     usage = false;
     LunarOptions o;
+    o.engine = engine;
     for (int i = 2; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (std::strcmp(argv[i], "--json") == 0) {
             o.json = true;
         } else if (std::strcmp(argv[i], "--lunar") == 0) {
             o.lunar = true;
-        } else if (std::strcmp(argv[i], "--ephemeris") == 0 && hasValue) {
-            const std::optional<Ephemeris> e = ParseEphemeris(argv[++i]);
-            if (!e) {
-                Fail(std::string("--ephemeris is classic or precise, not \"") + argv[i] + "\"");
-                return std::nullopt;
-            }
-            o.engine = *e;
         } else if (std::strcmp(argv[i], "--shadow") == 0 && hasValue) {
             const std::optional<ShadowRule> r = ParseShadowRule(argv[++i]);
             if (!r) {
@@ -201,9 +193,9 @@ void AddLocal(CliReport& r, const LunarLocalCircumstances& lc, const Site& site)
 } // namespace
 
 // lunar-eclipses FROM TO [--json] [--ephemeris classic|precise] [--shadow chauvenet|danjon]
-int LunarEclipsesCommand(int argc, char** argv) {
+int LunarEclipsesCommand(int argc, char** argv, Ephemeris engine) {
     bool usage = false;
-    const std::optional<LunarOptions> o = ReadOptions(argc, argv, usage);
+    const std::optional<LunarOptions> o = ReadOptions(argc, argv, engine, usage);
     if (!o)
         return usage ? CliUsage() : 1;
     if (o->positional.size() != 2 || o->lunar || o->place)
@@ -229,9 +221,9 @@ int LunarEclipsesCommand(int argc, char** argv) {
 }
 
 // next|previous DAY MONTH YEAR --lunar [--json] [--ephemeris E] [--shadow R]
-int LunarStepCommand(int argc, char** argv, bool forward) {
+int LunarStepCommand(int argc, char** argv, Ephemeris engine, bool forward) {
     bool usage = false;
-    const std::optional<LunarOptions> o = ReadOptions(argc, argv, usage);
+    const std::optional<LunarOptions> o = ReadOptions(argc, argv, engine, usage);
     if (!o)
         return usage ? CliUsage() : 1;
     if (o->positional.size() != 3 || o->place)
@@ -255,9 +247,9 @@ int LunarStepCommand(int argc, char** argv, bool forward) {
 
 // lunar DAY MONTH YEAR (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]
 //       [--ephemeris E] [--shadow R]
-int LunarCommand(int argc, char** argv) {
+int LunarCommand(int argc, char** argv, Ephemeris engine) {
     bool usage = false;
-    const std::optional<LunarOptions> o = ReadOptions(argc, argv, usage);
+    const std::optional<LunarOptions> o = ReadOptions(argc, argv, engine, usage);
     if (!o)
         return usage ? CliUsage() : 1;
     const std::size_t coordinates = o->positional.size() < 3 ? 0 : o->positional.size() - 3;
@@ -286,9 +278,9 @@ int LunarCommand(int argc, char** argv) {
 }
 
 // lunar-map DAY MONTH YEAR [--kml FILE] [--geojson FILE] [--ephemeris E] [--shadow R]
-int LunarMapCommand(int argc, char** argv) {
+int LunarMapCommand(int argc, char** argv, Ephemeris engine) {
     bool usage = false;
-    const std::optional<LunarOptions> o = ReadOptions(argc, argv, usage);
+    const std::optional<LunarOptions> o = ReadOptions(argc, argv, engine, usage);
     if (!o)
         return usage ? CliUsage() : 1;
     if (o->positional.size() != 3 || o->place || o->lunar || o->json || (!o->kml && !o->geojson))

@@ -1,19 +1,19 @@
 // path DAY MONTH YEAR [--json]: the central line of the date's eclipse, minute
 // by minute, with the limits of the path, its width and the central duration.
-#include "io/atomic_write.h"
-#include "io/cli_args.h"
 #include "app/cli_commands.h"
 #include "eclipse/path.h"
 #include "ephemeris/timescales.h"
 #include "export/map_export.h"
 #include "export/path_table.h"
+#include "io/atomic_write.h"
+#include "io/cli_args.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
-int PathCommand(int argc, char** argv) {
+int PathCommand(int argc, char** argv, Ephemeris engine) {
     if (argc != 5 && argc != 6)
         return CliUsage();
     const bool json = argc == 6;
@@ -23,7 +23,7 @@ int PathCommand(int argc, char** argv) {
     if (!date)
         return 1;
     const double jd = CalendarToJulianDay(date->day, date->month, date->year, 0.0, 0, 0);
-    const EclipsePath path = EclipsePathOfDate(jd);
+    const EclipsePath path = EclipsePathOfDate(jd, engine);
     if (path.kind == EclipseKind::None || !path.central || path.centralLine.empty()) {
         std::fprintf(stderr, "kestrova-cli: no central solar eclipse on %s %s %s: %s\n", argv[2],
                      argv[3], argv[4], NoCentralLineReason(path).c_str());
@@ -37,7 +37,7 @@ int PathCommand(int argc, char** argv) {
 // map DAY MONTH YEAR [--png FILE [--size WxH]] [--kml FILE] [--geojson FILE]: the
 // KML and GeoJSON need no Qt and are written here; only the picture goes on to
 // kestrova-render.
-int MapCommand(int argc, char** argv) {
+int MapCommand(int argc, char** argv, Ephemeris engine) {
     if (argc < 7)
         return CliUsage();
     std::vector<char*> renderArgs(argv, argv + 5);
@@ -62,7 +62,7 @@ int MapCommand(int argc, char** argv) {
         if (!date)
             return 1;
         const double jd = CalendarToJulianDay(date->day, date->month, date->year, 0.0, 0, 0);
-        const EclipsePath path = EclipsePathOfDate(jd);
+        const EclipsePath path = EclipsePathOfDate(jd, engine);
         if (path.kind == EclipseKind::None) {
             std::fprintf(stderr, "kestrova-cli: no solar eclipse on %s %s %s\n", argv[2], argv[3],
                          argv[4]);
@@ -90,5 +90,5 @@ int MapCommand(int argc, char** argv) {
     if (renderArgs.size() == 5)
         return 0;
     renderArgs.push_back(nullptr);
-    return RunRenderProgram(static_cast<int>(renderArgs.size() - 1), renderArgs.data());
+    return RunRenderProgram(static_cast<int>(renderArgs.size() - 1), renderArgs.data(), engine);
 }

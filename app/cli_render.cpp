@@ -149,11 +149,12 @@ int RenderSnapshotPng(int day, int month, int year, int hour, int minute, double
 }
 
 int RenderMapPng(const std::string& day, const std::string& month, const std::string& year,
-                 const std::string& file, int width, int height) {
+                 const std::string& file, int width, int height, Ephemeris engine) {
     if (!CheckPictureSize(width, height)) {
         return 2;
     }
     OffscreenView o(width, height);
+    o.view.m_engine = engine;
     o.TypeDate(day, month, year);
     o.view.OnMap();
     ReportMessageBoxes(o.boxes);
@@ -161,7 +162,7 @@ int RenderMapPng(const std::string& day, const std::string& month, const std::st
 }
 
 int RenderPrintPdf(const std::string& day, const std::string& month, const std::string& year,
-                   const std::string& file) {
+                   const std::string& file, Ephemeris engine) {
     // A file that cannot be written is said in one line, before Qt's printer would
     // report it in its own words. The check leaves no file behind.
     {
@@ -179,6 +180,7 @@ int RenderPrintPdf(const std::string& day, const std::string& month, const std::
         }
     }
     OffscreenView o(kDefaultPngWidth, kDefaultPngHeight);
+    o.view.m_engine = engine;
     o.TypeDate(day, month, year);
     o.view.OnMap();
 

@@ -201,7 +201,8 @@ DateParse ParseListDate(const QString& text) {
     return parse;
 }
 
-EclipseListDialog::EclipseListDialog(QWidget* parent) : QDialog(parent) {
+EclipseListDialog::EclipseListDialog(QWidget* parent, Ephemeris engine)
+    : QDialog(parent), m_engine(engine) {
     setWindowTitle(QStringLiteral("Eclipses"));
     const int year = QDate::currentDate().year();
     m_from = new QLineEdit(QStringLiteral("%1-01-01").arg(year), this);
@@ -220,7 +221,7 @@ EclipseListDialog::EclipseListDialog(QWidget* parent) : QDialog(parent) {
     m_table = new QTableView(this);
     m_table->setModel(m_proxy);
     m_table->setSortingEnabled(true);
-    m_table->sortByColumn(0, Qt::AscendingOrder);
+    m_table->sortByColumn(1, Qt::AscendingOrder); // by date
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
@@ -291,9 +292,9 @@ void EclipseListDialog::StartSearch() {
     const double jdTo = to.jd + 1.0; // the last date included
     m_worker = QThread::create([this, jdFrom, jdTo] {
         std::vector<EclipseTableModel::Row> rows;
-        for (EclipseCircumstances& c : EclipsesBetween(jdFrom, jdTo))
+        for (EclipseCircumstances& c : EclipsesBetween(jdFrom, jdTo, m_engine))
             rows.emplace_back(std::move(c));
-        for (LunarEclipse& c : LunarEclipsesBetween(jdFrom, jdTo, Ephemeris::Precise))
+        for (LunarEclipse& c : LunarEclipsesBetween(jdFrom, jdTo, m_engine))
             rows.emplace_back(std::move(c));
         std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
             return GreatestUT(a) < GreatestUT(b);

@@ -8,6 +8,7 @@
 #include "eclipse/circumstances.h"
 #include "eclipse/lunar.h"
 #include "ephemeris/timescales.h"
+#include "ephemeris/engine.h"
 
 #include <QAbstractTableModel>
 #include <QDialog>
@@ -55,8 +56,8 @@ class EclipseListDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // The range starts as this year and the next ten.
-    explicit EclipseListDialog(QWidget* parent = nullptr);
+    // The range starts as this year and the next ten; the search runs on engine's theories.
+    explicit EclipseListDialog(QWidget* parent = nullptr, Ephemeris engine = Ephemeris::Precise);
     ~EclipseListDialog() override;
 
     QLineEdit* FromEdit() const { return m_from; }
@@ -90,6 +91,7 @@ private:
     EclipseTableModel* m_model = nullptr;
     QSortFilterProxyModel* m_proxy = nullptr;
     QThread* m_worker = nullptr;
+    Ephemeris m_engine;
     std::vector<EclipseTableModel::Row> m_result; // written by the worker, read after it ends
 };
 

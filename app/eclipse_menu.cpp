@@ -15,7 +15,15 @@
 #include <QDate>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QSettings>
 #include <QStatusBar>
+
+namespace {
+
+// The settings key of the engine's name ("precise" or "classic").
+constexpr const char* kEngineKey = "ephemeris";
+
+} // namespace
 
 EclipseMenu::EclipseMenu(QMainWindow* frame, CKestrovaView* view)
     : QObject(frame), m_frame(frame), m_view(view) {
@@ -62,8 +70,35 @@ EclipseMenu::EclipseMenu(QMainWindow* frame, CKestrovaView* view)
         connect(a, &QAction::triggered, m_view,
                 [this, minutes] { m_view->SetAnimationSpeed(minutes); });
     }
+    QMenu* engines = menu->addMenu(QStringLiteral("&Ephemeris"));
+    auto* group = new QActionGroup(this);
+    m_precise = engines->addAction(QStringLiteral("&Precise (VSOP87, ELP/MPP02)"));
+    m_precise->setStatusTip(
+        QStringLiteral("Compute the eclipses, the path and the local circumstances with the "
+                       "precise theories"));
+    m_classic = engines->addAction(QStringLiteral("&Classic (Newcomb, Brown)"));
+    m_classic->setStatusTip(
+        QStringLiteral("Compute the eclipses, the path and the local circumstances with the "
+                       "classic theories of the map"));
+    for (QAction* a : {m_precise, m_classic}) {
+        a->setCheckable(true);
+        group->addAction(a);
+    }
+    connect(m_precise, &QAction::triggered, this, [this] { ChooseEngine(Ephemeris::Precise); });
+    connect(m_classic, &QAction::triggered, this, [this] { ChooseEngine(Ephemeris::Classic); });
+    const std::optional<Ephemeris> saved =
+        ParseEphemeris(QSettings().value(kEngineKey).toString().toStdString());
+    ChooseEngine(saved.value_or(Ephemeris::Precise));
     m_view->m_afterMap = [this] { ShowSummary(); };
     m_view->m_afterDateEdited = [this] { m_frame->statusBar()->clearMessage(); };
+}
+
+void EclipseMenu::ChooseEngine(Ephemeris engine) {
+    m_view->m_engine = engine;
+    (engine == Ephemeris::Precise ? m_precise : m_classic)->setChecked(true);
+    QSettings().setValue(kEngineKey,
+                         QString::fromUtf8(EphemerisName(engine).data(),
+                                           static_cast<int>(EphemerisName(engine).size())));
 }
 
 std::optional<double> EclipseMenu::FieldDate(bool& today) {
@@ -100,10 +135,10 @@ void EclipseMenu::Step(bool forward) {
     // the command walks on from the eclipse just shown; from today: today's included.
     const double from = forward && !today ? *jd + 1.0 : *jd;
     const std::optional<EclipseCircumstances> solar =
-        forward ? NextEclipse(from) : PreviousEclipse(from);
+        forward ? NextEclipse(from, m_view->m_engine) : PreviousEclipse(from, m_view->m_engine);
     const std::optional<LunarEclipse> lunar = forward
-                                                  ? NextLunarEclipse(from, Ephemeris::Precise)
-                                                  : PreviousLunarEclipse(from, Ephemeris::Precise);
+                                                  ? NextLunarEclipse(from, m_view->m_engine)
+                                                  : PreviousLunarEclipse(from, m_view->m_engine);
     // The nearer of the two kinds.
     const bool lunarFirst =
         lunar && (!solar || (forward ? lunar->jdGreatestUT < solar->jdGreatestUT
@@ -127,7 +162,7 @@ void EclipseMenu::OnPreviousEclipse() {
 
 void EclipseMenu::OnListEclipses() {
     if (!m_list) {
-        m_list = new EclipseListDialog(m_frame);
+        m_list = new EclipseListDialog(m_frame, m_view->m_engine);
         m_list->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_list, &EclipseListDialog::EclipseChosen, this, &EclipseMenu::ShowEclipseOf);
         m_list->StartSearch();
@@ -154,7 +189,7 @@ QString EclipseMenu::SummaryForFields() const {
     if (CheckDate(day, month, year) != DateCheck::Valid)
         return {};
     const double jd = CalendarToJulianDay(day, month, year, 0.0, 0, 0);
-    const std::vector<EclipseCircumstances> found = EclipsesBetween(jd, jd + 1.0);
+    const std::vector<EclipseCircumstances> found = EclipsesBetween(jd, jd + 1.0, m_view->m_engine);
     if (!found.empty())
         return QString::fromStdString(EclipseSummary(found.front()));
     // The map command's lunar eclipse, when it shows one.

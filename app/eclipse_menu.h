@@ -4,7 +4,10 @@
 // from the date in the fields (today when they are empty), and List... with the
 // eclipses between two dates. Each writes the eclipse's date into the fields and runs
 // the map command; after every map command the status bar names the eclipse of the
-// date and its greatest eclipse.
+// date and its greatest eclipse. Its Ephemeris submenu chooses the theories of all
+// this and of the path on the map (precise or classic), kept in the settings.
+
+#include "ephemeris/engine.h"
 
 #include <QObject>
 #include <QPointer>
@@ -13,6 +16,7 @@
 
 class CKestrovaView;
 class EclipseListDialog;
+class QAction;
 class QMainWindow;
 
 class EclipseMenu : public QObject {
@@ -34,6 +38,9 @@ public:
 
     EclipseListDialog* ListDialog() const;
 
+    // The engine chosen, into the view and the settings.
+    void ChooseEngine(Ephemeris engine);
+
 private:
     // The date in the fields as the Julian day of its 0h UT; today (and today set)
     // when all three are empty; none (after the "ERROR" box) when it is not a date.
@@ -44,4 +51,6 @@ private:
     QMainWindow* m_frame;
     CKestrovaView* m_view;
     QPointer<EclipseListDialog> m_list;
+    QAction* m_precise = nullptr;
+    QAction* m_classic = nullptr;
 };

@@ -1,9 +1,9 @@
 // kestrova-render: the picture commands of kestrova-cli (snapshot --png, map,
 // print), drawn by the window's own code on Qt's offscreen platform. kestrova-cli
 // hands these commands over with its own arguments.
+#include "app/cli_render.h"
 #include "io/atomic_write.h"
 #include "io/cli_args.h"
-#include "app/cli_render.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -98,7 +98,7 @@ int SnapshotCommand(int argc, char** argv) {
 }
 
 // map DAY MONTH YEAR --png FILE [--size WxH]
-int MapCommand(int argc, char** argv) {
+int MapCommand(int argc, char** argv, Ephemeris engine) {
     PictureOptions o;
     if (argc < 7)
         return Usage();
@@ -108,14 +108,21 @@ int MapCommand(int argc, char** argv) {
         return Usage();
     if (!ParseDateArgs(argv[2], argv[3], argv[4]) || !WritableTarget(o.png))
         return 1;
-    return RenderMapPng(argv[2], argv[3], argv[4], o.png, o.width, o.height);
+    return RenderMapPng(argv[2], argv[3], argv[4], o.png, o.width, o.height, engine);
 }
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (argc < 2)
+int main(int rawArgc, char** rawArgv) {
+    if (rawArgc < 2)
         return Usage();
+    // kestrova-cli always names the engine; the path layer follows it.
+    EngineArgs args = TakeEphemerisOption(rawArgc, rawArgv, Ephemeris::Precise);
+    if (!args.engine)
+        return 1;
+    const Ephemeris engine = *args.engine;
+    const int argc = static_cast<int>(args.rest.size() - 1);
+    char** argv = args.rest.data();
     const char* showQt = std::getenv("KESTROVA_QT_MESSAGES");
     if (showQt == nullptr || std::strcmp(showQt, "1") != 0) {
         qInstallMessageHandler(QuietQtMessages);
@@ -124,11 +131,11 @@ int main(int argc, char** argv) {
     if (command == "snapshot")
         return SnapshotCommand(argc, argv);
     if (command == "map")
-        return MapCommand(argc, argv);
+        return MapCommand(argc, argv, engine);
     if (command == "print" && argc == 7 && std::strcmp(argv[5], "--pdf") == 0) {
         if (!ParseDateArgs(argv[2], argv[3], argv[4]) || !WritableTarget(argv[6]))
             return 1;
-        return RenderPrintPdf(argv[2], argv[3], argv[4], argv[6]);
+        return RenderPrintPdf(argv[2], argv[3], argv[4], argv[6], engine);
     }
     return Usage();
 }

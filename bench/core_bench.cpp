@@ -36,7 +36,7 @@ BENCHMARK(TabulateOneDayOfMinutes)->Unit(benchmark::kMillisecond);
 // What the calculate button computes: one instant, 1000 umbral and 50000 penumbral heights.
 void Snapshot(benchmark::State& state) {
     for (auto _ : state) {
-        const ShadowSnapshot s = ShadowAt(kGreatest2006, true, 1000.0, 50000.0);
+        const ShadowSnapshot s = ShadowAt(kGreatest2006, true, 1000.0, 50000.0, Ephemeris::Classic);
         benchmark::DoNotOptimize(s.penumbra.lat.data());
     }
 }
@@ -45,20 +45,21 @@ BENCHMARK(Snapshot)->Unit(benchmark::kMillisecond);
 // What the generate button computes: the first and last minutes of each cone.
 void ContactTimesOfAnEclipseDate(benchmark::State& state) {
     for (auto _ : state)
-        benchmark::DoNotOptimize(ContactTimesOfDate(kMidnight2006));
+        benchmark::DoNotOptimize(ContactTimesOfDate(kMidnight2006, Ephemeris::Classic));
 }
 BENCHMARK(ContactTimesOfAnEclipseDate)->Unit(benchmark::kMicrosecond);
 
 void ContactTimesOfADateWithoutEclipse(benchmark::State& state) {
     const double jd = CalendarToJulianDay(14, 3, 2006, 0.0, 0, 0);
     for (auto _ : state)
-        benchmark::DoNotOptimize(ContactTimesOfDate(jd));
+        benchmark::DoNotOptimize(ContactTimesOfDate(jd, Ephemeris::Classic));
 }
 BENCHMARK(ContactTimesOfADateWithoutEclipse)->Unit(benchmark::kMicrosecond);
 
 void RiseSet(benchmark::State& state) {
     for (auto _ : state)
-        benchmark::DoNotOptimize(SunRiseSet(kMidnight2006, 45.0, 0.0, 0.0, false));
+        benchmark::DoNotOptimize(
+            SunRiseSet(kMidnight2006, 45.0, 0.0, 0.0, false, Ephemeris::Classic));
 }
 BENCHMARK(RiseSet)->Unit(benchmark::kMicrosecond);
 

@@ -15,7 +15,8 @@ void AllEclipses1900To2100(benchmark::State& state) {
     const double from = CalendarToJulianDay(1, 1, 1900, 0.0, 0, 0);
     const double to = CalendarToJulianDay(1, 1, 2101, 0.0, 0, 0);
     for (auto _ : state) {
-        const std::vector<EclipseCircumstances> found = EclipsesBetween(from, to);
+        const std::vector<EclipseCircumstances> found =
+            EclipsesBetween(from, to, Ephemeris::Precise);
         benchmark::DoNotOptimize(found.data());
     }
 }
@@ -24,14 +25,14 @@ BENCHMARK(AllEclipses1900To2100)->Unit(benchmark::kMillisecond);
 void ContactTimesEclipseDate(benchmark::State& state) {
     const double jd = CalendarToJulianDay(29, 3, 2006, 0.0, 0, 0);
     for (auto _ : state)
-        benchmark::DoNotOptimize(ContactTimesOfDate(jd));
+        benchmark::DoNotOptimize(ContactTimesOfDate(jd, Ephemeris::Classic));
 }
 BENCHMARK(ContactTimesEclipseDate)->Unit(benchmark::kMicrosecond);
 
 void ContactTimesNoEclipseDate(benchmark::State& state) {
     const double jd = CalendarToJulianDay(15, 3, 2006, 0.0, 0, 0);
     for (auto _ : state)
-        benchmark::DoNotOptimize(ContactTimesOfDate(jd));
+        benchmark::DoNotOptimize(ContactTimesOfDate(jd, Ephemeris::Classic));
 }
 BENCHMARK(ContactTimesNoEclipseDate)->Unit(benchmark::kMicrosecond);
 
@@ -39,7 +40,7 @@ BENCHMARK(ContactTimesNoEclipseDate)->Unit(benchmark::kMicrosecond);
 void SampledContactTimesEclipseDate(benchmark::State& state) {
     const double jd = CalendarToJulianDay(29, 3, 2006, 0.0, 0, 0);
     for (auto _ : state)
-        benchmark::DoNotOptimize(SampledContactTimesOfDate(jd));
+        benchmark::DoNotOptimize(SampledContactTimesOfDate(jd, Ephemeris::Classic));
 }
 BENCHMARK(SampledContactTimesEclipseDate)->Unit(benchmark::kMillisecond);
 

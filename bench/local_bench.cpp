@@ -21,7 +21,7 @@ double Jd(int day, int month, int year) {
 
 // One place, elements already at hand (the right click on a drawn eclipse).
 void LocalCircumstancesAtOnePlace(benchmark::State& state) {
-    const std::optional<EclipseCircumstances> f = EclipseOnDate(Jd(8, 4, 2024));
+    const std::optional<EclipseCircumstances> f = EclipseOnDate(Jd(8, 4, 2024), Ephemeris::Precise);
     for (auto _ : state) {
         const LocalCircumstances lc = ComputeLocalCircumstances(f->elements, kDallas);
         benchmark::DoNotOptimize(lc);
@@ -32,7 +32,8 @@ BENCHMARK(LocalCircumstancesAtOnePlace)->Unit(benchmark::kMicrosecond);
 // The eclipse of a date from the ephemeris, then the place (kestrova-cli local).
 void EclipseOfDayAndPlace(benchmark::State& state) {
     for (auto _ : state) {
-        const std::optional<EclipseCircumstances> f = EclipseOnDate(Jd(8, 4, 2024));
+        const std::optional<EclipseCircumstances> f =
+            EclipseOnDate(Jd(8, 4, 2024), Ephemeris::Precise);
         const LocalCircumstances lc = ComputeLocalCircumstances(f->elements, kDallas);
         benchmark::DoNotOptimize(lc);
     }
@@ -42,7 +43,8 @@ BENCHMARK(EclipseOfDayAndPlace)->Unit(benchmark::kMicrosecond);
 // The next eclipse seen from Dallas after the 2024 total eclipse.
 void NextEclipseFromPlace(benchmark::State& state) {
     for (auto _ : state) {
-        const std::optional<LocalEclipse> e = NextLocalEclipse(Jd(9, 4, 2024), kDallas, 100.0);
+        const std::optional<LocalEclipse> e =
+            NextLocalEclipse(Jd(9, 4, 2024), kDallas, 100.0, Ephemeris::Precise);
         benchmark::DoNotOptimize(e);
     }
 }
@@ -59,7 +61,7 @@ void EveryEclipseFromPlaceOverCentury(benchmark::State& state) {
         double from = start;
         while (true) {
             const std::optional<LocalEclipse> e =
-                NextLocalEclipse(from, kDallas, (end - from) / 365.25);
+                NextLocalEclipse(from, kDallas, (end - from) / 365.25, Ephemeris::Precise);
             if (!e)
                 break;
             ++count;

@@ -13,7 +13,7 @@ namespace {
 void PathOfOneEclipse(benchmark::State& state) {
     const double jd = CalendarToJulianDay(8, 4, 2024, 0.0, 0, 0);
     for (auto _ : state) {
-        const EclipsePath path = EclipsePathOfDate(jd);
+        const EclipsePath path = EclipsePathOfDate(jd, Ephemeris::Precise);
         benchmark::DoNotOptimize(path.centralLine.data());
     }
 }
@@ -22,9 +22,9 @@ BENCHMARK(PathOfOneEclipse)->Unit(benchmark::kMillisecond);
 // The central line alone with its limits, from elements already fitted.
 void CentralLineFromElements(benchmark::State& state) {
     const double jd = CalendarToJulianDay(8, 4, 2024, 0.0, 0, 18);
-    const ElementPolynomials e = FitElementsFromEphemeris(jd);
+    const PolynomialElements e = FitPolynomialElements(jd, Ephemeris::Precise);
     for (auto _ : state) {
-        const EclipsePath path = ComputeEclipsePath(e, jd);
+        const EclipsePath path = ComputeEclipsePath(e);
         benchmark::DoNotOptimize(path.centralLine.data());
     }
 }
@@ -32,7 +32,7 @@ BENCHMARK(CentralLineFromElements)->Unit(benchmark::kMillisecond);
 
 // The lines of maximum, the maxima at sunrise and sunset and the magnitude lines.
 void MapCurvesOfOneEclipse(benchmark::State& state) {
-    const EclipsePath path = EclipsePathOfDate(CalendarToJulianDay(8, 4, 2024, 0.0, 0, 0));
+    const EclipsePath path = EclipsePathOfDate(CalendarToJulianDay(8, 4, 2024, 0.0, 0, 0), Ephemeris::Classic);
     for (auto _ : state) {
         const MapCurves curves = ComputeMapCurves(path);
         benchmark::DoNotOptimize(curves.maximumLines.data());
@@ -41,7 +41,8 @@ void MapCurvesOfOneEclipse(benchmark::State& state) {
 BENCHMARK(MapCurvesOfOneEclipse)->Unit(benchmark::kMillisecond);
 
 void MapFeaturesOfOneEclipse(benchmark::State& state) {
-    const EclipsePath path = EclipsePathOfDate(CalendarToJulianDay(8, 4, 2024, 0.0, 0, 0));
+    const EclipsePath path =
+        EclipsePathOfDate(CalendarToJulianDay(8, 4, 2024, 0.0, 0, 0), Ephemeris::Precise);
     for (auto _ : state) {
         const std::string text = MapGeoJson(MapFeatures(path));
         benchmark::DoNotOptimize(text.data());

@@ -17,17 +17,17 @@ namespace {
 void PathLayerOfTheDate(benchmark::State& state) {
     const double jd = CalendarToJulianDay(29, 3, 2006, 0.0, 0, 0);
     for (auto _ : state) {
-        const PathLayer layer =
-            MakePathLayer(EclipsePathOfDate(jd), projection::kSouthLimit, projection::kNorthLimit);
+        const PathLayer layer = MakePathLayer(EclipsePathOfDate(jd, Ephemeris::Precise),
+                                              projection::kSouthLimit, projection::kNorthLimit);
         benchmark::DoNotOptimize(layer.lines.data());
     }
 }
 BENCHMARK(PathLayerOfTheDate)->Unit(benchmark::kMillisecond);
 
 void PaintPathLayer(benchmark::State& state) {
-    const PathLayer layer =
-        MakePathLayer(EclipsePathOfDate(CalendarToJulianDay(29, 3, 2006, 0.0, 0, 0)),
-                      projection::kSouthLimit, projection::kNorthLimit);
+    const PathLayer layer = MakePathLayer(
+        EclipsePathOfDate(CalendarToJulianDay(29, 3, 2006, 0.0, 0, 0), Ephemeris::Precise),
+        projection::kSouthLimit, projection::kNorthLimit);
     QImage image(748, 539, QImage::Format_RGB32);
     for (auto _ : state) {
         QPainter painter(&image);

@@ -28,8 +28,8 @@ Vector Rectangular(double ra, double dec, double r) {
 } // namespace
 
 BesselianElements ElementsAt(const ApparentPlaces& p) {
-    constexpr double sunRadius = 696000.0 / kEarthRadiusKm; // Earth radii
-    const double arc = 1.0 / std::sin(kDegToRad / 3600.0);  // arcseconds per radian
+    constexpr double sunRadius = kSunRadiusKm / kEarthRadiusKm; // Earth radii
+    const double arc = 1.0 / std::sin(kDegToRad / 3600.0);      // arcseconds per radian
     const double sunParallax = arc * (kEarthRadiusKm / kAuKm) / p.sunDistance; // arcseconds
     const double sunDistance = 1.0 / std::sin(sunParallax / 3600.0 * kDegToRad);
     const double moonDistance = 1.0 / std::sin(p.moonParallax * kDegToRad);
@@ -66,11 +66,24 @@ BesselianElements ElementsAt(const ApparentPlaces& p) {
     e.l1 = e.z * e.tanF1 + kMoonRadiusPenumbra / std::cos(e.f1);
     e.l2 = e.z * e.tanF2 - kMoonRadiusUmbra / std::cos(e.f2);
 
+    const UnitSphereFrame frame = UnitSphereFrameOf(e.d);
+    e.rho1 = frame.rho1;
+    e.sinD1 = frame.sinD1;
+    e.cosD1 = frame.cosD1;
+    return e;
+}
+
+UnitSphereFrame UnitSphereFrameOf(double dDegrees) {
     // The Earth's polar axis scaled by 1 / (polar radius) tilts the axis to d1
     // and stretches y by 1 / rho1.
-    const double polarRadius = std::sqrt(1.0 - kEccentricitySquared);
-    e.rho1 = std::sqrt(1.0 - kEccentricitySquared * std::cos(d) * std::cos(d));
-    e.sinD1 = std::sin(d) / e.rho1;
-    e.cosD1 = polarRadius * std::cos(d) / e.rho1;
-    return e;
+    const double sinD = std::sin(dDegrees * kDegToRad);
+    const double cosD = std::cos(dDegrees * kDegToRad);
+    UnitSphereFrame f;
+    f.rho1 = std::sqrt(1.0 - kEccentricitySquared * cosD * cosD);
+    f.rho2 = std::sqrt(1.0 - kEccentricitySquared * sinD * sinD);
+    f.sinD1 = sinD / f.rho1;
+    f.cosD1 = kPolarRadius * cosD / f.rho1;
+    f.sinD1D2 = kEccentricitySquared * sinD * cosD / (f.rho1 * f.rho2);
+    f.cosD1D2 = kPolarRadius / (f.rho1 * f.rho2);
+    return f;
 }

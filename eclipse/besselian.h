@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ephemeris/apparent.h"
+#include "ephemeris/constants.h"
 
 // The Besselian elements of the Moon's shadow at one instant. The fundamental
 // plane passes through the Earth's centre perpendicular to the shadow axis, which
@@ -29,14 +30,18 @@ struct BesselianElements {
     double cosD1 = 1.0;
 };
 
-// The Moon's radius in Earth equatorial radii for each cone, as the published
-// canon takes it: the mean limb for the penumbra, a radius below the limb's
-// mountains for the umbra (the valleys let sunlight through at the last moment).
-inline constexpr double kMoonRadiusPenumbra = 0.272488;
-inline constexpr double kMoonRadiusUmbra = 0.272281;
-
-// The Earth's figure (IAU 1976).
-inline constexpr double kFlattening = 0.00335281;
-inline constexpr double kEccentricitySquared = 0.00670562 - kFlattening * kFlattening;
-
 BesselianElements ElementsAt(const ApparentPlaces& places);
+
+// The standard reduction to the frame in which the flattened Earth is the unit
+// sphere, for the axis at declination d (degrees): y1 = y / rho1, the axis tilted
+// to d1 (sin d1 = sin d / rho1); rho2 and d1 - d2 give a surface point's true
+// height zeta from its height zeta1 in that frame.
+struct UnitSphereFrame {
+    double rho1 = 1.0;
+    double rho2 = 1.0;
+    double sinD1 = 0.0;
+    double cosD1 = 1.0;
+    double sinD1D2 = 0.0; // of d1 - d2
+    double cosD1D2 = 1.0;
+};
+UnitSphereFrame UnitSphereFrameOf(double dDegrees);

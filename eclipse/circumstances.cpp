@@ -2,35 +2,19 @@
 
 #include "eclipse/besselian.h"
 #include "ephemeris/constants.h"
+#include "ephemeris/delta_t.h"
+#include "ephemeris/horizon.h"
 
 #include <cmath>
 #include <optional>
 
 namespace {
 
-constexpr double kPolarRadius = 0.99664719; // sqrt(1 - e^2): 1 - flattening
-
 // The reach of the search for contacts either side of greatest eclipse, hours.
 constexpr double kContactReach = 6.0;
 
 double Square(double v) {
     return v * v;
-}
-
-// The frame in which the flattened Earth is the unit sphere (see BesselianElements).
-struct ScaledFrame {
-    double rho1 = 1.0;
-    double sinD1 = 0.0;
-    double cosD1 = 1.0;
-};
-
-ScaledFrame ScaledFrameOf(double dDegrees) {
-    const double d = dDegrees * kDegToRad;
-    ScaledFrame f;
-    f.rho1 = std::sqrt(1.0 - kEccentricitySquared * Square(std::cos(d)));
-    f.sinD1 = std::sin(d) / f.rho1;
-    f.cosD1 = kPolarRadius * std::cos(d) / f.rho1;
-    return f;
 }
 
 // Signed distance on the fundamental plane from the point (x, y) to the Earth's
@@ -59,7 +43,7 @@ enum class Edge { Penumbra, UmbraOuter, UmbraInner };
 // overlaps the Earth (Penumbra, UmbraOuter) or lies wholly on it (UmbraInner).
 double ContactFunction(const PolynomialElements& p, double t, Edge edge) {
     const ElementsOfT e = EvaluateElements(p, t);
-    const double s = DistanceToLimb(e.x, e.y, ScaledFrameOf(e.d).rho1);
+    const double s = DistanceToLimb(e.x, e.y, UnitSphereFrameOf(e.d).rho1);
     switch (edge) {
     case Edge::Penumbra:
         return s - e.l1;
@@ -128,7 +112,7 @@ double Reduce180(double degrees) {
 }
 
 SurfacePoint SurfacePointOf(double xi, double eta1, double zeta1, double d, double muUT) {
-    const ScaledFrame f = ScaledFrameOf(d);
+    const UnitSphereFrame f = UnitSphereFrameOf(d);
     const double sinU = eta1 * f.cosD1 + zeta1 * f.sinD1; // parametric latitude
     const double q = -eta1 * f.sinD1 + zeta1 * f.cosD1;
     const double h = std::atan2(xi, q); // local hour angle of the axis
@@ -165,24 +149,29 @@ int SarosOfLunation(int lunation) {
 
 } // namespace
 
-char EclipseTypeLetter(EclipseType type) {
-    switch (type) {
-    case EclipseType::Partial:
+char EclipseKindLetter(EclipseKind kind) {
+    switch (kind) {
+    case EclipseKind::Partial:
         return 'P';
-    case EclipseType::Annular:
+    case EclipseKind::Annular:
         return 'A';
-    case EclipseType::Total:
+    case EclipseKind::Total:
         return 'T';
-    case EclipseType::Hybrid:
+    case EclipseKind::Hybrid:
         return 'H';
+    case EclipseKind::Penumbral:
+        return 'N';
+    case EclipseKind::None:
+        break;
     }
-    return '?';
+    return '-';
 }
 
-std::optional<EclipseCircumstances> CircumstancesOf(const PolynomialElements& p, int lunation) {
+std::optional<EclipseCircumstances> CircumstancesOf(const PolynomialElements& p, int lunation,
+                                                    Ephemeris engine) {
     const double tg = GreatestEclipseHours(p);
     const ElementsOfT e = EvaluateElements(p, tg);
-    const ScaledFrame frame = ScaledFrameOf(e.d);
+    const UnitSphereFrame frame = UnitSphereFrameOf(e.d);
     const double limbDistance = DistanceToLimb(e.x, e.y, frame.rho1);
     if (!(limbDistance < e.l1))
         return std::nullopt; // the penumbra misses the Earth
@@ -191,12 +180,17 @@ std::optional<EclipseCircumstances> CircumstancesOf(const PolynomialElements& p,
     c.lunation = lunation;
     c.saros = SarosOfLunation(lunation);
     c.elements = p;
+    c.engine = engine;
     c.deltaT = p.deltaT;
     c.jdGreatestTT = p.jdT0 + tg / 24.0;
-    c.jdGreatestUT = c.jdGreatestTT - p.deltaT / kSecondsPerDay;
+    c.jdGreatestUT = ElementsTimeToJdUT(p, tg);
+    // A Delta T wrong by sigma seconds turns the Earth under the shadow by
+    // sigma times its rotation: the path moves east or west by that much.
+    c.deltaTSigma = DeltaTUncertaintySeconds(c.jdGreatestUT);
+    c.lonSigma = c.deltaTSigma * kSiderealDegreesPerSecond;
     const double axisDistance = std::hypot(e.x, e.y);
     c.gamma = e.y < 0.0 ? -axisDistance : axisDistance;
-    const double muUT = e.mu - kSiderealDegreesPerSecond * p.deltaT;
+    const double muUT = HourAngleFromUT(p, e.mu);
     const double y1 = e.y / frame.rho1;
     const double m1 = std::hypot(e.x, y1);
     c.central = m1 < 1.0;
@@ -207,7 +201,7 @@ std::optional<EclipseCircumstances> CircumstancesOf(const PolynomialElements& p,
         const double bigL1 = e.l1 - point.zeta * p.tanF1;
         const double bigL2 = e.l2 - point.zeta * p.tanF2;
         c.magnitude = (bigL1 - bigL2) / (bigL1 + bigL2);
-        c.type = bigL2 < 0.0 ? EclipseType::Total : EclipseType::Annular;
+        c.type = bigL2 < 0.0 ? EclipseKind::Total : EclipseKind::Annular;
 
         // The observer's motion on the fundamental plane from the Earth's rotation,
         // and the shadow's motion relative to it (Earth radii per hour).
@@ -234,15 +228,15 @@ std::optional<EclipseCircumstances> CircumstancesOf(const PolynomialElements& p,
 
         // Hybrid: the path starts or ends annular (at the limb zeta = 0, L2 = l2)
         // around a total middle.
-        if (c.type == EclipseType::Total) {
+        if (c.type == EclipseKind::Total) {
             auto inside = [&](double t) {
                 const ElementsOfT et = EvaluateElements(p, t);
-                return std::hypot(et.x, et.y / ScaledFrameOf(et.d).rho1) - 1.0;
+                return std::hypot(et.x, et.y / UnitSphereFrameOf(et.d).rho1) - 1.0;
             };
             const double begin = Bisect(inside, tg - kContactReach, tg);
             const double end = Bisect(inside, tg + kContactReach, tg);
             if (EvaluateElements(p, begin).l2 > 0.0 || EvaluateElements(p, end).l2 > 0.0)
-                c.type = EclipseType::Hybrid;
+                c.type = EclipseKind::Hybrid;
         }
     } else {
         // The point of the limb nearest the axis; the Sun on its horizon.
@@ -250,22 +244,13 @@ std::optional<EclipseCircumstances> CircumstancesOf(const PolynomialElements& p,
         const double gap = (m1 - 1.0) / m1 * axisDistance; // limb to axis
         c.magnitude = (e.l1 - gap) / (e.l1 + e.l2);
         if (gap < std::fabs(e.l2))
-            c.type = e.l2 < 0.0 ? EclipseType::Total : EclipseType::Annular;
+            c.type = e.l2 < 0.0 ? EclipseKind::Total : EclipseKind::Annular;
     }
     c.lat = point.lat;
     c.lon = point.lon;
-    const double phi = c.lat * kDegToRad;
-    const double h = point.hourAngle * kDegToRad;
-    const double dr = e.d * kDegToRad;
-    const double sinAlt = std::sin(phi) * std::sin(dr) + std::cos(phi) * std::cos(dr) * std::cos(h);
-    c.sunAltitude = std::asin(std::fmax(-1.0, std::fmin(1.0, sinAlt))) * kRadToDeg;
-    double azimuth =
-        std::atan2(-std::cos(dr) * std::sin(h),
-                   std::sin(dr) * std::cos(phi) - std::cos(dr) * std::sin(phi) * std::cos(h)) *
-        kRadToDeg;
-    if (azimuth < 0.0)
-        azimuth += 360.0;
-    c.sunAzimuth = azimuth;
+    const Horizontal sun = HorizontalOf(c.lat, e.d, point.hourAngle);
+    c.sunAltitude = sun.altitude;
+    c.sunAzimuth = sun.azimuth;
 
     const ContactPair penumbra = ContactsOf(p, tg, Edge::Penumbra);
     c.p1 = penumbra.first;

@@ -1,13 +1,14 @@
 #pragma once
 
+#include "eclipse/kind.h"
 #include "eclipse/polynomial_elements.h"
+#include "ephemeris/engine.h"
 
 // The global circumstances of one solar eclipse.
 
-enum class EclipseType { Partial, Annular, Total, Hybrid };
-
-// 'P', 'A', 'T', 'H' as published canons abbreviate the types.
-char EclipseTypeLetter(EclipseType type);
+// 'P', 'A', 'T', 'H' as published canons abbreviate the kinds of solar eclipse
+// ('N' penumbral, '-' none).
+char EclipseKindLetter(EclipseKind kind);
 
 // One global contact: an instant (UT) or absent.
 struct ContactInstant {
@@ -16,13 +17,16 @@ struct ContactInstant {
 };
 
 struct EclipseCircumstances {
-    int lunation = 0; // 0 at the new moon of 2000 January 6
-    int saros = 0;    // Saros series number
-    EclipseType type = EclipseType::Partial;
-    bool central = false;      // the shadow axis meets the Earth at greatest eclipse
+    int lunation = 0;                        // 0 at the new moon of 2000 January 6
+    int saros = 0;                           // Saros series number
+    EclipseKind type = EclipseKind::Partial; // Partial, Annular, Total or Hybrid
+    Ephemeris engine = Ephemeris::Precise;   // the theories the elements came from
+    bool central = false;                    // the shadow axis meets the Earth at greatest eclipse
     double jdGreatestTT = 0.0; // greatest eclipse: the axis closest to the Earth's centre
     double jdGreatestUT = 0.0;
     double deltaT = 0.0;       // TT - UT, seconds
+    double deltaTSigma = 0.0;  // its standard uncertainty, seconds
+    double lonSigma = 0.0;     // the east-west uncertainty of the path it gives, degrees
     double gamma = 0.0;        // axis distance from the Earth's centre then, Earth radii,
                                // negative south of it
     double magnitude = 0.0;    // fraction of the Sun's diameter covered at greatest
@@ -43,6 +47,6 @@ struct EclipseCircumstances {
 #include <optional>
 
 // The circumstances of the eclipse the polynomial elements describe, the fitted
-// lunation given; none when the penumbra misses the Earth.
+// lunation given; none when the penumbra misses the Earth. The engine is recorded.
 std::optional<EclipseCircumstances> CircumstancesOf(const PolynomialElements& elements,
-                                                    int lunation);
+                                                    int lunation, Ephemeris engine);

@@ -16,9 +16,13 @@ constexpr int kLastStep = kContactStepsPerDay - 1;
 
 // The sampled test at one minute of the date, with the elements the run of
 // 1440 steps would compute there.
-bool SampledHit(double jdStart, int step, Cone cone) {
+BesselianElements SampledElements(double jdStart, int step, Ephemeris engine) {
     const double jd = jdStart + step / static_cast<double>(kContactStepsPerDay);
-    const BesselianElements e = ElementsAt(ApparentPlacesAt(jd, DeltaTSeconds(jd)));
+    return ElementsAt(ApparentPlacesAt(jd, DeltaTSeconds(jd, engine), engine));
+}
+
+bool SampledHit(double jdStart, int step, Cone cone, Ephemeris engine) {
+    const BesselianElements e = SampledElements(jdStart, step, engine);
     return TraceOutline(e, cone, kContactSamples).hits > 0;
 }
 
@@ -28,17 +32,19 @@ bool SampledHit(double jdStart, int step, Cone cone) {
 // ancient times (under 2 h), with a margin. Days.
 constexpr double kEclipseReach = 0.35;
 
-// The fitted elements of the lunation whose eclipse can touch the date, if any.
-std::optional<PolynomialElements> ElementsNearDate(double jdStart) {
-    const double deltaT = DeltaTSeconds(jdStart + 0.5);
-    const double jdMidTT = jdStart + 0.5 + deltaT / kSecondsPerDay;
-    const int k = LunationNear(jdMidTT);
-    for (int lunation = k - 1; lunation <= k + 2; ++lunation) {
-        const LunationEstimate estimate = EstimateLunation(lunation);
-        if (estimate.nearNode && std::fabs(estimate.jdTT - jdMidTT) < 0.5 + kEclipseReach)
-            return FitPolynomialElements(std::round((estimate.jdTT - 0.5) * 24.0) / 24.0 + 0.5);
-    }
-    return std::nullopt;
+// The fitted elements of the eclipse that can touch the date, if any: the one
+// nearest the date's middle of those whose greatest eclipse lies within reach.
+std::optional<PolynomialElements> ElementsNearDate(double jdStart, Ephemeris engine) {
+    const std::vector<EclipseCircumstances> found =
+        EclipsesBetween(jdStart - kEclipseReach, jdStart + 1.0 + kEclipseReach, engine);
+    const EclipseCircumstances* best = nullptr;
+    for (const EclipseCircumstances& c : found)
+        if (!best || std::fabs(c.jdGreatestUT - jdStart - 0.5) <
+                         std::fabs(best->jdGreatestUT - jdStart - 0.5))
+            best = &c;
+    if (!best)
+        return std::nullopt;
+    return best->elements;
 }
 
 // The sampled test's condition as a continuous margin, from the fitted elements
@@ -54,10 +60,8 @@ struct ConeGeometry {
 
 ConeGeometry GeometryAt(const PolynomialElements& p, double t, Cone cone) {
     const ElementsOfT e = EvaluateElements(p, t);
-    const double cosD = std::cos(e.d * kDegToRad);
-    const double rho1 = std::sqrt(1.0 - kEccentricitySquared * cosD * cosD);
     ConeGeometry g;
-    g.d = std::hypot(e.x, e.y / rho1);
+    g.d = std::hypot(e.x, e.y / UnitSphereFrameOf(e.d).rho1);
     g.l = cone == Cone::Penumbra ? e.l1 : e.l2;
     g.tanF = cone == Cone::Penumbra ? p.tanF1 : p.tanF2;
     return g;
@@ -101,15 +105,15 @@ struct Search {
     const PolynomialElements& p;
     double jdStart;
     Cone cone;
+    Ephemeris engine;
 
     double HoursOfStep(int step) const {
-        const double jdUT = jdStart + step / static_cast<double>(kContactStepsPerDay);
-        return (jdUT + p.deltaT / kSecondsPerDay - p.jdT0) * 24.0;
+        return JdUTToElementsTime(p, jdStart + step / static_cast<double>(kContactStepsPerDay));
     }
 
     // The step (possibly beyond the date) whose instant lies just after t hours from t0.
     double StepOfHours(double t) const {
-        return ((p.jdT0 + t / 24.0 - p.deltaT / kSecondsPerDay) - jdStart) * kContactStepsPerDay;
+        return (ElementsTimeToJdUT(p, t) - jdStart) * kContactStepsPerDay;
     }
 
     bool Hit(int step) const {
@@ -118,7 +122,7 @@ struct Search {
             return true;
         if (margin < -kUndecided)
             return false;
-        return SampledHit(jdStart, step, cone);
+        return SampledHit(jdStart, step, cone, engine);
     }
 };
 
@@ -151,7 +155,8 @@ double PeakOfOuterMargin(const PolynomialElements& p, double tg, Cone cone) {
 }
 
 // First and last steps of the date with a hit of one cone; false when none.
-bool FindCone(const PolynomialElements& p, double jdStart, Cone cone, int& first, int& last) {
+bool FindCone(const PolynomialElements& p, double jdStart, Cone cone, Ephemeris engine, int& first,
+              int& last) {
     const double peak = PeakOfOuterMargin(p, GreatestEclipseHours(p), cone);
     auto outer = [&](double t) { return OuterMargin(p, t, cone); };
     // Outside the outer contacts no height can meet the Earth: hits lie between.
@@ -162,7 +167,7 @@ bool FindCone(const PolynomialElements& p, double jdStart, Cone cone, int& first
                                                          : Bisect(outer, peak - kReachHours, peak);
     const double end = outer(peak + kReachHours) > 0.0 ? peak + kReachHours
                                                        : Bisect(outer, peak + kReachHours, peak);
-    const Search search{p, jdStart, cone};
+    const Search search{p, jdStart, cone, engine};
     // Two steps of margin either side: the minutes beyond are decided by the fit.
     const double firstStep = std::ceil(search.StepOfHours(begin)) - 2.0;
     const double lastStep = std::floor(search.StepOfHours(end)) + 2.0;
@@ -189,17 +194,18 @@ double ContactStepJD(const ContactTimes& contacts, int step) {
     return contacts.jdStart + step / static_cast<double>(kContactStepsPerDay);
 }
 
-ContactTimes ContactTimesOfDate(double jdStart) {
+ContactTimes ContactTimesOfDate(double jdStart, Ephemeris engine) {
     ContactTimes c;
     c.jdStart = jdStart;
     if (!std::isfinite(jdStart))
         return c;
-    const std::optional<PolynomialElements> p = ElementsNearDate(jdStart);
+    const std::optional<PolynomialElements> p = ElementsNearDate(jdStart, engine);
     if (!p)
         return c;
-    c.eclipse = FindCone(*p, jdStart, Cone::Penumbra, c.firstPenumbraStep, c.lastPenumbraStep);
+    c.eclipse =
+        FindCone(*p, jdStart, Cone::Penumbra, engine, c.firstPenumbraStep, c.lastPenumbraStep);
     if (c.eclipse)
-        c.umbral = FindCone(*p, jdStart, Cone::Umbra, c.firstUmbraStep, c.lastUmbraStep);
+        c.umbral = FindCone(*p, jdStart, Cone::Umbra, engine, c.firstUmbraStep, c.lastUmbraStep);
     if (!c.eclipse)
         c.firstPenumbraStep = c.lastPenumbraStep = 0;
     if (!c.umbral)
@@ -207,13 +213,11 @@ ContactTimes ContactTimesOfDate(double jdStart) {
     return c;
 }
 
-ContactTimes SampledContactTimesOfDate(double jdStart) {
+ContactTimes SampledContactTimesOfDate(double jdStart, Ephemeris engine) {
     ContactTimes c;
     c.jdStart = jdStart;
-    const std::vector<ApparentPlaces> run =
-        Tabulate(jdStart, kContactStepsPerDay, kContactStepsPerDay, true);
-    for (int step = 0; step < static_cast<int>(run.size()); ++step) {
-        const BesselianElements e = ElementsAt(run[static_cast<std::size_t>(step)]);
+    for (int step = 0; step < kContactStepsPerDay; ++step) {
+        const BesselianElements e = SampledElements(jdStart, step, engine);
         if (TraceOutline(e, Cone::Penumbra, kContactSamples).hits > 0) {
             if (!c.eclipse)
                 c.firstPenumbraStep = step;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ephemeris/engine.h"
+
 // The contact-time run: the date from 0h UT in one-minute steps, with 100
 // heights per step on each cone.
 inline constexpr int kContactStepsPerDay = 1440;
@@ -23,9 +25,10 @@ double ContactStepJD(const ContactTimes& contacts, int step);
 // "meets the Earth" at a minute when the sampled test (kContactSamples heights
 // on the cone, the flattened Earth's sections) finds a hit there. Found by root
 // finding on the fitted elements and checked with the sampled test at the
-// minutes where the fit alone cannot decide.
-ContactTimes ContactTimesOfDate(double jdStart);
+// minutes where the fit alone cannot decide. The elements are those of the
+// finder's eclipse (EclipsesBetween) whose phases can reach the date.
+ContactTimes ContactTimesOfDate(double jdStart, Ephemeris engine);
 
 // The same by running the sampled test at all 1440 minutes (the reference the
 // fast search is tested against; about a hundred times slower).
-ContactTimes SampledContactTimesOfDate(double jdStart);
+ContactTimes SampledContactTimesOfDate(double jdStart, Ephemeris engine);

@@ -9,8 +9,7 @@
 
 namespace {
 
-// The lunations the search looks at, a little wider than the calendar range.
-
+// The mean new moon of lunation 0 (2000 January 6), Julian ephemeris day.
 constexpr double kLunationZeroJde = 2451550.09766;
 
 // No eclipse when the Moon at new moon is this far from its node (|sin F| of the
@@ -87,16 +86,20 @@ namespace {
 
 constexpr int kSearchLunations = 30;
 
+// Elements fitted about one hour are re-expanded about another up to this many
+// hours away (the fit's window still covers greatest eclipse +- 3.5 h).
+constexpr double kRecentreHours = 1.0;
+
 // Whether the shadow axis, moving in a straight line through its places at
 // jdT0 -+ 2 h (TT), passes farther from the Earth's centre than any eclipse
 // allows (1 + l1 and a margin for the path's curvature): the cheap test that
 // spares the full fit for the lunations near a node without an eclipse.
-bool AxisPassesFarAway(double jdT0) {
-    const double deltaT = DeltaTSeconds(jdT0);
+bool AxisPassesFarAway(double jdT0, Ephemeris engine) {
+    const double deltaT = DeltaTSeconds(jdT0, engine);
     const BesselianElements a =
-        ElementsAt(ApparentPlacesAt(jdT0 - 2.0 / 24.0 - deltaT / kSecondsPerDay, deltaT));
+        ElementsAt(ApparentPlacesAt(jdT0 - 2.0 / 24.0 - deltaT / kSecondsPerDay, deltaT, engine));
     const BesselianElements b =
-        ElementsAt(ApparentPlacesAt(jdT0 + 2.0 / 24.0 - deltaT / kSecondsPerDay, deltaT));
+        ElementsAt(ApparentPlacesAt(jdT0 + 2.0 / 24.0 - deltaT / kSecondsPerDay, deltaT, engine));
     const double vx = b.x - a.x;
     const double vy = b.y - a.y;
     const double length = std::hypot(vx, vy);
@@ -108,63 +111,70 @@ bool AxisPassesFarAway(double jdT0) {
 
 } // namespace
 
-std::optional<EclipseCircumstances> EclipseOfLunation(int lunation) {
+std::optional<EclipseCircumstances> EclipseOfLunation(int lunation, Ephemeris engine) {
     const LunationEstimate estimate = EstimateLunation(lunation);
     if (!estimate.nearNode)
         return std::nullopt;
     double jdT0 = NearestWholeHour(estimate.jdTT);
-    if (AxisPassesFarAway(jdT0))
+    if (AxisPassesFarAway(jdT0, engine))
         return std::nullopt;
-    std::optional<EclipseCircumstances> c = CircumstancesOf(FitPolynomialElements(jdT0), lunation);
-    // Re-centre the polynomials when greatest eclipse lies beyond the next hour.
+    PolynomialElements elements = FitPolynomialElements(jdT0, engine);
+    std::optional<EclipseCircumstances> c = CircumstancesOf(elements, lunation, engine);
+    // Reckon the polynomials from the whole hour nearest greatest eclipse, as the
+    // canons do: re-expanded when that hour lies well within the fit's window,
+    // fitted again about it when not.
     for (int i = 0; i < 2 && c; ++i) {
         const double nearest = NearestWholeHour(c->jdGreatestTT);
         if (std::fabs(nearest - jdT0) < 0.5 / 24.0)
             break;
+        elements = std::fabs(nearest - jdT0) * 24.0 <= kRecentreHours
+                       ? RecentredElements(elements, nearest)
+                       : FitPolynomialElements(nearest, engine);
         jdT0 = nearest;
-        c = CircumstancesOf(FitPolynomialElements(jdT0), lunation);
+        c = CircumstancesOf(elements, lunation, engine);
     }
     return c;
 }
 
-std::vector<EclipseCircumstances> EclipsesBetween(double jdFromUT, double jdToUT) {
+std::vector<EclipseCircumstances> EclipsesBetween(double jdFromUT, double jdToUT,
+                                                  Ephemeris engine) {
     std::vector<EclipseCircumstances> found;
     if (!(jdFromUT < jdToUT))
         return found;
     const int first = LunationNear(jdFromUT) - 1;
     const int last = LunationNear(jdToUT) + 1;
     for (int k = first; k <= last; ++k) {
-        const std::optional<EclipseCircumstances> c = EclipseOfLunation(k);
+        const std::optional<EclipseCircumstances> c = EclipseOfLunation(k, engine);
         if (c && c->jdGreatestUT >= jdFromUT && c->jdGreatestUT < jdToUT)
             found.push_back(*c);
     }
     return found;
 }
 
-std::optional<EclipseCircumstances> NextEclipse(double jdUT) {
+std::optional<EclipseCircumstances> NextEclipse(double jdUT, Ephemeris engine) {
     const int start = LunationNear(jdUT) - 1;
     for (int k = start; k < start + kSearchLunations; ++k) {
-        const std::optional<EclipseCircumstances> c = EclipseOfLunation(k);
+        const std::optional<EclipseCircumstances> c = EclipseOfLunation(k, engine);
         if (c && c->jdGreatestUT > jdUT)
             return c;
     }
     return std::nullopt;
 }
 
-std::optional<EclipseCircumstances> PreviousEclipse(double jdUT) {
+std::optional<EclipseCircumstances> PreviousEclipse(double jdUT, Ephemeris engine) {
     const int start = LunationNear(jdUT) + 2;
     for (int k = start; k > start - kSearchLunations; --k) {
-        const std::optional<EclipseCircumstances> c = EclipseOfLunation(k);
+        const std::optional<EclipseCircumstances> c = EclipseOfLunation(k, engine);
         if (c && c->jdGreatestUT < jdUT)
             return c;
     }
     return std::nullopt;
 }
 
-std::optional<EclipseCircumstances> EclipseOnDate(double jd0) {
+std::optional<EclipseCircumstances> EclipseOnDate(double jd0, Ephemeris engine) {
     if (!(std::fabs(jd0) < 1e8))
         return std::nullopt;
-    const std::vector<EclipseCircumstances> found = EclipsesBetween(jd0, jd0 + 1.0);
+    const std::vector<EclipseCircumstances> found = EclipsesBetween(jd0, jd0 + 1.0, engine);
     if (found.empty())
         return std::nullopt;
     return found.front();

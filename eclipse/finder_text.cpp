@@ -97,7 +97,7 @@ std::array<std::string, kEclipseColumnCount> EclipseFields(const EclipseCircumst
                           tt.date.day == ut.date.day;
     f[2] = sameDate ? FormatTime(tt) : FormatDate(tt.date) + "T" + FormatTime(tt);
     f[3] = Fixed(c.deltaT, 1);
-    f[4] = std::string(1, EclipseTypeLetter(c.type));
+    f[4] = std::string(1, EclipseKindLetter(c.type));
     f[5] = Fixed(c.gamma, 4);
     f[6] = Fixed(c.magnitude, 4);
     f[7] = Fixed(c.lat, 2);
@@ -115,16 +115,13 @@ std::array<std::string, kEclipseColumnCount> EclipseFields(const EclipseCircumst
 
 std::string EclipsesCsv(const std::vector<EclipseCircumstances>& eclipses) {
     std::string out;
-    for (std::size_t i = 0; i < kEclipseColumnCount; ++i) {
-        out += kEclipseColumns[i];
-        out += i + 1 < kEclipseColumnCount ? ',' : '\n';
-    }
+    for (std::size_t i = 0; i < kEclipseColumnCount; ++i)
+        out += std::string(kEclipseColumns[i]) + ",";
+    out += "ephemeris\n";
     for (const EclipseCircumstances& c : eclipses) {
-        const auto fields = EclipseFields(c);
-        for (std::size_t i = 0; i < kEclipseColumnCount; ++i) {
-            out += fields[i];
-            out += i + 1 < kEclipseColumnCount ? ',' : '\n';
-        }
+        for (const std::string& field : EclipseFields(c))
+            out += field + ",";
+        out += std::string(EphemerisName(c.engine)) + "\n";
     }
     return out;
 }
@@ -145,7 +142,7 @@ std::string EclipsesJson(const std::vector<EclipseCircumstances>& eclipses) {
             else
                 out += "\"" + fields[i] + "\"";
         }
-        out += "}";
+        out += ", \"ephemeris\": \"" + std::string(EphemerisName(eclipses[e].engine)) + "\"}";
     }
     out += eclipses.empty() ? "]\n" : "\n]\n";
     return out;
@@ -167,26 +164,32 @@ std::vector<std::pair<std::string, std::string>> CircumstanceLines(const Eclipse
     for (const auto& [name, contact] : contacts)
         if (contact->present)
             lines.emplace_back(name, FormatInstant(contact->jdUT));
+    lines.emplace_back("delta_t_sigma_s", Fixed(c.deltaTSigma, 1));
+    lines.emplace_back("lon_sigma_deg", Fixed(c.lonSigma, 4));
+    lines.emplace_back("ephemeris", std::string(EphemerisName(c.engine)));
     const PolynomialElements& p = c.elements;
-    const std::pair<const char*, double> elements[] = {
-        {"x0", p.x0},       {"x1", p.x1},    {"x2", p.x2},   {"x3", p.x3},   {"y0", p.y0},
-        {"y1", p.y1},       {"y2", p.y2},    {"y3", p.y3},   {"d0", p.d0},   {"d1", p.d1},
-        {"d2", p.d2},       {"l10", p.l10},  {"l11", p.l11}, {"l12", p.l12}, {"l20", p.l20},
-        {"l21", p.l21},     {"l22", p.l22},  {"mu0", p.mu0}, {"mu1", p.mu1}, {"tanf1", p.tanF1},
-        {"tanf2", p.tanF2}, {"t0", p.t0Hour}};
-    for (const auto& [name, value] : elements)
-        lines.emplace_back(name, Number(value));
+    const std::pair<const char*, const ElementPolynomial*> polynomials[] = {
+        {"x", &p.x}, {"y", &p.y}, {"d", &p.d}, {"l1", &p.l1}, {"l2", &p.l2}, {"mu", &p.mu}};
+    for (const auto& [name, terms] : polynomials)
+        for (std::size_t k = 0; k < terms->size(); ++k)
+            lines.emplace_back(name + std::to_string(k), Number((*terms)[k]));
+    lines.emplace_back("tanf1", Number(p.tanF1));
+    lines.emplace_back("tanf2", Number(p.tanF2));
+    lines.emplace_back("t0", Number(p.t0Hour));
     return lines;
 }
 
 std::string EclipseSummary(const EclipseCircumstances& c) {
-    const char* names[] = {"Partial", "Annular", "Total", "Hybrid"};
+    const char* name = c.type == EclipseKind::Total     ? "Total"
+                       : c.type == EclipseKind::Annular ? "Annular"
+                       : c.type == EclipseKind::Hybrid  ? "Hybrid"
+                                                        : "Partial";
     const auto fields = EclipseFields(c);
     char place[96];
     std::snprintf(place, sizeof place, "%.1f\u00b0 %c %.1f\u00b0 %c", std::fabs(c.lat),
                   c.lat < 0.0 ? 'S' : 'N', std::fabs(c.lon), c.lon < 0.0 ? 'W' : 'E');
-    std::string text = std::string(names[static_cast<int>(c.type)]) + " solar eclipse: greatest " +
-                       fields[1] + " UT at " + place;
+    std::string text =
+        std::string(name) + " solar eclipse: greatest " + fields[1] + " UT at " + place;
     if (c.hasPathWidth) {
         const long long seconds = std::llround(std::fmin(c.centralDurationS, 1.0e6));
         const char* phase = c.magnitude >= 1.0 ? "totality" : "annularity";
@@ -197,7 +200,7 @@ std::string EclipseSummary(const EclipseCircumstances& c) {
     } else {
         text += ", magnitude " + Fixed(c.magnitude, 3);
     }
-    return text;
+    return text + " (" + std::string(EphemerisName(c.engine)) + " ephemeris)";
 }
 
 CalendarDate GreatestEclipseDate(const EclipseCircumstances& c) {

@@ -26,10 +26,12 @@ bool EclipseColumnIsNumber(std::size_t column);
 // UT date of greatest eclipse, times HH:MM:SS rounded to the second.
 std::array<std::string, kEclipseColumnCount> EclipseFields(const EclipseCircumstances& c);
 
-// The header line and one line per eclipse, each ending in a newline.
+// The header line and one line per eclipse, each ending in a newline; a last
+// column "ephemeris" names the engine of each row.
 std::string EclipsesCsv(const std::vector<EclipseCircumstances>& eclipses);
 
-// A JSON array of objects with the column names as keys; null for empty fields.
+// A JSON array of objects with the column names as keys; null for empty fields;
+// and "ephemeris": the engine.
 std::string EclipsesJson(const std::vector<EclipseCircumstances>& eclipses);
 
 // "YYYY-MM-DDTHH:MM:SS" of a Julian day rounded to the second (astronomical year,
@@ -37,13 +39,15 @@ std::string EclipsesJson(const std::vector<EclipseCircumstances>& eclipses);
 std::string FormatInstant(double jd);
 
 // Every field of one eclipse as (name, value): the columns, the contacts
-// p1 u1 u2 u3 u4 p4 (UT, absent ones left out), and the polynomial elements
-// x0 ... tanf2 and t0 (the TT hour they are reckoned from).
+// p1 u1 u2 u3 u4 p4 (UT, absent ones left out), delta_t_sigma_s (the standard
+// uncertainty of Delta T), lon_sigma_deg (the east-west uncertainty of the path
+// it gives), ephemeris (the engine), and the polynomial elements x0 ... mu5,
+// tanf1, tanf2 and t0 (the TT hour they are reckoned from).
 std::vector<std::pair<std::string, std::string>> CircumstanceLines(const EclipseCircumstances& c);
 
 // One line for the status bar: the type and greatest eclipse (UT, the place, and
 // the central duration or the magnitude), e.g. "Total solar eclipse: greatest
-// 18:17:24 UT at 25.3° N 104.2° W, totality 4 min 28 s". UTF-8.
+// 18:17:24 UT at 25.3° N 104.2° W, totality 4 min 28 s (precise ephemeris)". UTF-8.
 std::string EclipseSummary(const EclipseCircumstances& c);
 
 // The UT date of greatest eclipse, as the table's date column shows it.

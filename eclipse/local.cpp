@@ -3,6 +3,8 @@
 #include "eclipse/besselian.h"
 #include "eclipse/finder.h"
 #include "ephemeris/constants.h"
+#include "ephemeris/delta_t.h"
+#include "ephemeris/horizon.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,23 +19,21 @@ constexpr int kMaxIterations = 40;
 
 // The observer's geocentric coordinates in Earth equatorial radii.
 struct GeocentricObserver {
-    double rhoSin = 0.0; // rho sin phi'
-    double rhoCos = 0.0; // rho cos phi'
-    double sinLat = 0.0; // of the geodetic latitude
-    double cosLat = 1.0;
+    double rhoSin = 0.0;    // rho sin phi'
+    double rhoCos = 0.0;    // rho cos phi'
+    double latitude = 0.0;  // geodetic, degrees
     double longitude = 0.0; // degrees, east positive
 };
 
 GeocentricObserver Geocentric(const Observer& o) {
     const double phi = o.latitude * kDegToRad;
-    const double axisRatio = 1.0 - kFlattening;
+    const double axisRatio = kPolarRadius;
     const double u = std::atan(axisRatio * std::tan(phi));
     const double h = o.height / kEarthRadiusM;
     GeocentricObserver g;
-    g.sinLat = std::sin(phi);
-    g.cosLat = std::cos(phi);
-    g.rhoSin = axisRatio * std::sin(u) + h * g.sinLat;
-    g.rhoCos = std::cos(u) + h * g.cosLat;
+    g.latitude = o.latitude;
+    g.rhoSin = axisRatio * std::sin(u) + h * std::sin(phi);
+    g.rhoCos = std::cos(u) + h * std::cos(phi);
     g.longitude = o.longitude;
     return g;
 }
@@ -55,7 +55,7 @@ ShadowState StateAt(const PolynomialElements& p, const GeocentricObserver& g, do
     const double d = e.d * kDegToRad;
     const double dRate = e.dd * kDegToRad;
     const double muRate = e.dmu * kDegToRad;
-    const double h = (e.mu - kSiderealDegreesPerSecond * p.deltaT + g.longitude) * kDegToRad;
+    const double h = (HourAngleFromUT(p, e.mu) + g.longitude) * kDegToRad;
     const double sinD = std::sin(d);
     const double cosD = std::cos(d);
     const double sinH = std::sin(h);
@@ -143,18 +143,12 @@ double OverlapArea(double r1, double r2, double c) {
 }
 
 SunPosition SunPositionFor(const ShadowState& s, const GeocentricObserver& g) {
-    const double sinD = std::sin(s.declination);
-    const double cosD = std::cos(s.declination);
-    const double sinH = std::sin(s.hourAngle);
-    const double cosH = std::cos(s.hourAngle);
-    const double sinAlt = std::clamp(g.sinLat * sinD + g.cosLat * cosD * cosH, -1.0, 1.0);
+    const Horizontal sun =
+        HorizontalOf(g.latitude, s.declination * kRadToDeg, s.hourAngle * kRadToDeg);
     SunPosition p;
-    p.altitude = std::asin(sinAlt) * kRadToDeg;
+    p.altitude = sun.altitude;
     p.apparentAltitude = p.altitude + StandardRefraction(p.altitude);
-    double az = std::atan2(-cosD * sinH, sinD * g.cosLat - cosD * cosH * g.sinLat) * kRadToDeg;
-    if (az < 0.0)
-        az += 360.0;
-    p.azimuth = az >= 360.0 ? az - 360.0 : az;
+    p.azimuth = sun.azimuth;
     p.aboveHorizon = p.apparentAltitude > 0.0;
     return p;
 }
@@ -171,10 +165,6 @@ double StandardRefraction(double geometricAltitude) {
     const double h = geometricAltitude;
     const double arcmin = 1.02 / std::tan((h + 10.3 / (h + 5.11)) * kDegToRad);
     return arcmin / 60.0;
-}
-
-double ElementsTimeToJdUT(const PolynomialElements& e, double t) {
-    return e.jdT0 + t / 24.0 - e.deltaT / kSecondsPerDay;
 }
 
 SunPosition SunPositionAt(const PolynomialElements& e, const Observer& o, double t) {
@@ -197,10 +187,11 @@ LocalCircumstances ComputeLocalCircumstances(const PolynomialElements& e, const 
     if (!t1 || !t4)
         return lc;
 
-    lc.kind = LocalKind::Partial;
+    lc.kind = EclipseKind::Partial;
     lc.max = EventAt(e, g, *tMax);
     lc.c1 = EventAt(e, g, *t1);
     lc.c4 = EventAt(e, g, *t4);
+    lc.contactSigma = DeltaTUncertaintySeconds(lc.max->jdUT);
     const double sunRadius = 0.5 * (m.l1 + m.l2);
     const double moonRadius = 0.5 * (m.l1 - m.l2);
     lc.magnitude = (m.l1 - separation) / (m.l1 + m.l2);
@@ -209,7 +200,7 @@ LocalCircumstances ComputeLocalCircumstances(const PolynomialElements& e, const 
         const std::optional<double> t2 = Contact(e, g, *tMax, -1.0, true);
         const std::optional<double> t3 = Contact(e, g, *tMax, +1.0, true);
         if (t2 && t3) {
-            lc.kind = m.l2 < 0.0 ? LocalKind::Total : LocalKind::Annular;
+            lc.kind = m.l2 < 0.0 ? EclipseKind::Total : EclipseKind::Annular;
             lc.magnitude = (m.l1 - m.l2) / (m.l1 + m.l2);
             lc.c2 = EventAt(e, g, *t2);
             lc.c3 = EventAt(e, g, *t3);
@@ -227,17 +218,18 @@ LocalCircumstances ComputeLocalCircumstances(const PolynomialElements& e, const 
     return lc;
 }
 
-std::optional<LocalEclipse> NextLocalEclipse(double jdUT, const Observer& o, double years) {
+std::optional<LocalEclipse> NextLocalEclipse(double jdUT, const Observer& o, double years,
+                                             Ephemeris engine) {
     if (!(std::fabs(jdUT) < 1e8) || !(years >= 0.0) || !(years < 1e4))
         return std::nullopt;
     const double end = jdUT + years * 365.25;
     const int last = LunationNear(end) + 1;
     for (int k = LunationNear(jdUT) - 1; k <= last; ++k) {
-        const std::optional<EclipseCircumstances> c = EclipseOfLunation(k);
+        const std::optional<EclipseCircumstances> c = EclipseOfLunation(k, engine);
         if (!c || c->jdGreatestUT <= jdUT || c->jdGreatestUT > end)
             continue;
         const LocalCircumstances lc = ComputeLocalCircumstances(c->elements, o);
-        if (lc.kind != LocalKind::None && lc.visible)
+        if (lc.kind != EclipseKind::None && lc.visible)
             return LocalEclipse{*c, lc};
     }
     return std::nullopt;

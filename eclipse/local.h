@@ -1,6 +1,8 @@
 #pragma once
 
 #include "eclipse/circumstances.h"
+#include "eclipse/kind.h"
+#include "ephemeris/engine.h"
 
 #include <optional>
 
@@ -17,8 +19,6 @@ struct Observer {
     double height = 0.0;    // metres above sea level
 };
 
-enum class LocalKind { None, Partial, Annular, Total };
-
 // The Sun seen from the observer at one instant.
 struct SunPosition {
     double altitude = 0.0;         // geometric, degrees
@@ -34,9 +34,9 @@ struct LocalEvent {
 };
 
 struct LocalCircumstances {
-    LocalKind kind = LocalKind::None;
-    std::optional<LocalEvent> c1; // first contact (penumbra)
-    std::optional<LocalEvent> c2; // second contact: totality or annularity begins
+    EclipseKind kind = EclipseKind::None; // None, Partial, Annular or Total
+    std::optional<LocalEvent> c1;         // first contact (penumbra)
+    std::optional<LocalEvent> c2;         // second contact: totality or annularity begins
     std::optional<LocalEvent> max;
     std::optional<LocalEvent> c3; // totality or annularity ends
     std::optional<LocalEvent> c4; // last contact
@@ -47,6 +47,9 @@ struct LocalCircumstances {
     // The Sun's apparent centre is above the horizon at some instant between C1
     // and C4.
     bool visible = false;
+    // The standard uncertainty of the contact times from that of Delta T,
+    // seconds: a Delta T wrong by s seconds moves every UT contact by about s.
+    double contactSigma = 0.0;
 };
 
 // Local circumstances from the elements. Contacts and maximum are searched within
@@ -60,9 +63,6 @@ SunPosition SunPositionAt(const PolynomialElements& e, const Observer& o, double
 // altitude in degrees; degrees. Zero below -1 degree, where the Sun is set.
 double StandardRefraction(double geometricAltitude);
 
-// Julian day (UT) of t TT hours from t0.
-double ElementsTimeToJdUT(const PolynomialElements& e, double t);
-
 // The first solar eclipse of the finder whose greatest eclipse lies after jdUT and
 // from whose circumstances at the observer the Sun is above the horizon for some
 // part, within `years` years; empty when none.
@@ -70,4 +70,5 @@ struct LocalEclipse {
     EclipseCircumstances eclipse;
     LocalCircumstances local;
 };
-std::optional<LocalEclipse> NextLocalEclipse(double jdUT, const Observer& o, double years);
+std::optional<LocalEclipse> NextLocalEclipse(double jdUT, const Observer& o, double years,
+                                             Ephemeris engine);

@@ -11,4 +11,4 @@
 // the Sun is above the horizon, and that `keep` accepts; in order, at most `most`.
 std::vector<LocalEclipse> LocalEclipsesBetween(double jdFromUT, double jdToUT, const Observer& o,
                                                const std::function<bool(const LocalEclipse&)>& keep,
-                                               std::size_t most);
+                                               std::size_t most, Ephemeris engine);

@@ -1,5 +1,7 @@
 #include "eclipse/map_curves.h"
 
+#include "eclipse/besselian.h"
+
 #include "ephemeris/constants.h"
 
 #include <algorithm>
@@ -10,20 +12,6 @@ namespace {
 
 constexpr double kMinute = 1.0 / 60.0; // hours
 constexpr int kLimbBisections = 32;    // ends of a curve
-
-double Evaluate(const ElementPolynomial& c, double t) {
-    double v = 0.0;
-    for (int k = kElementTerms - 1; k >= 0; --k)
-        v = v * t + c[static_cast<std::size_t>(k)];
-    return v;
-}
-
-double Derivative(const ElementPolynomial& c, double t) {
-    double v = 0.0;
-    for (int k = kElementTerms - 1; k >= 1; --k)
-        v = v * t + k * c[static_cast<std::size_t>(k)];
-    return v;
-}
 
 // The shadow at one instant: the elements and their rates, with the quantities of the
 // frame in which the flattened Earth is the unit sphere (rho1 = sqrt(1 - e^2 cos^2 d),
@@ -36,29 +24,30 @@ struct Plane {
     double rho1 = 1.0, rho2 = 1.0, sinD1 = 0.0, cosD1 = 1.0, sinD1D2 = 0.0, cosD1D2 = 1.0;
 };
 
-Plane PlaneAt(const ElementPolynomials& e, double t) {
+Plane PlaneAt(const PolynomialElements& e, double t) {
+    const ElementsOfT v = EvaluateElements(e, t);
     Plane s;
-    s.x = Evaluate(e.x, t);
-    s.y = Evaluate(e.y, t);
-    s.dx = Derivative(e.x, t);
-    s.dy = Derivative(e.y, t);
-    const double d = Evaluate(e.d, t) * kDegToRad;
+    s.x = v.x;
+    s.y = v.y;
+    s.dx = v.dx;
+    s.dy = v.dy;
+    const double d = v.d * kDegToRad;
     s.sinD = std::sin(d);
     s.cosD = std::cos(d);
-    s.dd = Derivative(e.d, t) * kDegToRad;
-    s.mu = Evaluate(e.mu, t) * kDegToRad;
-    s.dmu = Derivative(e.mu, t) * kDegToRad;
-    s.l1 = Evaluate(e.l1, t);
-    s.l2 = Evaluate(e.l2, t);
+    s.dd = v.dd * kDegToRad;
+    s.mu = HourAngleFromUT(e, v.mu) * kDegToRad;
+    s.dmu = v.dmu * kDegToRad;
+    s.l1 = v.l1;
+    s.l2 = v.l2;
     s.tanF1 = e.tanF1;
     s.tanF2 = e.tanF2;
-    const double polarRadius = 1.0 - kFlattening; // sqrt(1 - e^2)
-    s.rho1 = std::sqrt(1.0 - kEccentricitySquared * s.cosD * s.cosD);
-    s.rho2 = std::sqrt(1.0 - kEccentricitySquared * s.sinD * s.sinD);
-    s.sinD1 = s.sinD / s.rho1;
-    s.cosD1 = polarRadius * s.cosD / s.rho1;
-    s.sinD1D2 = kEccentricitySquared * s.sinD * s.cosD / (s.rho1 * s.rho2);
-    s.cosD1D2 = polarRadius / (s.rho1 * s.rho2);
+    const UnitSphereFrame f = UnitSphereFrameOf(v.d);
+    s.rho1 = f.rho1;
+    s.rho2 = f.rho2;
+    s.sinD1 = f.sinD1;
+    s.cosD1 = f.cosD1;
+    s.sinD1D2 = f.sinD1D2;
+    s.cosD1D2 = f.cosD1D2;
     return s;
 }
 
@@ -98,7 +87,7 @@ GeoPoint Geodetic(const Plane& s, const Spot& o) {
     return {lat, ReduceLongitude((hourAngle - s.mu) * kRadToDeg)};
 }
 
-// The hours (from the elements' jd0) while the penumbra touches the Earth: from the
+// The hours (TT from the elements' t0) while the penumbra touches the Earth: from the
 // first to the last point of the curves along which the eclipse begins or ends at
 // sunrise or sunset, and of the partial limits.
 std::optional<std::pair<double, double>> PenumbralHours(const EclipsePath& path) {
@@ -112,12 +101,12 @@ std::optional<std::pair<double, double>> PenumbralHours(const EclipsePath& path)
             }
     if (!(first < last))
         return std::nullopt;
-    const double jd0 = path.elements.jd0;
-    return std::pair{(first - jd0) * 24.0, (last - jd0) * 24.0};
+    return std::pair{JdUTToElementsTime(path.elements, first),
+                     JdUTToElementsTime(path.elements, last)};
 }
 
-TimedPoint Timed(const ElementPolynomials& e, double t, const GeoPoint& point) {
-    return {e.jd0 + t / 24.0, point};
+TimedPoint Timed(const PolynomialElements& e, double t, const GeoPoint& point) {
+    return {ElementsTimeToJdUT(e, t), point};
 }
 
 // A place as a unit vector (xi, eta1, zeta1) of the frame in which the Earth is the unit
@@ -363,7 +352,7 @@ Condition HorizonCondition(const Plane&, const Unit& p) {
 // A point of a curve over the places and the time.
 struct Traced4 {
     Unit p;
-    double t = 0.0; // hours from the elements' jd0
+    double t = 0.0; // TT hours from the elements' t0
 };
 
 constexpr double kCurveStep = 0.02; // of the sphere (radians) and time (hours) together
@@ -375,7 +364,7 @@ constexpr int kCurveSteps = 3000;
 // limit of the partial eclipse) or the end of the penumbral phase; ends found by
 // bisection along the last step. Seeds that a curve passes are used up.
 template <typename Second, typename Outside>
-std::vector<TimedCurve> TraceCurves(const ElementPolynomials& e, std::vector<Traced4> seeds,
+std::vector<TimedCurve> TraceCurves(const PolynomialElements& e, std::vector<Traced4> seeds,
                                     double first, double last, const Second& second,
                                     const Outside& outside) {
     constexpr double h = 1e-4; // hours, for the rates in time
@@ -540,7 +529,7 @@ MapCurves ComputeMapCurves(const EclipsePath& path) {
     if (!hours)
         return curves;
     const auto [first, last] = *hours;
-    const ElementPolynomials& e = path.elements;
+    const PolynomialElements& e = path.elements;
 
     // The lines of maximum at whole tenth minutes of UT (Julian days x.5 + k / 144); their
     // places on the limb seed the curves of maximum at sunrise and sunset, their crossings
@@ -548,11 +537,11 @@ MapCurves ComputeMapCurves(const EclipsePath& path) {
     std::vector<Traced4> horizonSeeds;
     std::vector<std::vector<Traced4>> magnitudeSeeds(kMagnitudeLineValues.size());
     const double perDay = 1440.0 / kMaximumLineMinutes;
-    const double jdLast = e.jd0 + last / 24.0;
-    for (double k = std::ceil((e.jd0 + first / 24.0 - 0.5) * perDay); 0.5 + k / perDay <= jdLast;
-         k += 1.0) {
+    const double jdLast = ElementsTimeToJdUT(e, last);
+    for (double k = std::ceil((ElementsTimeToJdUT(e, first) - 0.5) * perDay);
+         0.5 + k / perDay <= jdLast; k += 1.0) {
         const double jd = 0.5 + k / perDay;
-        const double t = (jd - e.jd0) * 24.0;
+        const double t = JdUTToElementsTime(e, jd);
         const Plane s = PlaneAt(e, t);
         const std::vector<Unit> roots = LimbRoots(s);
         for (const Unit& r : roots)

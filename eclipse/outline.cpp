@@ -28,12 +28,8 @@ struct GeodeticFrame {
 
 GeodeticFrame FrameOf(const BesselianElements& e) {
     const double a = e.a * kDegToRad;
-    return {std::sin(a),
-            std::cos(a),
-            e.sinD1,
-            e.cosD1,
-            kHoursToDeg * e.siderealHours,
-            std::sqrt(1.0 - kEccentricitySquared)};
+    return {std::sin(a), std::cos(a), e.sinD1, e.cosD1, kHoursToDeg * e.siderealHours,
+            kPolarRadius};
 }
 
 GeoPoint ToGeodetic(const GeodeticFrame& f, double xi, double eta, double zeta) {
@@ -116,9 +112,10 @@ Outline TraceOutline(const BesselianElements& e, Cone cone, double samples) {
     return outline;
 }
 
-ShadowSnapshot ShadowAt(double jd, bool applyDeltaT, double umbraSamples, double penumbraSamples) {
+ShadowSnapshot ShadowAt(double jd, bool applyDeltaT, double umbraSamples, double penumbraSamples,
+                        Ephemeris engine) {
     const BesselianElements e =
-        ElementsAt(applyDeltaT ? ApparentPlacesAt(jd) : ApparentPlacesAt(jd, 0.0));
+        ElementsAt(applyDeltaT ? ApparentPlacesAt(jd, engine) : ApparentPlacesAt(jd, 0.0, engine));
     return {TraceOutline(e, Cone::Penumbra, penumbraSamples),
             TraceOutline(e, Cone::Umbra, umbraSamples)};
 }

@@ -23,12 +23,14 @@ struct Outline {
 // A count of samples below 1 (or not finite, or absurdly large) traces nothing.
 Outline TraceOutline(const BesselianElements& elements, Cone cone, double samples);
 
-// Both cones at the instant jd (UT), Delta T applied or not.
+// Both cones at the instant jd (UT) from the engine's places, Delta T applied or
+// not (without it the theories run at the UT instant).
 struct ShadowSnapshot {
     Outline penumbra;
     Outline umbra;
 };
-ShadowSnapshot ShadowAt(double jd, bool applyDeltaT, double umbraSamples, double penumbraSamples);
+ShadowSnapshot ShadowAt(double jd, bool applyDeltaT, double umbraSamples, double penumbraSamples,
+                        Ephemeris engine);
 
 // The point (xi, eta, zeta) of the frame in which the Earth is the unit sphere
 // (see BesselianElements) as a place on the Earth.

@@ -13,35 +13,10 @@
 #include "eclipse/kind.h"
 #include "eclipse/outline.h"
 #include "eclipse/polynomial_elements.h"
+#include "ephemeris/engine.h"
 
-#include <array>
 #include <optional>
 #include <vector>
-
-// Besselian elements as polynomials in t, hours of UT from jd0:
-// value(t) = c[0] + c[1] t + c[2] t^2 + ...
-inline constexpr int kElementTerms = 6;
-using ElementPolynomial = std::array<double, kElementTerms>;
-
-struct ElementPolynomials {
-    double jd0 = 0.0;             // Julian day (UT) of t = 0
-    double deltaT = 0.0;          // TT - UT, seconds
-    ElementPolynomial x{}, y{};   // the axis on the fundamental plane, Earth equatorial radii
-    ElementPolynomial d{};        // declination of the axis, degrees
-    ElementPolynomial mu{};       // Greenwich hour angle of the axis from UT, degrees (unwrapped)
-    ElementPolynomial l1{}, l2{}; // cone radii on the fundamental plane, Earth radii
-    double tanF1 = 0.0;
-    double tanF2 = 0.0;
-};
-
-// The program's own elements (ephemeris/apparent.h, Delta T applied) fitted by
-// polynomials over jdCentre +- 4.5 hours (UT), from seven evaluations. The umbra's
-// cone is that of the canon's lunar radius for the umbra, 0.272281 Earth radii.
-ElementPolynomials FitElementsFromEphemeris(double jdCentre);
-
-// A canon's cubic elements (TT hours from t0, hour angle from TT) read from the UT
-// instant of t0 with their own Delta T.
-ElementPolynomials FromPolynomialElements(const PolynomialElements& p);
 
 // Greatest eclipse: the instant the shadow axis passes closest to the Earth's centre.
 struct GreatestEclipse {
@@ -52,7 +27,7 @@ struct GreatestEclipse {
     bool central = false; // the axis meets the Earth (ellipsoid) at some instant
     double l2 = 0.0;      // umbral radius on the fundamental plane then (< 0: total)
 };
-GreatestEclipse FindGreatestEclipse(const ElementPolynomials& elements, double jdGuess);
+GreatestEclipse GreatestEclipseOf(const PolynomialElements& elements);
 
 // A point of a curve on the Earth with its instant (UT).
 struct TimedPoint {
@@ -82,7 +57,8 @@ struct PathRow {
 // the antimeridian).
 struct EclipsePath {
     EclipseKind kind = EclipseKind::None;
-    ElementPolynomials elements; // what the path was computed from
+    PolynomialElements elements;           // what the path was computed from
+    Ephemeris engine = Ephemeris::Precise; // the theories the elements came from
     bool central = false;
     GreatestEclipse greatest;
     // Whole UT minutes while the axis meets the Earth, and its two ends (sunrise
@@ -98,17 +74,19 @@ struct EclipsePath {
     std::vector<TimedCurve> riseSetCurves;
 };
 
-// The path from given elements, around the greatest eclipse nearest jdGuess.
-EclipsePath ComputeEclipsePath(const ElementPolynomials& elements, double jdGuess);
+// The path from given elements (a canon's or the finder's), around their greatest
+// eclipse; the curves are searched within the elements' window (t0 +- 4.5 h).
+EclipsePath ComputeEclipsePath(const PolynomialElements& elements);
 
-// The eclipse whose greatest instant falls on the UT date that starts at jdDate
-// (0h UT), from the program's own ephemeris. kind None when there is none.
-EclipsePath EclipsePathOfDate(double jdDate);
+// The path of the finder's eclipse whose greatest instant falls on the UT date
+// that starts at jdDate (0h UT), from the engine's theories (EclipseOnDate).
+// kind None when there is none.
+EclipsePath EclipsePathOfDate(double jdDate, Ephemeris engine);
 
 // The outline of a cone (umbra: true) on the Earth at jd: where the cone's edge
 // at each place's own height meets the surface, 360 points around the axis,
 // split where the edge leaves the Earth's sunlit side.
-std::vector<std::vector<GeoPoint>> ShadowOutlineAt(const ElementPolynomials& elements, double jd,
+std::vector<std::vector<GeoPoint>> ShadowOutlineAt(const PolynomialElements& elements, double jd,
                                                    bool umbra);
 
 // Distance between two places on the ellipsoid, km (chord; below a metre off the

@@ -9,9 +9,7 @@
 
 namespace {
 
-constexpr double kSiderealRate = 0.002737909255830788;  // sidereal excess per degree
 constexpr double kSiderealToSolar = 0.9972695664235307; // solar per sidereal time
-constexpr double kDegreesToHours = 0.06666666666666667; // 1/15
 
 struct SunAt {
     double ra;  // degrees
@@ -20,26 +18,25 @@ struct SunAt {
 };
 
 // Cosine of the hour angle at which the Sun's upper limb touches the horizon
-// (standard altitude -51' at sea level, refraction and semi-diameter).
+// (the centre 51' below it at sea level, refraction and semi-diameter, and the
+// dip of the horizon from a height in metres).
 double CosHourAngle(double latitude, double declination, double height) {
-    const double k = 1.0 / (1.0 + height / (1.0e6 * 6.378));
-    return (std::cos((90.0 + (k + 50.0) / 60.0) * kDegToRad) -
+    const double dip = 1.76 * std::sqrt(std::fmax(0.0, height)); // arc minutes
+    return (std::cos((90.0 + (51.0 + dip) / 60.0) * kDegToRad) -
             std::sin(latitude * kDegToRad) * std::sin(declination * kDegToRad)) /
            (std::cos(latitude * kDegToRad) * std::cos(declination * kDegToRad));
 }
 
-// UT hours of the event with local hour angle h (degrees), in [0, 24). The
-// sidereal angle since 0h is reduced to [0, 360) before it becomes solar time:
-// a full turn of sidereal time is 23.934 solar hours, not 24.
+// UT hours of the event with local hour angle h (degrees) at the longitude, in
+// [0, 24): the sidereal angle from Greenwich's at 0h to the event's local one,
+// less the longitude, is reduced to [0, 360) before it becomes solar time (a full
+// turn of sidereal time is 23.934 solar hours, not 24).
 double EventTime(const SunAt& sun, double hourAngle, double longitude) {
     const double lst = std::fmod(sun.ra + hourAngle, 360.0);
-    double sinceMidnight = std::fmod(lst - (sun.gst - kSiderealRate * longitude), 360.0);
+    double sinceMidnight = std::fmod(lst - longitude - sun.gst, 360.0);
     if (sinceMidnight < 0.0)
         sinceMidnight += 360.0;
-    double t = sinceMidnight * kSiderealToSolar * kDegreesToHours - longitude * kDegreesToHours;
-    if (t < 0.0)
-        t += 24.0;
-    return t;
+    return sinceMidnight * kSiderealToSolar * kDegToHours;
 }
 
 double RiseHourAngle(double cosH) {
@@ -56,9 +53,11 @@ SunAt SunOf(const ApparentPlaces& p) {
 
 } // namespace
 
-RiseSetTimes SunRiseSet(double jd0, double lat, double lon, double height, bool applyDeltaT) {
+RiseSetTimes SunRiseSet(double jd0, double lat, double lon, double height, bool applyDeltaT,
+                        Ephemeris engine) {
     const auto sunAt = [&](double jd) {
-        return SunOf(applyDeltaT ? ApparentPlacesAt(jd) : ApparentPlacesAt(jd, 0.0));
+        return SunOf(applyDeltaT ? ApparentPlacesAt(jd, engine)
+                                 : ApparentPlacesAt(jd, 0.0, engine));
     };
     const SunAt first = sunAt(jd0);
     const double cosH = CosHourAngle(lat, first.dec, height);

@@ -15,8 +15,10 @@ struct ApparentPlaces {
     double moonRA = 0.0;        // degrees, [0, 360)
     double moonDec = 0.0;       // degrees
     double moonParallax = 0.0;  // equatorial horizontal parallax, degrees
-    double siderealAngle = 0.0; // Greenwich mean sidereal angle of the theory instant,
-                                // degrees in [360, 720) (the 0h expression at that instant)
+    double siderealAngle = 0.0; // Greenwich mean sidereal angle of the theory instant
+                                // (the 0h expression at that instant), degrees: in
+                                // [360, 720) where that expression is positive (after
+                                // 2000), in [0, 360) before; callers reduce it
     double siderealHours = 0.0; // Greenwich sidereal time at jd (UT), hours in [0, 24): mean
                                 // (IAU 1982) for the classic engine, apparent (IAU 1982 and
                                 // the equation of the equinoxes) for the precise one

@@ -14,6 +14,18 @@ inline constexpr double kDegToHours = 1.0 / 15.0;
 inline constexpr double kEarthRadiusKm = 6378.14; // equatorial radius
 inline constexpr double kAuKm = 149597870.0;
 inline constexpr double kSunRadiusKm = 696000.0;
+
+// The Earth's figure (IAU 1976): flattening, the squared eccentricity of the
+// meridian 2f - f^2, and the polar radius 1 - f = sqrt(1 - e^2) in equatorial radii.
+inline constexpr double kFlattening = 0.00335281;
+inline constexpr double kEccentricitySquared = 0.00670562 - kFlattening * kFlattening;
+inline constexpr double kPolarRadius = 1.0 - kFlattening;
+
+// The Moon's radius in Earth equatorial radii for each cone, as the published
+// canon takes it: the mean limb for the penumbra, a radius below the limb's
+// mountains for the umbra (the valleys let sunlight through at the last moment).
+inline constexpr double kMoonRadiusPenumbra = 0.272488;
+inline constexpr double kMoonRadiusUmbra = 0.272281;
 inline constexpr double kSecondsPerDay = 86400.0;
 // The Earth's rotation in degrees per second of time: an hour angle reckoned from TT
 // is this times Delta T ahead of the one reckoned from UT.

@@ -42,12 +42,13 @@ double Square(double v) {
 // The lunar theories' tidal accelerations of the Moon, arcseconds per century squared.
 // Classic: the principal terms of Brown's theory. Precise: the value for which the
 // correction keeps the UT of the canon's eclipses (Espenak and Meeus, whose Moon has
-// -25.858 and whose Delta T carries the correction for it): with its DE405 constants
-// ELP/MPP02 puts greatest eclipse 0.09 s ((y - 1955) / 100)^2 earlier in TT than the
-// canon (measured over 127 eclipses of -1999..3000; 0.05 s over 1000..3000), which is
-// -25.858 + 0.09 / 0.91072.
+// -25.858 and whose Delta T carries the correction for it): with its DE405 constants,
+// and the Moon precessed with VSOP87D's own precession, ELP/MPP02 puts greatest eclipse
+// 0.035 s ((y - 1955) / 100)^2 earlier in TT than the canon (measured over 127 eclipses
+// of -1999..3000), which is -25.858 + 0.035 / 0.91072. This is a measured effective
+// value, not a published one.
 constexpr double kClassicTidalAcceleration = -22.44;
-constexpr double kPreciseTidalAcceleration = -25.76;
+constexpr double kPreciseTidalAcceleration = -25.82;
 
 double LunarAccelerationCorrection(double y, double tidalAcceleration) {
     return -0.91072 * (tidalAcceleration + 26.0) * Square((y - 1955.0) / 100.0);

@@ -1,8 +1,8 @@
 // The apparent places of the precise engine. Both theories are taken to the mean
 // ecliptic and equinox of date (VSOP87D is referred to them; the ELP/MPP02 longitude
-// gets the general precession of IAU 1976), and from there to the true equator of date
-// through nutation in longitude (IAU 2000B) and the true obliquity: the mean obliquity
-// of 1980 (the IAU 1976 precession's) plus nutation in obliquity.
+// gets the same general precession as VSOP87D's, Laskar's), and from there to the true equator of
+// date through nutation in longitude (IAU 2000B) and the true obliquity: the mean obliquity of 1980
+// (the IAU 1976 precession's) plus nutation in obliquity.
 #include "ephemeris/precise.h"
 
 #include "ephemeris/constants.h"
@@ -37,11 +37,18 @@ void ToFk5(double t, double& longitude, double& latitude) {
     latitude += 0.03916 * (c - s) * kArcsecToRad;
 }
 
-// The general precession in longitude from J2000.0 (IAU 1976, Lieske et al. 1977),
+// The general precession in longitude from J2000.0 that VSOP87D is referred to the
+// equinox of date with (Laskar 1986, A&A 157, 59, to the fifth power that VSOP87D
+// carries: its Earth's secular longitude terms exceed VSOP87B's by exactly these),
 // radians, t Julian centuries: ELP/MPP02 reckons the Moon's longitude on the ecliptic
-// of date from the departure point of J2000.0; this takes it to the equinox of date.
+// of date from the departure point of J2000.0, and this takes it to the same equinox
+// of date as the Sun. The IAU 1976 polynomial (5029.0966 t + 1.11113 t^2 - 0.000006 t^3)
+// agrees to 0.01" over 1600..2400 but lacks Laskar's t^4 term, and at -2000 would put
+// the Moon 62" ahead of the Sun's frame (greatest eclipse two minutes early).
 double GeneralPrecession(double t) {
-    return (5029.0966 + (1.11113 - 0.000006 * t) * t) * t * kArcsecToRad;
+    const double tau = t / 10.0; // Julian millennia
+    return (50290.966 + (111.1971 + (0.07732 + (-0.235316 - 0.0018055 * tau) * tau) * tau) * tau) *
+           tau * kArcsecToRad;
 }
 
 } // namespace

@@ -186,13 +186,13 @@ std::vector<MapFeature> MapFeatures(const EclipsePath& path) {
     // Beneath the lines: the band of the path.
     if (auto band = PathBand(path))
         out.push_back(std::move(*band));
-    const ElementPolynomials& e = path.elements;
+    const PolynomialElements& e = path.elements;
     // The penumbra at every whole hour of UT while it touches the Earth.
     // Julian days of whole UT hours are x.5 + k / 24.
     const double firstHour = std::floor((path.greatest.jd - 0.5) * 24.0) - 4.0;
     for (int h = 0; h <= 9; ++h) {
         const double jd = 0.5 + (firstHour + h) / 24.0;
-        if (std::fabs(jd - path.greatest.jd) * 24.0 > 4.5)
+        if (std::fabs(JdUTToElementsTime(e, jd)) > kFitHalfHours)
             continue;
         const auto runs = ShadowOutlineAt(e, jd, false);
         if (runs.empty())
@@ -278,6 +278,8 @@ std::vector<MapFeature> MapFeatures(const EclipsePath& path) {
     g.properties = GreatestProperties(path);
     g.properties.erase(g.properties.begin()); // its time is its own
     out.push_back(std::move(g));
+    for (MapFeature& f : out)
+        f.properties.push_back({"ephemeris", std::string(EphemerisName(path.engine))});
     return out;
 }
 

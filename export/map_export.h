@@ -7,7 +7,8 @@
 // minutes, the curves of maximum at sunrise and sunset, the lines of equal magnitude
 // and the point of greatest eclipse, written as KML 2.2 (with styles in the map's
 // colours) or GeoJSON (RFC 7946). Lines and polygons are cut where they cross the
-// antimeridian. No Qt here.
+// antimeridian. Every feature names the ephemeris the path was computed with
+// (a property "ephemeris": KML ExtendedData, a GeoJSON property). No Qt here.
 
 #include "eclipse/path.h"
 

@@ -1,5 +1,8 @@
 #include "export/path_table.h"
 
+#include "ephemeris/constants.h"
+#include "ephemeris/delta_t.h"
+
 #include "ephemeris/timescales.h"
 
 #include <cmath>
@@ -84,7 +87,8 @@ std::string PathTableCsv(const EclipsePath& path) {
                OptionalCoordinate(r.south, true, "") + "," +
                OptionalCoordinate(r.south, false, "") + "," + Format("%.1f", r.widthKm) + "," +
                (r.limitsDistanceKm > 0.0 ? Format("%.1f", r.limitsDistanceKm) : "") + "," +
-               Format("%.1f", r.durationSeconds) + "," + Format("%.1f", r.sunAltitude) + "\n";
+               Format("%.1f", r.durationSeconds) + "," + Format("%.1f", r.sunAltitude) + "," +
+               std::string(EphemerisName(path.engine)) + "\n";
     }
     return out;
 }
@@ -92,6 +96,11 @@ std::string PathTableCsv(const EclipsePath& path) {
 std::string PathTableJson(const EclipsePath& path) {
     const GreatestEclipse& g = path.greatest;
     std::string out = "{\n  \"kind\": \"" + std::string(EclipseKindName(path.kind)) + "\",\n";
+    out += "  \"ephemeris\": \"" + std::string(EphemerisName(path.engine)) + "\",\n";
+    const double sigma = DeltaTUncertaintySeconds(g.jd);
+    out += "  \"delta_t_s\": " + Format("%.1f", path.elements.deltaT) +
+           ", \"delta_t_sigma_s\": " + Format("%.1f", sigma) +
+           ", \"lon_sigma_deg\": " + Format("%.4f", sigma * kSiderealDegreesPerSecond) + ",\n";
     out += "  \"greatest\": {\"ut\": \"" + IsoUt(g.jd) +
            "\", \"lat\": " + Format("%.4f", g.point.lat) +
            ", \"lon\": " + Format("%.4f", g.point.lon) + ", \"gamma\": " + Format("%.5f", g.gamma) +

@@ -196,3 +196,37 @@ std::optional<SizeArg> ParseSizeArg(const char* text, const char* name, int maxS
     }
     return SizeArg{static_cast<int>(side[0]), static_cast<int>(side[1])};
 }
+
+std::optional<Ephemeris> ParseEphemerisArg(const char* text, const char* name) {
+    const std::optional<Ephemeris> engine = ParseEphemeris(text);
+    if (!engine)
+        Complain(name, text, "an ephemeris (classic or precise)");
+    return engine;
+}
+
+EngineArgs TakeEphemerisOption(int argc, char** argv, Ephemeris fallback) {
+    EngineArgs out;
+    out.engine = fallback;
+    bool given = false;
+    for (int i = 0; i < argc; ++i) {
+        if (i < 2 || std::strcmp(argv[i], "--ephemeris") != 0) {
+            out.rest.push_back(argv[i]);
+            continue;
+        }
+        if (given) {
+            std::fputs("kestrova-cli: --ephemeris is given twice\n", stderr);
+            out.engine.reset();
+        } else if (i + 1 >= argc) {
+            std::fputs("kestrova-cli: --ephemeris needs a name: classic or precise\n", stderr);
+            out.engine.reset();
+        } else {
+            out.engine = ParseEphemerisArg(argv[i + 1], "--ephemeris");
+        }
+        if (!out.engine)
+            break;
+        given = true;
+        ++i;
+    }
+    out.rest.push_back(nullptr);
+    return out;
+}

@@ -5,8 +5,11 @@
 // given range. No "nan", "inf", hex, blanks or trailing text. Each reader returns
 // the value or writes one line naming the argument to stderr.
 
+#include "ephemeris/engine.h"
+
 #include <optional>
 #include <string>
+#include <vector>
 
 std::optional<long long> ParseIntArg(const char* text, const char* name, long long min,
                                      long long max);
@@ -49,3 +52,16 @@ struct SizeArg {
     int height = 0;
 };
 std::optional<SizeArg> ParseSizeArg(const char* text, const char* name, int maxSide);
+
+// An engine's name, "classic" or "precise".
+std::optional<Ephemeris> ParseEphemerisArg(const char* text, const char* name);
+
+// Takes "--ephemeris NAME" out of the arguments (anywhere after the command's
+// name, argv[1]) and returns the engine it names, fallback when it is not given;
+// none, said on stderr, for a missing or unknown name or the option given twice.
+// The arguments left keep their order; the vector ends with a null pointer.
+struct EngineArgs {
+    std::optional<Ephemeris> engine;
+    std::vector<char*> rest;
+};
+EngineArgs TakeEphemerisOption(int argc, char** argv, Ephemeris fallback);

@@ -184,6 +184,17 @@ void PrintTitleText(CDC& dc, const std::string& title) {
     dc.SelectObject(oldFont);
 }
 
+// The footnote inside the frame's bottom-left corner.
+void PrintFootnote(CDC& dc, const std::string& footnote) {
+    if (footnote.empty())
+        return;
+    const LogicalFont oldFont = dc.SelectObject(kLegendFont);
+    dc.SetTextColor(print_colours::kInk);
+    dc.SetBkMode(TRANSPARENT);
+    Text(dc, 210, -1860, footnote);
+    dc.SelectObject(oldFont);
+}
+
 void PrintFrame(CDC& dc) {
     DrawLine(dc, 195, -190, 2485, 0, 10, print_colours::kInk);
     DrawLine(dc, 195, -1900, 2485, 0, 10, print_colours::kInk);
@@ -293,5 +304,6 @@ void PrintPage(CDC& dc, const CBitmap& image, const PrintPageContent& content) {
     }
     PrintLimitCurves(dc, content.limits, content.hourLabels);
     PrintTitleText(dc, content.title);
+    PrintFootnote(dc, content.footnote);
     PrintFrame(dc);
 }

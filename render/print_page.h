@@ -84,6 +84,7 @@ struct PrintPageContent {
     std::vector<HourLabel> hourLabels;
     std::string title;
     const PathLayer* path = nullptr; // the path of the shadow with its legend, or none
+    std::string footnote{};          // a small line at the foot of the map (the theories used)
 };
 
 // Draws the whole page on dc, which must be in the low-metric mapping mode.

@@ -91,7 +91,7 @@ void CKestrovaView::OnTimer(int /*id*/) {
 
     const double jd =
         CalendarToJulianDay(m_nStepDay, m_nStepMonth, m_nStepYear, 0.0, m_nShowMinute, m_nShowHour);
-    ReplaceShadow(m_scene, ShadowAt(jd, m_nDeltaT == 1, 1000, 50000));
+    ReplaceShadow(m_scene, ShadowAt(jd, m_nDeltaT == 1, 1000, 50000, Ephemeris::Classic));
     ShowScene();
 
     ++m_nCurStep;

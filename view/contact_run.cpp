@@ -32,8 +32,8 @@ void CKestrovaView::OnContactTimes() {
 }
 
 void CKestrovaView::RunContactTimes() {
-    const ContactTimes contacts =
-        ContactTimesOfDate(CalendarToJulianDay(m_nDay, m_nMonth, m_nYear, 0.0, 0, 0));
+    const ContactTimes contacts = ContactTimesOfDate(
+        CalendarToJulianDay(m_nDay, m_nMonth, m_nYear, 0.0, 0, 0), Ephemeris::Classic);
 
     if (!contacts.eclipse) {
         // The times of an earlier date do not stay under the map of this one. The

@@ -31,7 +31,7 @@ EclipseMap ComputeEclipseMap(const RunRequest& request) {
     EclipseMap map;
     const double jd0 = RequestStartJD(request);
     const bool deltaT = request.deltaT == 1;
-    map.contacts = ContactTimesOfDate(jd0);
+    map.contacts = ContactTimesOfDate(jd0, Ephemeris::Classic);
     if (!map.contacts.eclipse)
         return map;
     const ContactTimes& c = map.contacts;
@@ -45,7 +45,7 @@ EclipseMap ComputeEclipseMap(const RunRequest& request) {
         const double jd =
             CalendarToJulianDay(request.day, request.month, request.year, 0.0, 0, hour);
         hourly.push_back(std::async(std::launch::async, [jd, deltaT] {
-            return ShadowAt(jd, deltaT, 0.0, 50000.0).penumbra;
+            return ShadowAt(jd, deltaT, 0.0, 50000.0, Ephemeris::Classic).penumbra;
         }));
         map.lastHour = hour;
         map.lastMinute = 0;
@@ -56,7 +56,7 @@ EclipseMap ComputeEclipseMap(const RunRequest& request) {
             HourMinuteOfStep(ContactStepJD(c, step), map.lastHour, map.lastMinute);
             const double jd = CalendarToJulianDay(request.day, request.month, request.year, 0.0,
                                                   map.lastMinute, map.lastHour);
-            const Outline umbra = ShadowAt(jd, deltaT, 1000.0, 0.0).umbra;
+            const Outline umbra = ShadowAt(jd, deltaT, 1000.0, 0.0, Ephemeris::Classic).umbra;
             map.umbraPath.hits += umbra.hits;
             map.umbraPath.lat.insert(map.umbraPath.lat.end(), umbra.lat.begin(), umbra.lat.end());
             map.umbraPath.lon.insert(map.umbraPath.lon.end(), umbra.lon.begin(), umbra.lon.end());
@@ -71,7 +71,7 @@ LimitCurveSeries ComputeLimitCurveSeries(const RunRequest& request) {
     LimitCurveSeries series;
     const double jd0 = RequestStartJD(request);
     for (int latitude = -60; latitude <= 75; ++latitude) {
-        const RiseSetTimes times = SunRiseSet(jd0, latitude, 0.0, 0.0, false);
+        const RiseSetTimes times = SunRiseSet(jd0, latitude, 0.0, 0.0, false, Ephemeris::Classic);
         series.latitudes.push_back(latitude);
         series.rise.push_back(times.rise);
         series.set.push_back(times.set);

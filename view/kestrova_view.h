@@ -6,6 +6,7 @@
 // the scene and repaints; the paint handler draws the static picture and then the
 // scene, so a repaint for any reason shows what the commands drew.
 
+#include "ephemeris/engine.h"
 #include "platform/controls.h"
 #include "platform/view.h"
 #include "render/map_painter.h"
@@ -140,6 +141,11 @@ public:
     CBitmapButton *m_pBtnCompute = nullptr, *m_pBtnPlus = nullptr, *m_pBtnMinus = nullptr;
     CBitmapButton *m_pBtnGenerate = nullptr, *m_pBtnStop = nullptr, *m_pBtnPlay = nullptr;
     CBitmapButton *m_pBtnMap = nullptr, *m_pBtnPrint = nullptr;
+
+    // The theories of the path layer, the Eclipse menu and the local circumstances
+    // (the frame keeps the choice in the settings); the map's outlines, umbra points
+    // and limit curves, the snapshot and the contact times are the classic theories'.
+    Ephemeris m_engine = Ephemeris::Precise;
 
     // Called at the end of every map command (the frame shows the eclipse's summary).
     std::function<void()> m_afterMap;

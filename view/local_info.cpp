@@ -99,7 +99,7 @@ std::optional<double> CKestrovaView::FieldsDayStart() {
     const std::optional<int> month = WholeNumber(m_strMonth);
     const std::optional<int> year = WholeNumber(m_strYear);
     if (!day || !month || !year || CheckDate(*day, *month, *year) != DateCheck::Valid ||
-        *year < -1999 || *year > 9999)
+        *year < kFirstSearchYear || *year > kLastSolarSearchYear)
         return std::nullopt;
     return CalendarToJulianDay(*day, *month, *year, 0.0, 0, 0);
 }
@@ -109,7 +109,7 @@ void CKestrovaView::ShowLocalCircumstancesAt(double lat, double lon) {
     if (!day)
         return;
     ShowWaitCursor();
-    const std::optional<EclipseCircumstances> eclipse = EclipseOnDate(*day);
+    const std::optional<EclipseCircumstances> eclipse = EclipseOnDate(*day, m_engine);
     ShowArrowCursor();
     if (!eclipse) {
         // The map's lunar eclipse, as this place sees it.
@@ -128,6 +128,7 @@ void CKestrovaView::ShowLocalCircumstancesAt(double lat, double lon) {
     report.longitude = lon;
     report.greatestJdUT = eclipse->jdGreatestUT;
     report.local = ComputeLocalCircumstances(eclipse->elements, {lat, lon, 0.0});
+    report.engine = eclipse->engine;
     const PointZone pointZone = ZoneAtPoint(lat, lon);
     if (pointZone.nautical)
         report.placeName = "At sea, nautical zone " + pointZone.zone;
@@ -204,6 +205,7 @@ void CKestrovaView::ShowPlaceReport(const PlaceChoice& place, const EclipseCircu
     report.placeName = place.name;
     report.greatestJdUT = eclipse.jdGreatestUT;
     report.local = lc;
+    report.engine = eclipse.engine;
     const QTimeZone zone = place.zone.empty() ? QTimeZone::systemTimeZone()
                                               : QTimeZone(QByteArray::fromStdString(place.zone));
     MarkPlace(place.latitude, place.longitude);
@@ -229,13 +231,15 @@ void CKestrovaView::OnLocalCircumstances() {
     const QString title = QStringLiteral("Local circumstances");
     const std::optional<DayAndPlace> asked = AskForDayAndPlace(
         title, QStringLiteral("Enter the date of an eclipse (day, month and year, from "
-                              "-1999 to 3000) first."));
+                              "%1 to %2) first.")
+                   .arg(kFirstSearchYear)
+                   .arg(kLastSearchYear));
     if (!asked)
         return;
     const double day = asked->day;
     const PlaceChoice& place = asked->place;
     ShowWaitCursor();
-    const std::optional<EclipseCircumstances> eclipse = EclipseOnDate(day);
+    const std::optional<EclipseCircumstances> eclipse = EclipseOnDate(day, m_engine);
     ShowArrowCursor();
     if (!eclipse) {
         MarkPlace(place.latitude, place.longitude);
@@ -265,28 +269,28 @@ constexpr KindChoice kKindChoices[] = {
 };
 
 bool KindFits(const KindChoice& k, const LocalEclipse& e) {
-    const bool central = e.local.kind == LocalKind::Total || e.local.kind == LocalKind::Annular;
-    if (k.hybrid && central && e.eclipse.type == EclipseType::Hybrid)
+    const bool central = e.local.kind == EclipseKind::Total || e.local.kind == EclipseKind::Annular;
+    if (k.hybrid && central && e.eclipse.type == EclipseKind::Hybrid)
         return true;
-    return (k.total && e.local.kind == LocalKind::Total) ||
-           (k.annular && e.local.kind == LocalKind::Annular) ||
-           (k.partial && e.local.kind == LocalKind::Partial);
+    return (k.total && e.local.kind == EclipseKind::Total) ||
+           (k.annular && e.local.kind == EclipseKind::Annular) ||
+           (k.partial && e.local.kind == EclipseKind::Partial);
 }
 
 // The day after the last one the search covers: 10000 January 1.
 double SearchEnd() {
-    return CalendarToJulianDay(1, 1, 10000, 0.0, 0, 0);
+    return CalendarToJulianDay(1, 1, kLastSolarSearchYear + 1, 0.0, 0, 0);
 }
 
-const char* LocalKindText(LocalKind k) {
+const char* LocalKindText(EclipseKind k) {
     switch (k) {
-    case LocalKind::Total:
+    case EclipseKind::Total:
         return "total";
-    case LocalKind::Annular:
+    case EclipseKind::Annular:
         return "annular";
-    case LocalKind::Partial:
+    case EclipseKind::Partial:
         return "partial";
-    case LocalKind::None:
+    default: // None; Penumbral and Hybrid are not kinds seen from a place
         break;
     }
     return "none";
@@ -317,7 +321,9 @@ void CKestrovaView::OnNextEclipseFromHere() {
     const KindChoice& choice = kKindChoices[m_lastKind];
     const std::optional<DayAndPlace> asked = AskForDayAndPlace(
         title, QStringLiteral("Enter the date to search from (day, month and year, from "
-                              "-1999 to 9999) first."));
+                              "%1 to %2) first.")
+                   .arg(kFirstSearchYear)
+                   .arg(kLastSolarSearchYear));
     if (!asked)
         return;
     const double day = asked->day;
@@ -325,12 +331,13 @@ void CKestrovaView::OnNextEclipseFromHere() {
     ShowWaitCursor();
     const std::vector<LocalEclipse> found = LocalEclipsesBetween(
         day + 1.0, SearchEnd(), {place.latitude, place.longitude, 0.0},
-        [&choice](const LocalEclipse& e) { return KindFits(choice, e); }, 1);
+        [&choice](const LocalEclipse& e) { return KindFits(choice, e); }, 1, m_engine);
     ShowArrowCursor();
     if (found.empty()) {
         MessageBox(QStringLiteral("No such solar eclipse (%1) is seen from there before the "
-                                  "year 10000.")
-                       .arg(kind.toLower()),
+                                  "year %2.")
+                       .arg(kind.toLower())
+                       .arg(kLastSolarSearchYear + 1),
                    title, MB_OK | MB_ICONINFORMATION);
         return;
     }
@@ -364,7 +371,7 @@ void CKestrovaView::OnEclipsesSeenFromHere() {
     ShowWaitCursor();
     const std::vector<LocalEclipse> found = LocalEclipsesBetween(
         from, to, {place.latitude, place.longitude, 0.0}, [](const LocalEclipse&) { return true; },
-        100000);
+        100000, m_engine);
     ShowArrowCursor();
     MarkPlace(place.latitude, place.longitude);
 
@@ -395,7 +402,8 @@ void CKestrovaView::OnEclipsesSeenFromHere() {
         const LocalEclipse& e = found[i];
         const double max = e.local.max->jdUT;
         const CalendarDate d = JulianDayToCalendarDate(max);
-        const bool central = e.local.kind == LocalKind::Total || e.local.kind == LocalKind::Annular;
+        const bool central =
+            e.local.kind == EclipseKind::Total || e.local.kind == EclipseKind::Annular;
         const QString cells[] = {QString::fromStdString(EclipseDateText(max)),
                                  QString::fromLatin1(LocalKindText(e.local.kind)),
                                  QString::number(e.local.magnitude, 'f', 3),
@@ -404,7 +412,7 @@ void CKestrovaView::OnEclipsesSeenFromHere() {
                                  QString::fromStdString(FormatInstantUT(max)).mid(11, 8),
                                  central ? DurationText(e.local.duration) : QString(),
                                  QStringLiteral("%1°").arg(e.local.max->sun.altitude, 0, 'f', 0),
-                                 QString(QChar::fromLatin1(EclipseTypeLetter(e.eclipse.type)))};
+                                 QString(QChar::fromLatin1(EclipseKindLetter(e.eclipse.type)))};
         for (int c = 0; c < headers.size(); ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             item->setData(Qt::UserRole, QVariantList{d.day, d.month, d.year});

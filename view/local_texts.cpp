@@ -26,15 +26,15 @@ std::string TimeOfDayUT(double jdUT) {
     return t == std::string::npos ? iso : iso.substr(t + 1);
 }
 
-std::string KindSentence(LocalKind kind) {
+std::string KindSentence(EclipseKind kind) {
     switch (kind) {
-    case LocalKind::Total:
+    case EclipseKind::Total:
         return "Total eclipse.";
-    case LocalKind::Annular:
+    case EclipseKind::Annular:
         return "Annular eclipse.";
-    case LocalKind::Partial:
+    case EclipseKind::Partial:
         return "Partial eclipse.";
-    case LocalKind::None:
+    default:
         break;
     }
     return "No eclipse.";
@@ -73,7 +73,7 @@ std::string LocalCircumstancesText(const LocalReport& r, const CivilTimeText& ci
     text += r.placeName.empty() ? PositionText(r.latitude, r.longitude)
                                 : r.placeName + " (" + PositionText(r.latitude, r.longitude) + ")";
     text += "\n\n";
-    if (lc.kind == LocalKind::None || !lc.c1 || !lc.max || !lc.c4) {
+    if (lc.kind == EclipseKind::None || !lc.c1 || !lc.max || !lc.c4) {
         text += "The eclipse is not seen here: the Moon's shadow does not reach this place.\n";
         return text;
     }
@@ -93,13 +93,16 @@ std::string LocalCircumstancesText(const LocalReport& r, const CivilTimeText& ci
     text += "\n";
     text +=
         Format("Magnitude:\t%.4f\nObscuration:\t%.1f %%\n", lc.magnitude, lc.obscuration * 100.0);
-    if (lc.kind == LocalKind::Total || lc.kind == LocalKind::Annular) {
+    if (lc.kind == EclipseKind::Total || lc.kind == EclipseKind::Annular) {
         const double seconds = std::round(lc.duration * 10.0) / 10.0;
         const double minutes = std::floor(seconds / 60.0);
-        text += std::string(lc.kind == LocalKind::Total ? "Duration of totality:\t"
-                                                        : "Duration of annularity:\t") +
+        text += std::string(lc.kind == EclipseKind::Total ? "Duration of totality:\t"
+                                                          : "Duration of annularity:\t") +
                 Format("%.0f min %04.1f s\n", minutes, seconds - 60.0 * minutes);
     }
+    text +=
+        Format("Contact times \u00b1%.1f s (the uncertainty of \u0394T).\n", lc.contactSigma, 0.0);
     text += "The Sun's altitude without refraction; azimuth (az.) from north through east.\n";
+    text += "Computed with the " + std::string(EphemerisName(r.engine)) + " ephemeris.\n";
     return text;
 }

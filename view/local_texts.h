@@ -15,6 +15,7 @@ struct LocalReport {
     std::string placeName;  // "Dallas, US"; empty for a point of the map
     double greatestJdUT = 0.0;
     LocalCircumstances local;
+    Ephemeris engine = Ephemeris::Precise; // the theories of the eclipse's elements
 };
 
 // A civil time for an instant (Julian day, UT), e.g. "13:42:30.0 CDT"; empty when

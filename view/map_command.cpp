@@ -45,7 +45,7 @@ void CKestrovaView::OnMap() {
             m_scene.contactLines.assign(lines.begin(), lines.end());
             m_scene.hourOutlines = std::move(map.outlines);
             m_scene.umbraPath = std::move(map.umbraPath);
-            m_scene.eclipse = EclipsePathOfDate(RequestStartJD(request));
+            m_scene.eclipse = EclipsePathOfDate(RequestStartJD(request), m_engine);
             m_scene.path =
                 MakePathLayer(m_scene.eclipse, projection::kSouthLimit, projection::kNorthLimit);
             m_nShowHour = map.lastHour;

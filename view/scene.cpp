@@ -81,6 +81,14 @@ std::vector<HourLabel> MapHourLabels(const Scene& scene, double zoomX, double zo
     return result;
 }
 
+std::string PrintFootnote(const Scene& scene) {
+    std::string text = "Shadow, outlines and limit curves: classic ephemeris";
+    if (!scene.path.empty())
+        text += "; path of the shadow: " + std::string(EphemerisName(scene.eclipse.engine)) +
+                " ephemeris";
+    return text + ".";
+}
+
 PrintPageContent PageContent(const Scene& scene, double zoomX, double zoomY, std::string title) {
     PrintPageContent content{
         scene.contactLines,
@@ -99,5 +107,6 @@ PrintPageContent PageContent(const Scene& scene, double zoomX, double zoomY, std
     if (!scene.path.empty()) {
         content.path = &scene.path;
     }
+    content.footnote = PrintFootnote(scene);
     return content;
 }

@@ -53,3 +53,6 @@ std::vector<HourLabel> MapHourLabels(const Scene& scene, double zoomX, double zo
 // limit curves and the hour labels (placed as the window at the zoom shows them). The
 // content refers to the scene's points, which must outlive it.
 PrintPageContent PageContent(const Scene& scene, double zoomX, double zoomY, std::string title);
+
+// The printed page's footnote: the theories behind what the page shows.
+std::string PrintFootnote(const Scene& scene);

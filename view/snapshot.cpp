@@ -7,7 +7,7 @@
 
 void CKestrovaView::RunSnapshot() {
     const double jd = CalendarToJulianDay(m_nDay, m_nMonth, m_nYear, m_dSecond, m_nMinute, m_nHour);
-    ReplaceShadow(m_scene, ShadowAt(jd, m_nDeltaT == 1, 1000, 50000));
+    ReplaceShadow(m_scene, ShadowAt(jd, m_nDeltaT == 1, 1000, 50000, Ephemeris::Classic));
     ShowScene();
 }
 

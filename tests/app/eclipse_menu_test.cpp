@@ -12,6 +12,7 @@
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QSettings>
 #include <QSortFilterProxyModel>
 #include <QStatusBar>
 #include <QTableView>
@@ -71,11 +72,11 @@ TEST_F(EclipseMenuTest, MenuWithItsShortcuts) {
     for (QAction* action : eclipse->actions())
         if (!action->isSeparator())
             items << action->text() + " " + action->shortcut().toString();
-    EXPECT_EQ(items,
-              QStringList({"&Next eclipse Ctrl+PgDown", "&Previous eclipse Ctrl+PgUp", "&List... ",
-                           "Local &circumstances... Ctrl+Shift+C",
-                           "Next eclipse &from here... Ctrl+Shift+F",
-                           "Eclipses &seen from here... Ctrl+Shift+S", "&Animation speed "}));
+    EXPECT_EQ(items, QStringList({"&Next eclipse Ctrl+PgDown", "&Previous eclipse Ctrl+PgUp",
+                                  "&List... ", "Local &circumstances... Ctrl+Shift+C",
+                                  "Next eclipse &from here... Ctrl+Shift+F",
+                                  "Eclipses &seen from here... Ctrl+Shift+S", "&Animation speed ",
+                                  "&Ephemeris "}));
     // Every mnemonic of the menu is its own.
     QStringList mnemonics;
     for (QAction* action : eclipse->actions()) {
@@ -84,6 +85,11 @@ TEST_F(EclipseMenuTest, MenuWithItsShortcuts) {
             mnemonics << action->text().mid(amp + 1, 1).toLower();
     }
     EXPECT_EQ(mnemonics.removeDuplicates(), 0) << mnemonics.join(",").toStdString();
+    // The engine chosen goes to the view and is kept in the settings.
+    menu->ChooseEngine(Ephemeris::Classic);
+    EXPECT_EQ(view()->m_engine, Ephemeris::Classic);
+    EXPECT_EQ(QSettings().value("ephemeris").toString(), QStringLiteral("classic"));
+    menu->ChooseEngine(Ephemeris::Precise);
 }
 
 TEST_F(EclipseMenuTest, NextAndPreviousWalkThroughBothKinds) {
@@ -143,7 +149,9 @@ TEST_F(EclipseMenuTest, MapCommandNamesTheEclipseOfTheDate) {
     const QString status = frame.statusBar()->currentMessage();
     EXPECT_TRUE(status.startsWith("Total solar eclipse: greatest 18:17:2")) << status.toStdString();
     EXPECT_TRUE(status.contains("totality 4 min 2")) << status.toStdString();
-    EXPECT_TRUE(status.contains("25.3\u00b0 N 104.2\u00b0 W")) << status.toStdString();
+    // The canon's point of greatest eclipse, 25.29 N 104.14 W, with the precise engine.
+    EXPECT_TRUE(status.contains("25.3\u00b0 N 104.1\u00b0 W")) << status.toStdString();
+    EXPECT_TRUE(status.endsWith("(precise ephemeris)")) << status.toStdString();
     // A date without an eclipse leaves no summary.
     SetDate("20", "4", "2024");
     view()->OnMap();
@@ -173,6 +181,8 @@ TEST_F(EclipseMenuTest, ListSearchesSortsAndDoubleClickShowsTheMap) {
     EXPECT_EQ(view->index(0, 0).data().toString(), "lunar");
     EXPECT_EQ(view->index(0, 1).data().toString(), "2024-03-25");
     EXPECT_EQ(view->index(0, 5).data().toString(), "N");
+    EXPECT_EQ(view->index(1, 0).data().toString(), "solar");
+    EXPECT_EQ(view->index(1, 1).data().toString(), "2024-04-08");
     // The April totality's central duration, as people read it.
     bool april = false;
     for (int r = 0; r < view->rowCount(); ++r) {

@@ -23,7 +23,7 @@ int CountColour(const QImage& image, COLORREF colour, QRect area) {
 TEST(CliMap, WritesTheWindowAfterTheMapButton) {
     QTemporaryDir dir;
     const QString path = dir.filePath("map.png");
-    ASSERT_EQ(RenderMapPng("29", "3", "2006", path.toStdString(), 748, 539), 0);
+    ASSERT_EQ(RenderMapPng("29", "3", "2006", path.toStdString(), 748, 539, Ephemeris::Precise), 0);
     const QImage image(path);
     ASSERT_EQ(image.size(), QSize(748, 539));
     const QRect map(0, 0, 730, 330);
@@ -33,7 +33,8 @@ TEST(CliMap, WritesTheWindowAfterTheMapButton) {
 
     // At another size the same picture is scaled: the path still crosses Libya.
     const QString big = dir.filePath("big.png");
-    ASSERT_EQ(RenderMapPng("29", "3", "2006", big.toStdString(), 1496, 1078), 0);
+    ASSERT_EQ(RenderMapPng("29", "3", "2006", big.toStdString(), 1496, 1078, Ephemeris::Precise),
+              0);
     const QImage scaled(big);
     ASSERT_EQ(scaled.size(), QSize(1496, 1078));
     const ScreenPoint libya = ProjectToScreen(23.0, 16.0, 2.0, 2.0);
@@ -44,13 +45,16 @@ TEST(CliMap, WritesTheWindowAfterTheMapButton) {
 
 TEST(CliMap, ReportsSizesAndFilesItCannotUse) {
     QTemporaryDir dir;
-    EXPECT_EQ(RenderMapPng("29", "3", "2006", dir.filePath("a.png").toStdString(), 0, 539), 2);
-    EXPECT_EQ(
-        RenderMapPng("29", "3", "2006", dir.filePath("no/such/dir/a.png").toStdString(), 748, 539),
-        1);
-    // A date without an eclipse still gives its picture (with the limit curves).
+    EXPECT_EQ(RenderMapPng("29", "3", "2006", dir.filePath("a.png").toStdString(), 0, 539,
+                           Ephemeris::Precise),
+              2);
+    EXPECT_EQ(RenderMapPng("29", "3", "2006", dir.filePath("no/such/dir/a.png").toStdString(), 748,
+                           539, Ephemeris::Precise),
+              1);
+    // A date without an eclipse of either kind still gives its picture (with the limit
+    // curves).
     const QString path = dir.filePath("none.png");
-    ASSERT_EQ(RenderMapPng("14", "3", "2006", path.toStdString(), 748, 539), 0);
+    ASSERT_EQ(RenderMapPng("16", "3", "2006", path.toStdString(), 748, 539, Ephemeris::Precise), 0);
     const QImage image(path);
     EXPECT_EQ(CountColour(image, map_colours::kPenumbra, QRect(0, 0, 730, 330)), 0);
     EXPECT_GT(CountColour(image, map_colours::kFirstLimit, QRect(0, 0, 730, 330)), 100);

@@ -39,7 +39,7 @@ QString ReadAll(const QString& path) {
 TEST(CliPrint, WritesOneA4LandscapePageOrFailsWithStatusOne) {
     QTemporaryDir dir;
     const QString pdf = dir.filePath("eclipse.pdf");
-    EXPECT_EQ(RenderPrintPdf("29", "3", "2006", pdf.toStdString()), 0);
+    EXPECT_EQ(RenderPrintPdf("29", "3", "2006", pdf.toStdString(), Ephemeris::Precise), 0);
     const QString text = ReadAll(pdf);
     ASSERT_TRUE(text.startsWith("%PDF"));
     EXPECT_EQ(PageCount(text), 1);
@@ -48,7 +48,9 @@ TEST(CliPrint, WritesOneA4LandscapePageOrFailsWithStatusOne) {
     EXPECT_NEAR(box[2].toDouble(), 842.0, 0.5); // 297 mm
     EXPECT_NEAR(box[3].toDouble(), 595.0, 0.5); // 210 mm
 
-    EXPECT_EQ(RenderPrintPdf("29", "3", "2006", dir.filePath("missing/x.pdf").toStdString()), 1);
+    EXPECT_EQ(RenderPrintPdf("29", "3", "2006", dir.filePath("missing/x.pdf").toStdString(),
+                             Ephemeris::Precise),
+              1);
 }
 
 TEST(WindowPrint, PrintPreviewInTheFileMenuOpensWithCtrlShiftP) {

@@ -39,7 +39,7 @@ CliRun RunCli(const std::string& arguments) {
 }
 
 const char* kHeader = "date,greatest_ut,greatest_tt,delta_t_s,type,gamma,magnitude,lat,lon,"
-                      "sun_alt,sun_az,path_width_km,central_duration_s,saros,lunation\n";
+                      "sun_alt,sun_az,path_width_km,central_duration_s,saros,lunation,ephemeris\n";
 
 TEST(CliEclipses, NextAndPrevious) {
     const CliRun next = RunCli("next 1 1 2025");

@@ -36,7 +36,8 @@ bool Modern(const CsvRow& row) {
 // the canon's instant.
 std::optional<EclipseCircumstances> Found(const CsvRow& row) {
     const double jdUT = JulianDayOfIso(row.text("date_ut_iso"));
-    const std::vector<EclipseCircumstances> found = EclipsesBetween(jdUT - 1.0, jdUT + 1.0);
+    const std::vector<EclipseCircumstances> found =
+        EclipsesBetween(jdUT - 1.0, jdUT + 1.0, Ephemeris::Classic);
     for (const EclipseCircumstances& c : found)
         if (c.lunation == static_cast<int>(row.number("lunation")))
             return c;
@@ -69,7 +70,7 @@ TEST_F(CanonSample, EveryEclipseFoundWithItsTypeAndSaros) {
             ++missed;
             continue;
         }
-        EXPECT_EQ(std::string(1, EclipseTypeLetter(c->type)), row.text("type"));
+        EXPECT_EQ(std::string(1, EclipseKindLetter(c->type)), row.text("type"));
         EXPECT_EQ(c->saros, static_cast<int>(row.number("saros")));
     }
     EXPECT_LE(missed, 1);
@@ -119,7 +120,7 @@ TEST_F(CanonSample, HybridAndCentralTypesEverywhere) {
         SCOPED_TRACE(row.text("date_td_iso") + " " + row.text("type_full"));
         if (row.text("type") == "H") {
             ++hybrids;
-            EXPECT_EQ(c->type, EclipseType::Hybrid);
+            EXPECT_EQ(c->type, EclipseKind::Hybrid);
             EXPECT_TRUE(c->central);
         }
         if (row.text("type") == "P") {
@@ -156,9 +157,9 @@ TEST(Finder, RangeIsCompleteAndOrdered) {
     // (the canon's statistics of the century).
     const double from = CalendarToJulianDay(1, 1, 2001, 0.0, 0, 0);
     const double to = CalendarToJulianDay(1, 1, 2101, 0.0, 0, 0);
-    const std::vector<EclipseCircumstances> found = EclipsesBetween(from, to);
+    const std::vector<EclipseCircumstances> found = EclipsesBetween(from, to, Ephemeris::Classic);
     ASSERT_EQ(found.size(), 224u);
-    int counts[4] = {};
+    int counts[6] = {};
     for (std::size_t i = 0; i < found.size(); ++i) {
         counts[static_cast<int>(found[i].type)]++;
         EXPECT_GE(found[i].jdGreatestUT, from);
@@ -168,32 +169,34 @@ TEST(Finder, RangeIsCompleteAndOrdered) {
             EXPECT_GT(found[i].lunation, found[i - 1].lunation);
         }
     }
-    EXPECT_EQ(counts[static_cast<int>(EclipseType::Partial)], 77);
-    EXPECT_EQ(counts[static_cast<int>(EclipseType::Annular)], 72);
-    EXPECT_EQ(counts[static_cast<int>(EclipseType::Total)], 68);
-    EXPECT_EQ(counts[static_cast<int>(EclipseType::Hybrid)], 7);
+    EXPECT_EQ(counts[static_cast<int>(EclipseKind::Partial)], 77);
+    EXPECT_EQ(counts[static_cast<int>(EclipseKind::Annular)], 72);
+    EXPECT_EQ(counts[static_cast<int>(EclipseKind::Total)], 68);
+    EXPECT_EQ(counts[static_cast<int>(EclipseKind::Hybrid)], 7);
 }
 
 TEST(Finder, NextAndPreviousAroundADate) {
     const double jan2025 = CalendarToJulianDay(1, 1, 2025, 0.0, 0, 0);
-    const std::optional<EclipseCircumstances> next = NextEclipse(jan2025);
+    const std::optional<EclipseCircumstances> next = NextEclipse(jan2025, Ephemeris::Classic);
     ASSERT_TRUE(next.has_value());
-    EXPECT_EQ(next->type, EclipseType::Partial);
+    EXPECT_EQ(next->type, EclipseKind::Partial);
     const CalendarDate date = JulianDayToCalendarDate(next->jdGreatestUT);
     EXPECT_EQ(date.year, 2025);
     EXPECT_EQ(date.month, 3);
     EXPECT_EQ(date.day, 29);
 
-    const std::optional<EclipseCircumstances> previous = PreviousEclipse(jan2025);
+    const std::optional<EclipseCircumstances> previous =
+        PreviousEclipse(jan2025, Ephemeris::Classic);
     ASSERT_TRUE(previous.has_value());
     const CalendarDate before = JulianDayToCalendarDate(previous->jdGreatestUT);
     EXPECT_EQ(before.year, 2024);
     EXPECT_EQ(before.month, 10);
     EXPECT_EQ(before.day, 2);
-    EXPECT_EQ(previous->type, EclipseType::Annular);
+    EXPECT_EQ(previous->type, EclipseKind::Annular);
 
     // From the instant of greatest eclipse itself, next is the following one.
-    const std::optional<EclipseCircumstances> after = NextEclipse(next->jdGreatestUT);
+    const std::optional<EclipseCircumstances> after =
+        NextEclipse(next->jdGreatestUT, Ephemeris::Classic);
     ASSERT_TRUE(after.has_value());
     EXPECT_GT(after->jdGreatestUT, next->jdGreatestUT + 20.0);
 }
@@ -201,12 +204,12 @@ TEST(Finder, NextAndPreviousAroundADate) {
 TEST(Finder, ContactsAreOrderedAroundGreatestEclipse) {
     const double from = CalendarToJulianDay(1, 1, 2015, 0.0, 0, 0);
     const double to = CalendarToJulianDay(1, 1, 2035, 0.0, 0, 0);
-    for (const EclipseCircumstances& c : EclipsesBetween(from, to)) {
+    for (const EclipseCircumstances& c : EclipsesBetween(from, to, Ephemeris::Classic)) {
         SCOPED_TRACE(c.lunation);
         ASSERT_TRUE(c.p1.present && c.p4.present);
         EXPECT_LT(c.p1.jdUT, c.jdGreatestUT);
         EXPECT_GT(c.p4.jdUT, c.jdGreatestUT);
-        EXPECT_EQ(c.u1.present, c.type != EclipseType::Partial);
+        EXPECT_EQ(c.u1.present, c.type != EclipseKind::Partial);
         if (c.u1.present) {
             EXPECT_LT(c.p1.jdUT, c.u1.jdUT);
             EXPECT_LT(c.u4.jdUT, c.p4.jdUT);

@@ -29,12 +29,12 @@ TEST(FormatInstant, AstronomicalYearsAndTheJulianCalendar) {
 TEST(EclipseTable, CsvHasTheHeaderAndEmptyFieldsForPartialEclipses) {
     const double from = CalendarToJulianDay(1, 1, 2025, 0.0, 0, 0);
     const std::vector<EclipseCircumstances> eclipses =
-        EclipsesBetween(from, CalendarToJulianDay(1, 1, 2026, 0.0, 0, 0));
+        EclipsesBetween(from, CalendarToJulianDay(1, 1, 2026, 0.0, 0, 0), Ephemeris::Classic);
     ASSERT_EQ(eclipses.size(), 2u); // 2025 March 29 and September 21, both partial
     const std::string csv = EclipsesCsv(eclipses);
     const std::string header = "date,greatest_ut,greatest_tt,delta_t_s,type,gamma,magnitude,lat,"
                                "lon,sun_alt,sun_az,path_width_km,central_duration_s,saros,"
-                               "lunation\n";
+                               "lunation,ephemeris\n";
     ASSERT_EQ(csv.substr(0, header.size()), header);
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3);
     const auto fields = EclipseFields(eclipses.front());
@@ -49,7 +49,8 @@ TEST(EclipseTable, CsvHasTheHeaderAndEmptyFieldsForPartialEclipses) {
 
 TEST(EclipseTable, JsonHasEveryKeyAndNullForEmptyFields) {
     const double from = CalendarToJulianDay(1, 3, 2025, 0.0, 0, 0);
-    const std::vector<EclipseCircumstances> one = EclipsesBetween(from, from + 31.0);
+    const std::vector<EclipseCircumstances> one =
+        EclipsesBetween(from, from + 31.0, Ephemeris::Classic);
     ASSERT_EQ(one.size(), 1u);
     const std::string json = EclipsesJson(one);
     for (const char* key : kEclipseColumns)
@@ -64,7 +65,8 @@ TEST(CircumstanceLines, ContactsAcrossMidnightAndTheElements) {
     // 1970 August 31: P4 falls on September 1 at 00:49:26 UT (published, canon Delta T
     // 40.9 s; ours is 40.7 s).
     const double day = CalendarToJulianDay(31, 8, 1970, 0.0, 0, 0);
-    const std::vector<EclipseCircumstances> found = EclipsesBetween(day, day + 1.0);
+    const std::vector<EclipseCircumstances> found =
+        EclipsesBetween(day, day + 1.0, Ephemeris::Classic);
     ASSERT_EQ(found.size(), 1u);
     const auto lines = CircumstanceLines(found.front());
     auto value = [&](const std::string& name) {
@@ -85,7 +87,7 @@ TEST(CircumstanceLines, ContactsAcrossMidnightAndTheElements) {
 
 TEST(CircumstanceLines, PartialEclipseHasNoUmbralContacts) {
     const std::optional<EclipseCircumstances> c =
-        NextEclipse(CalendarToJulianDay(1, 1, 2025, 0.0, 0, 0));
+        NextEclipse(CalendarToJulianDay(1, 1, 2025, 0.0, 0, 0), Ephemeris::Classic);
     ASSERT_TRUE(c.has_value());
     for (const auto& [name, value] : CircumstanceLines(*c)) {
         EXPECT_NE(name, "u1");

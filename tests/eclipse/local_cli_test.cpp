@@ -136,7 +136,7 @@ TEST(LocalCli, NextEclipseFromDallasAfterNewYear2024) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.substr(0, 22), "date,greatest_ut,great");
     const std::vector<std::string> f = EclipseLineFields(r.out);
-    ASSERT_EQ(f.size(), 15u) << r.out;
+    ASSERT_EQ(f.size(), 16u) << r.out;
     EXPECT_EQ(f[0], "2024-04-08");
     EXPECT_EQ(f[1].substr(0, 5), "18:17");
     EXPECT_EQ(f[4], "T");
@@ -149,7 +149,7 @@ TEST(LocalCli, NextEclipseFromExmouthIsTheHybridOf2023) {
     const CliRun r = Cli("next-local 1 1 2023 -21.93 114.13");
     ASSERT_EQ(r.status, 0) << r.err;
     const std::vector<std::string> f = EclipseLineFields(r.out);
-    ASSERT_EQ(f.size(), 15u) << r.out;
+    ASSERT_EQ(f.size(), 16u) << r.out;
     EXPECT_EQ(f[0], "2023-04-20");
     EXPECT_EQ(f[4], "H");
     EXPECT_NEAR(std::stod(f[11]), 49.0, 2.0);
@@ -205,11 +205,11 @@ std::vector<std::map<std::string, std::string>> Rows(const std::string& out) {
     return rows;
 }
 
-const char* KindText(LocalKind k) {
-    return k == LocalKind::Total     ? "total"
-           : k == LocalKind::Annular ? "annular"
-           : k == LocalKind::Partial ? "partial"
-                                     : "none";
+const char* KindText(EclipseKind k) {
+    return k == EclipseKind::Total     ? "total"
+           : k == EclipseKind::Annular ? "annular"
+           : k == EclipseKind::Partial ? "partial"
+                                       : "none";
 }
 
 // Every eclipse of the published table (1969..2026) that the canon's elements show
@@ -232,7 +232,7 @@ TEST(LocalCli, EclipsesSeenFromATownAgainstTheCanon) {
             const std::string date = ref.at("date");
             const LocalCircumstances lc =
                 ComputeLocalCircumstances(CanonElements(date), town.observer);
-            const bool visible = lc.kind != LocalKind::None && lc.visible;
+            const bool visible = lc.kind != EclipseKind::None && lc.visible;
             ASSERT_EQ(byDate.count(date), visible ? 1u : 0u) << date;
             if (!visible)
                 continue;

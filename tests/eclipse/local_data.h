@@ -76,12 +76,19 @@ inline bool HasCanonElements(const std::string& date) {
 inline PolynomialElements CanonElements(const std::string& date) {
     // x, y cubic; d, l1, l2 quadratic; mu linear.
     auto fill = [](PolynomialElements& e, auto n) {
-        e.x0 = n("x0"), e.x1 = n("x1"), e.x2 = n("x2"), e.x3 = n("x3");
-        e.y0 = n("y0"), e.y1 = n("y1"), e.y2 = n("y2"), e.y3 = n("y3");
-        e.d0 = n("d0"), e.d1 = n("d1"), e.d2 = n("d2");
-        e.l10 = n("l10"), e.l11 = n("l11"), e.l12 = n("l12");
-        e.l20 = n("l20"), e.l21 = n("l21"), e.l22 = n("l22");
-        e.mu0 = n("mu0"), e.mu1 = n("mu1");
+        for (std::size_t k = 0; k < 4; ++k) {
+            const std::string i = std::to_string(k);
+            e.x[k] = n("x" + i);
+            e.y[k] = n("y" + i);
+        }
+        for (std::size_t k = 0; k < 3; ++k) {
+            const std::string i = std::to_string(k);
+            e.d[k] = n("d" + i);
+            e.l1[k] = n("l1" + i);
+            e.l2[k] = n("l2" + i);
+        }
+        e.mu[0] = n("mu0");
+        e.mu[1] = n("mu1");
         e.tanF1 = n("tanf1");
         e.tanF2 = n("tanf2");
         e.deltaT = n("delta_t_s");

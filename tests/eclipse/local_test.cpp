@@ -17,14 +17,14 @@ namespace {
 
 constexpr double kSecondsPerDay = 86400.0;
 
-LocalKind KindFromText(const std::string& text) {
+EclipseKind KindFromText(const std::string& text) {
     if (text == "total" || text == "T")
-        return LocalKind::Total;
+        return EclipseKind::Total;
     if (text == "annular" || text == "A")
-        return LocalKind::Annular;
+        return EclipseKind::Annular;
     if (text == "partial" || text == "P")
-        return LocalKind::Partial;
-    return LocalKind::None;
+        return EclipseKind::Partial;
+    return EclipseKind::None;
 }
 
 Observer ObserverOf(const CsvRow& row) {
@@ -105,7 +105,7 @@ TEST(LocalCircumstances, CanonElementsReproduceSampleTable) {
 // canon's by up to a few thousandths of an Earth radius.
 TEST(LocalCircumstances, OwnEphemerisNearSampleTable) {
     const PolynomialElements canon = CanonElements("2017-08-21");
-    const PolynomialElements own = FitPolynomialElements(canon.jdT0);
+    const PolynomialElements own = FitPolynomialElements(canon.jdT0, Ephemeris::Classic);
     CheckAgainstSample(own, {12.0, 0.003, 0.05, 0.1, 4.0}, false);
 }
 
@@ -124,7 +124,7 @@ TEST(LocalCircumstances, PublishedContactTimes) {
             e = CanonElements(date);
         } else {
             const std::optional<EclipseCircumstances> f =
-                EclipseOnDate(ParseIsoInstant(date + "T00:00:00"));
+                EclipseOnDate(ParseIsoInstant(date + "T00:00:00"), Ephemeris::Classic);
             ASSERT_TRUE(f.has_value());
             e = f->elements;
             timeTolerance = 15.0;
@@ -173,7 +173,7 @@ TEST(LocalCircumstances, RefractionAndMagnitudeDefinitions) {
     // Greatest eclipse 2024 April 8, 25.3 N 104.1 W (catalogue): Moon/Sun ratio
     // 1.0566 there.
     const LocalCircumstances lc = ComputeLocalCircumstances(e, {25.3, -104.1, 0.0});
-    EXPECT_EQ(lc.kind, LocalKind::Total);
+    EXPECT_EQ(lc.kind, EclipseKind::Total);
     EXPECT_NEAR(lc.magnitude, 1.0566, 0.0005);
     EXPECT_DOUBLE_EQ(lc.obscuration, 1.0);
     EXPECT_NEAR(lc.duration, 268.0, 3.0); // the catalogue's central duration
@@ -192,7 +192,7 @@ TEST(LocalSearch, EclipseOnDateMatchesCatalogue) {
         const int month = std::stoi(date.substr(5, 2));
         const int day = std::stoi(date.substr(8, 2));
         const double jd0 = CalendarToJulianDay(day, month, year, 0.0, 0, 0);
-        const std::optional<EclipseCircumstances> f = EclipseOnDate(jd0);
+        const std::optional<EclipseCircumstances> f = EclipseOnDate(jd0, Ephemeris::Classic);
         ASSERT_TRUE(f.has_value());
         const PolynomialElements canon = CanonElements(date);
         const double t = GreatestEclipseHours(canon);
@@ -202,10 +202,11 @@ TEST(LocalSearch, EclipseOnDateMatchesCatalogue) {
         EXPECT_NEAR((f->jdGreatestTT - canonTT) * kSecondsPerDay, 0.0, 30.0);
         EXPECT_NEAR(f->gamma, canonGamma, 0.003);
         // The day before holds none.
-        EXPECT_FALSE(EclipseOnDate(jd0 - 1.0).has_value());
+        EXPECT_FALSE(EclipseOnDate(jd0 - 1.0, Ephemeris::Classic).has_value());
     }
     // A full moon day (2024 March 25, penumbral lunar eclipse): no solar eclipse.
-    EXPECT_FALSE(EclipseOnDate(CalendarToJulianDay(25, 3, 2024, 0.0, 0, 0)).has_value());
+    EXPECT_FALSE(
+        EclipseOnDate(CalendarToJulianDay(25, 3, 2024, 0.0, 0, 0), Ephemeris::Classic).has_value());
 }
 
 // The next eclipse seen from a place: Dallas after New Year 2024 saw the total eclipse
@@ -214,24 +215,25 @@ TEST(LocalSearch, EclipseOnDateMatchesCatalogue) {
 TEST(LocalSearch, NextEclipseSeenFromPlace) {
     const double jd2024 = CalendarToJulianDay(1, 1, 2024, 0.0, 0, 0);
     const std::optional<LocalEclipse> dallas =
-        NextLocalEclipse(jd2024, {32.78306, -96.80667, 139.0}, 10.0);
+        NextLocalEclipse(jd2024, {32.78306, -96.80667, 139.0}, 10.0, Ephemeris::Classic);
     ASSERT_TRUE(dallas.has_value());
     EXPECT_EQ(JulianDayToCalendarDate(dallas->eclipse.jdGreatestUT).month, 4);
-    EXPECT_EQ(dallas->local.kind, LocalKind::Total);
+    EXPECT_EQ(dallas->local.kind, EclipseKind::Total);
     EXPECT_NEAR(dallas->local.duration, 230.0, 10.0);
 
-    const std::optional<LocalEclipse> madrid = NextLocalEclipse(
-        CalendarToJulianDay(1, 1, 2026, 0.0, 0, 0), {40.4165, -3.70256, 667.0}, 10.0);
+    const std::optional<LocalEclipse> madrid =
+        NextLocalEclipse(CalendarToJulianDay(1, 1, 2026, 0.0, 0, 0), {40.4165, -3.70256, 667.0},
+                         10.0, Ephemeris::Classic);
     ASSERT_TRUE(madrid.has_value());
     const CalendarDate m = JulianDayToCalendarDate(madrid->eclipse.jdGreatestUT);
     EXPECT_EQ(m.year, 2026);
     EXPECT_EQ(m.month, 8);
-    EXPECT_EQ(madrid->local.kind, LocalKind::Partial);
+    EXPECT_EQ(madrid->local.kind, EclipseKind::Partial);
 
     // Sydney: the eclipses of 2024 are not seen there (the 2024 April one is at night,
     // the October one south-east of it misses); the next one lies later.
     const std::optional<LocalEclipse> sydney =
-        NextLocalEclipse(jd2024, {-33.86785, 151.20732, 58.0}, 30.0);
+        NextLocalEclipse(jd2024, {-33.86785, 151.20732, 58.0}, 30.0, Ephemeris::Classic);
     ASSERT_TRUE(sydney.has_value());
     EXPECT_TRUE(sydney->local.visible);
     EXPECT_GT(sydney->eclipse.jdGreatestUT, CalendarToJulianDay(1, 1, 2025, 0.0, 0, 0));
@@ -261,8 +263,10 @@ TEST(LocalCircumstances, OwnEphemerisAgainstCanonElementsWorldwide) {
             continue;
         SCOPED_TRACE(date);
         const PolynomialElements canon = CanonElements(date);
-        const std::optional<EclipseCircumstances> own = EclipseOnDate(CalendarToJulianDay(
-            std::stoi(date.substr(8, 2)), std::stoi(date.substr(5, 2)), year, 0.0, 0, 0));
+        const std::optional<EclipseCircumstances> own =
+            EclipseOnDate(CalendarToJulianDay(std::stoi(date.substr(8, 2)),
+                                              std::stoi(date.substr(5, 2)), year, 0.0, 0, 0),
+                          Ephemeris::Classic);
         ASSERT_TRUE(own.has_value());
         const double lat0 = std::stod(row.at("lat"));
         const double lon0 = std::stod(row.at("lon"));
@@ -270,17 +274,18 @@ TEST(LocalCircumstances, OwnEphemerisAgainstCanonElementsWorldwide) {
             for (double dLon = -30.0; dLon <= 30.0; dLon += 7.5) {
                 const Observer o{std::clamp(lat0 + dLat, -89.0, 89.0), lon0 + dLon, 0.0};
                 const LocalCircumstances ref = ComputeLocalCircumstances(canon, o);
-                if (ref.kind == LocalKind::None)
+                if (ref.kind == EclipseKind::None)
                     continue;
                 const LocalCircumstances got = ComputeLocalCircumstances(own->elements, o);
                 ++places;
                 // Near a limit: a partial eclipse within 1.5 % of central or a central one
                 // of less than 40 s (a few km from the edge).
-                const bool nearLimit = (ref.kind == LocalKind::Partial && ref.magnitude > 0.985) ||
-                                       (ref.kind != LocalKind::Partial && ref.duration < 40.0);
+                const bool nearLimit =
+                    (ref.kind == EclipseKind::Partial && ref.magnitude > 0.985) ||
+                    (ref.kind != EclipseKind::Partial && ref.duration < 40.0);
                 if (!nearLimit && got.kind != ref.kind)
                     ++kindMismatches;
-                if (got.kind == LocalKind::None)
+                if (got.kind == EclipseKind::None)
                     continue;
                 auto tt = [](const std::optional<LocalEvent>& e, const PolynomialElements& el) {
                     return e->jdUT + el.deltaT / kSecondsPerDay;
@@ -333,7 +338,8 @@ TEST(LocalCircumstances, GreatestEclipsePointFromCanonElements) {
     for (const std::string date : {"2017-08-21", "2024-04-08", "2026-08-12"}) {
         SCOPED_TRACE(date);
         const PolynomialElements e = CanonElements(date);
-        const std::optional<EclipseCircumstances> c = CircumstancesOf(e, LunationNear(e.jdT0));
+        const std::optional<EclipseCircumstances> c =
+            CircumstancesOf(e, LunationNear(e.jdT0), Ephemeris::Classic);
         ASSERT_TRUE(c.has_value());
         for (const CsvRow& row : ReadCsv("eclipse_catalogue_sample.csv")) {
             if (row.at("date_ut_iso").substr(0, 10) != date)
@@ -363,7 +369,7 @@ TEST(LocalSearch, EveryCatalogueEclipseFromYear1000IsFoundOnItsDate) {
         const int year = std::stoi(iso.substr(0, 4));
         const double jd0 = CalendarToJulianDay(std::stoi(iso.substr(8, 2)),
                                                std::stoi(iso.substr(5, 2)), year, 0.0, 0, 0);
-        const std::optional<EclipseCircumstances> f = EclipseOnDate(jd0);
+        const std::optional<EclipseCircumstances> f = EclipseOnDate(jd0, Ephemeris::Classic);
         ASSERT_TRUE(f.has_value());
         const double tt = f->jdGreatestTT;
         const double allowedMinutes = year >= 1900 && year <= 2100 ? 0.5 : 6.0;

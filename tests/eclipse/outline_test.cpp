@@ -22,7 +22,8 @@ BesselianElements ElementsOf(int day, int month, int year, int hour, int minute)
 }
 
 TEST(Outline, SnapshotOf2006March29OverLibyaAndAfrica) {
-    const ShadowSnapshot s = ShadowAt(JD(29, 3, 2006, 10, 11), true, 1000.0, 50000.0);
+    const ShadowSnapshot s =
+        ShadowAt(JD(29, 3, 2006, 10, 11), true, 1000.0, 50000.0, Ephemeris::Classic);
     ASSERT_EQ(s.umbra.lat.size(), s.umbra.lon.size());
     ASSERT_EQ(s.penumbra.lat.size(), s.penumbra.lon.size());
     ASSERT_FALSE(s.umbra.lat.empty());
@@ -44,29 +45,32 @@ TEST(Outline, SnapshotOf2006March29OverLibyaAndAfrica) {
 
 TEST(Outline, OneConeAtATime) {
     const double jd = JD(29, 3, 2006, 10, 11);
-    const ShadowSnapshot penumbraOnly = ShadowAt(jd, true, 0.0, 50000.0);
+    const ShadowSnapshot penumbraOnly = ShadowAt(jd, true, 0.0, 50000.0, Ephemeris::Classic);
     EXPECT_EQ(penumbraOnly.umbra.hits, 0);
     EXPECT_TRUE(penumbraOnly.umbra.lat.empty());
     EXPECT_FALSE(penumbraOnly.penumbra.lat.empty());
 
-    const ShadowSnapshot umbraOnly = ShadowAt(jd, true, 1000.0, 0.5); // under one height: none
+    const ShadowSnapshot umbraOnly =
+        ShadowAt(jd, true, 1000.0, 0.5, Ephemeris::Classic); // under one height: none
     EXPECT_EQ(umbraOnly.penumbra.hits, 0);
     EXPECT_FALSE(umbraOnly.umbra.lat.empty());
 
-    const ShadowSnapshot nonsense = ShadowAt(jd, true, std::nan(""), -5.0);
+    const ShadowSnapshot nonsense = ShadowAt(jd, true, std::nan(""), -5.0, Ephemeris::Classic);
     EXPECT_EQ(nonsense.penumbra.hits, 0);
     EXPECT_EQ(nonsense.umbra.hits, 0);
 }
 
 TEST(Outline, OnlyThePenumbraAtThePartialPhase) {
     // 07:45 UT: the penumbra is on the Earth, the umbra not yet (it arrives 08:35).
-    const ShadowSnapshot s = ShadowAt(JD(29, 3, 2006, 7, 45), true, 1000.0, 50000.0);
+    const ShadowSnapshot s =
+        ShadowAt(JD(29, 3, 2006, 7, 45), true, 1000.0, 50000.0, Ephemeris::Classic);
     EXPECT_FALSE(s.penumbra.lat.empty());
     EXPECT_EQ(s.umbra.hits, 0);
 }
 
 TEST(Outline, ShadowMissingTheEarthLeavesNothing) {
-    const ShadowSnapshot s = ShadowAt(JD(29, 3, 2006, 3, 0), true, 1000.0, 50000.0);
+    const ShadowSnapshot s =
+        ShadowAt(JD(29, 3, 2006, 3, 0), true, 1000.0, 50000.0, Ephemeris::Classic);
     EXPECT_EQ(s.penumbra.hits, 0);
     EXPECT_TRUE(s.penumbra.lat.empty());
 }
@@ -113,7 +117,7 @@ TEST(Sidereal, MidnightAndTheWorkedExample) {
 }
 
 ContactTimes ContactRun(int day, int month, int year) {
-    return ContactTimesOfDate(JD(day, month, year, 0, 0));
+    return ContactTimesOfDate(JD(day, month, year, 0, 0), Ephemeris::Classic);
 }
 
 TEST(ContactTimes, LunarEclipseDatesHaveNoSolarEclipse) {

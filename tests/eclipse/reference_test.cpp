@@ -48,7 +48,8 @@ TEST(ReferenceEclipses, ContactMinutesAgreeWithPublishedPredictions) {
     for (const ReferenceEclipse& ref : LoadReferenceEclipses()) {
         int year = 0, month = 0, day = 0;
         ParseDate(ref.text("date"), year, month, day);
-        const ContactTimes c = ContactTimesOfDate(CalendarToJulianDay(day, month, year, 0, 0, 0));
+        const ContactTimes c =
+            ContactTimesOfDate(CalendarToJulianDay(day, month, year, 0, 0, 0), Ephemeris::Classic);
         const std::array<std::string, 4> lines = ContactLines(c);
 
         ASSERT_TRUE(c.eclipse) << ref.text("date") << ": no eclipse found";
@@ -159,7 +160,7 @@ TEST(ReferenceEclipses, UmbraSurroundsThePointOfGreatestEclipse) {
         const int seconds = ParseSeconds(ref.text("greatest_ut"));
         const Outline m = ShadowAt(CalendarToJulianDay(day, month, year, seconds % 60,
                                                        seconds / 60 % 60, seconds / 3600),
-                                   true, 1000.0, 0.0)
+                                   true, 1000.0, 0.0, Ephemeris::Classic)
                               .umbra;
         // 1000 heights miss an umbra only a few kilometres across.
         if (m.lat.empty()) {

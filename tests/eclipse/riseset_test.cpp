@@ -14,7 +14,7 @@ constexpr double kDeg = 0.017453292519943295;
 // An independent sunrise: the Sun from the Astronomical Almanac's low-precision
 // formulas, and the instant its centre stands 50' below the horizon, found by
 // bisection within the UT day. NaN when it does not happen that day.
-double SolarAltitude(double jd, double latitude) {
+double SolarAltitude(double jd, double latitude, double longitude = 0.0) {
     const double n = jd - 2451545.0;
     const double l = 280.460 + 0.9856474 * n;
     const double g = (357.528 + 0.9856003 * n) * kDeg;
@@ -23,25 +23,25 @@ double SolarAltitude(double jd, double latitude) {
     const double ra = std::atan2(std::cos(eps) * std::sin(lambda), std::cos(lambda));
     const double dec = std::asin(std::sin(eps) * std::sin(lambda));
     const double gmst = (280.46061837 + 360.98564736629 * n) * kDeg;
-    const double hourAngle = gmst - ra;
+    const double hourAngle = gmst + longitude * kDeg - ra;
     const double phi = latitude * kDeg;
     return std::asin(std::sin(phi) * std::sin(dec) +
                      std::cos(phi) * std::cos(dec) * std::cos(hourAngle)) /
            kDeg;
 }
 
-double IndependentEvent(int day, int month, int year, double latitude, bool rising) {
+double IndependentEvent(int day, int month, int year, double latitude, bool rising,
+                        double longitude = 0.0, double h0 = -50.0 / 60.0) {
     const double jd0 = CalendarToJulianDay(day, month, year, 0.0, 0, 0);
-    const double h0 = -50.0 / 60.0;
     for (int minute = 0; minute < 1440; ++minute) {
         double a = jd0 + minute / 1440.0;
         double b = a + 1.0 / 1440.0;
-        const double fa = SolarAltitude(a, latitude) - h0;
-        const double fb = SolarAltitude(b, latitude) - h0;
+        const double fa = SolarAltitude(a, latitude, longitude) - h0;
+        const double fb = SolarAltitude(b, latitude, longitude) - h0;
         if ((rising && fa < 0.0 && fb >= 0.0) || (!rising && fa > 0.0 && fb <= 0.0)) {
             for (int k = 0; k < 40; ++k) {
                 const double mid = (a + b) / 2.0;
-                if ((SolarAltitude(mid, latitude) - h0 < 0.0) == (fa < 0.0))
+                if ((SolarAltitude(mid, latitude, longitude) - h0 < 0.0) == (fa < 0.0))
                     a = mid;
                 else
                     b = mid;
@@ -54,7 +54,8 @@ double IndependentEvent(int day, int month, int year, double latitude, bool risi
 
 // As the map's limit curves use it: longitude 0, without Delta T.
 RiseSetTimes RiseSetAt(int day, int month, int year, double latitude) {
-    return SunRiseSet(CalendarToJulianDay(day, month, year, 0.0, 0, 0), latitude, 0.0, 0.0, false);
+    return SunRiseSet(CalendarToJulianDay(day, month, year, 0.0, 0, 0), latitude, 0.0, 0.0, false,
+                      Ephemeris::Classic);
 }
 
 TEST(RiseSet, AgreesWithAnIndependentComputation) {
@@ -75,6 +76,45 @@ TEST(RiseSet, AgreesWithAnIndependentComputation) {
     }
     std::printf("largest difference from the independent sunrise and sunset: %.2f min\n",
                 worst * 60.0);
+}
+
+// The difference of two event times, hours: an event within a minute of 0h may be
+// found a sidereal day (23.934 h) later in the same UT day, which is the same event.
+double EventDifference(double a, double b) {
+    constexpr double kSiderealDay = 23.9344696;
+    const double d = std::fabs(a - b);
+    return std::fmin(d, std::fabs(d - kSiderealDay));
+}
+
+// East and west of Greenwich the events of the UT day, in [0, 24) (west of it the
+// day's sunset may be the local evening before); from a height the horizon dips by
+// 1.76' sqrt(metres) and the Sun rises earlier and sets later.
+TEST(RiseSet, AtAnyLongitudeAndHeight) {
+    const int dates[][3] = {{21, 6, 2010}, {22, 12, 1999}};
+    for (const auto& d : dates) {
+        const double jd0 = CalendarToJulianDay(d[0], d[1], d[2], 0.0, 0, 0);
+        for (const double lon : {-100.0, -170.0, 75.0, 150.0}) {
+            for (const double lat : {-30.0, 10.0, 50.0}) {
+                const RiseSetTimes e = SunRiseSet(jd0, lat, lon, 0.0, false, Ephemeris::Classic);
+                const double rise = IndependentEvent(d[0], d[1], d[2], lat, true, lon);
+                const double set = IndependentEvent(d[0], d[1], d[2], lat, false, lon);
+                EXPECT_GE(e.rise, 0.0);
+                EXPECT_LT(e.set, 24.0);
+                EXPECT_LT(EventDifference(e.rise, rise), 1.0 / 60.0)
+                    << "lat " << lat << " lon " << lon << ": want " << rise << ", got " << e.rise;
+                EXPECT_LT(EventDifference(e.set, set), 1.0 / 60.0)
+                    << "lat " << lat << " lon " << lon << ": want " << set << ", got " << e.set;
+            }
+        }
+        const double dip = 1.76 * std::sqrt(2000.0) / 60.0; // degrees
+        const RiseSetTimes high = SunRiseSet(jd0, 45.0, 0.0, 2000.0, false, Ephemeris::Classic);
+        EXPECT_NEAR(high.rise,
+                    IndependentEvent(d[0], d[1], d[2], 45.0, true, 0.0, -50.0 / 60.0 - dip),
+                    1.0 / 60.0);
+        EXPECT_NEAR(high.set,
+                    IndependentEvent(d[0], d[1], d[2], 45.0, false, 0.0, -50.0 / 60.0 - dip),
+                    1.0 / 60.0);
+    }
 }
 
 TEST(RiseSet, RefinesOnTheSameDayBeforeTheCalendarReform) {

@@ -70,11 +70,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(std::abs(p.moonDec) < 30.0);
     const BesselianElements e = ElementsAt(p);
     Require(std::isfinite(e.x) && std::isfinite(e.y) && std::isfinite(e.mu));
-    const ShadowSnapshot s = ShadowAt(jd, true, 20.0, 200.0);
+    const ShadowSnapshot s = ShadowAt(jd, true, 20.0, 200.0, Ephemeris::Classic);
     for (std::size_t i = 0; i < s.penumbra.lat.size(); ++i) {
         Require(std::abs(s.penumbra.lat[i]) <= 90.0 && std::abs(s.penumbra.lon[i]) <= 180.0);
     }
-    const RiseSetTimes rs = SunRiseSet(jd0, static_cast<double>(v.minute % 91), 0.0, 0.0, false);
+    const RiseSetTimes rs =
+        SunRiseSet(jd0, static_cast<double>(v.minute % 91), 0.0, 0.0, false, Ephemeris::Classic);
     Require(std::isnan(rs.rise) || (rs.rise >= 0.0 && rs.rise < 24.0));
     const std::string step = FormatStepTime(jd);
     Require(step.size() == 5 && step.find('-') == std::string::npos);

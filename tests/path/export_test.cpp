@@ -26,7 +26,7 @@ TEST(IsoUt, WholeSecondsOnTheUtDate) {
 }
 
 TEST(PathTableCsv, HeaderRowsAndEmptyFieldsWhereALimitIsMissing) {
-    const EclipsePath path = EclipsePathOfDate(canon::JdOfDate("2024-04-08"));
+    const EclipsePath path = EclipsePathOfDate(canon::JdOfDate("2024-04-08"), Ephemeris::Classic);
     const std::string csv = PathTableCsv(path);
     // The Sun's altitude at the line's ends rounds to zero, written without a sign.
     EXPECT_EQ(csv.find("-0.0,"), std::string::npos);
@@ -35,12 +35,12 @@ TEST(PathTableCsv, HeaderRowsAndEmptyFieldsWhereALimitIsMissing) {
     std::string line;
     std::getline(text, line);
     EXPECT_EQ(line, "ut,central_lat,central_lon,north_lat,north_lon,south_lat,south_lon,width_km,"
-                    "limits_distance_km,duration_s,sun_alt");
+                    "limits_distance_km,duration_s,sun_alt,ephemeris");
     std::size_t rows = 0;
     bool someMissing = false;
     while (std::getline(text, line)) {
         ++rows;
-        EXPECT_EQ(std::count(line.begin(), line.end(), ','), 10) << line;
+        EXPECT_EQ(std::count(line.begin(), line.end(), ','), 11) << line;
         someMissing = someMissing || line.find(",,") != std::string::npos;
     }
     EXPECT_EQ(rows, path.centralLine.size());
@@ -50,7 +50,7 @@ TEST(PathTableCsv, HeaderRowsAndEmptyFieldsWhereALimitIsMissing) {
 }
 
 TEST(MapFeatures, NamedFeaturesWithTheirTimes) {
-    const EclipsePath path = EclipsePathOfDate(canon::JdOfDate("2006-03-29"));
+    const EclipsePath path = EclipsePathOfDate(canon::JdOfDate("2006-03-29"), Ephemeris::Classic);
     const auto features = MapFeatures(path);
     ASSERT_FALSE(features.empty());
     EXPECT_EQ(features.back().name, "Greatest eclipse");
@@ -97,7 +97,7 @@ double SignedArea(const std::vector<GeoPoint>& ring) {
 TEST(MapFeatures, ThePathPolygonHoldsItsCentralLineOnBothSidesOfTheAntimeridian) {
     for (const char* date : {"2028-07-22", "2021-12-04", "2026-08-12"}) {
         SCOPED_TRACE(date);
-        const EclipsePath path = EclipsePathOfDate(canon::JdOfDate(date));
+        const EclipsePath path = EclipsePathOfDate(canon::JdOfDate(date), Ephemeris::Classic);
         const auto features = MapFeatures(path);
         const auto band = std::find_if(features.begin(), features.end(),
                                        [](const MapFeature& f) { return !f.rings.empty(); });
@@ -119,7 +119,7 @@ TEST(MapFeatures, ThePathPolygonHoldsItsCentralLineOnBothSidesOfTheAntimeridian)
         EXPECT_EQ(inside, static_cast<int>(path.centralLine.size()) - 2);
     }
     // Sydney sees totality in 2028; the path's last minutes lie east of 180 degrees.
-    const EclipsePath path = EclipsePathOfDate(canon::JdOfDate("2028-07-22"));
+    const EclipsePath path = EclipsePathOfDate(canon::JdOfDate("2028-07-22"), Ephemeris::Classic);
     const MapFeature band = MapFeatures(path).front();
     ASSERT_EQ(band.rings.size(), 2u);
     EXPECT_TRUE(Inside(band.rings, -33.87, 151.21));

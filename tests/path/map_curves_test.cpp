@@ -53,8 +53,7 @@ TEST(MapCurves, EveryCurveAgreesWithTheLocalCircumstancesOfItsPlaces) {
          {"2024-04-08", "2023-10-14", "2025-03-29", "2021-12-04", "2026-08-12"}) {
         SCOPED_TRACE(date);
         const PolynomialElements p = CanonElements(date);
-        const EclipsePath path = ComputeEclipsePath(FromPolynomialElements(p),
-                                                    ElementsTimeToJdUT(p, GreatestEclipseHours(p)));
+        const EclipsePath path = ComputeEclipsePath(p);
         const MapCurves curves = ComputeMapCurves(path);
         Checked checked;
 

@@ -55,7 +55,7 @@ TEST(CutForMap, CutsAtTheMapsLatitudes) {
 TEST(MakePathLayer, LinesStayOnTheMapInSmallSteps) {
     for (const char* date : {"2006-03-29", "2021-12-04", "2024-04-08", "2020-12-14"}) {
         SCOPED_TRACE(date);
-        const EclipsePath path = EclipsePathOfDate(canon::JdOfDate(date));
+        const EclipsePath path = EclipsePathOfDate(canon::JdOfDate(date), Ephemeris::Classic);
         const PathLayer layer = MakePathLayer(path, -60.0, 75.0);
         for (const PathLine& line : layer.lines) {
             ASSERT_GE(line.points.size(), 2u);
@@ -72,8 +72,8 @@ TEST(MakePathLayer, LinesStayOnTheMapInSmallSteps) {
     }
     // 2021 December 4 is total over Antarctica: its central line begins at sunrise
     // near 53 S and runs south off the map; greatest eclipse lies off the map.
-    const PathLayer polar =
-        MakePathLayer(EclipsePathOfDate(canon::JdOfDate("2021-12-04")), -60.0, 75.0);
+    const PathLayer polar = MakePathLayer(
+        EclipsePathOfDate(canon::JdOfDate("2021-12-04"), Ephemeris::Classic), -60.0, 75.0);
     bool central = false;
     for (const PathLine& line : polar.lines) {
         if (line.kind != PathLineKind::CentralLine)
