@@ -11,6 +11,7 @@
 #include "ephemeris/timescales.h"
 #include "io/atomic_write.h"
 #include "io/cli_args.h"
+#include "places/gazetteer.h"
 #include "view/texts.h"
 
 #include <algorithm>
@@ -205,38 +206,120 @@ int RiseSetCommand(int argc, char** argv, Ephemeris engine) {
     return 0;
 }
 
+constexpr const char* kDateNote =
+    "DATE is DAY MONTH YEAR (8 4 2024) or YYYY-MM-DD (2024-04-08); years are astronomical "
+    "(0 is 1 BC, -1 is 2 BC), the Julian calendar before 1582-10-15, -1999 to 9999.";
+
 constexpr CliCommand kCommands[] = {
-    {"ephemeris", "ephemeris DAY MONTH YEAR HOUR MINUTE SECOND", Ephemeris::Classic,
-     EphemerisCommand},
-    {"elements", "elements  DAY MONTH YEAR HOUR MINUTE SECOND", Ephemeris::Classic,
-     ElementsCommand},
-    {"contacts", "contacts  DAY MONTH YEAR", Ephemeris::Classic, ContactsCommand},
-    {"snapshot", "snapshot  DAY MONTH YEAR HOUR MINUTE SECOND [--points] [--png FILE [--size WxH]]",
-     Ephemeris::Classic, SnapshotCommand},
-    {"riseset", "riseset   DAY MONTH YEAR LATITUDE", Ephemeris::Classic, RiseSetCommand},
-    {"path", "path      DAY MONTH YEAR [--json]", Ephemeris::Precise, PathCommand},
+    {"ephemeris", "ephemeris DATE HOUR MINUTE SECOND", Ephemeris::Classic, EphemerisCommand,
+     "The apparent places of the Sun and the Moon at an instant (UT).",
+     "sunRA, sunDec: degrees; sunGST: Greenwich sidereal time, degrees; jd: Julian day (UT);\n"
+     "moonRAHours, moonDec, moonParallax; sunDistance: au; sunRAHours; deltaT: TT - UT, s",
+     "kestrova-cli ephemeris 2024-04-08 18 17 0"},
+    {"elements", "elements  DATE HOUR MINUTE SECOND", Ephemeris::Classic, ElementsCommand,
+     "The Besselian elements of the Moon's shadow at an instant (UT).",
+     "x, y: the shadow axis on the fundamental plane, Earth radii; d, mu: degrees;\n"
+     "l1, l2: penumbra and umbra radii, Earth radii; f1, f2: their half-angles, degrees",
+     "kestrova-cli elements 2024-04-08 18 17 0"},
+    {"contacts", "contacts  DATE", Ephemeris::Classic, ContactsCommand,
+     "The minutes (UT) at which the penumbra and the umbra touch the Earth and leave it.",
+     "one sentence a contact: \"Moon enters penumbra: HH:MM\" ...; \"--:--\" for none",
+     "kestrova-cli contacts 2024-04-08"},
+    {"snapshot", "snapshot  DATE HOUR MINUTE SECOND [--points] [--png FILE [--size WxH]]",
+     Ephemeris::Classic, SnapshotCommand,
+     "The outlines of the penumbra and the umbra on the Earth at an instant.",
+     "penumbraPoints, penumbraLat, penumbraLon (extent), the same for umbra;\n"
+     "with --points one line \"P|U LAT LON\" a point",
+     "kestrova-cli snapshot 2024-04-08 18 17 0"},
+    {"riseset", "riseset   DATE LATITUDE", Ephemeris::Classic, RiseSetCommand,
+     "Sunrise and sunset at a latitude on the Greenwich meridian.", "rise, set: hours UT",
+     "kestrova-cli riseset 2024-06-21 52"},
+    {"path", "path      DATE [--json]", Ephemeris::Precise, PathCommand,
+     "The path of a central eclipse minute by minute: the central line, its two limits, the "
+     "width and the duration.",
+     "time_ut, central_lat, central_lon; north_lat, north_lon and south_lat, south_lon: the two\n"
+     "limits, named by their side of the central line in the shadow's frame (north is the side\n"
+     "of the Earth's axis as the shadow sees it). Where the track passes near a pole the\n"
+     "\"north\" limit can lie at a lower latitude than the \"south\" one: read them as the two\n"
+     "edges of the track, not as compass directions. width_km, limits_distance_km, duration_s,\n"
+     "sun_alt (degrees)",
+     "kestrova-cli path 2024-04-08"},
     {"map",
-     "map       DAY MONTH YEAR [--png FILE [--size WxH] [--view S,W,N,E|globe:LAT,LON]] [--kml "
-     "FILE] [--geojson FILE]",
-     Ephemeris::Precise, MapCommand},
-    {"print", "print     DAY MONTH YEAR --pdf FILE", Ephemeris::Precise, PictureCommand},
-    {"eclipses", "eclipses  FROM TO [--json]   (dates as YYYY-MM-DD)", Ephemeris::Precise,
-     EclipsesCommand},
-    {"next", "next      DAY MONTH YEAR [--lunar [--json]]", Ephemeris::Precise, NextCommand},
-    {"previous", "previous  DAY MONTH YEAR [--lunar [--json]]", Ephemeris::Precise,
-     PreviousCommand},
-    {"circumstances", "circumstances DAY MONTH YEAR", Ephemeris::Precise, CircumstancesCommand},
-    {"local", "local     DAY MONTH YEAR (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]",
-     Ephemeris::Precise, LocalCommand},
+     "map       DATE [--png FILE [--size WxH] [--view S,W,N,E|globe:LAT,LON]] [--kml FILE] "
+     "[--geojson FILE]",
+     Ephemeris::Precise, MapCommand,
+     "The map of an eclipse: hourly outlines, the umbra's path and its limits, as a picture, "
+     "KML or GeoJSON; with --view the map alone of a latitude/longitude box (Mercator) or of "
+     "the globe centred on a point.",
+     "the files named; nothing on stdout",
+     "kestrova-cli map 2024-04-08 --png texas.png --size 1200x900 --view 28,-104,38,-90"},
+    {"print", "print     DATE --pdf FILE", Ephemeris::Precise, PictureCommand,
+     "The printed page of an eclipse's map, as PDF.", "the file named",
+     "kestrova-cli print 2024-04-08 --pdf eclipse.pdf"},
+    {"eclipses", "eclipses  FROM TO [--json]", Ephemeris::Precise, EclipsesCommand,
+     "Every solar eclipse whose greatest eclipse (UT) falls between two dates (both included).",
+     "date, greatest_ut (HH:MM:SS), greatest_tt (HH:MM:SS, or YYYY-MM-DDTHH:MM:SS when Delta T\n"
+     "moves TT to another date), delta_t_s, type (P partial,\n"
+     "A annular, T total, H hybrid), gamma, magnitude, lat, lon (greatest eclipse), sun_alt,\n"
+     "sun_az, path_width_km, central_duration_s, saros, lunation",
+     "kestrova-cli eclipses 2024-01-01 2027-12-31"},
+    {"next", "next      DATE [--lunar [--json]]", Ephemeris::Precise, NextCommand,
+     "The first solar eclipse after a date (up to the end of 9999).",
+     "the eclipses table's line (see eclipses --help)", "kestrova-cli next 2025-01-01"},
+    {"previous", "previous  DATE [--lunar [--json]]", Ephemeris::Precise, PreviousCommand,
+     "The last solar eclipse before a date (from -1999 on).",
+     "the eclipses table's line (see eclipses --help)", "kestrova-cli previous 2025-01-01"},
+    {"circumstances", "circumstances DATE", Ephemeris::Precise, CircumstancesCommand,
+     "Everything the finder knows of the eclipse of a date: contacts, greatest eclipse and "
+     "its polynomial Besselian elements.",
+     "name value lines: the table's fields, p1 u1 u2 u3 u4 p4 (UT), x0..mu2, tan_f1, tan_f2",
+     "kestrova-cli circumstances 2024-04-08"},
+    {"local",
+     "local     DATE (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME [--gazetteer FILE]) [--json]",
+     Ephemeris::Precise, LocalCommand,
+     "What one place sees of the eclipse of a date: contacts, maximum, magnitude, the Sun's "
+     "altitude, in UT and in the place's local time.",
+     "greatest, delta_t_s, kind (total, annular, partial, none), c1 c2 max c3 c4 (UT),\n"
+     "magnitude, obscuration, sun_alt_* and sun_az_* (degrees), sun_up_*, visible,\n"
+     "duration_s (totality or annularity), latitude, longitude, height_m, place, zone\n"
+     "(zone_nautical at sea), c1_local ... c4_local (the zone's civil time).\n"
+     "NAME: \"Dallas\", \"Dallas, TX\", \"Paris, France\", \"NYC\", \"Munich\"",
+     "kestrova-cli local 2024-04-08 --place \"Dallas, TX\""},
     {"next-local",
-     "next-local DAY MONTH YEAR (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]",
-     Ephemeris::Precise, NextLocalCommand},
+     "next-local DATE (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--kind K,...] "
+     "[--count N] [--json]",
+     Ephemeris::Precise, NextLocalCommand,
+     "The next eclipses seen from a place after a date, of the kinds asked for (total, "
+     "annular, hybrid, partial; any of them without --kind).",
+     "for each: the eclipses table's line, then the local fields (see local --help)",
+     "kestrova-cli next-local 2025-01-01 --place Madrid --kind total --count 3"},
+    {"local-eclipses",
+     "local-eclipses FROM TO (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--kind K,...] "
+     "[--json]",
+     Ephemeris::Precise, LocalEclipsesCommand,
+     "Every eclipse seen from a place between two years or dates (YYYY or YYYY-MM-DD, both "
+     "included): the table eclipse watchers look up for their town.",
+     "date, kind (as seen there), magnitude, obscuration, maximum_ut, maximum_local, zone,\n"
+     "duration_s and duration (totality or annularity), sun_altitude_max (degrees),\n"
+     "eclipse_type (P A T H, as seen on the whole Earth)",
+     "kestrova-cli local-eclipses 2024 2050 --place Madrid"},
     {"lunar-eclipses", "lunar-eclipses FROM TO [--json]   (dates as YYYY-MM-DD)",
-     Ephemeris::Precise, LunarEclipsesCommand},
+     Ephemeris::Precise, LunarEclipsesCommand,
+     "Every lunar eclipse between two dates (both included).", "see the README's lunar table",
+     "kestrova-cli lunar-eclipses 2025-01-01 2026-12-31"},
     {"lunar", "lunar     DAY MONTH YEAR (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]",
-     Ephemeris::Precise, LunarCommand},
+     Ephemeris::Precise, LunarCommand, "What one place sees of the lunar eclipse of a date.",
+     "contacts in UT and local time, the Moon's altitude and azimuth, visible",
+     "kestrova-cli lunar 14 3 2025 --place Madrid"},
     {"lunar-map", "lunar-map DAY MONTH YEAR [--kml FILE] [--geojson FILE]", Ephemeris::Precise,
-     LunarMapCommand},
+     LunarMapCommand,
+     "Where a lunar eclipse is seen: the Moon's horizon curves at the contacts, as KML or "
+     "GeoJSON.",
+     "the files named", "kestrova-cli lunar-map 14 3 2025 --kml lunar.kml"},
+    {"zone", "zone      LATITUDE LONGITUDE", Ephemeris::Precise, ZoneCommand,
+     "The time zone of a point: the zone of the place on land, the nautical zone at sea.",
+     "zone (IANA name), nautical (true at sea), offset_now (UTC offset now, hours)",
+     "kestrova-cli zone 64.15 -21.94"},
 };
 
 // The folder of this program, from /proc/self/exe; empty if unknown.
@@ -256,7 +339,7 @@ static void PrintUsage(std::FILE* out) {
     std::fputs("usage:\n", out);
     for (const CliCommand& c : kCommands)
         std::fprintf(out, "  kestrova-cli %s\n", c.usage);
-    std::fputs("  kestrova-cli --help | --version\n"
+    std::fputs("  kestrova-cli --help | --version | COMMAND --help\n"
                "every command also takes --ephemeris classic|precise, the theories it computes\n"
                "with: classic by default for ephemeris, elements, contacts, snapshot and riseset,\n"
                "precise for the others. The outlines, umbra points and limit curves of map and\n"
@@ -265,6 +348,41 @@ static void PrintUsage(std::FILE* out) {
                "the lunar commands also take --shadow chauvenet|danjon (the atmosphere's\n"
                "enlargement of the shadow; default chauvenet)\n",
                out);
+    std::fprintf(out, "%s\n", kDateNote);
+}
+
+// COMMAND --help: the usage line, what it answers, its fields and an example.
+static void PrintCommandHelp(const CliCommand& c) {
+    std::printf("usage: kestrova-cli %s\n\n%s\n\n%s\n\nOutput:\n", c.usage, c.summary, kDateNote);
+    std::string fields = c.fields;
+    std::size_t start = 0;
+    while (start < fields.size()) {
+        std::size_t end = fields.find('\n', start);
+        if (end == std::string::npos)
+            end = fields.size();
+        std::printf("  %s\n", fields.substr(start, end - start).c_str());
+        start = end + 1;
+    }
+    std::printf("\nExample:\n  %s\n", c.example);
+}
+
+// A date given as one argument "YYYY-MM-DD" where the command reads DAY MONTH YEAR:
+// the arguments with it as three. Empty when argv[2] is not such a date (a malformed
+// one is said on stderr and sets failed).
+static std::vector<std::string> ExpandIsoDate(int argc, char** argv, bool& failed) {
+    failed = false;
+    if (argc < 3 || !LooksLikeIsoDate(argv[2]))
+        return {};
+    const std::optional<DateArg> date = ParseIsoDateArg(argv[2]);
+    if (!date) {
+        failed = true;
+        return {};
+    }
+    std::vector<std::string> args(argv, argv + argc);
+    args.erase(args.begin() + 2);
+    args.insert(args.begin() + 2, {std::to_string(date->day), std::to_string(date->month),
+                                   std::to_string(date->year)});
+    return args;
 }
 
 int CliUsage() {
@@ -310,10 +428,32 @@ int main(int argc, char** argv) {
     for (const CliCommand& c : kCommands) {
         if (std::strcmp(argv[1], c.name) != 0)
             continue;
-        EngineArgs args = TakeEphemerisOption(argc, argv, c.defaultEngine);
-        if (!args.engine)
+        if (argc == 3 && std::strcmp(argv[2], "--help") == 0) {
+            PrintCommandHelp(c);
+            return 0;
+        }
+        EngineArgs engineArgs = TakeEphemerisOption(argc, argv, c.defaultEngine);
+        if (!engineArgs.engine)
             return 1;
-        return c.run(static_cast<int>(args.rest.size() - 1), args.rest.data(), *args.engine);
+        const int restCount = static_cast<int>(engineArgs.rest.size() - 1);
+        // The commands that read dates themselves take either form already.
+        const bool readsOwnDates = c.run == EclipsesCommand || c.run == LocalCommand ||
+                                   c.run == NextLocalCommand || c.run == LocalEclipsesCommand ||
+                                   c.run == ZoneCommand || c.run == LunarEclipsesCommand;
+        bool failed = false;
+        std::vector<std::string> expanded;
+        if (!readsOwnDates)
+            expanded = ExpandIsoDate(restCount, engineArgs.rest.data(), failed);
+        if (failed)
+            return 1;
+        if (expanded.empty())
+            return c.run(restCount, engineArgs.rest.data(), *engineArgs.engine);
+        std::vector<char*> args;
+        for (std::string& a : expanded)
+            args.push_back(a.data());
+        args.push_back(nullptr);
+        return c.run(static_cast<int>(expanded.size()), args.data(), *engineArgs.engine);
     }
+    std::fprintf(stderr, "kestrova-cli: no command \"%s\"\n", PrintableText(argv[1]).c_str());
     return CliUsage();
 }

@@ -12,7 +12,13 @@ struct CliCommand {
     const char* usage;       // the command's line of the usage text
     Ephemeris defaultEngine; // without --ephemeris
     int (*run)(int argc, char** argv, Ephemeris engine);
+    const char* summary; // what it answers, in a sentence
+    const char* fields;  // what it prints, one field a line
+    const char* example; // a call to try
 };
+
+// The zone command: the time zone of a point (cli_local.cpp).
+int ZoneCommand(int argc, char** argv, Ephemeris engine);
 
 // Prints the usage text on stderr; returns 2.
 int CliUsage();
@@ -37,6 +43,7 @@ int CircumstancesCommand(int argc, char** argv, Ephemeris engine);
 // local and next-local: what one place sees of a solar eclipse (cli_local.cpp).
 int LocalCommand(int argc, char** argv, Ephemeris engine);
 int NextLocalCommand(int argc, char** argv, Ephemeris engine);
+int LocalEclipsesCommand(int argc, char** argv, Ephemeris engine);
 
 // Lunar eclipses (cli_lunar.cpp): the table, one eclipse as a place sees it, and
 // next/previous with --lunar (forward: next).

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -19,6 +20,14 @@ double JulianDayOfDate(const DateArg& d) {
 int PrintOne(const std::optional<EclipseCircumstances>& c) {
     if (!c) {
         std::fputs("kestrova-cli: no solar eclipse within 30 lunations of this date\n", stderr);
+        return 1;
+    }
+    const int year = JulianDayToCalendarDate(c->jdGreatestUT).year;
+    if (year < kFirstSearchYear || year > kLastSolarSearchYear) {
+        std::fprintf(stderr,
+                     "kestrova-cli: the eclipse found falls in the year %d, outside the years "
+                     "%d to %d that the program computes for\n",
+                     year, kFirstSearchYear, kLastSolarSearchYear);
         return 1;
     }
     std::fputs(EclipsesCsv({*c}).c_str(), stdout);
@@ -34,24 +43,41 @@ bool HasLunarFlag(int argc, char** argv) {
 
 } // namespace
 
+// One date of a range from args[at]: "YYYY-MM-DD" or DAY MONTH YEAR; advances at.
+std::optional<DateArg> ReadRangeDate(const std::vector<const char*>& args, std::size_t& at,
+                                     bool& usage) {
+    if (at < args.size() && LooksLikeIsoDate(args[at]))
+        return ParseIsoDateArg(args[at++]);
+    if (at + 3 > args.size()) {
+        usage = true;
+        return std::nullopt;
+    }
+    at += 3;
+    return ParseDateArgs(args[at - 3], args[at - 2], args[at - 1]);
+}
+
 // eclipses FROM TO [--json]
 int EclipsesCommand(int argc, char** argv, Ephemeris engine) {
-    if (argc != 4 && argc != 5)
+    std::vector<const char*> args;
+    bool json = false;
+    for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--json") == 0)
+            json = true;
+        else
+            args.push_back(argv[i]);
+    }
+    std::size_t at = 0;
+    bool usage = false;
+    const std::optional<DateArg> from = ReadRangeDate(args, at, usage);
+    const std::optional<DateArg> to = from ? ReadRangeDate(args, at, usage) : std::nullopt;
+    if (usage || (to && at != args.size()))
         return CliUsage();
-    const bool json = argc == 5;
-    if (json && std::strcmp(argv[4], "--json") != 0)
-        return CliUsage();
-    const std::optional<DateArg> from = ParseIsoDateArg(argv[2]);
-    if (!from)
-        return 1;
-    const std::optional<DateArg> to = ParseIsoDateArg(argv[3]);
-    if (!to)
+    if (!from || !to)
         return 1;
     const double jdFrom = JulianDayOfDate(*from);
     const double jdTo = JulianDayOfDate(*to) + 1.0; // TO's date included
     if (jdTo <= jdFrom) {
-        std::fprintf(stderr, "kestrova-cli: the range ends (%s) before it begins (%s)\n", argv[3],
-                     argv[2]);
+        std::fputs("kestrova-cli: the range ends before it begins\n", stderr);
         return 1;
     }
     const std::vector<EclipseCircumstances> eclipses = EclipsesBetween(jdFrom, jdTo, engine);

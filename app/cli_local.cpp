@@ -3,14 +3,17 @@
 #include "eclipse/finder.h"
 #include "eclipse/finder_text.h"
 #include "eclipse/local.h"
+#include "eclipse/local_search.h"
 #include "ephemeris/timescales.h"
 #include "io/cli_args.h"
 #include "places/gazetteer.h"
+#include "places/zone_map.h"
 #include "places/zone_time.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <utility>
@@ -18,17 +21,36 @@
 
 namespace {
 
-// The place a command runs for: coordinates, and a name and zone when named.
+// The lowest place a command takes, metres (the shore of the Dead Sea lies at -430).
+constexpr double kLowestHeightM = -500.0;
+// The most eclipses one next-local call lists.
+constexpr int kMaxCount = 1000;
+
+// The place a command runs for: coordinates, and a name when named; its zone.
 struct Site {
     Observer observer;
-    std::string name; // "Dallas, US"; empty for bare coordinates
-    std::string zone; // IANA zone; empty when unknown
+    std::string name;      // "Dallas, TX, US"; empty for bare coordinates
+    std::string zone;      // IANA zone
+    bool nautical = false; // at sea: the nautical zone of the longitude
+};
+
+// Which local kinds a search keeps; "hybrid" keeps the hybrid eclipses, seen as
+// total or annular from the place.
+struct KindFilter {
+    bool partial = true;
+    bool annular = true;
+    bool total = true;
+    bool hybrid = true;
 };
 
 struct LocalArgs {
     DateArg date;
+    std::optional<DateArg> to; // local-eclipses: the last day
     Site site;
     bool json = false;
+    KindFilter kinds;
+    bool kindGiven = false;
+    int count = 1;
 };
 
 std::string FixedNumber(double value, int decimals);
@@ -37,101 +59,224 @@ void Fail(const std::string& reason) {
     std::fprintf(stderr, "kestrova-cli: %s\n", reason.c_str());
 }
 
-std::string Describe(const Place& p) {
-    return p.name + ", " + p.country;
-}
-
-// The place of that name from the gazetteer; the largest when several share it
-// (the others are listed on stderr).
-std::optional<Site> SiteByName(const char* name) {
-    const std::string file = FindGazetteerFile(RunningProgramFolder());
-    if (file.empty()) {
-        Fail("the gazetteer cities15000.tsv is not installed beside this program");
+// The place of that name from the gazetteer (the one installed, or `file`); the
+// largest when several share it (the others are listed on stderr, on one line).
+std::optional<Site> SiteByName(const std::string& name, const char* file) {
+    const std::string path = file ? std::string(file) : FindGazetteerFile(RunningProgramFolder());
+    if (path.empty()) {
+        Fail("the gazetteer places.kgz is not installed beside this program (--gazetteer FILE "
+             "names another)");
         return std::nullopt;
     }
-    const GazetteerLoad load = LoadGazetteer(file);
+    const GazetteerLoad load = LoadGazetteer(path);
     if (!load.error.empty()) {
         Fail(load.error);
         return std::nullopt;
     }
-    const std::vector<const Place*> found = FindPlaces(load.gazetteer, name);
+    const std::vector<Place> found = FindPlaces(load.gazetteer, name);
     if (found.empty()) {
-        Fail(std::string("no place named \"") + name + "\" in the gazetteer");
+        Fail(NoPlaceMessage(load.gazetteer, name));
         return std::nullopt;
     }
     if (found.size() > 1) {
         std::string others;
         for (std::size_t i = 1; i < found.size() && i < 10; ++i)
-            others += (i > 1 ? "; " : "") + Describe(*found[i]) + " (" +
-                      std::to_string(found[i]->population) + ")";
+            others += (i > 1 ? "; " : "") + DescribePlace(found[i]) + " (" +
+                      std::to_string(found[i].population) + ")";
         if (found.size() > 10)
             others += "; ...";
         std::fprintf(stderr,
                      "kestrova-cli: %zu places are named \"%s\"; using the largest, %s. "
-                     "Others: %s. Add \", CC\" (country code) to choose.\n",
-                     found.size(), name, Describe(*found[0]).c_str(), others.c_str());
+                     "Others: %s. Add \", REGION\" or \", COUNTRY\" to choose.\n",
+                     found.size(), PrintableText(name).c_str(), DescribePlace(found[0]).c_str(),
+                     others.c_str());
     }
-    const Place& p = *found[0];
-    return Site{{p.latitude, p.longitude, 0.0}, Describe(p), p.zone};
+    const Place& p = found[0];
+    const std::string typed = name.substr(0, name.find(','));
+    if (FoldName(typed) != FoldName(p.name))
+        std::fprintf(stderr, "kestrova-cli: \"%s\" is taken as %s\n", PrintableText(typed).c_str(),
+                     DescribePlace(p).c_str());
+    return Site{{p.latitude, p.longitude, 0.0}, DescribePlace(p), p.zone, false};
 }
 
-// DAY MONTH YEAR (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]; nullopt
-// after a message. usage: set when the arguments do not fit the form at all.
-std::optional<LocalArgs> ReadLocalArgs(int argc, char** argv, bool allowHeight, bool& usage) {
+// "total,annular": the kinds named, each once at least; nullopt after a message.
+std::optional<KindFilter> ParseKinds(const char* text) {
+    KindFilter k{false, false, false, false};
+    const std::string s = text;
+    std::size_t start = 0;
+    while (start <= s.size()) {
+        std::size_t comma = s.find(',', start);
+        if (comma == std::string::npos)
+            comma = s.size();
+        const std::string word = s.substr(start, comma - start);
+        if (word == "total")
+            k.total = true;
+        else if (word == "annular")
+            k.annular = true;
+        else if (word == "hybrid")
+            k.hybrid = true;
+        else if (word == "partial")
+            k.partial = true;
+        else {
+            Fail("--kind \"" + PrintableText(word) +
+                 "\" is not one of total, annular, hybrid, partial (separate several with "
+                 "commas)");
+            return std::nullopt;
+        }
+        start = comma + 1;
+    }
+    return k;
+}
+
+bool KindWanted(const KindFilter& k, const EclipseCircumstances& e, const LocalCircumstances& lc) {
+    if (e.type == EclipseKind::Hybrid && k.hybrid &&
+        (lc.kind == EclipseKind::Total || lc.kind == EclipseKind::Annular))
+        return true;
+    switch (lc.kind) {
+    case EclipseKind::Total:
+        return k.total;
+    case EclipseKind::Annular:
+        return k.annular;
+    case EclipseKind::Partial:
+        return k.partial;
+    default: // None; Penumbral and Hybrid are not kinds seen from a place
+        break;
+    }
+    return false;
+}
+
+// A date as one argument "YYYY-MM-DD" or as three, DAY MONTH YEAR, from
+// positional[at]; advances at. nullopt after a message.
+std::optional<DateArg> ReadDate(const std::vector<const char*>& positional, std::size_t& at) {
+    if (at < positional.size() && LooksLikeIsoDate(positional[at]))
+        return ParseIsoDateArg(positional[at++]);
+    if (at + 3 > positional.size())
+        return std::nullopt;
+    at += 3;
+    return ParseDateArgs(positional[at - 3], positional[at - 2], positional[at - 1]);
+}
+
+// FROM or TO of a range: a year (the whole year) or a date "YYYY-MM-DD".
+std::optional<DateArg> ReadYearOrDate(const std::vector<const char*>& positional, std::size_t& at,
+                                      bool last) {
+    if (at >= positional.size())
+        return std::nullopt;
+    const char* text = positional[at++];
+    if (LooksLikeIsoDate(text))
+        return ParseIsoDateArg(text);
+    const auto year =
+        ParseIntArg(text, last ? "TO" : "FROM", kFirstSearchYear, kLastSolarSearchYear);
+    if (!year)
+        return std::nullopt;
+    return DateArg{last ? 31 : 1, last ? 12 : 1, static_cast<int>(*year)};
+}
+
+enum class LocalForm { One, Next, Range };
+
+// DATE (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--gazetteer FILE] [--json],
+// with --kind and --count for the searches and two dates (or years) for a range;
+// nullopt after a message. usage: set when the arguments do not fit the form at all.
+std::optional<LocalArgs> ReadLocalArgs(int argc, char** argv, LocalForm form, bool& usage) {
     usage = false;
     std::vector<const char*> positional;
     const char* placeName = nullptr;
+    const char* gazetteer = nullptr;
+    const char* kinds = nullptr;
+    const char* count = nullptr;
     LocalArgs args;
     for (int i = 2; i < argc; ++i) {
+        const auto option = [&](const char* name, const char*& value) {
+            if (std::strcmp(argv[i], name) != 0)
+                return false;
+            if (i + 1 >= argc || value)
+                usage = true;
+            else
+                value = argv[++i];
+            return true;
+        };
         if (std::strcmp(argv[i], "--json") == 0) {
             args.json = true;
-        } else if (std::strcmp(argv[i], "--place") == 0) {
-            if (i + 1 >= argc || placeName) {
-                usage = true;
+        } else if (option("--place", placeName) || option("--gazetteer", gazetteer) ||
+                   (form != LocalForm::One && option("--kind", kinds)) ||
+                   (form == LocalForm::Next && option("--count", count))) {
+            if (usage)
                 return std::nullopt;
-            }
-            placeName = argv[++i];
+        } else if (argv[i][0] == '-' && argv[i][1] == '-') {
+            usage = true;
+            return std::nullopt;
         } else {
             positional.push_back(argv[i]);
         }
     }
-    const std::size_t coordinates = positional.size() < 3 ? 0 : positional.size() - 3;
-    const bool fits =
-        placeName ? coordinates == 0 : (coordinates == 2 || (allowHeight && coordinates == 3));
+    std::size_t at = 0;
+    std::optional<DateArg> date;
+    std::optional<DateArg> to;
+    if (form == LocalForm::Range) {
+        date = ReadYearOrDate(positional, at, false);
+        if (date)
+            to = ReadYearOrDate(positional, at, true);
+        if (!date || !to)
+            return std::nullopt;
+    } else {
+        const std::size_t before = at;
+        date = ReadDate(positional, at);
+        if (!date) {
+            usage = at == before;
+            return std::nullopt;
+        }
+    }
+    const std::size_t coordinates = positional.size() - at;
+    const bool fits = placeName ? coordinates == 0 : (coordinates == 2 || coordinates == 3);
     if (!fits) {
         usage = true;
         return std::nullopt;
     }
-    const std::optional<DateArg> date = ParseDateArgs(positional[0], positional[1], positional[2]);
-    if (!date)
-        return std::nullopt;
-    if (date->year < kFirstSearchYear || date->year > kLastSearchYear) {
-        Fail("eclipses are searched from year " + std::to_string(kFirstSearchYear) + " to " +
-             std::to_string(kLastSearchYear));
-        return std::nullopt;
+    if (kinds) {
+        const std::optional<KindFilter> k = ParseKinds(kinds);
+        if (!k)
+            return std::nullopt;
+        args.kinds = *k;
+        args.kindGiven = true;
+    }
+    if (count) {
+        const auto n = ParseIntArg(count, "--count", 1, kMaxCount);
+        if (!n)
+            return std::nullopt;
+        args.count = static_cast<int>(*n);
+    }
+    for (const DateArg* d : {&*date, to ? &*to : nullptr}) {
+        if (d && (d->year < kFirstSearchYear || d->year > kLastSolarSearchYear)) {
+            Fail("eclipses are searched from year " + std::to_string(kFirstSearchYear) + " to " +
+                 std::to_string(kLastSolarSearchYear));
+            return std::nullopt;
+        }
     }
     args.date = *date;
+    args.to = to;
     if (placeName) {
-        const std::optional<Site> site = SiteByName(placeName);
+        const std::optional<Site> site = SiteByName(placeName, gazetteer);
         if (!site)
             return std::nullopt;
         args.site = *site;
         return args;
     }
-    const auto lat = ParseRealArg(positional[3], "LATITUDE", -90.0, 90.0);
+    const auto lat = ParseRealArg(positional[at], "LATITUDE", -90.0, 90.0);
     if (!lat)
         return std::nullopt;
-    const auto lon = ParseRealArg(positional[4], "LONGITUDE", -180.0, 180.0);
+    const auto lon = ParseRealArg(positional[at + 1], "LONGITUDE", -180.0, 180.0);
     if (!lon)
         return std::nullopt;
     double height = 0.0;
     if (coordinates == 3) {
-        const auto h = ParseRealArg(positional[5], "HEIGHT_M", -500.0, 10000.0);
+        const auto h = ParseRealArg(positional[at + 2], "HEIGHT_M", kLowestHeightM, 10000.0);
         if (!h)
             return std::nullopt;
         height = *h;
     }
     args.site.observer = {*lat, *lon, height};
+    const PointZone zone = ZoneAtPoint(*lat, *lon);
+    args.site.zone = zone.zone;
+    args.site.nautical = zone.nautical;
     return args;
 }
 
@@ -234,10 +379,11 @@ void AddLocal(Report& r, const LocalCircumstances& lc, const Site& site) {
     r.Number("latitude", site.observer.latitude, 5);
     r.Number("longitude", site.observer.longitude, 5);
     r.Number("height_m", site.observer.height, 0);
-    if (site.name.empty())
-        return;
-    r.Text("place", site.name);
+    if (!site.name.empty())
+        r.Text("place", site.name);
     r.Text("zone", site.zone);
+    if (site.nautical)
+        r.Flag("zone_nautical", true);
     for (const auto& [name, event] : events) {
         if (!*event)
             continue;
@@ -249,6 +395,14 @@ void AddLocal(Report& r, const LocalCircumstances& lc, const Site& site) {
 
 double DayStart(const DateArg& d) {
     return CalendarToJulianDay(d.day, d.month, d.year, 0.0, 0, 0);
+}
+
+// "2024-04-08", with a minus sign before the astronomical years before 0.
+std::string FormatIsoDate(const DateArg& d) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%s%04d-%02d-%02d", d.year < 0 ? "-" : "",
+                  d.year < 0 ? -d.year : d.year, d.month, d.day);
+    return text;
 }
 
 // A number with fixed decimals; a value that rounds to zero is written without a
@@ -264,17 +418,33 @@ std::string FixedNumber(double value, int decimals) {
 
 } // namespace
 
-// local DAY MONTH YEAR (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]
+// "local 4 8 2024" when 8 April has the eclipse: the hint for day and month swapped.
+std::string SwappedDateHint(const DateArg& d, Ephemeris engine) {
+    if (d.day > 12 || d.day == d.month)
+        return {};
+    const std::optional<DateArg> swapped =
+        ParseDateArgs(std::to_string(d.month).c_str(), std::to_string(d.day).c_str(),
+                      std::to_string(d.year).c_str());
+    if (!swapped || !EclipseOnDate(DayStart(*swapped), engine))
+        return {};
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "; there is one on %s (%d %d %d as DAY MONTH YEAR): were day and month "
+                  "swapped?",
+                  FormatIsoDate(*swapped).c_str(), swapped->day, swapped->month, swapped->year);
+    return text;
+}
+
+// local DATE (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]
 int LocalCommand(int argc, char** argv, Ephemeris engine) {
     bool usage = false;
-    const std::optional<LocalArgs> args = ReadLocalArgs(argc, argv, true, usage);
+    const std::optional<LocalArgs> args = ReadLocalArgs(argc, argv, LocalForm::One, usage);
     if (!args)
         return usage ? CliUsage() : 1;
     const std::optional<EclipseCircumstances> eclipse = EclipseOnDate(DayStart(args->date), engine);
     if (!eclipse) {
-        Fail("no solar eclipse has its greatest eclipse on " + std::to_string(args->date.day) +
-             " " + std::to_string(args->date.month) + " " + std::to_string(args->date.year) +
-             " (UT)");
+        Fail("no solar eclipse has its greatest eclipse on " + FormatIsoDate(args->date) + " (UT)" +
+             SwappedDateHint(args->date, engine));
         return 1;
     }
     Report r;
@@ -296,35 +466,176 @@ std::string EclipseCsvLine(const EclipseCircumstances& c) {
     return line;
 }
 
+// The day after the last one searched: 10000 January 1.
+double SearchEnd() {
+    return CalendarToJulianDay(1, 1, kLastSolarSearchYear + 1, 0.0, 0, 0);
+}
+
+std::vector<LocalEclipse> Search(const LocalArgs& args, double from, double to, std::size_t most,
+                                 Ephemeris engine) {
+    const KindFilter kinds = args.kinds;
+    return LocalEclipsesBetween(
+        from, to, args.site.observer,
+        [&kinds](const LocalEclipse& e) { return KindWanted(kinds, e.eclipse, e.local); }, most,
+        engine);
+}
+
+std::string KindsText(const LocalArgs& args) {
+    if (!args.kindGiven)
+        return "solar eclipse";
+    std::string names;
+    const std::pair<bool, const char*> kinds[] = {{args.kinds.total, "total"},
+                                                  {args.kinds.annular, "annular"},
+                                                  {args.kinds.hybrid, "hybrid"},
+                                                  {args.kinds.partial, "partial"}};
+    for (const auto& [on, name] : kinds)
+        if (on)
+            names += (names.empty() ? "" : " or ") + std::string(name);
+    return names + " solar eclipse";
+}
+
 } // namespace
 
-// next-local DAY MONTH YEAR (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--json]
+// next-local DATE (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--kind K,...]
+// [--count N] [--json]
 int NextLocalCommand(int argc, char** argv, Ephemeris engine) {
     bool usage = false;
-    const std::optional<LocalArgs> args = ReadLocalArgs(argc, argv, true, usage);
+    const std::optional<LocalArgs> args = ReadLocalArgs(argc, argv, LocalForm::Next, usage);
     if (!args)
         return usage ? CliUsage() : 1;
     // After the given day, up to the end of the searched years.
-    const double from = DayStart(args->date) + 1.0;
-    const double years = kLastSearchYear + 1.0 - args->date.year;
-    const std::optional<LocalEclipse> next =
-        NextLocalEclipse(from, args->site.observer, years, engine);
-    if (!next) {
-        Fail("no solar eclipse is seen from there before the year " +
-             std::to_string(kLastSearchYear + 1));
+    const std::vector<LocalEclipse> found = Search(*args, DayStart(args->date) + 1.0, SearchEnd(),
+                                                   static_cast<std::size_t>(args->count), engine);
+    if (found.empty()) {
+        Fail("no " + KindsText(*args) + " is seen from there after " + FormatIsoDate(args->date) +
+             " and before the year " + std::to_string(kLastSolarSearchYear + 1));
         return 1;
     }
-    Report r;
-    r.Text("greatest", FormatInstantUT(next->eclipse.jdGreatestUT));
-    r.Number("delta_t_s", next->eclipse.elements.deltaT, 1);
-    AddLocal(r, next->local, args->site);
-    r.Text("ephemeris", std::string(EphemerisName(engine)));
-    if (args->json) {
-        std::printf("{\"eclipse\": \"%s\", \"local\": %s}\n", EclipseCsvLine(next->eclipse).c_str(),
-                    r.Json().c_str());
-        return 0;
+    std::string jsonItems;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const LocalEclipse& next = found[i];
+        Report r;
+        r.Text("greatest", FormatInstantUT(next.eclipse.jdGreatestUT));
+        r.Number("delta_t_s", next.eclipse.elements.deltaT, 1);
+        AddLocal(r, next.local, args->site);
+        r.Text("ephemeris", std::string(EphemerisName(engine)));
+        if (args->json) {
+            jsonItems += std::string(i ? ",\n " : "") + "{\"eclipse\": \"" +
+                         EclipseCsvLine(next.eclipse) + "\", \"local\": " + r.Json() + "}";
+            continue;
+        }
+        if (i > 0)
+            std::fputs("\n", stdout);
+        std::fputs(EclipsesCsv({next.eclipse}).c_str(), stdout);
+        r.Print(false);
     }
-    std::fputs(EclipsesCsv({next->eclipse}).c_str(), stdout);
-    r.Print(false);
+    if (args->json)
+        std::printf(args->count == 1 && !found.empty() ? "%s\n" : "[%s]\n", jsonItems.c_str());
+    if (static_cast<int>(found.size()) < args->count)
+        std::fprintf(stderr,
+                     "kestrova-cli: only %zu such eclipses are seen from there before the "
+                     "year %d\n",
+                     found.size(), kLastSolarSearchYear + 1);
+    return 0;
+}
+
+namespace {
+
+// Seconds as "4 min 28.1 s" for a table read by people; empty for none.
+std::string DurationText(double seconds) {
+    if (!(seconds > 0.0))
+        return {};
+    const long tenths = std::lround(seconds * 10.0);
+    char text[48];
+    if (tenths >= 600)
+        std::snprintf(text, sizeof text, "%ld min %ld.%ld s", tenths / 600, tenths % 600 / 10,
+                      tenths % 10);
+    else
+        std::snprintf(text, sizeof text, "%ld.%ld s", tenths / 10, tenths % 10);
+    return text;
+}
+
+} // namespace
+
+// local-eclipses FROM TO (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--kind K,...]
+// [--json]: one line for every eclipse seen from the place.
+int LocalEclipsesCommand(int argc, char** argv, Ephemeris engine) {
+    bool usage = false;
+    const std::optional<LocalArgs> args = ReadLocalArgs(argc, argv, LocalForm::Range, usage);
+    if (!args)
+        return usage ? CliUsage() : 1;
+    const double from = DayStart(args->date);
+    const double to = DayStart(*args->to) + 1.0;
+    if (!(from < to)) {
+        Fail("the range ends (" + FormatIsoDate(*args->to) + ") before it begins (" +
+             FormatIsoDate(args->date) + ")");
+        return 1;
+    }
+    const std::vector<LocalEclipse> found =
+        Search(*args, from, to, static_cast<std::size_t>(-1), engine);
+    const char* fields[] = {
+        "date", "kind",       "magnitude", "obscuration",      "maximum_ut",   "maximum_local",
+        "zone", "duration_s", "duration",  "sun_altitude_max", "eclipse_type", "ephemeris"};
+    std::string out;
+    if (args->json)
+        out += "[";
+    else
+        for (std::size_t i = 0; i < std::size(fields); ++i)
+            out += std::string(i ? "," : "") + fields[i] + (i + 1 == std::size(fields) ? "\n" : "");
+    for (std::size_t n = 0; n < found.size(); ++n) {
+        const LocalEclipse& e = found[n];
+        const LocalCircumstances& lc = e.local;
+        const std::string maxUT = FormatInstantUT(lc.max->jdUT);
+        const std::optional<ZonedInstant> local = ToZone(lc.max->jdUT, args->site.zone);
+        const bool central = lc.kind == EclipseKind::Total || lc.kind == EclipseKind::Annular;
+        const std::string values[] = {maxUT.substr(0, maxUT.find('T')),
+                                      KindName(lc.kind),
+                                      FixedNumber(lc.magnitude, 4),
+                                      FixedNumber(lc.obscuration, 4),
+                                      maxUT,
+                                      local ? FormatZoned(*local) + " " + local->abbreviation : "",
+                                      args->site.zone,
+                                      central ? FixedNumber(lc.duration, 1) : "",
+                                      central ? DurationText(lc.duration) : "",
+                                      FixedNumber(lc.max->sun.altitude, 1),
+                                      std::string(1, EclipseKindLetter(e.eclipse.type)),
+                                      std::string(EphemerisName(engine))};
+        if (args->json) {
+            out += std::string(n ? ",\n " : "") + "{";
+            for (std::size_t i = 0; i < std::size(fields); ++i) {
+                const bool number = i == 2 || i == 3 || i == 9 || (i == 7 && central);
+                out += std::string(i ? ", " : "") + "\"" + fields[i] +
+                       "\": " + (number ? values[i] : (i == 7 ? "null" : "\"" + values[i] + "\""));
+            }
+            out += "}";
+            continue;
+        }
+        for (std::size_t i = 0; i < std::size(fields); ++i)
+            out += std::string(i ? "," : "") + values[i];
+        out += "\n";
+    }
+    if (args->json)
+        out += "]\n";
+    std::fputs(out.c_str(), stdout);
+    return 0;
+}
+
+// zone LATITUDE LONGITUDE
+int ZoneCommand(int argc, char** argv, Ephemeris) {
+    if (argc != 4)
+        return CliUsage();
+    const auto lat = ParseRealArg(argv[2], "LATITUDE", -90.0, 90.0);
+    if (!lat)
+        return 1;
+    const auto lon = ParseRealArg(argv[3], "LONGITUDE", -180.0, 180.0);
+    if (!lon)
+        return 1;
+    const PointZone zone = ZoneAtPoint(*lat, *lon);
+    std::printf("zone %s\nnautical %s\n", zone.zone.c_str(), zone.nautical ? "true" : "false");
+    const std::optional<ZonedInstant> now =
+        ToZone(2440587.5 + static_cast<double>(std::time(nullptr)) / 86400.0, zone.zone);
+    if (now)
+        std::printf("offset_now %s\nabbreviation_now %s\n",
+                    FixedNumber(now->utcOffset / 3600.0, 2).c_str(), now->abbreviation.c_str());
     return 0;
 }

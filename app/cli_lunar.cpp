@@ -11,6 +11,7 @@
 #include "io/atomic_write.h"
 #include "io/cli_args.h"
 #include "places/gazetteer.h"
+#include "places/zone_map.h"
 #include "places/zone_time.h"
 
 #include <cmath>
@@ -112,17 +113,16 @@ std::optional<Site> SiteByName(const char* name) {
         Fail(load.error);
         return std::nullopt;
     }
-    const std::vector<const Place*> found = FindPlaces(load.gazetteer, name);
+    const std::vector<Place> found = FindPlaces(load.gazetteer, name);
     if (found.empty()) {
-        Fail(std::string("no place named \"") + name + "\" in the gazetteer");
+        Fail(NoPlaceMessage(load.gazetteer, name));
         return std::nullopt;
     }
-    const Place& p = *found[0];
+    const Place& p = found[0];
     if (found.size() > 1)
-        std::fprintf(stderr,
-                     "kestrova-cli: %zu places are named \"%s\"; using the largest, %s, %s\n",
-                     found.size(), name, p.name.c_str(), p.country.c_str());
-    return Site{{p.latitude, p.longitude, 0.0}, p.name + ", " + p.country, p.zone};
+        std::fprintf(stderr, "kestrova-cli: %zu places are named \"%s\"; using the largest, %s\n",
+                     found.size(), PrintableText(name).c_str(), DescribePlace(p).c_str());
+    return Site{{p.latitude, p.longitude, 0.0}, DescribePlace(p), p.zone};
 }
 
 std::optional<Site> ReadSite(const LunarOptions& o, const std::vector<const char*>& coordinates) {
@@ -141,7 +141,8 @@ std::optional<Site> ReadSite(const LunarOptions& o, const std::vector<const char
             return std::nullopt;
         height = *h;
     }
-    return Site{{*lat, *lon, height}, {}, {}};
+    // Coordinates get the zone of the point, as for the solar commands.
+    return Site{{*lat, *lon, height}, {}, ZoneAtPoint(*lat, *lon).zone};
 }
 
 void AddEclipse(CliReport& r, const LunarEclipse& c) {

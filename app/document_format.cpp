@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -28,7 +29,41 @@ struct Range {
 };
 constexpr Range kLatRange{-90.0, 90.0};         // degrees
 constexpr Range kLonRange{-180.0, 180.0};       // degrees
-constexpr Range kHeightRange{-1000.0, 10000.0}; // metres
+constexpr Range kHeightRange{-500.0, 10000.0}; // metres, as kestrova-cli local takes them
+
+// The fields that must hold a number in range when they are not empty: the year
+// within the years the program computes for, and the time of day.
+struct FieldRange {
+    std::size_t field; // index into kDocumentFields
+    const char* what;
+    Range range;
+    bool whole;
+    bool below; // the value must stay below range.max
+};
+constexpr FieldRange kFieldRanges[] = {
+    {2, "a year from -1999 to 9999", {-1999.0, 9999.0}, true, false},
+    {3, "an hour from 0 to 23", {0.0, 23.0}, true, false},
+    {4, "a minute from 0 to 59", {0.0, 59.0}, true, false},
+    {5, "a second from 0 to below 60", {0.0, 60.0}, false, true},
+};
+
+// Whether a field's text is a plain decimal number (sign, digits, one point) in range.
+bool FieldInRange(const std::string& text, const FieldRange& r) {
+    std::size_t i = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    bool digits = false, point = false;
+    for (; i < text.size(); ++i) {
+        if (text[i] >= '0' && text[i] <= '9')
+            digits = true;
+        else if (text[i] == '.' && !point && !r.whole)
+            point = true;
+        else
+            return false;
+    }
+    if (!digits)
+        return false;
+    const double x = std::strtod(text.c_str(), nullptr);
+    return x >= r.range.min && (r.below ? x < r.range.max : x <= r.range.max);
+}
 
 QString Key(const char* key) {
     return QString::fromLatin1(key);
@@ -89,7 +124,7 @@ std::optional<DocumentPlace> ReadPlace(const QJsonObject& object, std::string& r
     } else if (!lon) {
         reason = "the place's longitude is not a number from -180 to 180";
     } else if (!height) {
-        reason = "the place's height is not a number of metres from -1000 to 10000";
+        reason = "the place's height is not a number of metres from -500 to 10000";
     } else {
         return DocumentPlace{*name, *lat, *lon, *height};
     }
@@ -165,6 +200,13 @@ DocumentReadResult ReadDocument(const std::string& bytes) {
                            std::to_string(field.maxCharacters) + " characters");
         }
         document.fields[i] = *text;
+    }
+    for (const FieldRange& r : kFieldRanges) {
+        const std::string& text = document.fields[r.field];
+        if (!text.empty() && !FieldInRange(text, r)) {
+            return Damaged(std::string("the ") + kDocumentFields[r.field].key + " field \"" +
+                           text + "\" is not " + r.what);
+        }
     }
 
     const QJsonValue shownValue = root.value(Key(kShownKey));

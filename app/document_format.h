@@ -25,7 +25,7 @@ struct DocumentPlace {
     std::string name;    // UTF-8
     double lat = 0.0;    // degrees, geodetic, north positive, -90..90
     double lon = 0.0;    // degrees, east positive, -180..180
-    double height = 0.0; // metres above sea level, -1000..10000
+    double height = 0.0; // metres above sea level, -500..10000
 };
 
 // The input fields in panel order: day, month, year, hour, minute, second.
@@ -37,7 +37,7 @@ struct DocumentFieldFormat {
 inline constexpr std::array<DocumentFieldFormat, kDocumentFieldCount> kDocumentFields = {{
     {"day", 2},
     {"month", 2},
-    {"year", 4},
+    {"year", 5},
     {"hour", 2},
     {"minute", 2},
     {"second", 4},

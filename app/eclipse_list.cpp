@@ -103,6 +103,53 @@ int EclipseTableModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(ListColumns().size());
 }
 
+namespace {
+
+// The columns as people read them.
+QString ColumnTitle(const std::string& name) {
+    static const std::pair<const char*, const char*> titles[] = {
+        {"kind", "Kind"},
+        {"date", "Date"},
+        {"greatest_ut", "Greatest (UT)"},
+        {"greatest_tt", "Greatest (TT)"},
+        {"delta_t_s", "\u0394T (s)"},
+        {"type", "Type"},
+        {"gamma", "Gamma"},
+        {"magnitude", "Magnitude"},
+        {"lat", "Latitude"},
+        {"lon", "Longitude"},
+        {"sun_alt", "Sun's altitude"},
+        {"sun_az", "Sun's azimuth"},
+        {"path_width_km", "Path width (km)"},
+        {"central_duration_s", "Duration"},
+        {"saros", "Saros"},
+        {"lunation", "Lunation"},
+        {"penumbral_magnitude", "Penumbral magnitude"},
+        {"umbral_magnitude", "Umbral magnitude"},
+        {"penumbral_duration_s", "Penumbral duration"},
+        {"partial_duration_s", "Partial duration"},
+        {"total_duration_s", "Total duration"}};
+    for (const auto& [key, title] : titles)
+        if (name == key)
+            return QString::fromUtf8(title);
+    return QString::fromStdString(name);
+}
+
+// "4 min 28 s" for a duration in seconds; the text as it is when it is none.
+QString DurationText(const std::string& seconds) {
+    if (seconds.empty())
+        return {};
+    const long s = std::lround(std::stod(seconds));
+    return s < 60 ? QStringLiteral("%1 s").arg(s)
+                  : QStringLiteral("%1 min %2 s").arg(s / 60).arg(s % 60);
+}
+
+bool IsDuration(const std::string& column) {
+    return column.size() > 11 && column.compare(column.size() - 11, 11, "_duration_s") == 0;
+}
+
+} // namespace
+
 QVariant EclipseTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount())
         return {};
@@ -110,7 +157,7 @@ QVariant EclipseTableModel::data(const QModelIndex& index, int role) const {
     const std::string& column = ListColumns()[static_cast<std::size_t>(index.column())];
     const Field field = FieldOf(row, column);
     if (role == Qt::DisplayRole)
-        return QString::fromStdString(field.text);
+        return IsDuration(column) ? DurationText(field.text) : QString::fromStdString(field.text);
     if (role == Qt::UserRole) {
         if (column == "date" || column == "greatest_ut")
             return GreatestUT(row);
@@ -129,7 +176,7 @@ QVariant EclipseTableModel::data(const QModelIndex& index, int role) const {
 QVariant EclipseTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
         section < columnCount())
-        return QString::fromStdString(ListColumns()[static_cast<std::size_t>(section)]);
+        return ColumnTitle(ListColumns()[static_cast<std::size_t>(section)]);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
@@ -197,6 +244,14 @@ EclipseListDialog::EclipseListDialog(QWidget* parent, Ephemeris engine)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(range);
     layout->addWidget(m_table, 1);
+    auto* legend = new QLabel(
+        QStringLiteral("Type: T total, A annular, H hybrid (total along part of the path, "
+                       "annular along the rest), P partial. Greatest: the instant the shadow's "
+                       "axis passes closest to the Earth's centre, at the latitude and "
+                       "longitude given. Duration: of totality or annularity there."),
+        this);
+    legend->setWordWrap(true);
+    layout->addWidget(legend);
     layout->addWidget(m_status);
     resize(1000, 420);
 

@@ -43,11 +43,33 @@ EclipseMenu::EclipseMenu(QMainWindow* frame, CKestrovaView* view)
     list->setStatusTip(QStringLiteral("List the solar and lunar eclipses between two dates"));
     connect(list, &QAction::triggered, this, &EclipseMenu::OnListEclipses);
     menu->addSeparator();
-    connect(menu->addAction(QStringLiteral("&Local circumstances...")), &QAction::triggered, m_view,
-            &CKestrovaView::OnLocalCircumstances);
-    connect(menu->addAction(QStringLiteral("Next eclipse &from here...")), &QAction::triggered,
-            m_view, &CKestrovaView::OnNextEclipseFromHere);
+    // The place commands: mnemonics C, F and S (L is the list's), Ctrl+Shift shortcuts.
+    QAction* local = menu->addAction(QStringLiteral("Local &circumstances..."));
+    local->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    local->setStatusTip(QStringLiteral("What a place sees of the eclipse of the date"));
+    connect(local, &QAction::triggered, m_view, &CKestrovaView::OnLocalCircumstances);
+    QAction* nextHere = menu->addAction(QStringLiteral("Next eclipse &from here..."));
+    nextHere->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
+    nextHere->setStatusTip(
+        QStringLiteral("The next eclipse of a kind seen from a place after the date"));
+    connect(nextHere, &QAction::triggered, m_view, &CKestrovaView::OnNextEclipseFromHere);
+    QAction* seen = menu->addAction(QStringLiteral("Eclipses &seen from here..."));
+    seen->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    seen->setStatusTip(QStringLiteral("Every eclipse seen from a place over years, in a table"));
+    connect(seen, &QAction::triggered, m_view, &CKestrovaView::OnEclipsesSeenFromHere);
     menu->addSeparator();
+    QMenu* speed = menu->addMenu(QStringLiteral("&Animation speed"));
+    auto* speeds = new QActionGroup(speed);
+    for (const int minutes : kAnimationSpeeds) {
+        QAction* a =
+            speed->addAction(minutes == 1 ? QStringLiteral("&1 minute per second")
+                                          : QStringLiteral("&%1 minutes per second").arg(minutes));
+        a->setCheckable(true);
+        a->setChecked(minutes == 1);
+        speeds->addAction(a);
+        connect(a, &QAction::triggered, m_view,
+                [this, minutes] { m_view->SetAnimationSpeed(minutes); });
+    }
     QMenu* engines = menu->addMenu(QStringLiteral("&Ephemeris"));
     auto* group = new QActionGroup(this);
     m_precise = engines->addAction(QStringLiteral("&Precise (VSOP87, ELP/MPP02)"));
@@ -68,6 +90,8 @@ EclipseMenu::EclipseMenu(QMainWindow* frame, CKestrovaView* view)
         ParseEphemeris(QSettings().value(kEngineKey).toString().toStdString());
     ChooseEngine(saved.value_or(Ephemeris::Precise));
     connect(m_view, &CKestrovaView::mapShown, this, [this] { ShowSummary(); });
+    connect(m_view, &CKestrovaView::dateEdited, this,
+            [this] { m_frame->statusBar()->clearMessage(); });
 }
 
 void EclipseMenu::ChooseEngine(Ephemeris engine) {

@@ -27,6 +27,8 @@ int LunationNear(double jd);
 // The years the eclipse search covers (those of its Delta T and theories).
 inline constexpr int kFirstSearchYear = -1999;
 inline constexpr int kLastSearchYear = 3000;
+// The solar finder reaches further, to the end of its Delta T table.
+inline constexpr int kLastSolarSearchYear = 9999;
 
 // The mean length of a lunation, days.
 inline constexpr double kMeanLunationDays = 29.530588861;

@@ -92,7 +92,10 @@ std::array<std::string, kEclipseColumnCount> EclipseFields(const EclipseCircumst
     std::array<std::string, kEclipseColumnCount> f;
     f[0] = FormatDate(ut.date);
     f[1] = FormatTime(ut);
-    f[2] = FormatTime(tt);
+    // ΔT of a day and more (the remote past and future) puts TT on another date.
+    const bool sameDate = tt.date.year == ut.date.year && tt.date.month == ut.date.month &&
+                          tt.date.day == ut.date.day;
+    f[2] = sameDate ? FormatTime(tt) : FormatDate(tt.date) + "T" + FormatTime(tt);
     f[3] = Fixed(c.deltaT, 1);
     f[4] = std::string(1, EclipseKindLetter(c.type));
     f[5] = Fixed(c.gamma, 4);

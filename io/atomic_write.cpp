@@ -1,10 +1,14 @@
 #include "io/atomic_write.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -45,18 +49,49 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// The temporaries of a write of that name that a killed process left behind:
+// ".NAME.XXXXXX" (mkstemp's six letters) beside it, regular files of this user,
+// untouched for an hour (a write still in progress changes its file every moment).
+void RemoveStaleTemporaries(const std::string& folder, const std::string& name) {
+    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return;
+    const std::string prefix = "." + name + ".";
+    const std::time_t now = std::time(nullptr);
+    while (const dirent* entry = readdir(dir)) {
+        const std::string file = entry->d_name;
+        if (file.size() != prefix.size() + 6 || file.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const bool letters = std::all_of(file.end() - 6, file.end(), [](char c) {
+            return std::isalnum(static_cast<unsigned char>(c)) != 0;
+        });
+        struct stat st {};
+        const std::string full = folder + file;
+        if (letters && lstat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+            st.st_uid == getuid() && now - st.st_mtime > 3600)
+            unlink(full.c_str());
+    }
+    closedir(dir);
+}
+
 } // namespace
 
 int CreateTemporaryBeside(const std::string& path, std::string& temporary) {
     const std::string folder = FolderOf(path);
+    RemoveStaleTemporaries(folder, path.substr(folder.size()));
     const std::string pattern = folder + "." + path.substr(folder.size()) + ".XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = mkstemp(name.data());
     if (fd < 0)
         return -1;
-    // mkstemp makes the file 0600; a written file gets the usual mode.
-    if (fchmod(fd, NewFileMode()) != 0) {
+    // mkstemp makes the file 0600; a new file gets the usual mode, a replaced one
+    // keeps its own.
+    struct stat existing {};
+    const mode_t mode = stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)
+                            ? existing.st_mode & 07777
+                            : NewFileMode();
+    if (fchmod(fd, mode) != 0) {
         const int error = errno;
         close(fd);
         unlink(name.data());

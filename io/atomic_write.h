@@ -30,7 +30,8 @@ WriteResult CommitTemporaryFile(const std::string& temporary, const std::string&
 // regular file (symbolic links followed). Otherwise the reason, as in WriteResult.
 WriteResult CheckWriteTarget(const std::string& path);
 
-// Creates an empty temporary file beside path ("dir/.name.XXXXXX"), with the mode a
-// new file gets under the umask, and sets temporary to its name. Returns its open
-// descriptor, or -1 with errno set.
+// Creates an empty temporary file beside path ("dir/.name.XXXXXX"), with the mode of
+// the file it replaces (or the mode a new file gets under the umask), and sets
+// temporary to its name; temporaries of that name left by a killed writer (untouched
+// for an hour) are removed first. Returns its open descriptor, or -1 with errno set.
 int CreateTemporaryBeside(const std::string& path, std::string& temporary);

@@ -117,6 +117,24 @@ std::optional<DateArg> ParseDateArgs(const char* day, const char* month, const c
     return Checked({static_cast<int>(*d), static_cast<int>(*m), static_cast<int>(*y)});
 }
 
+bool LooksLikeIsoDate(const char* text) {
+    const std::string s = text;
+    std::size_t i = s.empty() || s[0] != '-' ? 0 : 1;
+    int dashes = 0;
+    bool digit = false;
+    for (; i < s.size(); ++i) {
+        if (s[i] == '-' && digit) {
+            ++dashes;
+            digit = false;
+        } else if (s[i] >= '0' && s[i] <= '9') {
+            digit = true;
+        } else {
+            return false;
+        }
+    }
+    return dashes == 2 && digit;
+}
+
 std::optional<DateArg> ParseIsoDateArg(const char* text) {
     // [-]Y...-MM-DD: the year is everything before the second-last dash.
     const std::string s = text;

@@ -27,6 +27,9 @@ struct DateArg {
 };
 std::optional<DateArg> ParseDateArgs(const char* day, const char* month, const char* year);
 std::optional<DateArg> ParseIsoDateArg(const char* text);
+// Whether an argument has the shape of "YYYY-MM-DD" (digits, dashes, an optional
+// leading minus) rather than of a number.
+bool LooksLikeIsoDate(const char* text);
 
 // A time of day (UT) as HOUR MINUTE SECOND arguments: hours 0 to 23, minutes 0 to
 // 59, seconds from 0 to below 60.

@@ -2,10 +2,12 @@
 
 #include "ephemeris/timescales.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <string_view>
 #include <sys/stat.h>
 
 namespace {
@@ -26,15 +28,56 @@ std::optional<long long> TenthsSinceEpoch(double jdUT) {
     return std::llround(days * static_cast<double>(kTenthsPerDay));
 }
 
-// A zone name that names a file of the database and nothing outside it.
-bool ZoneExists(const std::string& zone) {
+std::string ZoneFolder() {
+    const char* dir = std::getenv("TZDIR");
+    return dir && *dir ? dir : "/usr/share/zoneinfo";
+}
+
+} // namespace
+
+bool IsKnownZone(const std::string& zone) {
     if (zone.empty() || zone.front() == '/' || zone.find("..") != std::string::npos)
         return false;
-    const char* dir = std::getenv("TZDIR");
-    const std::string path = std::string(dir && *dir ? dir : "/usr/share/zoneinfo") + "/" + zone;
+    const std::string path = ZoneFolder() + "/" + zone;
     struct stat s {};
     return stat(path.c_str(), &s) == 0 && S_ISREG(s.st_mode);
 }
+
+std::vector<std::string> ListedZoneNames() {
+    std::vector<std::string> names;
+    std::FILE* file = std::fopen((ZoneFolder() + "/tzdata.zi").c_str(), "re");
+    if (!file)
+        return names;
+    std::string text;
+    char buffer[65536];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        text.append(buffer, n);
+    std::fclose(file);
+    // "Z NAME ..." names a zone, "L TARGET NAME" a link.
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string_view line(text.data() + start, end - start);
+        start = end + 1;
+        if (line.size() < 3 || line[1] != ' ' || (line[0] != 'Z' && line[0] != 'L'))
+            continue;
+        std::string_view rest = line.substr(2);
+        if (line[0] == 'L') {
+            const std::size_t blank = rest.find(' ');
+            if (blank == std::string_view::npos)
+                continue;
+            rest = rest.substr(blank + 1);
+        }
+        names.emplace_back(rest.substr(0, rest.find(' ')));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+namespace {
 
 struct CivilTime {
     int year, month, day, hour, minute, tenths;
@@ -89,7 +132,7 @@ bool LocalOffset(std::time_t t, const std::string& zone, long& offset, std::stri
 
 std::optional<ZonedInstant> ToZone(double jdUT, const std::string& zone) {
     const std::optional<long long> tenths = TenthsSinceEpoch(jdUT);
-    if (!tenths || (!zone.empty() && !ZoneExists(zone)))
+    if (!tenths || (!zone.empty() && !IsKnownZone(zone)))
         return std::nullopt;
     const auto seconds = static_cast<std::time_t>(FloorDiv(*tenths, 10));
     long offset = 0;

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 struct ZonedInstant {
     // The civil date and time (Julian calendar before 1582 October 15, as
@@ -18,6 +19,15 @@ struct ZonedInstant {
     int utcOffset = 0;        // seconds east of Greenwich
     std::string abbreviation; // e.g. "CDT"; the offset ("+0530") where the zone has none
 };
+
+// Whether a zone name (e.g. "Europe/Madrid") names a zone of the system's database
+// (TZDIR or /usr/share/zoneinfo), and nothing outside it.
+bool IsKnownZone(const std::string& zone);
+
+// The zone names of the database's source summary (tzdata.zi: zones and links),
+// sorted; empty where the database has none. A name listed there is known; one
+// missing from it may still be a file of the database (IsKnownZone).
+std::vector<std::string> ListedZoneNames();
 
 // jdUT rounded to a tenth of a second, in the zone (an IANA name such as
 // "Europe/Madrid"); an empty name means the system's local zone. Empty when the zone

@@ -11,11 +11,11 @@ scale="${2:-1}"
 "$root/scripts/setup.sh"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DKESTROVA_WERROR=ON -DKESTROVA_FUZZ=ON \
     -DKESTROVA_GUI=OFF -DKESTROVA_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
-targets=(fuzz_fields fuzz_cli_args fuzz_dates fuzz_document)
+targets=(fuzz_fields fuzz_cli_args fuzz_dates fuzz_gazetteer fuzz_document)
 cmake --build "$build" --parallel "$(nproc)" --target "${targets[@]}"
 
 # Runs per target: about a minute in all on two cores.
-declare -A runs=([fuzz_fields]=100000 [fuzz_cli_args]=200000 [fuzz_dates]=500000
+declare -A runs=([fuzz_fields]=100000 [fuzz_cli_args]=200000 [fuzz_dates]=500000 [fuzz_gazetteer]=50000
               [fuzz_document]=100000)
 for t in "${targets[@]}"; do
     corpus="$build/corpus/$t"

@@ -10,6 +10,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 
@@ -51,6 +52,13 @@ void CKestrovaView::OnTimeMinus() {
 
 void CKestrovaView::OnStop() {
     KillTimer(kAnimationTimerId);
+    m_bAnimating = false;
+}
+
+void CKestrovaView::SetAnimationSpeed(int minutesPerSecond) {
+    m_animationPeriodMs = 1000 / std::clamp(minutesPerSecond, 1, 1000);
+    if (m_bAnimating)
+        SetTimer(kAnimationTimerId, m_animationPeriodMs);
 }
 
 void CKestrovaView::OnPlay() {
@@ -63,7 +71,8 @@ void CKestrovaView::OnPlay() {
             return;
         }
     }
-    SetTimer(kAnimationTimerId, kAnimationPeriodMs);
+    SetTimer(kAnimationTimerId, m_animationPeriodMs);
+    m_bAnimating = true;
 }
 
 void CKestrovaView::OnTimer(int /*id*/) {

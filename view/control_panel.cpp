@@ -11,15 +11,17 @@ struct FieldLayout {
     CRichEdit* CKestrovaView::*member;
     int left, top, right, bottom;
     int limit;
+    const char* tip;
 };
 
 constexpr FieldLayout kFieldLayouts[] = {
-    {IDC_DAY, &CKestrovaView::m_pEditDay, 120, 440, 145, 462, 2},
-    {IDC_MONTH, &CKestrovaView::m_pEditMonth, 150, 440, 175, 462, 2},
-    {IDC_YEAR, &CKestrovaView::m_pEditYear, 180, 440, 220, 462, 4},
-    {IDC_HOUR, &CKestrovaView::m_pEditHour, 120, 475, 145, 497, 2},
-    {IDC_MINUTE, &CKestrovaView::m_pEditMinute, 150, 475, 175, 497, 2},
-    {IDC_SECOND, &CKestrovaView::m_pEditSecond, 180, 475, 220, 497, 4},
+    {IDC_DAY, &CKestrovaView::m_pEditDay, 120, 440, 145, 462, 2, "Day of the month (UT), 1 to 31"},
+    {IDC_MONTH, &CKestrovaView::m_pEditMonth, 150, 440, 175, 462, 2, "Month, 1 to 12"},
+    {IDC_YEAR, &CKestrovaView::m_pEditYear, 180, 440, 220, 462, 5,
+     "Year, -1999 to 9999 (0 is 1 BC; the Julian calendar before 1582 October 15)"},
+    {IDC_HOUR, &CKestrovaView::m_pEditHour, 120, 475, 145, 497, 2, "Hour (UT), 0 to 23"},
+    {IDC_MINUTE, &CKestrovaView::m_pEditMinute, 150, 475, 175, 497, 2, "Minute, 0 to 59"},
+    {IDC_SECOND, &CKestrovaView::m_pEditSecond, 180, 475, 220, 497, 4, "Second, 0 to below 60"},
 };
 
 struct ButtonLayout {
@@ -28,17 +30,26 @@ struct ButtonLayout {
     CBitmapButton* CKestrovaView::*member;
     int left, top, right, bottom;
     int normalBitmap, pressedBitmap;
+    const char* tip;
 };
 
 constexpr ButtonLayout kButtonLayouts[] = {
-    {"print", ID_PRINT_BUTTON, &CKestrovaView::m_pBtnPrint, 240, 440, 340, 465, 146, 147},
-    {"izracunaj", ID_CALCULATE, &CKestrovaView::m_pBtnCompute, 240, 475, 340, 500, 130, 131},
-    {"plus", ID_TIME_PLUS, &CKestrovaView::m_pBtnPlus, 223, 475, 235, 487, 135, 132},
-    {"minus", ID_TIME_MINUS, &CKestrovaView::m_pBtnMinus, 223, 488, 235, 500, 133, 134},
-    {"map", ID_MAP, &CKestrovaView::m_pBtnMap, 480, 440, 580, 465, 145, 144},
-    {"generate", ID_CONTACT_TIMES, &CKestrovaView::m_pBtnGenerate, 480, 475, 580, 500, 137, 136},
-    {"stop", ID_STOP, &CKestrovaView::m_pBtnStop, 620, 475, 645, 500, 141, 140},
-    {"play", ID_PLAY, &CKestrovaView::m_pBtnPlay, 590, 475, 615, 500, 143, 142},
+    {"print", ID_PRINT_BUTTON, &CKestrovaView::m_pBtnPrint, 240, 440, 340, 465, 146, 147,
+     "Print the map as it is shown"},
+    {"izracunaj", ID_CALCULATE, &CKestrovaView::m_pBtnCompute, 240, 475, 340, 500, 130, 131,
+     "Show the Moon's shadow at the date and time (Enter in a field does the same)"},
+    {"plus", ID_TIME_PLUS, &CKestrovaView::m_pBtnPlus, 223, 475, 235, 487, 135, 132,
+     "Ten minutes later"},
+    {"minus", ID_TIME_MINUS, &CKestrovaView::m_pBtnMinus, 223, 488, 235, 500, 133, 134,
+     "Ten minutes earlier"},
+    {"map", ID_MAP, &CKestrovaView::m_pBtnMap, 480, 440, 580, 465, 145, 144,
+     "Map of the date's eclipse: hourly outlines, the path and its limits"},
+    {"generate", ID_CONTACT_TIMES, &CKestrovaView::m_pBtnGenerate, 480, 475, 580, 500, 137, 136,
+     "Contact times of the date's eclipse, then the animation of its shadow"},
+    {"stop", ID_STOP, &CKestrovaView::m_pBtnStop, 620, 475, 645, 500, 141, 140,
+     "Stop the animation"},
+    {"play", ID_PLAY, &CKestrovaView::m_pBtnPlay, 590, 475, 615, 500, 143, 142,
+     "Play the animation again (its speed: Eclipse > Animation speed)"},
 };
 
 constexpr COLORREF kFieldBackground = RGB(255, 255, 255);
@@ -64,8 +75,11 @@ void CKestrovaView::CreateEditFields() {
         edit->SetFont(font);
         edit->SetBackgroundColor(kFieldBackground);
         edit->LimitText(layout.limit);
+        edit->setToolTip(QString::fromUtf8(layout.tip));
         // Enter in any field runs the calculate command.
         connect(edit, &QLineEdit::returnPressed, this, [this] { SendCommand(ID_CALCULATE); });
+        if (layout.id == IDC_DAY || layout.id == IDC_MONTH || layout.id == IDC_YEAR)
+            connect(edit, &QLineEdit::textEdited, this, [this] { OnDateEdited(); });
         this->*layout.member = edit;
     }
 }
@@ -77,15 +91,16 @@ void CKestrovaView::CreateButtons() {
             new CBitmapButton(this, QString::fromLatin1(layout.caption), layout.id, r.left, r.top);
         button->LoadBitmaps(layout.normalBitmap, layout.pressedBitmap,
                             QSize(layout.right - layout.left, layout.bottom - layout.top));
+        button->setToolTip(QString::fromUtf8(layout.tip));
         this->*layout.member = button;
     }
-    // Tab goes through the six fields, then the buttons in reading order: the upper row
-    // (print, map), then the lower one from the left (plus, minus, calculate, generate,
-    // play, stop).
-    const QWidget* order[] = {m_pEditDay,    m_pEditMonth,  m_pEditYear,   m_pEditHour,
-                              m_pEditMinute, m_pEditSecond, m_pBtnPrint,   m_pBtnMap,
-                              m_pBtnPlus,    m_pBtnMinus,   m_pBtnCompute, m_pBtnGenerate,
-                              m_pBtnPlay,    m_pBtnStop};
+    // Tab goes in the order of the screen: the upper row from the left (day, month,
+    // year, print, map), then the lower one (hour, minute, second, plus, minus,
+    // calculate, generate, play, stop).
+    const QWidget* order[] = {m_pEditDay, m_pEditMonth, m_pEditYear,   m_pBtnPrint,
+                              m_pBtnMap,  m_pEditHour,  m_pEditMinute, m_pEditSecond,
+                              m_pBtnPlus, m_pBtnMinus,  m_pBtnCompute, m_pBtnGenerate,
+                              m_pBtnPlay, m_pBtnStop};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
     }

@@ -136,11 +136,19 @@ void CKestrovaView::ShowScene() {
 }
 
 void CKestrovaView::ClearScene() {
-    KillTimer(kAnimationTimerId);
+    OnStop();
     m_scene = Scene{};
     m_stepTimes.clear();
     m_nCurStep = 0;
     ShowScene();
+}
+
+void CKestrovaView::OnDateEdited() {
+    if (!m_scene.contactLines.empty()) {
+        m_scene.contactLines.clear();
+        ShowScene();
+    }
+    emit dateEdited();
 }
 
 void CKestrovaView::OnPrintButton() {

@@ -45,9 +45,12 @@ enum FieldId {
     IDC_SECOND = 16,
 };
 
-// The animation timer: one frame of the penumbral phase per second.
+// The animation timer: one frame (one eclipse minute) of the penumbral phase per
+// second unless the user chooses a faster speed.
 inline constexpr int kAnimationTimerId = 1111;
 inline constexpr int kAnimationPeriodMs = 1000;
+// The speeds offered: eclipse minutes per second.
+inline constexpr int kAnimationSpeeds[] = {1, 2, 5, 10, 30};
 
 // The application's title, the caption of the framework's own message boxes.
 inline constexpr const char* kAppTitle = "Kestrova";
@@ -98,6 +101,14 @@ public:
     void ShowLocalCircumstancesAt(double lat, double lon);
     void OnLocalCircumstances();
     void OnNextEclipseFromHere();
+    // Every eclipse seen from a place over years, in a table; a double-click shows
+    // that eclipse's map.
+    void OnEclipsesSeenFromHere();
+
+    // The animation's speed in eclipse minutes per second (1 by default); a running
+    // animation goes on at the new speed.
+    void SetAnimationSpeed(int minutesPerSecond);
+    int AnimationPeriodMs() const { return m_animationPeriodMs; }
     // A red cross at the place on the map.
     void MarkPlace(double lat, double lon);
 
@@ -155,6 +166,9 @@ signals:
     void mapShown();
     // The user left-clicked the map (or pressed Enter on the keyboard cursor) at a place.
     void placeChosen(double lat, double lon);
+    // The date fields were edited: what was shown for the old date is no longer current
+    // (the view takes the contact lines off; the frame clears its summary).
+    void dateEdited();
 
 protected:
     // The print sequence: one A4 landscape page in low-metric units.
@@ -222,4 +236,9 @@ private:
     void ShowPlaceReport(const PlaceChoice& place, const EclipseCircumstances& eclipse,
                          const LocalCircumstances& lc, const QString& title);
     QString m_lastPlace; // offered again in the next place question
+    int m_lastKind = 0;  // the kind chosen last in "Next eclipse from here"
+    int m_animationPeriodMs = kAnimationPeriodMs;
+    bool m_bAnimating = false;
+    // The date fields were edited: the contact lines of the old date go.
+    void OnDateEdited();
 };

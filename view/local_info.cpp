@@ -1,9 +1,13 @@
 // What a place sees of a solar eclipse: the third box of the right click, and the
 // Eclipse menu's "Local circumstances..." and "Next eclipse from here...".
 #include "eclipse/finder.h"
+#include "eclipse/finder_text.h"
 #include "eclipse/local.h"
+#include "eclipse/local_search.h"
 #include "ephemeris/timescales.h"
 #include "places/gazetteer.h"
+#include "places/zone_map.h"
+#include "places/zone_time.h"
 #include "render/draw_tools.h"
 #include "render/projection.h"
 #include "view/kestrova_view.h"
@@ -13,9 +17,14 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDialog>
+#include <QHeaderView>
 #include <QInputDialog>
+#include <QLabel>
 #include <QStringList>
+#include <QTableWidget>
 #include <QTimeZone>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <charconv>
@@ -90,7 +99,7 @@ std::optional<double> CKestrovaView::FieldsDayStart() {
     const std::optional<int> month = WholeNumber(m_strMonth);
     const std::optional<int> year = WholeNumber(m_strYear);
     if (!day || !month || !year || CheckDate(*day, *month, *year) != DateCheck::Valid ||
-        *year < kFirstSearchYear || *year > kLastSearchYear)
+        *year < kFirstSearchYear || *year > kLastSolarSearchYear)
         return std::nullopt;
     return CalendarToJulianDay(*day, *month, *year, 0.0, 0, 0);
 }
@@ -120,7 +129,10 @@ void CKestrovaView::ShowLocalCircumstancesAt(double lat, double lon) {
     report.greatestJdUT = eclipse->jdGreatestUT;
     report.local = ComputeLocalCircumstances(eclipse->elements, {lat, lon, 0.0});
     report.engine = eclipse->engine;
-    const QTimeZone zone = QTimeZone::systemTimeZone();
+    const PointZone pointZone = ZoneAtPoint(lat, lon);
+    if (pointZone.nautical)
+        report.placeName = "At sea, nautical zone " + pointZone.zone;
+    const QTimeZone zone(QByteArray::fromStdString(pointZone.zone));
     const std::string text =
         LocalCircumstancesText(report, [&zone](double jd) { return CivilTime(jd, zone); });
     MessageBox(QString::fromStdString(text), QStringLiteral("Local circumstances"),
@@ -144,7 +156,11 @@ std::optional<CKestrovaView::PlaceChoice> CKestrovaView::AskForPlace(const QStri
                        title, MB_OK | MB_ICONEXCLAMATION);
             return std::nullopt;
         }
-        return PlaceChoice{c->latitude, c->longitude, {}, {}};
+        const PointZone pointZone = ZoneAtPoint(c->latitude, c->longitude);
+        return PlaceChoice{c->latitude, c->longitude,
+                           pointZone.nautical ? "At sea, nautical zone " + pointZone.zone
+                                              : std::string(),
+                           pointZone.zone};
     }
     const std::string file =
         FindGazetteerFile(QCoreApplication::applicationDirPath().toStdString());
@@ -157,27 +173,28 @@ std::optional<CKestrovaView::PlaceChoice> CKestrovaView::AskForPlace(const QStri
                    title, MB_OK | MB_ICONEXCLAMATION);
         return std::nullopt;
     }
-    const std::vector<const Place*> found = FindPlaces(load.gazetteer, typed.toStdString());
+    const std::vector<Place> found = FindPlaces(load.gazetteer, typed.toStdString());
     if (found.empty()) {
-        MessageBox(QStringLiteral("No place named \"%1\" is known.").arg(typed.trimmed()), title,
+        std::string message = NoPlaceMessage(load.gazetteer, typed.trimmed().toStdString());
+        message[0] = 'N';
+        MessageBox(QString::fromStdString(message) + QStringLiteral("."), title,
                    MB_OK | MB_ICONEXCLAMATION);
         return std::nullopt;
     }
-    const Place* chosen = found.front();
+    const Place* chosen = &found.front();
     if (found.size() > 1) {
         QStringList items;
-        for (const Place* p : found)
-            items << QStringLiteral("%1, %2 (%3 inhabitants)")
-                         .arg(QString::fromStdString(p->name), QString::fromStdString(p->country))
-                         .arg(p->population);
+        for (const Place& p : found)
+            items << QStringLiteral("%1 (%2 inhabitants)")
+                         .arg(QString::fromStdString(DescribePlace(p)))
+                         .arg(p.population);
         const QString item = QInputDialog::getItem(
             this, title, QStringLiteral("Several places have that name:"), items, 0, false, &ok);
         if (!ok)
             return std::nullopt;
-        chosen = found[static_cast<std::size_t>(std::max<qsizetype>(0, items.indexOf(item)))];
+        chosen = &found[static_cast<std::size_t>(std::max<qsizetype>(0, items.indexOf(item)))];
     }
-    return PlaceChoice{chosen->latitude, chosen->longitude, chosen->name + ", " + chosen->country,
-                       chosen->zone};
+    return PlaceChoice{chosen->latitude, chosen->longitude, DescribePlace(*chosen), chosen->zone};
 }
 
 void CKestrovaView::ShowPlaceReport(const PlaceChoice& place, const EclipseCircumstances& eclipse,
@@ -235,38 +252,195 @@ void CKestrovaView::OnLocalCircumstances() {
     ShowPlaceReport(place, *eclipse, lc, title);
 }
 
+namespace {
+
+// The kinds "Next eclipse from here" offers, as seen from the place.
+struct KindChoice {
+    const char* text;
+    bool partial, annular, total, hybrid;
+};
+constexpr KindChoice kKindChoices[] = {
+    {"Any eclipse", true, true, true, true},
+    {"Total", false, false, true, false},
+    {"Annular", false, true, false, false},
+    {"Total or annular", false, true, true, false},
+    {"Hybrid (seen as total or annular)", false, false, false, true},
+    {"Partial", true, false, false, false},
+};
+
+bool KindFits(const KindChoice& k, const LocalEclipse& e) {
+    const bool central = e.local.kind == EclipseKind::Total || e.local.kind == EclipseKind::Annular;
+    if (k.hybrid && central && e.eclipse.type == EclipseKind::Hybrid)
+        return true;
+    return (k.total && e.local.kind == EclipseKind::Total) ||
+           (k.annular && e.local.kind == EclipseKind::Annular) ||
+           (k.partial && e.local.kind == EclipseKind::Partial);
+}
+
+// The day after the last one the search covers: 10000 January 1.
+double SearchEnd() {
+    return CalendarToJulianDay(1, 1, kLastSolarSearchYear + 1, 0.0, 0, 0);
+}
+
+const char* LocalKindText(EclipseKind k) {
+    switch (k) {
+    case EclipseKind::Total:
+        return "total";
+    case EclipseKind::Annular:
+        return "annular";
+    case EclipseKind::Partial:
+        return "partial";
+    default: // None; Penumbral and Hybrid are not kinds seen from a place
+        break;
+    }
+    return "none";
+}
+
+QString DurationText(double seconds) {
+    if (!(seconds > 0.0))
+        return {};
+    const long tenths = std::lround(seconds * 10.0);
+    if (tenths < 600)
+        return QStringLiteral("%1.%2 s").arg(tenths / 10).arg(tenths % 10);
+    return QStringLiteral("%1 min %2 s").arg(tenths / 600).arg(tenths % 600 / 10);
+}
+
+} // namespace
+
 void CKestrovaView::OnNextEclipseFromHere() {
     const QString title = QStringLiteral("Next eclipse from here");
+    QStringList kinds;
+    for (const KindChoice& k : kKindChoices)
+        kinds << QString::fromUtf8(k.text);
+    bool ok = false;
+    const QString kind = QInputDialog::getItem(
+        this, title, QStringLiteral("Which kind of eclipse?"), kinds, m_lastKind, false, &ok);
+    if (!ok)
+        return;
+    m_lastKind = static_cast<int>(std::max<qsizetype>(0, kinds.indexOf(kind)));
+    const KindChoice& choice = kKindChoices[m_lastKind];
     const std::optional<DayAndPlace> asked = AskForDayAndPlace(
         title, QStringLiteral("Enter the date to search from (day, month and year, from "
                               "%1 to %2) first.")
                    .arg(kFirstSearchYear)
-                   .arg(kLastSearchYear));
+                   .arg(kLastSolarSearchYear));
     if (!asked)
         return;
     const double day = asked->day;
     const PlaceChoice& place = asked->place;
     ShowWaitCursor();
-    const CalendarDate from = JulianDayToCalendarDate(day + 0.5);
-    const std::optional<LocalEclipse> next =
-        NextLocalEclipse(day + 1.0, {place.latitude, place.longitude, 0.0},
-                         kLastSearchYear + 1.0 - from.year, m_engine);
+    const std::vector<LocalEclipse> found = LocalEclipsesBetween(
+        day + 1.0, SearchEnd(), {place.latitude, place.longitude, 0.0},
+        [&choice](const LocalEclipse& e) { return KindFits(choice, e); }, 1, m_engine);
     ShowArrowCursor();
-    if (!next) {
-        MessageBox(QStringLiteral("No solar eclipse is seen from there before the year %1.")
-                       .arg(kLastSearchYear + 1),
+    if (found.empty()) {
+        MessageBox(QStringLiteral("No such solar eclipse (%1) is seen from there before the "
+                                  "year %2.")
+                       .arg(kind.toLower())
+                       .arg(kLastSolarSearchYear + 1),
                    title, MB_OK | MB_ICONINFORMATION);
         return;
     }
+    const LocalEclipse& next = found.front();
     // The eclipse's date into the fields, and its map.
-    const CalendarDate d = JulianDayToCalendarDate(next->eclipse.jdGreatestUT);
+    const CalendarDate d = JulianDayToCalendarDate(next.eclipse.jdGreatestUT);
     ReadEditTexts();
     m_strDay = std::to_string(d.day);
     m_strMonth = std::to_string(d.month);
     m_strYear = std::to_string(d.year);
     WriteEditTexts();
     OnMap();
-    ShowPlaceReport(place, next->eclipse, next->local, title);
+    ShowPlaceReport(place, next.eclipse, next.local, title);
+}
+
+void CKestrovaView::OnEclipsesSeenFromHere() {
+    const QString title = QStringLiteral("Eclipses seen from here");
+    const std::optional<DayAndPlace> asked = AskForDayAndPlace(
+        title, QStringLiteral("Enter the date to list from (day, month and year, from -1999 "
+                              "to 9999) first."));
+    if (!asked)
+        return;
+    bool ok = false;
+    const int years = QInputDialog::getInt(this, title, QStringLiteral("For how many years?"), 50,
+                                           1, 1000, 1, &ok);
+    if (!ok)
+        return;
+    const PlaceChoice place = asked->place;
+    const double from = asked->day;
+    const double to = std::min(SearchEnd(), from + years * 365.25);
+    ShowWaitCursor();
+    const std::vector<LocalEclipse> found = LocalEclipsesBetween(
+        from, to, {place.latitude, place.longitude, 0.0}, [](const LocalEclipse&) { return true; },
+        100000, m_engine);
+    ShowArrowCursor();
+    MarkPlace(place.latitude, place.longitude);
+
+    auto* dialog = new QDialog(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    const QString where =
+        place.name.empty() ? QString::fromStdString(PositionText(place.latitude, place.longitude))
+                           : QString::fromStdString(place.name);
+    dialog->setWindowTitle(title + QStringLiteral(": ") + where);
+    const QTimeZone zone = place.zone.empty() ? QTimeZone::systemTimeZone()
+                                              : QTimeZone(QByteArray::fromStdString(place.zone));
+    const QStringList headers = {QStringLiteral("Date"),
+                                 QStringLiteral("Seen as"),
+                                 QStringLiteral("Magnitude"),
+                                 QStringLiteral("Sun covered"),
+                                 QStringLiteral("Maximum (local time)"),
+                                 QStringLiteral("Maximum (UT)"),
+                                 QStringLiteral("Duration"),
+                                 QStringLiteral("Sun's altitude"),
+                                 QStringLiteral("Type")};
+    auto* table = new QTableWidget(static_cast<int>(found.size()), headers.size(), dialog);
+    table->setObjectName(QStringLiteral("localEclipses"));
+    table->setHorizontalHeaderLabels(headers);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->verticalHeader()->hide();
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const LocalEclipse& e = found[i];
+        const double max = e.local.max->jdUT;
+        const CalendarDate d = JulianDayToCalendarDate(max);
+        const bool central =
+            e.local.kind == EclipseKind::Total || e.local.kind == EclipseKind::Annular;
+        const QString cells[] = {QString::fromStdString(EclipseDateText(max)),
+                                 QString::fromLatin1(LocalKindText(e.local.kind)),
+                                 QString::number(e.local.magnitude, 'f', 3),
+                                 QStringLiteral("%1 %").arg(e.local.obscuration * 100.0, 0, 'f', 1),
+                                 QString::fromStdString(CivilTime(max, zone)),
+                                 QString::fromStdString(FormatInstantUT(max)).mid(11, 8),
+                                 central ? DurationText(e.local.duration) : QString(),
+                                 QStringLiteral("%1°").arg(e.local.max->sun.altitude, 0, 'f', 0),
+                                 QString(QChar::fromLatin1(EclipseKindLetter(e.eclipse.type)))};
+        for (int c = 0; c < headers.size(); ++c) {
+            auto* item = new QTableWidgetItem(cells[c]);
+            item->setData(Qt::UserRole, QVariantList{d.day, d.month, d.year});
+            table->setItem(static_cast<int>(i), c, item);
+        }
+    }
+    table->resizeColumnsToContents();
+    connect(table, &QTableWidget::cellDoubleClicked, this, [this, table](int row, int) {
+        const QVariantList date = table->item(row, 0)->data(Qt::UserRole).toList();
+        ReadEditTexts();
+        m_strDay = std::to_string(date[0].toInt());
+        m_strMonth = std::to_string(date[1].toInt());
+        m_strYear = std::to_string(date[2].toInt());
+        WriteEditTexts();
+        SendCommand(ID_MAP);
+    });
+    auto* legend = new QLabel(
+        QStringLiteral("%1 eclipses seen while the Sun is up. Seen as: total, annular or partial "
+                       "from this place. Type (on the whole Earth): T total, A annular, H "
+                       "hybrid, P partial. Double-click an eclipse to show its map.")
+            .arg(found.size()),
+        dialog);
+    legend->setWordWrap(true);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addWidget(table, 1);
+    layout->addWidget(legend);
+    dialog->resize(900, 420);
+    dialog->show();
 }
 
 void CKestrovaView::MarkPlace(double lat, double lon) {

@@ -146,6 +146,15 @@ TEST(DocumentFormat, WrongValuesMakeADamagedDocument) {
                    R"( "second": "5"})"},
         {"fields", R"({"day": "1\n", "month": "2", "year": "2000", "hour": "3", "minute": "4",)"
                    R"( "second": "5"})"},
+        {"fields", R"({"day": "1", "month": "2", "year": "2000", "hour": "24", "minute": "4",)"
+                   R"( "second": "5"})"},
+        {"fields", R"({"day": "1", "month": "2", "year": "2000", "hour": "3", "minute": "4",)"
+                   R"( "second": "60.0"})"},
+        {"fields", R"({"day": "1", "month": "2", "year": "2000", "hour": "3", "minute": "4",)"
+                   R"( "second": "nan"})"},
+        {"fields", R"({"day": "1", "month": "2", "year": "-2000", "hour": "3", "minute": "4",)"
+                   R"( "second": "5"})"},
+        {"place", R"({"name": "Deep", "lat": 0, "lon": 0, "height": -1000})"},
         {"shown", "\"everything\""},
         {"shown", "3"},
         {"place", "[]"},
@@ -163,6 +172,14 @@ TEST(DocumentFormat, WrongValuesMakeADamagedDocument) {
     EXPECT_EQ(KindOf(R"({"format": "kestrova-document", "version": 1, "fie)"),
               DocumentErrorKind::Damaged);
     EXPECT_EQ(KindOf(R"(["kestrova-document"])"), DocumentErrorKind::Damaged);
+}
+
+TEST(DocumentFormat, TheProgramsWholeRangeOfYearsIsStored) {
+    KestrovaDocument d = SampleDocument();
+    d.fields[2] = "-1999";
+    const DocumentReadResult r = ReadDocument(WriteDocument(d));
+    ASSERT_TRUE(r.document.has_value()) << r.error.reason;
+    EXPECT_EQ(r.document->fields[2], "-1999");
 }
 
 TEST(DocumentFormat, FieldLengthsCountAsTheFieldsDo) {

@@ -73,8 +73,18 @@ TEST_F(EclipseMenuTest, MenuWithItsShortcuts) {
         if (!action->isSeparator())
             items << action->text() + " " + action->shortcut().toString();
     EXPECT_EQ(items, QStringList({"&Next eclipse Ctrl+PgDown", "&Previous eclipse Ctrl+PgUp",
-                                  "&List... ", "&Local circumstances... ",
-                                  "Next eclipse &from here... ", "&Ephemeris "}));
+                                  "&List... ", "Local &circumstances... Ctrl+Shift+C",
+                                  "Next eclipse &from here... Ctrl+Shift+F",
+                                  "Eclipses &seen from here... Ctrl+Shift+S", "&Animation speed ",
+                                  "&Ephemeris "}));
+    // Every mnemonic of the menu is its own.
+    QStringList mnemonics;
+    for (QAction* action : eclipse->actions()) {
+        const qsizetype amp = action->text().indexOf('&');
+        if (amp >= 0)
+            mnemonics << action->text().mid(amp + 1, 1).toLower();
+    }
+    EXPECT_EQ(mnemonics.removeDuplicates(), 0) << mnemonics.join(",").toStdString();
     // The engine chosen goes to the view and is kept in the settings.
     menu->ChooseEngine(Ephemeris::Classic);
     EXPECT_EQ(view()->m_engine, Ephemeris::Classic);
@@ -165,19 +175,29 @@ TEST_F(EclipseMenuTest, ListSearchesSortsAndDoubleClickShowsTheMap) {
     // Both kinds, in time order: the penumbral eclipse of March 25 first.
     ASSERT_EQ(list->Model().rowCount(), 4);
     QAbstractItemModel* view = list->Table()->model();
-    EXPECT_EQ(view->headerData(0, Qt::Horizontal).toString(), "kind");
-    EXPECT_EQ(view->headerData(1, Qt::Horizontal).toString(), "date");
+    EXPECT_EQ(view->headerData(0, Qt::Horizontal).toString(), "Kind");
+    EXPECT_EQ(view->headerData(1, Qt::Horizontal).toString(), "Date");
+    EXPECT_EQ(view->headerData(12, Qt::Horizontal).toString(), "Path width (km)");
     EXPECT_EQ(view->index(0, 0).data().toString(), "lunar");
     EXPECT_EQ(view->index(0, 1).data().toString(), "2024-03-25");
     EXPECT_EQ(view->index(0, 5).data().toString(), "N");
     EXPECT_EQ(view->index(1, 0).data().toString(), "solar");
     EXPECT_EQ(view->index(1, 1).data().toString(), "2024-04-08");
+    // The April totality's central duration, as people read it.
+    bool april = false;
+    for (int r = 0; r < view->rowCount(); ++r) {
+        if (view->index(r, 1).data().toString() == "2024-04-08") {
+            april = true;
+            EXPECT_EQ(view->index(r, 13).data().toString(), "4 min 28 s");
+        }
+    }
+    EXPECT_TRUE(april);
 
     // The solar ones alone, sorted by gamma (column 6): the October annular eclipse
     // (gamma -0.35) first.
     list->KindFilter()->setCurrentIndex(1);
     ASSERT_EQ(view->rowCount(), 2);
-    EXPECT_EQ(view->headerData(6, Qt::Horizontal).toString(), "gamma");
+    EXPECT_EQ(view->headerData(6, Qt::Horizontal).toString(), "Gamma");
     list->Table()->sortByColumn(6, Qt::AscendingOrder);
     EXPECT_EQ(view->index(0, 1).data().toString(), "2024-10-02");
     list->Table()->sortByColumn(6, Qt::DescendingOrder);

@@ -97,7 +97,7 @@ TEST(LocalCli, DallasByNameInCentralDaylightTime) {
     const auto m = Lines(r.out);
     EXPECT_EQ(m.at("kind"), "total");
     EXPECT_NEAR(std::stod(m.at("duration_s")), 230.0, 8.0);
-    EXPECT_EQ(m.at("place"), "Dallas, US");
+    EXPECT_EQ(m.at("place"), "Dallas, TX, US");
     EXPECT_EQ(m.at("zone"), "America/Chicago");
     EXPECT_EQ(m.at("max_local").substr(0, 16), "2024-04-08T13:42");
     EXPECT_EQ(m.at("max_local").substr(m.at("max_local").size() - 4), " CDT");
@@ -178,6 +178,135 @@ TEST(LocalCli, BadInputIsRefusedWithOneLine) {
     }
     EXPECT_EQ(Cli("local 8 4 2024").status, 2);
     EXPECT_EQ(Cli("local 8 4 2024 30").status, 2);
+}
+
+// CSV rows as maps from the header's names.
+std::vector<std::map<std::string, std::string>> Rows(const std::string& out) {
+    std::vector<std::vector<std::string>> lines;
+    std::stringstream text(out);
+    std::string line;
+    while (std::getline(text, line)) {
+        std::vector<std::string> cells;
+        std::stringstream s(line);
+        std::string cell;
+        while (std::getline(s, cell, ','))
+            cells.push_back(cell);
+        if (!line.empty() && line.back() == ',')
+            cells.emplace_back();
+        lines.push_back(cells);
+    }
+    std::vector<std::map<std::string, std::string>> rows;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        std::map<std::string, std::string> row;
+        for (std::size_t c = 0; c < lines[0].size() && c < lines[i].size(); ++c)
+            row[lines[0][c]] = lines[i][c];
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+const char* KindText(EclipseKind k) {
+    return k == EclipseKind::Total     ? "total"
+           : k == EclipseKind::Annular ? "annular"
+           : k == EclipseKind::Partial ? "partial"
+                                       : "none";
+}
+
+// Every eclipse of the published table (1969..2026) that the canon's elements show
+// from the place, with its kind and magnitude, and no other of those dates.
+TEST(LocalCli, EclipsesSeenFromATownAgainstTheCanon) {
+    struct Town {
+        const char* name;
+        Observer observer; // GeoNames' coordinates
+    };
+    for (const Town& town : {Town{"Madrid, Spain", {40.4165, -3.70256, 0.0}},
+                             Town{"Dallas, TX", {32.78306, -96.80667, 0.0}}}) {
+        SCOPED_TRACE(town.name);
+        const CliRun r = Cli(std::string("local-eclipses 1969 2026 --place \"") + town.name + "\"");
+        ASSERT_EQ(r.status, 0) << r.err;
+        std::map<std::string, std::map<std::string, std::string>> byDate;
+        for (const auto& row : Rows(r.out))
+            byDate[row.at("date")] = row;
+        std::size_t seen = 0;
+        for (const CsvRow& ref : ReadCsv("solar_eclipses.csv")) {
+            const std::string date = ref.at("date");
+            const LocalCircumstances lc =
+                ComputeLocalCircumstances(CanonElements(date), town.observer);
+            const bool visible = lc.kind != EclipseKind::None && lc.visible;
+            ASSERT_EQ(byDate.count(date), visible ? 1u : 0u) << date;
+            if (!visible)
+                continue;
+            ++seen;
+            EXPECT_EQ(byDate[date].at("kind"), KindText(lc.kind)) << date;
+            EXPECT_NEAR(std::stod(byDate[date].at("magnitude")), lc.magnitude, 0.005) << date;
+        }
+        EXPECT_GE(seen, 4u); // 6 from Madrid, 4 from Dallas
+    }
+    // Dallas in 2024: local time and the duration of totality.
+    const auto rows = Rows(Cli("local-eclipses 2024-04-01 2024-04-30 --place \"Dallas, TX\" "
+                               "--kind total")
+                               .out);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].at("maximum_local").substr(0, 16), "2024-04-08T13:42");
+    EXPECT_EQ(rows[0].at("maximum_local").substr(rows[0].at("maximum_local").size() - 3), "CDT");
+    EXPECT_EQ(rows[0].at("duration").substr(0, 6), "3 min ");
+}
+
+TEST(LocalCli, NextEclipseOfTheKindsAsked) {
+    // The 2024 totality is the first total one from Dallas after 2000; the next two
+    // seen from Madrid after 2026-01-01 of any kind but total are 2026-08-12 (partial,
+    // just outside the path) and 2027-08-02.
+    CliRun r = Cli("next-local 2000-01-01 --place \"Dallas, TX\" --kind total");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Lines(r.out).at("greatest").substr(0, 10), "2024-04-08");
+    EXPECT_EQ(Lines(r.out).at("kind"), "total");
+    r = Cli("next-local 1 1 2026 40.4165 -3.70256 --kind partial,annular,hybrid --count 2");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("greatest 2026-08-12"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("greatest 2027-08-02"), std::string::npos) << r.out;
+    EXPECT_EQ(Cli("next-local 1 1 2026 40 -3 --kind totality").status, 1);
+    EXPECT_EQ(Cli("next-local 1 1 2026 40 -3 --count 0").status, 1);
+}
+
+TEST(LocalCli, DatesInEitherFormAndTheSwappedDateHint) {
+    const CliRun iso = Cli("local 2024-04-08 32.78 -96.8");
+    ASSERT_EQ(iso.status, 0) << iso.err;
+    EXPECT_EQ(iso.out, Cli("local 8 4 2024 32.78 -96.8").out);
+    // Coordinates get the zone of the place.
+    EXPECT_EQ(Lines(iso.out).at("zone"), "America/Chicago");
+    EXPECT_EQ(Lines(iso.out).at("max_local").substr(0, 16), "2024-04-08T13:42");
+    EXPECT_EQ(Lines(Cli("local 2026-08-12 64.1466 -21.9426").out).at("zone"), "Atlantic/Reykjavik");
+    const CliRun swapped = Cli("local 4 8 2024 --place Dallas");
+    EXPECT_EQ(swapped.status, 1);
+    EXPECT_NE(swapped.err.find("2024-04-08"), std::string::npos) << swapped.err;
+    EXPECT_NE(swapped.err.find("swapped"), std::string::npos) << swapped.err;
+    EXPECT_EQ(Cli("contacts 2024-04-08").out, Cli("contacts 8 4 2024").out);
+    EXPECT_EQ(Cli("eclipses 1 1 2024 31 12 2024").out, Cli("eclipses 2024-01-01 2024-12-31").out);
+    EXPECT_EQ(Cli("contacts 2024-02-30").status, 1);
+}
+
+TEST(LocalCli, HelpForEachCommand) {
+    for (const char* command : {"local", "next-local", "local-eclipses", "eclipses", "path",
+                                "contacts", "zone", "next", "circumstances"}) {
+        SCOPED_TRACE(command);
+        const CliRun r = Cli(std::string(command) + " --help");
+        EXPECT_EQ(r.status, 0);
+        EXPECT_NE(r.out.find("Example:\n  kestrova-cli " + std::string(command)),
+                  std::string::npos);
+        EXPECT_NE(r.out.find("Output:"), std::string::npos);
+    }
+}
+
+TEST(LocalCli, HostileNamesAndYears) {
+    const CliRun r = Cli("local 2024-04-08 --place \"$(printf '\\033]0;x\\007')\"");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.find('\x1b'), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find('\a'), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    // Within the program's years, and not beyond them.
+    EXPECT_EQ(Cli("local 31 10 9999 0 0").status, 0);
+    EXPECT_EQ(Cli("next 31 12 9999").status, 1);
+    EXPECT_EQ(Cli("previous 1 1 -1999").status, 1);
 }
 
 } // namespace

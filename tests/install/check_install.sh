@@ -25,7 +25,7 @@ trap 'rm -rf "$prefix" "$expected"' EXIT
     echo ./usr/share/doc/kestrova/GEONAMES-NOTICE.md
     echo ./usr/share/doc/kestrova/LICENSE
     echo ./usr/share/doc/kestrova/THIRD-PARTY-NOTICES
-    echo ./usr/share/kestrova/cities15000.tsv
+    echo ./usr/share/kestrova/places.kgz
     echo ./usr/share/man/man1/kestrova-cli.1
     if [ "$gui" = ON ]; then
         echo ./usr/bin/kestrova

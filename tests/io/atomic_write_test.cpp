@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -100,4 +101,24 @@ TEST_F(AtomicWriteTest, CommitsATemporaryFileOrRemovesIt) {
     EXPECT_FALSE(CommitTemporaryFile(temporary, folder.string()).ok());
     EXPECT_FALSE(fs::exists(temporary));
     EXPECT_TRUE(fs::is_directory(folder));
+}
+
+TEST_F(AtomicWriteTest, AReplacedFileKeepsItsModeAndStaleTemporariesGo) {
+    const fs::path target = dir / "private.kml";
+    ASSERT_TRUE(WriteFileAtomically(target, "old").ok());
+    ASSERT_EQ(chmod(target.c_str(), 0600), 0);
+    // A killed writer's temporary of two hours ago, and one being written now.
+    const fs::path stale = dir / ".private.kml.Ab12Cd";
+    const fs::path fresh = dir / ".private.kml.Xy34Zw";
+    std::ofstream(stale) << "half";
+    std::ofstream(fresh) << "half";
+    fs::last_write_time(stale, fs::last_write_time(stale) - std::chrono::hours(2));
+
+    ASSERT_TRUE(WriteFileAtomically(target, "new").ok());
+    struct stat st {};
+    ASSERT_EQ(stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    EXPECT_EQ(Read(target), "new");
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(fresh));
 }

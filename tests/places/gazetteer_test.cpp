@@ -1,93 +1,136 @@
 #include "places/gazetteer.h"
+#include "places/zone_time.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <cstdio>
+#include <fstream>
 #include <string>
-#include <sys/stat.h>
 
 namespace {
 
 const Gazetteer& World() {
-    static const GazetteerLoad load =
-        LoadGazetteer(std::string(KESTROVA_SOURCE_DIR) + "/res/places/cities15000.tsv");
+    static const GazetteerLoad load = LoadGazetteer(FindGazetteerFile(""));
     return load.gazetteer;
 }
 
-TEST(Gazetteer, FileHoldsTheLargerPlacesOfTheWorld) {
-    const GazetteerLoad load =
-        LoadGazetteer(std::string(KESTROVA_SOURCE_DIR) + "/res/places/cities15000.tsv");
-    ASSERT_EQ(load.error, "");
-    const Gazetteer& g = load.gazetteer;
-    EXPECT_GT(g.places.size(), 20000u);
-    EXPECT_GE(g.index.size(), g.places.size());
-    std::size_t withZone = 0;
-    for (const Place& p : g.places) {
-        ASSERT_GT(p.population, 15000) << p.name;
-        ASSERT_EQ(p.country.size(), 2u) << p.name;
-        if (!p.zone.empty())
-            ++withZone;
-    }
-    EXPECT_EQ(withZone, g.places.size());
-    // Every zone named is in the system's database.
-    for (const Place& p : g.places) {
-        struct stat s {};
-        ASSERT_EQ(stat(("/usr/share/zoneinfo/" + p.zone).c_str(), &s), 0) << p.zone;
-    }
+bool Known(const std::string& zone) {
+    return IsKnownZone(zone);
 }
 
-TEST(Gazetteer, NamesFoldCaseAccentsAndHyphens) {
+// The committed source holds GeoNames' places and the build's index is whole.
+TEST(Gazetteer, IndexHoldsThePlacesOfTheWorld) {
+    const GazetteerLoad load = LoadGazetteer(FindGazetteerFile(""));
+    ASSERT_EQ(load.error, "");
+    EXPECT_GT(PlaceCount(load.gazetteer), 40000u);
+    // The text source reads to the same index.
+    const GazetteerLoad source =
+        LoadGazetteer(std::string(KESTROVA_SOURCE_DIR) + "/res/places/places.tsv");
+    ASSERT_EQ(source.error, "");
+    EXPECT_EQ(PlaceCount(source.gazetteer), PlaceCount(load.gazetteer));
+}
+
+TEST(Gazetteer, NamesFoldCaseAccentsAndPunctuation) {
     EXPECT_EQ(FoldName("São Paulo"), "sao paulo");
     EXPECT_EQ(FoldName("ZÜRICH"), "zurich");
     EXPECT_EQ(FoldName("Saint-Étienne"), "saint etienne");
     EXPECT_EQ(FoldName("  Łódź  "), "lodz");
-    EXPECT_EQ(FoldName("Malmö"), "malmo");
     EXPECT_EQ(FoldName("Ærøskøbing"), "aroskobing");
+    EXPECT_EQ(FoldName("St. John’s"), "st johns");
+    EXPECT_EQ(FoldName("a\tb\x1b"), "a b");
     EXPECT_EQ(FoldName("Москва"), "Москва"); // no Latin letters to fold
 }
 
-// Coordinates from the GeoNames records (independent of the lookup).
-TEST(Gazetteer, LookupByName) {
-    const std::vector<const Place*> dallas = FindPlaces(World(), "dallas");
-    ASSERT_EQ(dallas.size(), 1u); // the smaller Dallases have fewer than 15 000
-    EXPECT_EQ(dallas[0]->country, "US");
-    EXPECT_NEAR(dallas[0]->latitude, 32.78, 0.01);
-    EXPECT_NEAR(dallas[0]->longitude, -96.81, 0.01);
-    EXPECT_EQ(dallas[0]->zone, "America/Chicago");
+// Coordinates and zones from the GeoNames records, not from the lookup.
+TEST(Gazetteer, NamesPeopleUse) {
+    const std::vector<Place> dallas = FindPlaces(World(), "dallas");
+    ASSERT_GE(dallas.size(), 2u); // Oregon and Georgia have a Dallas too
+    EXPECT_EQ(DescribePlace(dallas[0]), "Dallas, TX, US");
+    EXPECT_NEAR(dallas[0].latitude, 32.78, 0.01);
+    EXPECT_NEAR(dallas[0].longitude, -96.81, 0.01);
+    EXPECT_EQ(dallas[0].zone, "America/Chicago");
+    for (const char* q : {"Dallas, TX", "dallas, texas", "Dallas, Texas, USA", "Dallas, US"})
+        EXPECT_EQ(FindPlaces(World(), q).front().latitude, dallas[0].latitude) << q;
+    EXPECT_EQ(FindPlaces(World(), "Dallas, OR").front().zone, "America/Los_Angeles");
 
-    const std::vector<const Place*> madrid = FindPlaces(World(), "MADRID");
-    ASSERT_EQ(madrid.size(), 2u);
-    EXPECT_EQ(madrid[0]->country, "ES"); // largest first
-    EXPECT_EQ(madrid[1]->country, "CO");
-    EXPECT_GT(madrid[0]->population, madrid[1]->population);
-
-    const std::vector<const Place*> colombia = FindPlaces(World(), "madrid, co");
-    ASSERT_EQ(colombia.size(), 1u);
-    EXPECT_EQ(colombia[0]->zone, "America/Bogota");
-
-    const std::vector<const Place*> saoPaulo = FindPlaces(World(), "Sao Paulo");
-    ASSERT_FALSE(saoPaulo.empty());
-    EXPECT_EQ(saoPaulo[0]->name, "São Paulo");
-    EXPECT_EQ(FindPlaces(World(), "são paulo").front(), saoPaulo.front());
-    EXPECT_EQ(FindPlaces(World(), "zurich").front()->name, "Zürich");
+    for (const char* q : {"New York", "NYC", "new york city"})
+        EXPECT_EQ(DescribePlace(FindPlaces(World(), q).front()), "New York City, NY, US") << q;
+    EXPECT_EQ(FindPlaces(World(), "Munich").front().name, "München");
+    EXPECT_EQ(FindPlaces(World(), "Paris, France").front().zone, "Europe/Paris");
+    EXPECT_EQ(FindPlaces(World(), "Paris, FR").front().country, "FR");
+    EXPECT_EQ(FindPlaces(World(), "Madrid").front().country, "ES"); // largest first
+    EXPECT_EQ(FindPlaces(World(), "madrid, co").front().zone, "America/Bogota");
 
     EXPECT_TRUE(FindPlaces(World(), "Nowhere-upon-Nothing").empty());
     EXPECT_TRUE(FindPlaces(World(), "").empty());
-    EXPECT_TRUE(FindPlaces(World(), "madrid, xx").empty());
+    EXPECT_TRUE(FindPlaces(World(), "Madrid, XX").empty());
 }
 
-TEST(Gazetteer, BadFilesFailWithTheLine) {
-    EXPECT_NE(LoadGazetteer("/nonexistent/cities.tsv").error, "");
-    const std::string good = "# comment\nA\tA\tUS\t1.5\t2.5\t20000\tUTC\n";
-    const GazetteerLoad ok = ParseGazetteer(good);
-    EXPECT_EQ(ok.error, "");
-    ASSERT_EQ(ok.gazetteer.places.size(), 1u);
-    EXPECT_EQ(ParseGazetteer(good + "B\tB\tUS\t91\t0\t20000\tUTC\n").error,
-              "line 3 is not a place");
-    EXPECT_EQ(ParseGazetteer(good + "B\tB\tUS\tnan\t0\t20000\tUTC\n").error,
-              "line 3 is not a place");
-    EXPECT_EQ(ParseGazetteer(good + "B\tB\tUS\t1\t0\t20000\n").error, "line 3 is not a place");
-    EXPECT_EQ(ParseGazetteer(good + "B\tB\tUS\t1\t0\tmany\tUTC\n").error, "line 3 is not a place");
+TEST(Gazetteer, SuggestionsForSlips) {
+    EXPECT_EQ(NoPlaceMessage(World(), "Dalllas"),
+              "no place named \"Dalllas\" in the gazetteer; did you mean Dallas, TX, US, "
+              "Dallas, OR, US or Dallas, GA, US?");
+    EXPECT_EQ(DescribePlace(SuggestPlaces(World(), "Reykjavikk", 1).front()), "Reykjavík, IS");
+    // A known name in the wrong country: its places elsewhere.
+    EXPECT_EQ(SuggestPlaces(World(), "Dallas, Spain", 1).front().country, "US");
+    EXPECT_TRUE(SuggestPlaces(World(), "Qxzqxzqxz", 3).empty());
+    // Control bytes are shown, never sent to the terminal.
+    EXPECT_EQ(NoPlaceMessage(World(), "\x1b]0;x\a"),
+              "no place named \"\\x1B]0;x\\x07\" in the gazetteer");
+}
+
+const std::string kSource = "# a comment\n"
+                            "C\tUS\tUnited States\tUSA\n"
+                            "R\tUS\tTX\tTexas\n"
+                            "P\tDallas\t\tBig D\tUS\tTX\t32.78\t-96.8\t1300000\tAmerica/Chicago\n"
+                            "P\tParis\t\t\tUS\tTX\t33.66\t-95.55\t25000\tAmerica/Chicago\n";
+
+TEST(Gazetteer, SourceFaultsNameTheLine) {
+    const GazetteerBuild ok = BuildGazetteerIndex(kSource, Known);
+    ASSERT_EQ(ok.error, "");
+    const GazetteerLoad index = ReadGazetteerIndex(ok.bytes);
+    ASSERT_EQ(index.error, "");
+    EXPECT_EQ(FindPlaces(index.gazetteer, "big d, texas").front().name, "Dallas");
+
+    const auto error = [](const std::string& extra) {
+        return BuildGazetteerIndex(kSource + extra, Known).error;
+    };
+    EXPECT_EQ(error("P\tX\t\t\tUS\t\t91\t0\t1\tUTC\n").substr(0, 20), "line 6: not a place ");
+    EXPECT_EQ(error("P\tX\t\t\tUS\t\tnan\t0\t1\tUTC\n").substr(0, 20), "line 6: not a place ");
+    EXPECT_EQ(error("P\tX\t\t\tUS\t\t1\t0\t1\n").substr(0, 8), "line 6: ");
+    EXPECT_EQ(error("P\tX\t\t\tUS\t\t1\t0\t1\tMars/Olympus\n"),
+              "line 6: unknown time zone \"Mars/Olympus\"");
+    EXPECT_EQ(error("P\tX\t\t\tUS\t\t1\t0\t1\tUTC"),
+              "line 6: the file ends inside this line (cut short?)");
+    EXPECT_EQ(error("R\tUS\tTX\tTexas again\n"), "line 6: a second region of that code");
+}
+
+TEST(Gazetteer, DamagedIndexIsRefusedWhole) {
+    const std::string bytes = BuildGazetteerIndex(kSource, Known).bytes;
+    ASSERT_FALSE(bytes.empty());
+    for (const std::size_t cut :
+         {std::size_t{0}, std::size_t{10}, std::size_t{64}, bytes.size() / 2, bytes.size() - 1}) {
+        const GazetteerLoad load = ReadGazetteerIndex(bytes.substr(0, cut));
+        EXPECT_NE(load.error, "") << cut;
+        EXPECT_EQ(PlaceCount(load.gazetteer), 0u) << cut;
+    }
+    // Records that point outside their tables: the first place's latitude, its zone,
+    // the first name's place, a count in the header.
+    const auto damaged = [&](std::size_t at, char value) {
+        std::string d = bytes;
+        d[at] = value;
+        return ReadGazetteerIndex(d).error;
+    };
+    EXPECT_EQ(damaged(64 + 3, 0x7F), "place 1 is malformed");
+    EXPECT_EQ(damaged(64 + 17, 0x7F), "place 1 is malformed");
+    EXPECT_EQ(damaged(64 + 2 * 24 + 7, 0x7F), "name 1 is malformed");
+    EXPECT_EQ(damaged(12, 0x7F), "the header's table sizes do not add up to the file");
+    // A file names itself in the error.
+    const std::string path = testing::TempDir() + "cut.kgz";
+    std::ofstream(path, std::ios::binary) << bytes.substr(0, bytes.size() - 3);
+    const std::string error = LoadGazetteer(path).error;
+    EXPECT_EQ(error.rfind(path + ": the index is ", 0), 0u) << error;
+    std::remove(path.c_str());
 }
 
 } // namespace
