@@ -1,8 +1,8 @@
 // kestrova-cli lunar-eclipses, lunar, and next/previous --lunar: lunar eclipses.
 #include "app/cli_commands.h"
 #include "app/cli_report.h"
-#include "eclipse/finder_text.h"
 #include "eclipse/finder.h"
+#include "eclipse/finder_text.h"
 #include "eclipse/lunar.h"
 #include "eclipse/lunar_local.h"
 #include "eclipse/lunar_text.h"

@@ -27,8 +27,8 @@ struct Range {
     double min;
     double max;
 };
-constexpr Range kLatRange{-90.0, 90.0};         // degrees
-constexpr Range kLonRange{-180.0, 180.0};       // degrees
+constexpr Range kLatRange{-90.0, 90.0};        // degrees
+constexpr Range kLonRange{-180.0, 180.0};      // degrees
 constexpr Range kHeightRange{-500.0, 10000.0}; // metres, as kestrova-cli local takes them
 
 // The fields that must hold a number in range when they are not empty: the year
@@ -204,8 +204,8 @@ DocumentReadResult ReadDocument(const std::string& bytes) {
     for (const FieldRange& r : kFieldRanges) {
         const std::string& text = document.fields[r.field];
         if (!text.empty() && !FieldInRange(text, r)) {
-            return Damaged(std::string("the ") + kDocumentFields[r.field].key + " field \"" +
-                           text + "\" is not " + r.what);
+            return Damaged(std::string("the ") + kDocumentFields[r.field].key + " field \"" + text +
+                           "\" is not " + r.what);
         }
     }
 

@@ -7,8 +7,8 @@
 
 #include "eclipse/circumstances.h"
 #include "eclipse/lunar.h"
-#include "ephemeris/timescales.h"
 #include "ephemeris/engine.h"
+#include "ephemeris/timescales.h"
 
 #include <QAbstractTableModel>
 #include <QDialog>

@@ -32,7 +32,8 @@ BENCHMARK(CentralLineFromElements)->Unit(benchmark::kMillisecond);
 
 // The lines of maximum, the maxima at sunrise and sunset and the magnitude lines.
 void MapCurvesOfOneEclipse(benchmark::State& state) {
-    const EclipsePath path = EclipsePathOfDate(CalendarToJulianDay(8, 4, 2024, 0.0, 0, 0), Ephemeris::Classic);
+    const EclipsePath path =
+        EclipsePathOfDate(CalendarToJulianDay(8, 4, 2024, 0.0, 0, 0), Ephemeris::Classic);
     for (auto _ : state) {
         const MapCurves curves = ComputeMapCurves(path);
         benchmark::DoNotOptimize(curves.maximumLines.data());

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kLimbBisections = 32;    // ends of a curve
+constexpr int kLimbBisections = 32; // ends of a curve
 
 // The shadow at one instant: the elements and their rates, with the quantities of the
 // frame in which the flattened Earth is the unit sphere (rho1 = sqrt(1 - e^2 cos^2 d),

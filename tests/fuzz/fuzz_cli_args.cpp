@@ -3,8 +3,8 @@
 // NUL bytes. The readers' one-line messages go to stderr: run with -close_fd_mask=2
 // (libFuzzer keeps its own report on a copy of stderr).
 
-#include "io/cli_args.h"
 #include "ephemeris/timescales.h"
+#include "io/cli_args.h"
 
 #include <cmath>
 #include <cstddef>
