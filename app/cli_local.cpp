@@ -1,5 +1,6 @@
 // kestrova-cli local / next-local: what one place sees of a solar eclipse.
 #include "app/cli_commands.h"
+#include "app/cli_report.h"
 #include "eclipse/finder.h"
 #include "eclipse/finder_text.h"
 #include "eclipse/local.h"
@@ -294,58 +295,13 @@ const char* KindName(EclipseKind k) {
     return "none";
 }
 
-// Lines of name and value, printed as "name value" or as one JSON object.
-class Report {
+// The command's report, its numbers written to a fixed number of decimals.
+class Report : public CliReport {
 public:
-    void Text(const std::string& name, const std::string& value) {
-        lines_.push_back({name, value, true});
-    }
+    using CliReport::Number;
     void Number(const std::string& name, double value, int decimals) {
-        lines_.push_back({name, FixedNumber(value, decimals), false});
+        CliReport::Number(name, FixedNumber(value, decimals));
     }
-    void Flag(const std::string& name, bool value) {
-        lines_.push_back({name, value ? "true" : "false", false});
-    }
-    void Print(bool json) const {
-        if (json) {
-            std::printf("%s\n", Json().c_str());
-            return;
-        }
-        for (const Line& l : lines_)
-            std::printf("%s %s\n", l.name.c_str(), l.value.c_str());
-    }
-    std::string Json() const {
-        std::string out = "{";
-        for (std::size_t i = 0; i < lines_.size(); ++i) {
-            const Line& l = lines_[i];
-            out += (i ? ", " : "") + Quote(l.name) + ": " + (l.quoted ? Quote(l.value) : l.value);
-        }
-        return out + "}";
-    }
-
-private:
-    struct Line {
-        std::string name;
-        std::string value;
-        bool quoted;
-    };
-    static std::string Quote(const std::string& s) {
-        std::string out = "\"";
-        for (const char c : s) {
-            if (c == '"' || c == '\\') {
-                out += '\\';
-                out += c;
-            } else if (static_cast<unsigned char>(c) < 0x20) {
-                char esc[8];
-                std::snprintf(esc, sizeof esc, "\\u%04x", c);
-                out += esc;
-            } else {
-                out += c;
-            }
-        }
-        return out + "\"";
-    }
-    std::vector<Line> lines_;
 };
 
 void AddLocal(Report& r, const LocalCircumstances& lc, const Site& site) {
