@@ -1,42 +1,12 @@
 // kestrova-cli's finder commands as a user runs them: output, exit status,
 // messages on stderr and nothing half-printed.
+#include "eclipse/cli_run.h"
+
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
-#include <sys/wait.h>
-
 namespace {
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-CliRun RunCli(const std::string& arguments) {
-    const std::string errFile = ::testing::TempDir() + "/kestrova_cli_err.txt";
-    const std::string command = std::string(KESTROVA_CLI) + " " + arguments + " 2>" + errFile;
-    CliRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        run.out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream err(errFile);
-    std::stringstream text;
-    text << err.rdbuf();
-    run.err = text.str();
-    return run;
-}
 
 const char* kHeader = "date,greatest_ut,greatest_tt,delta_t_s,type,gamma,magnitude,lat,lon,"
                       "sun_alt,sun_az,path_width_km,central_duration_s,saros,lunation,ephemeris\n";
