@@ -1,6 +1,7 @@
 // kestrova-cli lunar-eclipses, lunar, and next/previous --lunar: lunar eclipses.
 #include "app/cli_commands.h"
 #include "app/cli_report.h"
+#include "app/cli_site.h"
 #include "eclipse/finder.h"
 #include "eclipse/finder_text.h"
 #include "eclipse/lunar.h"
@@ -95,39 +96,9 @@ std::string Fixed(double value, int decimals) {
     return s;
 }
 
-// The place a command runs for: coordinates, and a name and zone when named.
-struct Site {
-    Observer observer;
-    std::string name;
-    std::string zone;
-};
-
-std::optional<Site> SiteByName(const char* name) {
-    const std::string file = FindGazetteerFile(RunningProgramFolder());
-    if (file.empty()) {
-        Fail("the gazetteer is not installed beside this program");
-        return std::nullopt;
-    }
-    const GazetteerLoad load = LoadGazetteer(file);
-    if (!load.error.empty()) {
-        Fail(load.error);
-        return std::nullopt;
-    }
-    const std::vector<Place> found = FindPlaces(load.gazetteer, name);
-    if (found.empty()) {
-        Fail(NoPlaceMessage(load.gazetteer, name));
-        return std::nullopt;
-    }
-    const Place& p = found[0];
-    if (found.size() > 1)
-        std::fprintf(stderr, "kestrova-cli: %zu places are named \"%s\"; using the largest, %s\n",
-                     found.size(), PrintableText(name).c_str(), DescribePlace(p).c_str());
-    return Site{{p.latitude, p.longitude, 0.0}, DescribePlace(p), p.zone};
-}
-
 std::optional<Site> ReadSite(const LunarOptions& o, const std::vector<const char*>& coordinates) {
     if (o.place)
-        return SiteByName(o.place);
+        return SiteByName(o.place, nullptr);
     const auto lat = ParseRealArg(coordinates[0], "LATITUDE", -90.0, 90.0);
     if (!lat)
         return std::nullopt;
@@ -142,7 +113,8 @@ std::optional<Site> ReadSite(const LunarOptions& o, const std::vector<const char
         height = *h;
     }
     // Coordinates get the zone of the point, as for the solar commands.
-    return Site{{*lat, *lon, height}, {}, ZoneAtPoint(*lat, *lon).zone};
+    const PointZone zone = ZoneAtPoint(*lat, *lon);
+    return Site{{*lat, *lon, height}, {}, zone.zone, zone.nautical};
 }
 
 void AddEclipse(CliReport& r, const LunarEclipse& c) {
