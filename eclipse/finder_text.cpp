@@ -126,22 +126,29 @@ std::string EclipsesCsv(const std::vector<EclipseCircumstances>& eclipses) {
     return out;
 }
 
+std::string JsonMembers(std::span<const char* const> names, std::span<const std::string> fields,
+                        bool (*isNumber)(std::size_t column)) {
+    std::string out;
+    for (std::size_t i = 0; i < names.size() && i < fields.size(); ++i) {
+        out += i == 0 ? "\"" : ", \"";
+        out += names[i];
+        out += "\": ";
+        if (fields[i].empty())
+            out += "null";
+        else if (isNumber(i))
+            out += fields[i];
+        else
+            out += "\"" + fields[i] + "\"";
+    }
+    return out;
+}
+
 std::string EclipsesJson(const std::vector<EclipseCircumstances>& eclipses) {
     std::string out = "[";
     for (std::size_t e = 0; e < eclipses.size(); ++e) {
         const auto fields = EclipseFields(eclipses[e]);
         out += e == 0 ? "\n  {" : ",\n  {";
-        for (std::size_t i = 0; i < kEclipseColumnCount; ++i) {
-            out += i == 0 ? "\"" : ", \"";
-            out += kEclipseColumns[i];
-            out += "\": ";
-            if (fields[i].empty())
-                out += "null";
-            else if (EclipseColumnIsNumber(i))
-                out += fields[i];
-            else
-                out += "\"" + fields[i] + "\"";
-        }
+        out += JsonMembers(kEclipseColumns, fields, EclipseColumnIsNumber);
         out += ", \"ephemeris\": \"" + std::string(EphemerisName(eclipses[e].engine)) + "\"}";
     }
     out += eclipses.empty() ? "]\n" : "\n]\n";

@@ -7,6 +7,8 @@
 #include "eclipse/circumstances.h"
 #include "ephemeris/timescales.h"
 
+#include <span>
+
 #include <array>
 #include <string>
 #include <utility>
@@ -25,6 +27,11 @@ bool EclipseColumnIsNumber(std::size_t column);
 // (path width and central duration of a non-central eclipse). The date is the
 // UT date of greatest eclipse, times HH:MM:SS rounded to the second.
 std::array<std::string, kEclipseColumnCount> EclipseFields(const EclipseCircumstances& c);
+
+// A table row as the members of a JSON object, "name": value in the columns' order:
+// numbers bare, other texts quoted, empty fields null.
+std::string JsonMembers(std::span<const char* const> names, std::span<const std::string> fields,
+                        bool (*isNumber)(std::size_t column));
 
 // The header line and one line per eclipse, each ending in a newline; a last
 // column "ephemeris" names the engine of each row.

@@ -114,17 +114,7 @@ std::string LunarEclipsesJson(const std::vector<LunarEclipse>& eclipses) {
     for (std::size_t e = 0; e < eclipses.size(); ++e) {
         const auto fields = LunarFields(eclipses[e]);
         out += e == 0 ? "\n  {" : ",\n  {";
-        for (std::size_t i = 0; i < kLunarColumnCount; ++i) {
-            out += i == 0 ? "\"" : ", \"";
-            out += kLunarColumns[i];
-            out += "\": ";
-            if (fields[i].empty())
-                out += "null";
-            else if (LunarColumnIsNumber(i))
-                out += fields[i];
-            else
-                out += "\"" + fields[i] + "\"";
-        }
+        out += JsonMembers(kLunarColumns, fields, LunarColumnIsNumber);
         out += "}";
     }
     out += eclipses.empty() ? "]\n" : "\n]\n";
