@@ -14,6 +14,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_map>
+#include <unordered_set>
+#include <utility>
 
 namespace {
 
@@ -44,9 +46,12 @@ static_assert(sizeof(PlaceRecord) == 24);
 
 // Sorted by the folded name, then by population, largest first.
 struct KeyRecord {
-    std::uint32_t key; // pool offset of the folded name
-    std::uint32_t place;
+    std::uint32_t key;   // pool offset of the folded name
+    std::uint32_t place; // with kSlipKey for a doubled-letter slip of the place's name
 };
+// An alternate name that is a slip of the place's own (IsDoubledLetterSlip): not a
+// name of the place, but what a query of it suggests.
+constexpr std::uint32_t kSlipKey = 0x80000000u;
 struct ZoneRecord {
     std::uint32_t name;
 };
@@ -309,12 +314,16 @@ std::pair<std::uint32_t, std::uint32_t> KeyRange(const Tables& t, const std::str
 }
 
 // The places of the keys [first, last) that fit every qualifier, each once, largest
-// first (the keys' order).
+// first (the keys' order): of the names, or of the slips.
 std::vector<std::uint32_t> PlacesOfKeys(const Tables& t, std::uint32_t first, std::uint32_t last,
-                                        const std::vector<std::string>& qualifiers) {
+                                        const std::vector<std::string>& qualifiers,
+                                        bool slips = false) {
     std::vector<std::uint32_t> found;
     for (std::uint32_t i = first; i < last; ++i) {
-        const std::uint32_t place = At<KeyRecord>(t.keys, i).place;
+        const std::uint32_t record = At<KeyRecord>(t.keys, i).place;
+        if (((record & kSlipKey) != 0) != slips)
+            continue;
+        const std::uint32_t place = record & ~kSlipKey;
         const auto p = At<PlaceRecord>(t.places, place);
         const bool fits = std::all_of(qualifiers.begin(), qualifiers.end(),
                                       [&](const std::string& q) { return FitsQualifier(t, p, q); });
@@ -353,6 +362,21 @@ std::size_t SlipDistance(std::string_view a, std::string_view b, std::size_t lim
 }
 
 } // namespace
+
+bool IsDoubledLetterSlip(std::string_view a, std::string_view b) {
+    if (a.size() < b.size())
+        std::swap(a, b);
+    if (a.size() != b.size() + 1)
+        return false;
+    // The first difference; the longer one's letter there must repeat a neighbour.
+    std::size_t i = 0;
+    while (i < b.size() && a[i] == b[i])
+        ++i;
+    if (a.substr(i + 1) != b.substr(i))
+        return false;
+    const bool doubled = (i > 0 && a[i - 1] == a[i]) || (i + 1 < a.size() && a[i + 1] == a[i]);
+    return doubled && a[i] != ' ';
+}
 
 std::string DescribePlace(const Place& p) {
     return p.name + (p.region.empty() ? "" : ", " + p.region) + ", " + p.country;
@@ -413,6 +437,7 @@ GazetteerBuild BuildGazetteerIndex(std::string_view source,
     std::vector<RegionRecord> regions;
     std::unordered_map<std::string, std::uint16_t> zoneIndex, countryIndex, regionIndex;
     std::vector<std::vector<std::string>> names; // per place, folded and distinct
+    std::vector<std::vector<std::string>> slips; // per place, its doubled-letter slips
 
     const auto country = [&](std::string_view code) -> std::optional<std::uint16_t> {
         const auto [it, added] =
@@ -502,9 +527,20 @@ GazetteerBuild BuildGazetteerIndex(std::string_view source,
             };
             addName(cells[1]);
             addName(cells[2]);
-            for (const std::string_view a : Split(cells[3], '|'))
-                addName(a);
+            const std::vector<std::string> own = folded;
+            std::vector<std::string> slipped;
+            for (const std::string_view a : Split(cells[3], '|')) {
+                std::string f = FoldName(Trim(a));
+                const bool slip = std::any_of(own.begin(), own.end(), [&](const std::string& o) {
+                    return IsDoubledLetterSlip(o, f);
+                });
+                if (!slip)
+                    addName(a);
+                else if (std::find(slipped.begin(), slipped.end(), f) == slipped.end())
+                    slipped.push_back(std::move(f));
+            }
             names.push_back(std::move(folded));
+            slips.push_back(std::move(slipped));
         } else {
             return fail(lineNumber, "not a line of the gazetteer (C, R or P and its columns)");
         }
@@ -512,17 +548,32 @@ GazetteerBuild BuildGazetteerIndex(std::string_view source,
 
     if (places.empty())
         return fail(lineNumber, "the source ends without a place");
+    // A slip that is another place's name too ("Viena" of Vienna is Vienne's) is a
+    // spelling in use: a name of both, the larger first.
+    std::unordered_set<std::string> named;
+    for (const std::vector<std::string>& n : names)
+        named.insert(n.begin(), n.end());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::vector<std::string> kept;
+        for (std::string& slip : slips[i])
+            (named.count(slip) != 0 ? names[i] : kept).push_back(std::move(slip));
+        slips[i] = std::move(kept);
+    }
     std::vector<KeyRecord> keys;
-    for (std::size_t i = 0; i < names.size(); ++i)
+    for (std::size_t i = 0; i < names.size(); ++i) {
         for (const std::string& n : names[i])
             keys.push_back({pool.Add(n), static_cast<std::uint32_t>(i)});
+        for (const std::string& n : slips[i])
+            keys.push_back({pool.Add(n), static_cast<std::uint32_t>(i) | kSlipKey});
+    }
     const std::string& bytes = pool.Bytes();
     std::sort(keys.begin(), keys.end(), [&](const KeyRecord& a, const KeyRecord& b) {
         const int order = std::strcmp(bytes.data() + a.key, bytes.data() + b.key);
         if (order != 0)
             return order < 0;
-        if (places[a.place].population != places[b.place].population)
-            return places[a.place].population > places[b.place].population;
+        const std::uint32_t pa = a.place & ~kSlipKey, pb = b.place & ~kSlipKey;
+        if (places[pa].population != places[pb].population)
+            return places[pa].population > places[pb].population;
         return a.place < b.place;
     });
     if (bytes.size() > std::numeric_limits<std::uint32_t>::max() ||
@@ -586,7 +637,7 @@ GazetteerLoad CheckIndex(std::shared_ptr<const char> data, std::size_t size) {
     }
     for (std::uint32_t i = 0; i < h.keys; ++i) {
         const auto k = At<KeyRecord>(t.keys, i);
-        if (!inPool(k.key) || k.place >= h.places)
+        if (!inPool(k.key) || (k.place & ~kSlipKey) >= h.places)
             return fail("name " + std::to_string(i + 1) + " is malformed");
     }
     for (std::uint32_t i = 0; i < h.countries; ++i) {
@@ -677,6 +728,11 @@ std::vector<Place> SuggestPlaces(const Gazetteer& g, std::string_view text, std:
     // The name is known, but not in that country or region: its places elsewhere.
     const auto [first, last] = KeyRange(t, q.name);
     std::vector<std::uint32_t> chosen = PlacesOfKeys(t, first, last, {});
+    // A spelling GeoNames gives for a place that the index takes for a slip: that place.
+    if (chosen.empty())
+        chosen = PlacesOfKeys(t, first, last, q.qualifiers, true);
+    if (chosen.empty())
+        chosen = PlacesOfKeys(t, first, last, {}, true);
     if (chosen.empty()) {
         const std::size_t limit = q.name.size() <= 4 ? 1 : 2;
         struct Candidate {

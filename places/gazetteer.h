@@ -64,13 +64,20 @@ std::size_t PlaceCount(const Gazetteer& g);
 // no blanks at either end.
 std::string FoldName(std::string_view name);
 
-// The places of that name (their name, ASCII name or an alternate name), largest
-// first. Words after commas narrow the choice: each must be the place's country
-// (code, name or a common alternate such as "USA") or its first-level region (code
-// or name). Empty when none.
+// Whether two folded names differ only in one doubled letter written once ("dallas",
+// "dalas"). Such an alternate name of a place is a slip as often as a spelling of its
+// own: unless another place has it for a name, the index does not take it as the
+// place's name, and a query of it suggests that place.
+bool IsDoubledLetterSlip(std::string_view a, std::string_view b);
+
+// The places of that name (their name, ASCII name or an alternate name that is no
+// doubled-letter slip of those), largest first. Words after commas narrow the choice: each must be
+// the place's country (code, name or a common alternate such as "USA") or its first-level region
+// (code or name). Empty when none.
 std::vector<Place> FindPlaces(const Gazetteer& g, std::string_view query);
 
-// For a query FindPlaces finds nothing for: up to `most` places whose name is
+// For a query FindPlaces finds nothing for: the places that list it as a slip of
+// their name (see IsDoubledLetterSlip), else up to `most` places whose name is
 // within a typing slip or two of it (and that fit the words after commas where any
 // place of the name does), the closest and then the largest first.
 std::vector<Place> SuggestPlaces(const Gazetteer& g, std::string_view query, std::size_t most);

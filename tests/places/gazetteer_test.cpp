@@ -66,6 +66,26 @@ TEST(Gazetteer, NamesPeopleUse) {
     EXPECT_TRUE(FindPlaces(World(), "Madrid, XX").empty());
 }
 
+// GeoNames lists "Dalas" among Dallas's names; a doubled letter written once is
+// taken for a slip and answered with a suggestion. Other near-spellings stay names.
+TEST(Gazetteer, DoubledLetterSlipsAreNoNames) {
+    EXPECT_TRUE(IsDoubledLetterSlip("dallas", "dalas"));
+    EXPECT_TRUE(IsDoubledLetterSlip("havana", "havanna"));
+    EXPECT_FALSE(IsDoubledLetterSlip("rome", "roma"));
+    EXPECT_FALSE(IsDoubledLetterSlip("milan", "milano"));
+    EXPECT_FALSE(IsDoubledLetterSlip("dallas", "dallas"));
+    EXPECT_FALSE(IsDoubledLetterSlip("new  york", "new york")); // blanks are folded away
+    EXPECT_TRUE(FindPlaces(World(), "Dalas").empty());
+    EXPECT_EQ(NoPlaceMessage(World(), "Dalas"),
+              "no place named \"Dalas\" in the gazetteer; did you mean Dallas, TX, US?");
+    EXPECT_EQ(NoPlaceMessage(World(), "Havanna, Cuba"),
+              "no place named \"Havanna, Cuba\" in the gazetteer; did you mean Havana, CU?");
+    EXPECT_EQ(FindPlaces(World(), "Roma").front().country, "IT");
+    // Vienne's name too: a spelling in use, Vienna's as the larger.
+    EXPECT_EQ(FindPlaces(World(), "Viena").front().country, "AT");
+    EXPECT_EQ(FindPlaces(World(), "München").front().name, "München");
+}
+
 TEST(Gazetteer, SuggestionsForSlips) {
     EXPECT_EQ(NoPlaceMessage(World(), "Dalllas"),
               "no place named \"Dalllas\" in the gazetteer; did you mean Dallas, TX, US, "
