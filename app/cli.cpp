@@ -256,12 +256,14 @@ constexpr CliCommand kCommands[] = {
     {"print", "print     DATE --pdf FILE", Ephemeris::Precise, PictureCommand,
      "The printed page of an eclipse's map, as PDF.", "the file named",
      "kestrova-cli print 2024-04-08 --pdf eclipse.pdf"},
-    {"eclipses", "eclipses  FROM TO [--json]", Ephemeris::Precise, EclipsesCommand,
-     "Every solar eclipse whose greatest eclipse (UT) falls between two dates (both included).",
+    {"eclipses", "eclipses  FROM TO [--json] [--where]", Ephemeris::Precise, EclipsesCommand,
+     "Every solar eclipse whose greatest eclipse (UT) falls between two dates (both included); "
+     "with --where, also where each is seen (slower: a few milliseconds an eclipse).",
      "date, greatest_ut (HH:MM:SS), greatest_tt (HH:MM:SS, or YYYY-MM-DDTHH:MM:SS when Delta T\n"
      "moves TT to another date), delta_t_s, type (P partial,\n"
      "A annular, T total, H hybrid), gamma, magnitude, lat, lon (greatest eclipse), sun_alt,\n"
-     "sun_az, path_width_km, central_duration_s, saros, lunation",
+     "sun_az, path_width_km, central_duration_s, saros, lunation, ephemeris; with --where,\n"
+     "seen_from: the countries the central path crosses and the regions of the partial zone",
      "kestrova-cli eclipses 2024-01-01 2027-12-31"},
     {"next", "next      DATE [--lunar [--json]]", Ephemeris::Precise, NextCommand,
      "The first solar eclipse after a date (up to the end of 9999).",

@@ -4,6 +4,7 @@
 #include "eclipse/finder_text.h"
 #include "ephemeris/timescales.h"
 #include "io/cli_args.h"
+#include "places/seen_from.h"
 
 #include <cstdio>
 #include <cstring>
@@ -41,6 +42,40 @@ bool HasLunarFlag(int argc, char** argv) {
     return false;
 }
 
+// The table with a last column, seen_from (DescribeSeenFrom), on each row: quoted
+// in CSV, a string member in JSON.
+std::string WithSeenFrom(const std::string& table,
+                         const std::vector<EclipseCircumstances>& eclipses, bool json) {
+    std::string out;
+    std::size_t start = 0, row = 0;
+    bool header = !json;
+    while (start < table.size()) {
+        const std::size_t end = table.find('\n', start);
+        std::string line = table.substr(start, end - start);
+        start = end == std::string::npos ? table.size() : end + 1;
+        if (header) {
+            line += ",seen_from";
+            header = false;
+        } else if ((!json || line.rfind("  {", 0) == 0) && row < eclipses.size()) {
+            std::string seen = DescribeSeenFrom(WhereSeen(eclipses[row++].elements));
+            if (json) {
+                std::string escaped;
+                for (const char c : seen)
+                    escaped += c == '"' || c == '\\' ? std::string("\\") + c : std::string(1, c);
+                const std::size_t brace = line.rfind('}');
+                line.insert(brace, ", \"seen_from\": \"" + escaped + "\"");
+            } else {
+                std::string quoted;
+                for (const char c : seen)
+                    quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+                line += ",\"" + quoted + "\"";
+            }
+        }
+        out += line + "\n";
+    }
+    return out;
+}
+
 } // namespace
 
 // One date of a range from args[at]: "YYYY-MM-DD" or DAY MONTH YEAR; advances at.
@@ -56,13 +91,16 @@ std::optional<DateArg> ReadRangeDate(const std::vector<const char*>& args, std::
     return ParseDateArgs(args[at - 3], args[at - 2], args[at - 1]);
 }
 
-// eclipses FROM TO [--json]
+// eclipses FROM TO [--json] [--where]
 int EclipsesCommand(int argc, char** argv, Ephemeris engine) {
     std::vector<const char*> args;
     bool json = false;
+    bool where = false;
     for (int i = 2; i < argc; ++i) {
         if (std::strcmp(argv[i], "--json") == 0)
             json = true;
+        else if (std::strcmp(argv[i], "--where") == 0)
+            where = true;
         else
             args.push_back(argv[i]);
     }
@@ -81,7 +119,9 @@ int EclipsesCommand(int argc, char** argv, Ephemeris engine) {
         return 1;
     }
     const std::vector<EclipseCircumstances> eclipses = EclipsesBetween(jdFrom, jdTo, engine);
-    const std::string text = json ? EclipsesJson(eclipses) : EclipsesCsv(eclipses);
+    std::string text = json ? EclipsesJson(eclipses) : EclipsesCsv(eclipses);
+    if (where)
+        text = WithSeenFrom(text, eclipses, json);
     std::fputs(text.c_str(), stdout);
     return 0;
 }

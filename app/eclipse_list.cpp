@@ -5,6 +5,7 @@
 #include "eclipse/lunar_text.h"
 #include "ephemeris/constants.h"
 #include "ephemeris/timescales.h"
+#include "places/seen_from.h"
 #include "view/texts.h"
 
 #include <QComboBox>
@@ -25,12 +26,15 @@
 
 namespace {
 
-// The list's columns: the kind, the solar table's, then the lunar table's that the
-// solar one lacks (the lunar rows show their sub-lunar point as lat and lon).
+// The list's columns: the kind, the solar table's with where the eclipse is seen
+// after the duration, then the lunar table's that the solar one lacks (the lunar
+// rows show their sub-lunar point as lat and lon).
 const std::vector<std::string>& ListColumns() {
     static const std::vector<std::string> columns = [] {
         std::vector<std::string> c = {"kind"};
         c.insert(c.end(), kEclipseColumns.begin(), kEclipseColumns.end());
+        const auto duration = std::find(c.begin(), c.end(), "central_duration_s");
+        c.insert(duration == c.end() ? c.end() : duration + 1, "seen_from");
         for (const char* name : {"penumbral_magnitude", "umbral_magnitude", "penumbral_duration_s",
                                  "partial_duration_s", "total_duration_s"})
             c.emplace_back(name);
@@ -72,9 +76,11 @@ double GreatestUT(const EclipseTableModel::Row& row) {
 
 } // namespace
 
-void EclipseTableModel::SetEclipses(std::vector<Row> eclipses) {
+void EclipseTableModel::SetEclipses(std::vector<Row> eclipses, std::vector<std::string> seenFrom) {
     beginResetModel();
     m_eclipses = std::move(eclipses);
+    m_seenFrom = std::move(seenFrom);
+    m_seenFrom.resize(m_eclipses.size());
     endResetModel();
 }
 
@@ -122,6 +128,7 @@ QString ColumnTitle(const std::string& name) {
         {"sun_az", "Sun's azimuth"},
         {"path_width_km", "Path width (km)"},
         {"central_duration_s", "Duration"},
+        {"seen_from", "Where it is seen"},
         {"saros", "Saros"},
         {"lunation", "Lunation"},
         {"penumbral_magnitude", "Penumbral magnitude"},
@@ -155,7 +162,11 @@ QVariant EclipseTableModel::data(const QModelIndex& index, int role) const {
         return {};
     const Row& row = EclipseAt(index.row());
     const std::string& column = ListColumns()[static_cast<std::size_t>(index.column())];
-    const Field field = FieldOf(row, column);
+    const Field field = column == "seen_from"
+                            ? Field{m_seenFrom[static_cast<std::size_t>(index.row())], false}
+                            : FieldOf(row, column);
+    if (role == Qt::ToolTipRole && column == "seen_from" && !field.text.empty())
+        return QString::fromStdString(field.text);
     if (role == Qt::DisplayRole)
         return IsDuration(column) ? DurationText(field.text) : QString::fromStdString(field.text);
     if (role == Qt::UserRole) {
@@ -248,7 +259,9 @@ EclipseListDialog::EclipseListDialog(QWidget* parent, Ephemeris engine)
         QStringLiteral("Type: T total, A annular, H hybrid (total along part of the path, "
                        "annular along the rest), P partial. Greatest: the instant the shadow's "
                        "axis passes closest to the Earth's centre, at the latitude and "
-                       "longitude given. Duration: of totality or annularity there."),
+                       "longitude given. Duration: of totality or annularity there. Where it "
+                       "is seen: the countries the path of totality or annularity crosses, "
+                       "and the regions that see a partial eclipse."),
         this);
     legend->setWordWrap(true);
     layout->addWidget(legend);
@@ -299,7 +312,13 @@ void EclipseListDialog::StartSearch() {
         std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
             return GreatestUT(a) < GreatestUT(b);
         });
+        std::vector<std::string> seen;
+        for (const EclipseTableModel::Row& row : rows) {
+            const auto* solar = std::get_if<EclipseCircumstances>(&row);
+            seen.push_back(solar ? DescribeSeenFrom(WhereSeen(solar->elements)) : std::string());
+        }
         m_result = std::move(rows);
+        m_resultSeenFrom = std::move(seen);
     });
     connect(m_worker, &QThread::finished, this, &EclipseListDialog::OnSearchDone);
     m_worker->start();
@@ -309,9 +328,14 @@ void EclipseListDialog::OnSearchDone() {
     m_worker->wait();
     delete m_worker;
     m_worker = nullptr;
-    m_model->SetEclipses(std::move(m_result));
+    m_model->SetEclipses(std::move(m_result), std::move(m_resultSeenFrom));
     m_result.clear();
+    m_resultSeenFrom.clear();
     m_table->resizeColumnsToContents();
+    // Where it is seen can be long: its whole text is the cell's tooltip.
+    const int seen = static_cast<int>(
+        std::find(ListColumns().begin(), ListColumns().end(), "seen_from") - ListColumns().begin());
+    m_table->setColumnWidth(seen, std::min(m_table->columnWidth(seen), 480));
     ShowCount();
     m_search->setEnabled(true);
     emit SearchFinished();

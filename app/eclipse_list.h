@@ -1,8 +1,9 @@
 #pragma once
 
 // Eclipse > List...: the solar and lunar eclipses between two dates in one sortable
-// table: a kind column, the columns of kestrova-cli's eclipse table, then those of
-// its lunar table that the solar one lacks; a filter shows one kind or both. The
+// table: a kind column, the columns of kestrova-cli's eclipse table with where each
+// solar eclipse is seen after the duration, then those of its lunar table that the
+// solar one lacks; a filter shows one kind or both. The
 // search runs on a worker thread; a double-click on a row asks for that eclipse's map.
 
 #include "eclipse/circumstances.h"
@@ -33,8 +34,9 @@ public:
 
     using Row = std::variant<EclipseCircumstances, LunarEclipse>;
 
-    // The rows in time order of greatest eclipse.
-    void SetEclipses(std::vector<Row> eclipses);
+    // The rows in time order of greatest eclipse, and where each is seen
+    // (DescribeSeenFrom; empty for lunar rows, or all empty).
+    void SetEclipses(std::vector<Row> eclipses, std::vector<std::string> seenFrom = {});
     const Row& EclipseAt(int row) const;
     // "solar" or "lunar".
     static QString KindOf(const Row& row);
@@ -50,6 +52,7 @@ public:
 
 private:
     std::vector<Row> m_eclipses;
+    std::vector<std::string> m_seenFrom; // as many as m_eclipses
 };
 
 class EclipseListDialog : public QDialog {
@@ -92,7 +95,9 @@ private:
     QSortFilterProxyModel* m_proxy = nullptr;
     QThread* m_worker = nullptr;
     Ephemeris m_engine;
-    std::vector<EclipseTableModel::Row> m_result; // written by the worker, read after it ends
+    // Written by the worker, read after it ends.
+    std::vector<EclipseTableModel::Row> m_result;
+    std::vector<std::string> m_resultSeenFrom;
 };
 
 // A "YYYY-MM-DD" date (a leading minus for negative years) as the Julian day of its

@@ -1,15 +1,18 @@
 // Speed of what a place sees: local circumstances, the eclipse of a day, the next
-// eclipse seen from a place, and the gazetteer.
+// eclipse seen from a place, the gazetteer, and where each eclipse is seen.
 #include "eclipse/finder.h"
 #include "eclipse/local.h"
 #include "ephemeris/timescales.h"
 #include "places/gazetteer.h"
+#include "places/seen_from.h"
 #include "places/zone_map.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -111,6 +114,43 @@ void ZoneOfPoint(benchmark::State& state) {
     }
 }
 BENCHMARK(ZoneOfPoint)->Unit(benchmark::kMicrosecond);
+
+// Where the 2024 total eclipse is seen: its path's countries and partial regions.
+void WhereSeenOneEclipse(benchmark::State& state) {
+    const std::optional<EclipseCircumstances> f = EclipseOnDate(Jd(8, 4, 2024), Ephemeris::Precise);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(WhereSeen(f->elements));
+}
+BENCHMARK(WhereSeenOneEclipse)->Unit(benchmark::kMillisecond);
+
+// The Eclipse list's column for every solar eclipse of 2000-2099 (its worker's share).
+void WhereSeenCentury(benchmark::State& state) {
+    const std::vector<EclipseCircumstances> eclipses =
+        EclipsesBetween(Jd(1, 1, 2000), Jd(1, 1, 2100), Ephemeris::Precise);
+    for (auto _ : state)
+        for (const EclipseCircumstances& c : eclipses)
+            benchmark::DoNotOptimize(DescribeSeenFrom(WhereSeen(c.elements)));
+    state.counters["eclipses"] = static_cast<double>(eclipses.size());
+}
+BENCHMARK(WhereSeenCentury)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// kestrova-cli local as a process, by coordinates and by name (the gazetteer's load
+// and lookup on top); compare the real times.
+void RunLocal(benchmark::State& state, const std::string& place) {
+    const std::string command =
+        std::string(KESTROVA_CLI) + " local 8 4 2024 " + place + " > /dev/null 2>&1";
+    for (auto _ : state)
+        if (std::system(command.c_str()) != 0)
+            state.SkipWithError("kestrova-cli failed");
+}
+void LocalProcessByCoordinates(benchmark::State& state) {
+    RunLocal(state, "32.78 -96.8");
+}
+BENCHMARK(LocalProcessByCoordinates)->Unit(benchmark::kMillisecond)->UseRealTime();
+void LocalProcessByName(benchmark::State& state) {
+    RunLocal(state, "--place Dallas");
+}
+BENCHMARK(LocalProcessByName)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -39,6 +39,20 @@ TEST(CliEclipses, RangeAsCsvAndJson) {
     // The last day of the range is included: 2024 April 8 ends it.
     const CliRun oneDay = RunCli("eclipses 2024-04-08 2024-04-08");
     EXPECT_NE(oneDay.out.find("\n2024-04-08,"), std::string::npos);
+
+    // --where: a quoted last column in CSV, a member in JSON, on every row.
+    const CliRun where = RunCli("eclipses 2024-01-01 2024-12-31 --where");
+    std::string header = kHeader;
+    header.insert(header.size() - 1, ",seen_from");
+    EXPECT_EQ(where.out.substr(0, header.size()), header);
+    EXPECT_NE(where.out.find(",precise,\"Path: Mexico, United States, Canada \xC2\xB7 Partial: "
+                             "North America"),
+              std::string::npos);
+    EXPECT_NE(where.out.find(",precise,\"Path: Chile, Argentina"), std::string::npos);
+    const CliRun whereJson = RunCli("eclipses 2024-04-08 2024-10-02 --json --where");
+    EXPECT_NE(whereJson.out.find("\"ephemeris\": \"precise\", \"seen_from\": \"Path: Mexico"),
+              std::string::npos);
+    EXPECT_NE(whereJson.out.find("\"seen_from\": \"Path: Chile"), std::string::npos);
 }
 
 TEST(CliEclipses, CircumstancesOfThales) {
