@@ -15,6 +15,7 @@ namespace {
 
 constexpr double kReachHours = 4.0; // either side of greatest eclipse
 constexpr double kPathStepHours = 15.0 / 3600.0;
+constexpr double kLimitStepHours = 1.0 / 3600.0;
 constexpr double kPartialStepHours = 5.0 / 60.0;
 constexpr double kGridDegrees = 1.0; // spacing of the partial zone's land points
 
@@ -60,6 +61,7 @@ const std::vector<LandPoint>& LandPoints() {
 struct Instant {
     double x, y, l1, l2, tanF1, tanF2;
     double sinD, cosD, sinMu, cosMu, mu; // mu: Greenwich hour angle from UT, radians
+    double dx, dy, dd, dmu;              // per hour; dd, dmu in radians
     UnitSphereFrame frame;
 };
 
@@ -67,8 +69,22 @@ Instant InstantAt(const PolynomialElements& e, double t) {
     const ElementsOfT v = EvaluateElements(e, t);
     const double d = v.d * kDegToRad;
     const double mu = HourAngleFromUT(e, v.mu) * kDegToRad;
-    return {v.x,         v.y,         v.l1,         v.l2,         e.tanF1, e.tanF2,
-            std::sin(d), std::cos(d), std::sin(mu), std::cos(mu), mu,      UnitSphereFrameOf(v.d)};
+    return {v.x,
+            v.y,
+            v.l1,
+            v.l2,
+            e.tanF1,
+            e.tanF2,
+            std::sin(d),
+            std::cos(d),
+            std::sin(mu),
+            std::cos(mu),
+            mu,
+            v.dx,
+            v.dy,
+            v.dd * kDegToRad,
+            v.dmu * kDegToRad,
+            UnitSphereFrameOf(v.d)};
 }
 
 // Whether the point sees the penumbra with the Sun above the (geometric) horizon.
@@ -84,10 +100,11 @@ bool InPenumbra(const Instant& s, const LandPoint& p) {
     return (xi - s.x) * (xi - s.x) + (eta - s.y) * (eta - s.y) < radius * radius;
 }
 
-// The place on the Earth under the point (xi, eta) of the fundamental plane, on the
-// side facing the Sun, with its height zeta above the plane; none off the Earth.
+// A point of the Earth's sunward side under the point (xi, eta) of the fundamental
+// plane, in the unit-sphere frame: sin u (u the reduced latitude) and cos u cos theta
+// (theta the point's hour angle), with its true height zeta above the plane.
 struct Surface {
-    double latitude, longitude, zeta; // degrees, degrees, Earth radii
+    double xi, sinU, cosUcosTheta, zeta;
 };
 
 std::optional<Surface> SurfaceUnder(const Instant& s, double xi, double eta) {
@@ -96,31 +113,46 @@ std::optional<Surface> SurfaceUnder(const Instant& s, double xi, double eta) {
     if (q <= 0.0)
         return std::nullopt;
     const double zeta1 = std::sqrt(q);
-    // Reduced latitude u and the point's hour angle theta on the unit sphere.
     const double sinU = std::clamp(eta1 * s.frame.cosD1 + zeta1 * s.frame.sinD1, -1.0, 1.0);
     const double cosUcosTheta = zeta1 * s.frame.cosD1 - eta1 * s.frame.sinD1;
-    const double u = std::asin(sinU);
-    const double theta = std::atan2(xi, cosUcosTheta);
-    const double longitude = std::remainder(theta - s.mu, 2.0 * kPi) / kDegToRad;
-    return Surface{std::atan2(std::tan(u), kPolarRadius) / kDegToRad,
-                   std::clamp(longitude, -180.0, 180.0),
-                   kPolarRadius * sinU * s.sinD + cosUcosTheta * s.cosD};
+    return Surface{xi, sinU, cosUcosTheta, kPolarRadius * sinU * s.sinD + cosUcosTheta * s.cosD};
+}
+
+// The area under a surface point: geodetic latitude from tan(lat) = tan(u) / (b/a).
+std::size_t AreaOf(const Instant& s, const Surface& p) {
+    const double cosU = std::sqrt(std::max(0.0, 1.0 - p.sinU * p.sinU));
+    const double latitude = std::atan2(p.sinU, kPolarRadius * cosU) / kDegToRad;
+    double longitude = (std::atan2(p.xi, p.cosUcosTheta) - s.mu) / kDegToRad;
+    longitude -= 360.0 * std::floor((longitude + 180.0) / 360.0);
+    return MapAreaAt(latitude, std::min(longitude, 180.0));
 }
 
 // The area under the umbra or antumbra at the fraction of its radius (at the
 // place's own height) in the direction angle (radians) from its centre; 0 at sea or
 // off the Earth.
 std::size_t AreaUnderShadow(const Instant& s, double fraction, double angle) {
+    const double cosA = std::cos(angle), sinA = std::sin(angle);
     double zeta = 0.5;
     std::optional<Surface> p;
     for (int k = 0; k < 3; ++k) {
         const double r = fraction * std::fabs(s.l2 - zeta * s.tanF2);
-        p = SurfaceUnder(s, s.x + r * std::cos(angle), s.y + r * std::sin(angle));
+        p = SurfaceUnder(s, s.x + r * cosA, s.y + r * sinA);
         if (!p)
             return 0;
         zeta = p->zeta;
     }
-    return MapAreaAt(p->latitude, p->longitude);
+    return AreaOf(s, *p);
+}
+
+// The direction (radians on the fundamental plane) square to the shadow's motion
+// over the ground below its centre: where its edge draws the limits.
+double SideAngle(const Instant& s) {
+    const std::optional<Surface> c = SurfaceUnder(s, s.x, s.y);
+    const double zeta = c ? c->zeta : 0.0;
+    const double eta = s.y; // the centre's own coordinates on the plane
+    const double xiRate = s.dmu * (zeta * s.cosD - eta * s.sinD);
+    const double etaRate = s.dmu * s.x * s.sinD - zeta * s.dd;
+    return std::atan2(s.dx - xiRate, -(s.dy - etaRate));
 }
 
 template <typename T> void AddOnce(std::vector<T>& list, const T& value) {
@@ -136,24 +168,45 @@ SeenFrom WhereSeen(const PolynomialElements& elements) {
     const double first = std::max(tg - kReachHours, -kFitHalfHours);
     const double last = std::min(tg + kReachHours, kFitHalfHours);
 
-    // The path: the centre of the shadow and two rings round it, every 15 s.
-    std::vector<std::string> path;
+    // The path: the shadow's centre and three rings round it every 15 s, and every
+    // second its two sides, where the limits run (slivers of a country inside a
+    // limit are a few km wide). Countries in the order the shadow reaches them.
+    std::vector<std::pair<double, std::string>> touched;
+    const auto touch = [&](double t, std::size_t area) {
+        if (area == 0)
+            return;
+        const std::string country(MapAreaOf(area).country);
+        if (std::none_of(touched.begin(), touched.end(),
+                         [&](const auto& c) { return c.second == country; }))
+            touched.emplace_back(t, country);
+    };
+    const auto onEarth = [](const Instant& s) {
+        return std::hypot(s.x, s.y) <= 1.0 + std::fabs(s.l2) + s.tanF2;
+    };
+    double from = last, to = first; // while the shadow may touch the Earth
     for (double t = first; t <= last; t += kPathStepHours) {
         const Instant s = InstantAt(elements, t);
-        const double reach = std::fabs(s.l2) + s.tanF2;
-        if (std::hypot(s.x, s.y) > 1.0 + reach)
+        if (!onEarth(s))
             continue;
-        // The centre and three rings, the outermost just inside the edge.
-        for (const auto& [fraction, count] :
-             {std::pair{0.0, 1}, {0.4, 6}, {0.75, 12}, {0.995, 24}}) {
-            for (int k = 0; k < count; ++k) {
-                const std::size_t area = AreaUnderShadow(s, fraction, 2.0 * kPi * k / count);
-                if (area != 0)
-                    AddOnce(path, std::string(MapAreaOf(area).country));
-            }
-        }
+        from = std::min(from, t - kPathStepHours);
+        to = std::max(to, t + kPathStepHours);
+        for (const auto& [fraction, count] : {std::pair{0.0, 1}, {0.4, 6}, {0.75, 12}, {0.995, 24}})
+            for (int k = 0; k < count; ++k)
+                touch(t, AreaUnderShadow(s, fraction, 2.0 * kPi * k / count));
     }
-    seen.path = std::move(path);
+    for (double t = std::max(from, first); t <= std::min(to, last); t += kLimitStepHours) {
+        const Instant s = InstantAt(elements, t);
+        if (!onEarth(s))
+            continue;
+        const double side = SideAngle(s);
+        for (const double fraction : {0.97, 0.995})
+            for (const double angle : {side, side + kPi})
+                touch(t, AreaUnderShadow(s, fraction, angle));
+    }
+    std::stable_sort(touched.begin(), touched.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto& [t, country] : touched)
+        seen.path.push_back(std::move(country));
 
     // The partial zone: land points that see the penumbra at one of the instants.
     std::vector<Instant> instants;

@@ -19,8 +19,9 @@ struct SeenFrom {
 };
 
 // From the elements over greatest eclipse +- 4 h (within their window). The path is
-// sampled every 15 s across the whole shadow, the partial zone every 5 min on a grid
-// of land points about 110 km apart (and one point in each smaller country).
+// sampled every 15 s across the whole shadow and every second along both limits, on
+// the country map's cells of about 13 km; the partial zone every 5 min on a grid of
+// land points about 110 km apart (and one point in each smaller country).
 SeenFrom WhereSeen(const PolynomialElements& elements);
 
 // "Path: Mexico, United States, Canada · Partial: North America, Europe (north,

@@ -189,9 +189,13 @@ TEST_F(EclipseMenuTest, ListSearchesSortsAndDoubleClickShowsTheMap) {
         if (view->index(r, 1).data().toString() == "2024-04-08") {
             april = true;
             EXPECT_EQ(view->index(r, 13).data().toString(), "4 min 28 s");
+            EXPECT_TRUE(view->index(r, 14).data().toString().startsWith(
+                "Path: Mexico, United States, Canada \u00B7 Partial: North America"));
         }
     }
     EXPECT_TRUE(april);
+    EXPECT_EQ(view->headerData(14, Qt::Horizontal).toString(), "Where it is seen");
+    EXPECT_EQ(view->index(0, 14).data().toString(), ""); // none said for lunar rows
 
     // The solar ones alone, sorted by gamma (column 6): the October annular eclipse
     // (gamma -0.35) first.

@@ -51,8 +51,8 @@ TEST(SeenFrom, PathsCrossTheCountriesOfThePublishedMaps) {
                 ElementsAre("United States", "Mexico", "Belize", "Guatemala", "Honduras",
                             "Nicaragua", "Costa Rica", "Panama", "Colombia", "Brazil"));
     // 2026: from the Arctic over Greenland and Iceland to Spain, ending at sunset off
-    // the Balearic Islands. (Portugal's north-eastern corner lies within a few km of
-    // the southern limit, below the map's resolution; it is not asked for.)
+    // the Balearic Islands. (Portugal's north-eastern corner lies a few km inside the
+    // southern limit, at the map's resolution; it is not asked for.)
     const std::vector<std::string> path2026 = WhereSeen(CanonElements("2026-08-12")).path;
     EXPECT_THAT(path2026, AllOf(Contains("Greenland"), Contains("Iceland"), Contains("Spain"),
                                 Not(Contains("France")), Not(Contains("United Kingdom"))));

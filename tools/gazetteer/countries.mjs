@@ -159,8 +159,10 @@ const areaOfPart = (feature, region) => {
 };
 const regionOfPart = (feature, polygon) => {
     const c = centroidOf(polygon[0]);
-    // Alaska and the Aleutians lie nearer Asia's countries than America's middle.
-    if (kmBetween(c, feature.main) <= kFarKm || (feature.name === 'United States' && c[1] > 40))
+    // Alaska and the Aleutians lie nearer Asia's countries than America's middle;
+    // Russia's islands are split at the Urals like its main land.
+    if (kmBetween(c, feature.main) <= kFarKm || (feature.name === 'United States' && c[1] > 40) ||
+        feature.name === 'Russia')
         return kRegionOf[feature.subregion];
     let nearest = null, best = Infinity;
     for (const f of features) {
