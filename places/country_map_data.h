@@ -21,6 +21,7 @@ inline constexpr std::array<std::string_view, 240> kCountryMapCountries = {
     "Armenia",
     "Aruba",
     "Australia",
+    "Australian Indian Ocean Territories",
     "Austria",
     "Azerbaijan",
     "Bahamas",
@@ -102,7 +103,6 @@ inline constexpr std::array<std::string_view, 240> kCountryMapCountries = {
     "Hungary",
     "Iceland",
     "India",
-    "Indian Ocean Ter.",
     "Indonesia",
     "Iran",
     "Iraq",
@@ -150,7 +150,6 @@ inline constexpr std::array<std::string_view, 240> kCountryMapCountries = {
     "Morocco",
     "Mozambique",
     "Myanmar",
-    "N. Cyprus",
     "Namibia",
     "Nauru",
     "Nepal",
@@ -164,6 +163,7 @@ inline constexpr std::array<std::string_view, 240> kCountryMapCountries = {
     "Norfolk Island",
     "North Korea",
     "North Macedonia",
+    "Northern Cyprus",
     "Northern Mariana Islands",
     "Norway",
     "Oman",
@@ -299,24 +299,24 @@ inline constexpr std::array<CountryMapArea, 251> kCountryMapAreas = {{
     {129, 22, 7.207, 171.035}, // Marshall Islands, Pacific islands
     {156, 22, 16.348, 145.605}, // Northern Mariana Islands, Pacific islands
     {227, 2, 18.340, -64.746}, // United States Virgin Islands, Caribbean
-    {81, 22, 13.535, 144.785}, // Guam, Pacific islands
+    {82, 22, 13.535, 144.785}, // Guam, Pacific islands
     {3, 22, -14.238, -170.684}, // American Samoa, Pacific islands
     {170, 2, 18.223, -66.504}, // Puerto Rico, Caribbean
     {226, 0, 45.762, -112.676}, // United States, North America
     {226, 22, 20.684, -156.504}, // United States, Pacific islands
     {199, 23, -54.551, -36.270}, // South Georgia, Antarctic
-    {29, 13, -7.324, 72.480}, // British Indian Ocean Territory, Africa (east)
+    {30, 13, -7.324, 72.480}, // British Indian Ocean Territory, Africa (east)
     {177, 11, -8.027, -14.355}, // Saint Helena, Ascension and Tristan da Cunha, Africa (west)
     {167, 22, -24.316, -128.379}, // Pitcairn Islands, Pacific islands
     {6, 2, 18.223, -63.105}, // Anguilla, Caribbean
-    {66, 3, -51.738, -59.355}, // Falkland Islands, South America
-    {39, 2, 19.395, -81.152}, // Cayman Islands, Caribbean
-    {23, 0, 32.402, -64.746}, // Bermuda, North America
-    {30, 2, 18.691, -64.395}, // British Virgin Islands, Caribbean
+    {67, 3, -51.738, -59.355}, // Falkland Islands, South America
+    {40, 2, 19.395, -81.152}, // Cayman Islands, Caribbean
+    {24, 0, 32.402, -64.746}, // Bermuda, North America
+    {31, 2, 18.691, -64.395}, // British Virgin Islands, Caribbean
     {220, 2, 21.855, -72.012}, // Turks and Caicos Islands, Caribbean
     {138, 2, 16.816, -62.168}, // Montserrat, Caribbean
     {105, 4, 49.160, -2.168}, // Jersey, Europe (north)
-    {83, 4, 49.512, -2.637}, // Guernsey, Europe (north)
+    {84, 4, 49.512, -2.637}, // Guernsey, Europe (north)
     {99, 4, 54.199, -4.512}, // Isle of Man, Europe (north)
     {225, 4, 54.316, -2.988}, // United Kingdom, Europe (north)
     {224, 15, 23.965, 54.316}, // United Arab Emirates, Asia (west)
@@ -336,7 +336,7 @@ inline constexpr std::array<CountryMapArea, 251> kCountryMapAreas = {{
     {208, 15, 34.980, 38.496}, // Syria, Asia (west)
     {207, 5, 46.816, 8.262}, // Switzerland, Europe (west)
     {206, 4, 62.754, 16.816}, // Sweden, Europe (north)
-    {64, 14, -26.543, 31.465}, // Eswatini, Africa (south)
+    {65, 14, -26.543, 31.465}, // Eswatini, Africa (south)
     {205, 3, 4.160, -55.957}, // Suriname, South America
     {201, 12, 7.324, 30.293}, // South Sudan, Africa (central)
     {204, 10, 15.996, 29.941}, // Sudan, Africa (north)
@@ -377,21 +377,21 @@ inline constexpr std::array<CountryMapArea, 251> kCountryMapAreas = {{
     {159, 17, 29.941, 69.316}, // Pakistan, Asia (south)
     {158, 15, 20.566, 56.074}, // Oman, Asia (west)
     {157, 4, 68.965, 15.410}, // Norway, Europe (north)
-    {154, 18, 40.137, 127.207}, // North Korea, Asia (east)
-    {151, 11, 9.551, 8.027}, // Nigeria, Africa (west)
-    {150, 11, 17.402, 9.434}, // Niger, Africa (west)
-    {149, 1, 12.832, -85.020}, // Nicaragua, Central America
-    {148, 21, -43.066, 170.332}, // New Zealand, Australia and New Zealand
-    {148, 22, -8.613, -172.441}, // New Zealand, Pacific islands
-    {152, 22, -19.043, -169.863}, // Niue, Pacific islands
-    {46, 22, -21.152, -159.785}, // Cook Islands, Pacific islands
-    {146, 5, 52.324, 5.566}, // Netherlands, Europe (west)
-    {146, 2, 12.246, -68.262}, // Netherlands, Caribbean
+    {153, 18, 40.137, 127.207}, // North Korea, Asia (east)
+    {150, 11, 9.551, 8.027}, // Nigeria, Africa (west)
+    {149, 11, 17.402, 9.434}, // Niger, Africa (west)
+    {148, 1, 12.832, -85.020}, // Nicaragua, Central America
+    {147, 21, -43.066, 170.332}, // New Zealand, Australia and New Zealand
+    {147, 22, -8.613, -172.441}, // New Zealand, Pacific islands
+    {151, 22, -19.043, -169.863}, // Niue, Pacific islands
+    {47, 22, -21.152, -159.785}, // Cook Islands, Pacific islands
+    {145, 5, 52.324, 5.566}, // Netherlands, Europe (west)
+    {145, 2, 12.246, -68.262}, // Netherlands, Caribbean
     {11, 2, 12.480, -70.020}, // Aruba, Caribbean
-    {50, 2, 12.246, -68.965}, // Curaçao, Caribbean
-    {145, 17, 28.301, 83.965}, // Nepal, Asia (south)
-    {144, 22, -0.527, 166.934}, // Nauru, Pacific islands
-    {143, 14, -22.090, 17.168}, // Namibia, Africa (south)
+    {51, 2, 12.246, -68.965}, // Curaçao, Caribbean
+    {144, 17, 28.301, 83.965}, // Nepal, Asia (south)
+    {143, 22, -0.527, 166.934}, // Nauru, Pacific islands
+    {142, 14, -22.090, 17.168}, // Namibia, Africa (south)
     {140, 13, -17.285, 35.566}, // Mozambique, Africa (east)
     {139, 10, 29.824, -8.496}, // Morocco, Africa (north)
     {235, 10, 24.199, -12.246}, // Western Sahara, Africa (north)
@@ -408,7 +408,7 @@ inline constexpr std::array<CountryMapArea, 251> kCountryMapAreas = {{
     {125, 19, 2.051, 109.629}, // Malaysia, Asia (south-east)
     {124, 13, -13.184, 34.277}, // Malawi, Africa (east)
     {123, 13, -19.277, 46.699}, // Madagascar, Africa (east)
-    {155, 8, 41.543, 21.738}, // North Macedonia, Europe (south-east)
+    {154, 8, 41.543, 21.738}, // North Macedonia, Europe (south-east)
     {121, 5, 49.746, 6.035}, // Luxembourg, Europe (west)
     {120, 4, 55.371, 23.848}, // Lithuania, Europe (north)
     {119, 5, 47.168, 9.551}, // Liechtenstein, Europe (west)
@@ -435,95 +435,95 @@ inline constexpr std::array<CountryMapArea, 251> kCountryMapAreas = {{
     {96, 17, 32.520, 54.316}, // Iran, Asia (south)
     {95, 19, -2.285, 116.543}, // Indonesia, Asia (south-east)
     {95, 22, -7.910, 138.340}, // Indonesia, Pacific islands
-    {93, 17, 22.793, 79.629}, // India, Asia (south)
-    {92, 4, 64.980, -18.691}, // Iceland, Europe (north)
-    {91, 6, 47.168, 19.395}, // Hungary, Europe (central)
-    {89, 1, 14.824, -86.543}, // Honduras, Central America
-    {87, 2, 19.043, -72.715}, // Haiti, Caribbean
-    {86, 3, 4.863, -59.004}, // Guyana, South America
-    {85, 11, 12.012, -15.059}, // Guinea-Bissau, Africa (west)
-    {84, 11, 10.488, -10.957}, // Guinea, Africa (west)
-    {82, 1, 15.645, -90.293}, // Guatemala, Central America
-    {80, 2, 12.129, -61.699}, // Grenada, Caribbean
-    {78, 7, 38.848, 23.262}, // Greece, Europe (south)
-    {77, 11, 7.910, -1.230}, // Ghana, Africa (west)
-    {76, 5, 51.152, 10.371}, // Germany, Europe (west)
-    {75, 15, 42.129, 43.418}, // Georgia, Asia (west)
-    {74, 11, 13.418, -15.410}, // Gambia, Africa (west)
-    {73, 12, -0.527, 11.777}, // Gabon, Africa (central)
-    {70, 5, 46.582, 2.520}, // France, Europe (west)
-    {70, 13, -21.035, 55.254}, // France, Africa (east)
-    {70, 2, 15.879, -61.348}, // France, Caribbean
-    {70, 3, 3.926, -53.262}, // France, South America
+    {94, 17, 22.793, 79.629}, // India, Asia (south)
+    {93, 4, 64.980, -18.691}, // Iceland, Europe (north)
+    {92, 6, 47.168, 19.395}, // Hungary, Europe (central)
+    {90, 1, 14.824, -86.543}, // Honduras, Central America
+    {88, 2, 19.043, -72.715}, // Haiti, Caribbean
+    {87, 3, 4.863, -59.004}, // Guyana, South America
+    {86, 11, 12.012, -15.059}, // Guinea-Bissau, Africa (west)
+    {85, 11, 10.488, -10.957}, // Guinea, Africa (west)
+    {83, 1, 15.645, -90.293}, // Guatemala, Central America
+    {81, 2, 12.129, -61.699}, // Grenada, Caribbean
+    {79, 7, 38.848, 23.262}, // Greece, Europe (south)
+    {78, 11, 7.910, -1.230}, // Ghana, Africa (west)
+    {77, 5, 51.152, 10.371}, // Germany, Europe (west)
+    {76, 15, 42.129, 43.418}, // Georgia, Asia (west)
+    {75, 11, 13.418, -15.410}, // Gambia, Africa (west)
+    {74, 12, -0.527, 11.777}, // Gabon, Africa (central)
+    {71, 5, 46.582, 2.520}, // France, Europe (west)
+    {71, 13, -21.035, 55.254}, // France, Africa (east)
+    {71, 2, 15.879, -61.348}, // France, Caribbean
+    {71, 3, 3.926, -53.262}, // France, South America
     {181, 0, 46.934, -56.309}, // Saint Pierre and Miquelon, North America
     {234, 22, -14.238, -178.066}, // Wallis and Futuna, Pacific islands
     {180, 2, 18.105, -63.105}, // Saint Martin, Caribbean
     {176, 2, 17.871, -62.871}, // Saint Barthélemy, Caribbean
-    {71, 22, -15.996, -142.559}, // French Polynesia, Pacific islands
-    {147, 22, -21.270, 165.762}, // New Caledonia, Pacific islands
-    {72, 23, -49.043, 68.730}, // French Southern and Antarctic Lands, Antarctic
+    {72, 22, -15.996, -142.559}, // French Polynesia, Pacific islands
+    {146, 22, -21.270, 165.762}, // New Caledonia, Pacific islands
+    {73, 23, -49.043, 68.730}, // French Southern and Antarctic Lands, Antarctic
     {239, 4, 60.293, 19.980}, // Åland Islands, Europe (north)
-    {69, 4, 64.512, 26.191}, // Finland, Europe (north)
-    {68, 22, -21.621, 174.551}, // Fiji, Pacific islands
-    {65, 13, 8.613, 39.551}, // Ethiopia, Africa (east)
-    {63, 4, 58.652, 25.371}, // Estonia, Europe (north)
-    {62, 13, 15.410, 38.848}, // Eritrea, Africa (east)
-    {61, 12, 1.816, 10.254}, // Equatorial Guinea, Africa (central)
-    {60, 1, 13.770, -88.887}, // El Salvador, Central America
-    {59, 10, 26.543, 29.824}, // Egypt, Africa (north)
-    {58, 3, -1.465, -79.043}, // Ecuador, South America
-    {57, 2, 18.926, -70.488}, // Dominican Republic, Caribbean
-    {56, 2, 15.410, -61.348}, // Dominica, Caribbean
-    {55, 13, 11.777, 42.598}, // Djibouti, Africa (east)
-    {79, 0, 74.707, -41.309}, // Greenland, North America
-    {67, 4, 62.051, -6.855}, // Faroe Islands, Europe (north)
-    {54, 4, 55.957, 10.137}, // Denmark, Europe (north)
-    {52, 6, 49.746, 15.293}, // Czechia, Europe (central)
-    {142, 7, 35.332, 33.574}, // N. Cyprus, Europe (south)
-    {51, 7, 34.863, 32.988}, // Cyprus, Europe (south)
-    {49, 2, 21.621, -79.043}, // Cuba, Caribbean
-    {48, 8, 45.059, 16.348}, // Croatia, Europe (south-east)
+    {70, 4, 64.512, 26.191}, // Finland, Europe (north)
+    {69, 22, -21.621, 174.551}, // Fiji, Pacific islands
+    {66, 13, 8.613, 39.551}, // Ethiopia, Africa (east)
+    {64, 4, 58.652, 25.371}, // Estonia, Europe (north)
+    {63, 13, 15.410, 38.848}, // Eritrea, Africa (east)
+    {62, 12, 1.816, 10.254}, // Equatorial Guinea, Africa (central)
+    {61, 1, 13.770, -88.887}, // El Salvador, Central America
+    {60, 10, 26.543, 29.824}, // Egypt, Africa (north)
+    {59, 3, -1.465, -79.043}, // Ecuador, South America
+    {58, 2, 18.926, -70.488}, // Dominican Republic, Caribbean
+    {57, 2, 15.410, -61.348}, // Dominica, Caribbean
+    {56, 13, 11.777, 42.598}, // Djibouti, Africa (east)
+    {80, 0, 74.707, -41.309}, // Greenland, North America
+    {68, 4, 62.051, -6.855}, // Faroe Islands, Europe (north)
+    {55, 4, 55.957, 10.137}, // Denmark, Europe (north)
+    {53, 6, 49.746, 15.293}, // Czechia, Europe (central)
+    {155, 7, 35.332, 33.574}, // Northern Cyprus, Europe (south)
+    {52, 7, 34.863, 32.988}, // Cyprus, Europe (south)
+    {50, 2, 21.621, -79.043}, // Cuba, Caribbean
+    {49, 8, 45.059, 16.348}, // Croatia, Europe (south-east)
     {102, 11, 7.559, -5.566}, // Ivory Coast, Africa (west)
-    {47, 1, 9.902, -84.199}, // Costa Rica, Central America
-    {53, 12, -2.871, 23.613}, // DR Congo, Africa (central)
+    {48, 1, 9.902, -84.199}, // Costa Rica, Central America
+    {54, 12, -2.871, 23.613}, // DR Congo, Africa (central)
     {172, 12, -0.879, 15.176}, // Republic of the Congo, Africa (central)
-    {45, 13, -11.895, 43.535}, // Comoros, Africa (east)
-    {44, 3, 3.926, -73.066}, // Colombia, South America
-    {43, 18, 36.504, 103.887}, // China, Asia (east)
+    {46, 13, -11.895, 43.535}, // Comoros, Africa (east)
+    {45, 3, 3.926, -73.066}, // Colombia, South America
+    {44, 18, 36.504, 103.887}, // China, Asia (east)
     {122, 18, 22.207, 113.496}, // Macau, Asia (east)
-    {90, 18, 22.324, 114.082}, // Hong Kong, Asia (east)
-    {42, 22, -27.129, -109.395}, // Chile, Pacific islands
-    {42, 3, -38.613, -71.543}, // Chile, South America
-    {41, 12, 15.293, 18.691}, // Chad, Africa (central)
-    {40, 12, 6.621, 20.449}, // Central African Republic, Africa (central)
-    {38, 11, 16.465, -24.316}, // Cape Verde, Africa (west)
-    {37, 0, 61.582, -98.027}, // Canada, North America
-    {36, 12, 5.684, 12.715}, // Cameroon, Africa (central)
-    {35, 19, 12.715, 104.824}, // Cambodia, Asia (south-east)
+    {91, 18, 22.324, 114.082}, // Hong Kong, Asia (east)
+    {43, 22, -27.129, -109.395}, // Chile, Pacific islands
+    {43, 3, -38.613, -71.543}, // Chile, South America
+    {42, 12, 15.293, 18.691}, // Chad, Africa (central)
+    {41, 12, 6.621, 20.449}, // Central African Republic, Africa (central)
+    {39, 11, 16.465, -24.316}, // Cape Verde, Africa (west)
+    {38, 0, 61.582, -98.027}, // Canada, North America
+    {37, 12, 5.684, 12.715}, // Cameroon, Africa (central)
+    {36, 19, 12.715, 104.824}, // Cambodia, Asia (south-east)
     {141, 19, 21.035, 96.504}, // Myanmar, Asia (south-east)
-    {34, 13, -3.340, 29.824}, // Burundi, Africa (east)
-    {33, 11, 12.246, -1.699}, // Burkina Faso, Africa (west)
-    {32, 8, 42.715, 25.254}, // Bulgaria, Europe (south-east)
-    {31, 19, 4.512, 114.668}, // Brunei, Asia (south-east)
-    {28, 3, -10.840, -53.027}, // Brazil, South America
-    {27, 14, -22.207, 23.730}, // Botswana, Africa (south)
-    {26, 8, 44.121, 17.754}, // Bosnia and Herzegovina, Europe (south-east)
-    {25, 3, -16.699, -64.629}, // Bolivia, South America
-    {24, 17, 27.363, 90.410}, // Bhutan, Asia (south)
-    {22, 11, 9.668, 2.285}, // Benin, Africa (west)
-    {21, 1, 17.285, -88.652}, // Belize, Central America
-    {20, 5, 50.684, 4.629}, // Belgium, Europe (west)
-    {19, 9, 53.496, 28.066}, // Belarus, Europe (east)
-    {18, 2, 13.184, -59.590}, // Barbados, Caribbean
-    {17, 17, 23.730, 90.293}, // Bangladesh, Asia (south)
-    {16, 15, 26.074, 50.566}, // Bahrain, Asia (west)
-    {15, 2, 24.668, -76.230}, // Bahamas, Caribbean
-    {14, 15, 40.254, 47.637}, // Azerbaijan, Asia (west)
-    {13, 6, 47.637, 14.121}, // Austria, Europe (central)
+    {35, 13, -3.340, 29.824}, // Burundi, Africa (east)
+    {34, 11, 12.246, -1.699}, // Burkina Faso, Africa (west)
+    {33, 8, 42.715, 25.254}, // Bulgaria, Europe (south-east)
+    {32, 19, 4.512, 114.668}, // Brunei, Asia (south-east)
+    {29, 3, -10.840, -53.027}, // Brazil, South America
+    {28, 14, -22.207, 23.730}, // Botswana, Africa (south)
+    {27, 8, 44.121, 17.754}, // Bosnia and Herzegovina, Europe (south-east)
+    {26, 3, -16.699, -64.629}, // Bolivia, South America
+    {25, 17, 27.363, 90.410}, // Bhutan, Asia (south)
+    {23, 11, 9.668, 2.285}, // Benin, Africa (west)
+    {22, 1, 17.285, -88.652}, // Belize, Central America
+    {21, 5, 50.684, 4.629}, // Belgium, Europe (west)
+    {20, 9, 53.496, 28.066}, // Belarus, Europe (east)
+    {19, 2, 13.184, -59.590}, // Barbados, Caribbean
+    {18, 17, 23.730, 90.293}, // Bangladesh, Asia (south)
+    {17, 15, 26.074, 50.566}, // Bahrain, Asia (west)
+    {16, 2, 24.668, -76.230}, // Bahamas, Caribbean
+    {15, 15, 40.254, 47.637}, // Azerbaijan, Asia (west)
+    {14, 6, 47.637, 14.121}, // Austria, Europe (central)
     {12, 21, -25.723, 134.473}, // Australia, Australia and New Zealand
-    {94, 21, -10.488, 105.527}, // Indian Ocean Ter., Australia and New Zealand
-    {88, 23, -53.027, 73.535}, // Heard Island and McDonald Islands, Antarctic
-    {153, 21, -29.004, 167.871}, // Norfolk Island, Australia and New Zealand
+    {13, 21, -10.488, 105.527}, // Australian Indian Ocean Territories, Australia and New Zealand
+    {89, 23, -53.027, 73.535}, // Heard Island and McDonald Islands, Antarctic
+    {152, 21, -29.004, 167.871}, // Norfolk Island, Australia and New Zealand
     {10, 15, 40.254, 44.941}, // Armenia, Asia (west)
     {9, 3, -35.449, -65.215}, // Argentina, South America
     {8, 2, 17.520, -61.816}, // Antigua and Barbuda, Caribbean

@@ -170,15 +170,19 @@ SeenFrom WhereSeen(const PolynomialElements& elements) {
 
     // The path: the shadow's centre and three rings round it every 15 s, and every
     // second its two sides, where the limits run (slivers of a country inside a
-    // limit are a few km wide). Countries in the order the shadow reaches them.
+    // limit are a few km wide).
+    // Each country at the instant the shadow first touched it.
     std::vector<std::pair<double, std::string>> touched;
     const auto touch = [&](double t, std::size_t area) {
         if (area == 0)
             return;
-        const std::string country(MapAreaOf(area).country);
-        if (std::none_of(touched.begin(), touched.end(),
-                         [&](const auto& c) { return c.second == country; }))
-            touched.emplace_back(t, country);
+        const std::string_view country = MapAreaOf(area).country;
+        const auto known = std::find_if(touched.begin(), touched.end(),
+                                        [&](const auto& c) { return c.second == country; });
+        if (known == touched.end())
+            touched.emplace_back(t, std::string(country));
+        else
+            known->first = std::min(known->first, t);
     };
     const auto onEarth = [](const Instant& s) {
         return std::hypot(s.x, s.y) <= 1.0 + std::fabs(s.l2) + s.tanF2;
@@ -205,8 +209,8 @@ SeenFrom WhereSeen(const PolynomialElements& elements) {
     }
     std::stable_sort(touched.begin(), touched.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (auto& [t, country] : touched)
-        seen.path.push_back(std::move(country));
+    for (auto& c : touched)
+        seen.path.push_back(std::move(c.second));
 
     // The partial zone: land points that see the penumbra at one of the instants.
     std::vector<Instant> instants;

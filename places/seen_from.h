@@ -11,7 +11,9 @@
 
 struct SeenFrom {
     // Countries where the umbra or antumbra touches land with the Sun up, in the
-    // order the shadow reaches them; empty for a partial eclipse.
+    // order the shadow first touches them (where a path ends at sunrise or sunset,
+    // the shadow sweeps along the horizon and that order need not follow the
+    // central line); empty for a partial eclipse.
     std::vector<std::string> path;
     // Regions where the eclipse is seen at least in part with the Sun up, those
     // with the most land first (per sampled 1-degree cell of equal area).

@@ -65,10 +65,14 @@ const kRegionOf = {
 };
 const regionNames = [...new Set(Object.values(kRegionOf))];
 
-// Natural Earth features without an ISO number: the country whose region they share.
+// Natural Earth features without an ISO number: the country whose region they share,
+// and their names written out.
 const kNoNumber = {
-    Somaliland: 'SO', Kosovo: 'XK', 'N. Cyprus': 'CY', 'Indian Ocean Ter.': 'AU',
-    'Siachen Glacier': 'IN',
+    Somaliland: ['SO', 'Somaliland'],
+    Kosovo: ['XK', 'Kosovo'],
+    'N. Cyprus': ['CY', 'Northern Cyprus'],
+    'Indian Ocean Ter.': ['AU', 'Australian Indian Ocean Territories'],
+    'Siachen Glacier': ['IN', 'Siachen Glacier'],
 };
 const byNumber = new Map(countries.map((c) => [c.ccn3, c]));
 const byCode = new Map(countries.map((c) => [c.cca2, c]));
@@ -134,11 +138,12 @@ const kmBetween = ([lon1, lat1], [lon2, lat2]) => {
 
 // The features: name, subregion and polygons (arrays of unwrapped rings).
 const features = topology.objects.countries.geometries.map((g) => {
-    const info = g.id !== undefined ? byNumber.get(g.id) : byCode.get(kNoNumber[g.properties.name]);
+    const unnumbered = kNoNumber[g.properties.name];
+    const info = g.id !== undefined ? byNumber.get(g.id) : unnumbered && byCode.get(unnumbered[0]);
     if (!info)
         throw new Error(`no region for ${g.properties.name} (${g.id})`);
     const polygons = (g.type === 'Polygon' ? [g.arcs] : g.arcs).map((p) => p.map((r) => unwrap(ringOf(r))));
-    const name = g.id !== undefined ? info.name.common : g.properties.name;
+    const name = g.id !== undefined ? info.name.common : unnumbered[1];
     const subregion = info.subregion || info.region;
     if (!kRegionOf[subregion])
         throw new Error(`unknown subregion ${subregion}`);
