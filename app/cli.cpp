@@ -258,7 +258,7 @@ constexpr CliCommand kCommands[] = {
      "kestrova-cli print 2024-04-08 --pdf eclipse.pdf"},
     {"eclipses", "eclipses  FROM TO [--json] [--where]", Ephemeris::Precise, EclipsesCommand,
      "Every solar eclipse whose greatest eclipse (UT) falls between two dates (both included); "
-     "with --where, also where each is seen (slower: a few milliseconds an eclipse).",
+     "with --where, also where each is seen (slower: about 10 ms an eclipse).",
      "date, greatest_ut (HH:MM:SS), greatest_tt (HH:MM:SS, or YYYY-MM-DDTHH:MM:SS when Delta T\n"
      "moves TT to another date), delta_t_s, type (P partial,\n"
      "A annular, T total, H hybrid), gamma, magnitude, lat, lon (greatest eclipse), sun_alt,\n"

@@ -22,8 +22,9 @@ namespace {
 
 // The binary index: a header, five tables of fixed-size records and a pool of
 // NUL-terminated strings that the records point into (byte offsets). Integers are
-// in the machine's byte order, which the header's tag checks.
-constexpr char kMagic[8] = {'K', 'S', 'T', 'G', 'A', 'Z', '1', '\n'};
+// in the machine's byte order, which the header's tag checks. Version 2: name keys
+// may be marked as slips (kSlipKey).
+constexpr char kMagic[8] = {'K', 'S', 'T', 'G', 'A', 'Z', '2', '\n'};
 constexpr std::uint32_t kByteOrderTag = 0x01020304;
 constexpr std::uint16_t kNoRegion = 0xFFFF;
 constexpr double kCoordinateUnit = 1e-5; // degrees per stored unit
