@@ -132,9 +132,9 @@ NodeValues ValuesAt(double jdTT, double deltaT, Ephemeris engine) {
 // engine runs at every other node only (s = -1, -1/2, 1/2, 1, the extrema of a cubic
 // Chebyshev polynomial) and the classic one at the nodes between, corrected by the
 // cubic through the four differences. Measured against the precise theory at 37
-// instants of the window for every 40th lunation near a node over -1999..3000: x
-// within 8e-8, y within 4e-8 Earth radii, mu within 5e-7 degrees (seven precise nodes:
-// 1.5e-8, 6e-9 and 1e-7); a quadratic through three precise nodes would leave 1.7e-6.
+// instants of the window for every 20th lunation near a node over -1999..3000: x
+// within 9e-8, y within 4e-8 Earth radii, mu within 5e-7 degrees (seven precise nodes:
+// 1.5e-8, 6e-9 and 1e-7); a quadratic through three precise nodes would leave 1.2e-6.
 constexpr std::size_t kPreciseNodeStride = 2;
 constexpr std::size_t kCorrectionTerms = kNodeCount / kPreciseNodeStride + 1;
 
