@@ -4,6 +4,7 @@
 #include "app/document_file.h"
 #include "app/document_view.h"
 #include "app/eclipse_menu.h"
+#include "app/local_panel.h"
 #include "app/recent_files.h"
 #include "view/export_map.h"
 #include "view/kestrova_view.h"
@@ -12,11 +13,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 
@@ -49,15 +53,48 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     // A window manager gives the keyboard back to the window when a dialog closes;
     // without one (a virtual display) the window takes it back itself.
     QApplication::instance()->installEventFilter(this);
+    CreateLocalPanel();
     CreateMenus();
     CreateStatusBar();
-    move(5, 5);
+    FitInitialSize();
+    UpdateFrameTitle();
+}
+
+void CMainFrame::FitInitialSize() {
     // The view starts at its design size, so the map is drawn at zoom 1; the menu bar and
     // the status bar come on top of that.
     const CKestrovaView& view = *m_pView;
-    resize(view.m_nDesignWidth, view.m_nDesignHeight + menuBar()->sizeHint().height() +
-                                    statusBar()->sizeHint().height());
-    UpdateFrameTitle();
+    QSize size(view.m_nDesignWidth, view.m_nDesignHeight + menuBar()->sizeHint().height() +
+                                        statusBar()->sizeHint().height());
+    QPoint at(5, 5);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        // Room for the window manager's frame round the window.
+        const QRect free = screen->availableGeometry().adjusted(0, 0, -10, -40);
+        size = size.boundedTo(free.size());
+        at = free.topLeft() + QPoint(5, 5);
+        if (at.x() + size.width() > free.right())
+            at.setX(free.left());
+        if (at.y() + size.height() > free.bottom())
+            at.setY(free.top());
+    }
+    move(at);
+    resize(size);
+}
+
+void CMainFrame::CreateLocalPanel() {
+    m_pLocalPanel = new LocalPanel(this);
+    m_pLocalDock = new QDockWidget(QStringLiteral("Local circumstances"), this);
+    m_pLocalDock->setObjectName(QStringLiteral("localDock"));
+    m_pLocalDock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea |
+                                  Qt::BottomDockWidgetArea);
+    m_pLocalDock->setWidget(m_pLocalPanel);
+    addDockWidget(Qt::RightDockWidgetArea, m_pLocalDock);
+    m_pLocalDock->hide();
+    connect(m_pView, &CKestrovaView::placeChosen, this, [this](double lat, double lon) {
+        m_pLocalPanel->ShowText(QString::fromStdString(m_pView->LocalPanelText(lat, lon)));
+        m_pLocalDock->show();
+        m_pLocalDock->raise();
+    });
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -105,6 +142,17 @@ void CMainFrame::CreateMenus() {
     };
     add(viewMenu, QStringLiteral("Zoom &In"), QKeySequence::ZoomIn, [zoom] { zoom(1.5); });
     add(viewMenu, QStringLiteral("Zoom &Out"), QKeySequence::ZoomOut, [zoom] { zoom(1.0 / 1.5); });
+    viewMenu->addSeparator();
+    QAction* cursor =
+        add(viewMenu, QStringLiteral("&Keyboard Cursor"), QKeySequence(Qt::CTRL | Qt::Key_K),
+            [this] { m_pView->ToggleKeyboardCursor(); });
+    cursor->setStatusTip(QStringLiteral(
+        "A crosshair on the map: Shift+arrows move it (Ctrl+Shift by single pixels), Enter "
+        "shows the local circumstances there, Escape hides it"));
+    cursor->setToolTip(cursor->statusTip());
+    QAction* panel = m_pLocalDock->toggleViewAction();
+    panel->setText(QStringLiteral("&Local Circumstances Panel"));
+    viewMenu->addAction(panel);
 
     // The Eclipse menu, between View and Help.
     new EclipseMenu(this, m_pView);

@@ -139,6 +139,42 @@ void CKestrovaView::ShowLocalCircumstancesAt(double lat, double lon) {
                MB_OK | MB_ICONINFORMATION);
 }
 
+std::string CKestrovaView::LocalPanelText(double lat, double lon) {
+    MarkPlace(lat, lon);
+    const std::optional<double> day = FieldsDayStart();
+    if (!day)
+        return "Enter the date of an eclipse (day, month and year, from " +
+               std::to_string(kFirstSearchYear) + " to " + std::to_string(kLastSolarSearchYear) +
+               ") and click the map again.\n\nPlace: " + PositionText(lat, lon) + "\n";
+    const PointZone pointZone = ZoneAtPoint(lat, lon);
+    const QTimeZone zone(QByteArray::fromStdString(pointZone.zone));
+    const CivilTimeText civil = [&zone](double jd) { return CivilTime(jd, zone); };
+    const std::string zoneText =
+        pointZone.nautical ? pointZone.zone + ", the nautical zone (at sea)" : pointZone.zone;
+    ShowWaitCursor();
+    const std::optional<EclipseCircumstances> eclipse = EclipseOnDate(*day, m_engine);
+    ShowArrowCursor();
+    if (eclipse) {
+        LocalReport report;
+        report.latitude = lat;
+        report.longitude = lon;
+        report.greatestJdUT = eclipse->jdGreatestUT;
+        report.local = ComputeLocalCircumstances(eclipse->elements, {lat, lon, 0.0});
+        report.engine = eclipse->engine;
+        report.heightM = 0.0;
+        report.zoneText = zoneText;
+        return LocalCircumstancesText(report, civil);
+    }
+    ShowWaitCursor();
+    const std::optional<LunarEclipse> lunar = LunarEclipseOnDate(*day, m_engine);
+    ShowArrowCursor();
+    if (lunar)
+        return LunarLocalText(*lunar, lat, lon, ComputeLunarLocal(*lunar, {lat, lon, 0.0}), civil) +
+               "\nTime zone: " + zoneText + "\n";
+    return "No solar or lunar eclipse has its greatest eclipse on " + EclipseDateText(*day) +
+           " (UT).\n\nPlace: " + PositionText(lat, lon) + "\n";
+}
+
 std::optional<CKestrovaView::PlaceChoice> CKestrovaView::AskForPlace(const QString& title) {
     bool ok = false;
     const QString typed = QInputDialog::getText(
