@@ -10,6 +10,7 @@ LocalPanel::LocalPanel(QWidget* parent) : QWidget(parent) {
     m_pText = new QPlainTextEdit(this);
     m_pText->setObjectName(QStringLiteral("localText"));
     m_pText->setReadOnly(true);
+    m_pText->setTabStopDistance(m_pText->fontMetrics().horizontalAdvance(QLatin1Char(' ')) * 3);
     m_pText->setPlaceholderText(
         QStringLiteral("Click a place on the map (or move the keyboard cursor there with "
                        "Shift and the arrow keys and press Enter) to see what it sees of the "

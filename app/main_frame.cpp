@@ -18,12 +18,14 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -50,6 +52,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     m_pView->SetControlsCreatedHandler([this] { ConnectFields(); });
     m_pView->SetCommandHandler([this](int id) { OnCommandDone(id); });
     setCentralWidget(m_pView);
+    // The smallest view whose control panel fits in its two compact rows; with the
+    // local circumstances panel open the window keeps at least this much for the map.
+    m_pView->setMinimumSize(400, 240);
     // A window manager gives the keyboard back to the window when a dialog closes;
     // without one (a virtual display) the window takes it back itself.
     QApplication::instance()->installEventFilter(this);
@@ -68,8 +73,7 @@ void CMainFrame::FitInitialSize() {
                                         statusBar()->sizeHint().height());
     QPoint at(5, 5);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        // Room for the window manager's frame round the window.
-        const QRect free = screen->availableGeometry().adjusted(0, 0, -10, -40);
+        const QRect free = screen->availableGeometry();
         size = size.boundedTo(free.size());
         at = free.topLeft() + QPoint(5, 5);
         if (at.x() + size.width() > free.right())
@@ -79,6 +83,23 @@ void CMainFrame::FitInitialSize() {
     }
     move(at);
     resize(size);
+}
+
+void CMainFrame::ShowLocalDock() {
+    // The window widens by the panel where the screen has room, so that the map keeps
+    // its size.
+    constexpr int kPanelWidth = 320;
+    const int viewWidth = m_pView->width();
+    m_pLocalDock->show();
+    resizeDocks({m_pLocalDock}, {kPanelWidth}, Qt::Horizontal);
+    if (m_pLocalDock->isFloating() || isMaximized() || isFullScreen())
+        return;
+    layout()->activate();
+    const QScreen* screen = this->screen();
+    const int room = screen ? screen->availableGeometry().right() - frameGeometry().right() : 0;
+    const int lost = viewWidth - m_pView->width();
+    if (room > 0 && lost > 0)
+        resize(width() + std::min(room, lost), height());
 }
 
 void CMainFrame::CreateLocalPanel() {
@@ -92,7 +113,8 @@ void CMainFrame::CreateLocalPanel() {
     m_pLocalDock->hide();
     connect(m_pView, &CKestrovaView::placeChosen, this, [this](double lat, double lon) {
         m_pLocalPanel->ShowText(QString::fromStdString(m_pView->LocalPanelText(lat, lon)));
-        m_pLocalDock->show();
+        if (!m_pLocalDock->isVisible())
+            ShowLocalDock();
         m_pLocalDock->raise();
     });
 }

@@ -86,6 +86,7 @@ private:
     void CreateMenus();
     void CreateStatusBar();
     void CreateLocalPanel();
+    void ShowLocalDock();
     // The design's size, within the screen's free area (a scale factor of 2 makes the
     // design larger than many screens).
     void FitInitialSize();

@@ -154,7 +154,7 @@ constexpr LegendEntry kEntries[] = {
     {"PARTIAL LIMITS", PathLineKind::PartialLimit, Mark::None},
     {"GREATEST ECLIPSE", PathLineKind::CentralLine, Mark::Cross},
 };
-// Under the greatest eclipse's entry, in a third row.
+// With it the legend has three rows.
 constexpr LegendEntry kDurationEntry = {"GREATEST DURATION", PathLineKind::CentralLine,
                                         Mark::Diamond};
 
@@ -336,20 +336,23 @@ void DrawPathMarkers(CDC& dc, const PathLayer& layer, const MapView& view) {
 }
 
 void DrawPathLegend(CDC& dc, const PathLayer& layer, double zoomX, double zoomY) {
-    const std::vector<const LegendEntry*> entries = EntriesOf(layer);
+    std::vector<const LegendEntry*> entries = EntriesOf(layer);
     // Two columns right of the contact-time block and left of the sunset and sunrise
-    // boxes, on the legend's two rows.
+    // boxes, on the legend's two rows; three closer rows with the greatest duration.
     const double columns[] = {225.0, 345.0};
-    const double rows[] = {375.0, 395.0};
+    const double twoRows[] = {375.0, 395.0};
+    const double threeRows[] = {358.0, 375.0, 392.0};
+    if (layer.greatestDuration) {
+        entries.push_back(&kDurationEntry);
+    }
+    const std::size_t rowCount = layer.greatestDuration ? 3 : 2;
+    const double* rows = layer.greatestDuration ? threeRows : twoRows;
     const LogicalFont oldFont = dc.SelectObject(LegendFont(TruncToInt(13 * zoomY), true));
     dc.SetTextColor(RGB(0, 0, 0));
-    for (std::size_t k = 0; k <= entries.size(); ++k) {
-        if (k == entries.size() && !layer.greatestDuration) {
-            break;
-        }
-        const LegendEntry& e = k < entries.size() ? *entries[k] : kDurationEntry;
-        const int x = TruncToInt(columns[k < entries.size() ? k / 2 : 1] * zoomX);
-        const int y = TruncToInt((k < entries.size() ? rows[k % 2] : 415.0) * zoomY);
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        const LegendEntry& e = *entries[k];
+        const int x = TruncToInt(columns[std::min<std::size_t>(1, k / rowCount)] * zoomX);
+        const int y = TruncToInt(rows[k % rowCount] * zoomY);
         const int mid = y + TruncToInt(5 * zoomY);
         const int length = TruncToInt(14 * zoomX);
         const LineStyle style = ScreenStyle(e.kind);

@@ -162,7 +162,9 @@ void CKestrovaView::LayoutCompactControls() {
     const int x0 = std::max(0, std::min(TruncToInt(120 * m_zoomX), client.Width() - total));
     const int y0 = std::max(
         0, std::min(TruncToInt(440 * m_zoomY), client.Height() - 2 * rowHeight - kCompactRowGap));
-    const int y1 = y0 + rowHeight + kCompactRowGap;
+    // The lower row where the design has it when the window has room for it there.
+    const int y1 = std::max(y0 + rowHeight + kCompactRowGap,
+                            std::min(TruncToInt(475 * m_zoomY), client.Height() - rowHeight));
     // The fields keep the design's proportions inside their column.
     for (const FieldLayout& layout : kFieldLayouts) {
         const int top = layout.top < 470 ? y0 : y1;
