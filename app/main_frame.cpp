@@ -91,15 +91,21 @@ void CMainFrame::ShowLocalDock() {
     constexpr int kPanelWidth = 320;
     const int viewWidth = m_pView->width();
     m_pLocalDock->show();
-    resizeDocks({m_pLocalDock}, {kPanelWidth}, Qt::Horizontal);
-    if (m_pLocalDock->isFloating() || isMaximized() || isFullScreen())
-        return;
-    layout()->activate();
+    const bool docked = !m_pLocalDock->isFloating() && !isMaximized() && !isFullScreen();
     const QScreen* screen = this->screen();
-    const int room = screen ? screen->availableGeometry().right() - frameGeometry().right() : 0;
+    auto room = [this, screen] {
+        return screen ? screen->availableGeometry().right() - frameGeometry().right() : 0;
+    };
+    if (docked && room() > 0)
+        resize(width() + std::min(room(), kPanelWidth), height());
+    resizeDocks({m_pLocalDock}, {kPanelWidth}, Qt::Horizontal);
+    if (!docked)
+        return;
+    // The splitter between the map and the panel takes a few pixels more.
+    layout()->activate();
     const int lost = viewWidth - m_pView->width();
-    if (room > 0 && lost > 0)
-        resize(width() + std::min(room, lost), height());
+    if (lost > 0 && room() > 0)
+        resize(width() + std::min(room(), lost), height());
 }
 
 void CMainFrame::CreateLocalPanel() {
