@@ -29,6 +29,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 
 namespace {
@@ -89,6 +90,30 @@ std::optional<ChosenPlace> TypedCoordinates(const QString& text) {
     if (!okLat || !okLon || !std::isfinite(lat) || !std::isfinite(lon))
         return std::nullopt;
     return ChosenPlace{lat, lon, {}, {}};
+}
+
+// A clicked point is named after a place of the gazetteer this close to it.
+constexpr double kNearbyPlaceKm = 5.0;
+
+// The gazetteer, read once when a clicked point is first named; an empty one when it
+// cannot be read (points are then given by their coordinates alone).
+const Gazetteer& ProgramGazetteer() {
+    static const Gazetteer gazetteer = [] {
+        const std::string file = FindGazetteerFile(RunningProgramFolder());
+        return file.empty() ? Gazetteer{} : LoadGazetteer(file).gazetteer;
+    }();
+    return gazetteer;
+}
+
+// "2.1 km from Dallas, TX, US", or empty when no place lies within kNearbyPlaceKm.
+std::string NearbyPlaceText(double lat, double lon) {
+    const std::optional<NearbyPlace> near =
+        NearestPlace(ProgramGazetteer(), lat, lon, kNearbyPlaceKm);
+    if (!near)
+        return {};
+    char km[32];
+    std::snprintf(km, sizeof km, "%.1f km from ", near->distanceKm);
+    return km + DescribePlace(near->place);
 }
 
 } // namespace
@@ -161,6 +186,7 @@ std::string CKestrovaView::LocalPanelText(double lat, double lon) {
         report.greatestJdUT = eclipse->jdGreatestUT;
         report.local = ComputeLocalCircumstances(eclipse->elements, {lat, lon, 0.0});
         report.engine = eclipse->engine;
+        report.placeName = NearbyPlaceText(lat, lon);
         report.heightM = 0.0;
         report.zoneText = zoneText;
         return LocalCircumstancesText(report, civil);

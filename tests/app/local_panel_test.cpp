@@ -127,6 +127,8 @@ TEST_F(LocalPanelTest, DallasIsTotalInCentralDaylightTimeAndCopies) {
     EXPECT_TRUE(text.contains("Total eclipse.")) << text.toStdString();
     EXPECT_TRUE(text.contains("Time zone: America/Chicago")) << text.toStdString();
     EXPECT_TRUE(text.contains("height 0 m")) << text.toStdString();
+    const std::vector<double> near = Numbers("\\n([0-9.]+) km from Dallas, TX, US \\(");
+    EXPECT_LT(near[0], 3.0);
     // The clicked point, to about 3 km.
     const std::vector<double> place = Numbers("([0-9.]+)° N, ([0-9.]+)° W");
     EXPECT_NEAR(place[0], 32.777, 0.03);
