@@ -18,12 +18,13 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
 
 #include <algorithm>
 #include <array>
@@ -89,23 +90,21 @@ void CMainFrame::ShowLocalDock() {
     // The window widens by the panel where the screen has room, so that the map keeps
     // its size.
     constexpr int kPanelWidth = 320;
-    const int viewWidth = m_pView->width();
-    m_pLocalDock->show();
-    const bool docked = !m_pLocalDock->isFloating() && !isMaximized() && !isFullScreen();
+    // Showing the panel may already widen the window to the least that holds both.
+    const int before = width();
     const QScreen* screen = this->screen();
-    auto room = [this, screen] {
-        return screen ? screen->availableGeometry().right() - frameGeometry().right() : 0;
-    };
-    if (docked && room() > 0)
-        resize(width() + std::min(room(), kPanelWidth), height());
+    const int room = screen ? screen->availableGeometry().right() - frameGeometry().right() : 0;
+    m_pLocalDock->show();
+    if (!m_pLocalDock->isFloating() && !isMaximized() && !isFullScreen() && room > 0) {
+        const int extra =
+            kPanelWidth + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
+        resize(std::max(width(), before + std::min(room, extra)), height());
+    }
     resizeDocks({m_pLocalDock}, {kPanelWidth}, Qt::Horizontal);
-    if (!docked)
-        return;
-    // The splitter between the map and the panel takes a few pixels more.
-    layout()->activate();
-    const int lost = viewWidth - m_pView->width();
-    if (lost > 0 && room() > 0)
-        resize(width() + std::min(room(), lost), height());
+    // The window system may apply the new width only later; the panel takes its width
+    // again then, and the map keeps the rest.
+    QTimer::singleShot(100, this,
+                       [this] { resizeDocks({m_pLocalDock}, {kPanelWidth}, Qt::Horizontal); });
 }
 
 void CMainFrame::CreateLocalPanel() {

@@ -116,6 +116,18 @@ std::string NearbyPlaceText(double lat, double lon) {
     return km + DescribePlace(near->place);
 }
 
+// "UTC-3, the nautical zone at sea (Etc/GMT+3)": the zone's offset as people write it
+// (the POSIX name counts west positive).
+std::string NauticalZoneText(const std::string& zone) {
+    const std::string prefix = "Etc/GMT";
+    std::string offset = "UTC";
+    if (zone.size() > prefix.size() && zone.compare(0, prefix.size(), prefix) == 0) {
+        const char sign = zone[prefix.size()];
+        offset += (sign == '+' ? "-" : "+") + zone.substr(prefix.size() + 1);
+    }
+    return offset + ", the nautical zone at sea (" + zone + ")";
+}
+
 } // namespace
 
 std::optional<double> CKestrovaView::FieldsDayStart() {
@@ -175,7 +187,7 @@ std::string CKestrovaView::LocalPanelText(double lat, double lon) {
     const QTimeZone zone(QByteArray::fromStdString(pointZone.zone));
     const CivilTimeText civil = [&zone](double jd) { return CivilTime(jd, zone); };
     const std::string zoneText =
-        pointZone.nautical ? pointZone.zone + ", the nautical zone (at sea)" : pointZone.zone;
+        pointZone.nautical ? NauticalZoneText(pointZone.zone) : pointZone.zone;
     ShowWaitCursor();
     const std::optional<EclipseCircumstances> eclipse = EclipseOnDate(*day, m_engine);
     ShowArrowCursor();

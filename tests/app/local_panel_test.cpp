@@ -112,6 +112,11 @@ TEST_F(LocalPanelTest, ClickFillsThePanelAndADragDoesNot) {
     Mouse(QEvent::MouseButtonRelease, At(-33.9, 18.4), Qt::NoButton);
     EXPECT_TRUE(frame.LocalDock()->isVisible());
     EXPECT_TRUE(PanelText().contains("not seen here")) << PanelText().toStdString();
+    // In the South Atlantic, 20 W: the nautical zone, an hour behind UT.
+    Mouse(QEvent::MouseButtonPress, At(-30.0, -20.0), Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, At(-30.0, -20.0), Qt::NoButton);
+    EXPECT_TRUE(PanelText().contains("Time zone: UTC-1, the nautical zone at sea (Etc/GMT+1)"))
+        << PanelText().toStdString();
 }
 
 // Dallas (32.78 N, 96.80 W): total; the numbers the panel gives agree with one another
