@@ -347,7 +347,9 @@ void DrawPathLegend(CDC& dc, const PathLayer& layer, double zoomX, double zoomY)
     }
     const std::size_t rowCount = layer.greatestDuration ? 3 : 2;
     const double* rows = layer.greatestDuration ? threeRows : twoRows;
-    const LogicalFont oldFont = dc.SelectObject(LegendFont(TruncToInt(13 * zoomY), true));
+    // In a window narrower than its height calls for, the text shrinks with the columns.
+    const LogicalFont oldFont =
+        dc.SelectObject(LegendFont(TruncToInt(13 * std::min(zoomX, zoomY)), true));
     dc.SetTextColor(RGB(0, 0, 0));
     for (std::size_t k = 0; k < entries.size(); ++k) {
         const LegendEntry& e = *entries[k];
