@@ -1,9 +1,10 @@
 // The precise engine's Besselian elements against the canon's published polynomials
 // (tests/data/eclipse_catalogue_sample.csv, 127 eclipses over -1999..3000), at each
-// polynomial's reference instant t0 TT.
+// polynomial's reference instant t0 TT, and the fit of those elements against the theory.
 #include "csv_table.h"
 
 #include "eclipse/besselian.h"
+#include "eclipse/polynomial_elements.h"
 #include "ephemeris/apparent.h"
 #include "ephemeris/delta_t.h"
 
@@ -13,6 +14,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -153,4 +155,28 @@ TEST(PreciseEngine, GreatestEclipseMatchesTheCanon) {
     std::printf("greatest eclipse: %.2f s TT over 1600-2400, %.2f s UT over 1600-2012, %.1f s TT "
                 "and %.1f s UT over -1999-3000\n",
                 worstRecentTT, worstObservedUT, worstTT, worstUT);
+}
+
+// The fit takes the precise engine at only some of its nodes: between them it must still
+// follow the precise theory, in every era the canon sample spans.
+TEST(PreciseEngine, FittedElementsFollowTheTheoryBetweenTheNodes) {
+    const std::vector<CsvRow> rows = LoadCsv("eclipse_catalogue_sample.csv");
+    for (std::size_t i = 0; i < rows.size(); i += 12) {
+        const double jdT0 = std::round((rows[i].number("jd_td") - 0.5) * 24.0) / 24.0 + 0.5;
+        const PolynomialElements p = FitPolynomialElements(jdT0, Ephemeris::Precise);
+        for (const double t : {-4.3, -3.1, -1.1, 1.7, 3.2, 4.4}) {
+            const double jdTT = jdT0 + t / 24.0;
+            const BesselianElements e = ElementsAt(
+                ApparentPlacesAt(jdTT - p.deltaT / 86400.0, p.deltaT, Ephemeris::Precise));
+            const ElementsOfT f = EvaluateElements(p, t);
+            const std::string where = rows[i].text("date_td_iso") + " t " + std::to_string(t);
+            EXPECT_NEAR(f.x, e.x, 1e-6) << where;
+            EXPECT_NEAR(f.y, e.y, 1e-6) << where;
+            EXPECT_NEAR(f.l1, e.l1, 1e-7) << where;
+            EXPECT_NEAR(f.l2, e.l2, 1e-7) << where;
+            EXPECT_NEAR(f.d, e.d, 1e-5) << where;
+            const double mu = e.mu + kSiderealDegreesPerSecond * p.deltaT;
+            EXPECT_NEAR(std::remainder(f.mu - mu, 360.0), 0.0, 1e-5) << where;
+        }
+    }
 }
