@@ -4,6 +4,7 @@
 #include "app/document_file.h"
 #include "app/document_view.h"
 #include "app/eclipse_menu.h"
+#include "app/local_panel.h"
 #include "app/recent_files.h"
 #include "view/export_map.h"
 #include "view/kestrova_view.h"
@@ -12,14 +13,20 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -46,18 +53,75 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     m_pView->SetControlsCreatedHandler([this] { ConnectFields(); });
     m_pView->SetCommandHandler([this](int id) { OnCommandDone(id); });
     setCentralWidget(m_pView);
+    // The smallest view whose control panel fits in its two compact rows; with the
+    // local circumstances panel open the window keeps at least this much for the map.
+    m_pView->setMinimumSize(400, 240);
     // A window manager gives the keyboard back to the window when a dialog closes;
     // without one (a virtual display) the window takes it back itself.
     QApplication::instance()->installEventFilter(this);
+    CreateLocalPanel();
     CreateMenus();
     CreateStatusBar();
-    move(5, 5);
+    FitInitialSize();
+    UpdateFrameTitle();
+}
+
+void CMainFrame::FitInitialSize() {
     // The view starts at its design size, so the map is drawn at zoom 1; the menu bar and
     // the status bar come on top of that.
     const CKestrovaView& view = *m_pView;
-    resize(view.m_nDesignWidth, view.m_nDesignHeight + menuBar()->sizeHint().height() +
-                                    statusBar()->sizeHint().height());
-    UpdateFrameTitle();
+    QSize size(view.m_nDesignWidth, view.m_nDesignHeight + menuBar()->sizeHint().height() +
+                                        statusBar()->sizeHint().height());
+    QPoint at(5, 5);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect free = screen->availableGeometry();
+        size = size.boundedTo(free.size());
+        at = free.topLeft() + QPoint(5, 5);
+        if (at.x() + size.width() > free.right())
+            at.setX(free.left());
+        if (at.y() + size.height() > free.bottom())
+            at.setY(free.top());
+    }
+    move(at);
+    resize(size);
+}
+
+void CMainFrame::ShowLocalDock() {
+    // The window widens by the panel where the screen has room, so that the map keeps
+    // its size.
+    constexpr int kPanelWidth = 320;
+    // Showing the panel may already widen the window to the least that holds both.
+    const int before = width();
+    const QScreen* screen = this->screen();
+    const int room = screen ? screen->availableGeometry().right() - frameGeometry().right() : 0;
+    m_pLocalDock->show();
+    if (!m_pLocalDock->isFloating() && !isMaximized() && !isFullScreen() && room > 0) {
+        const int extra =
+            kPanelWidth + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
+        resize(std::max(width(), before + std::min(room, extra)), height());
+    }
+    resizeDocks({m_pLocalDock}, {kPanelWidth}, Qt::Horizontal);
+    // The window system may apply the new width only later; the panel takes its width
+    // again then, and the map keeps the rest.
+    QTimer::singleShot(100, this,
+                       [this] { resizeDocks({m_pLocalDock}, {kPanelWidth}, Qt::Horizontal); });
+}
+
+void CMainFrame::CreateLocalPanel() {
+    m_pLocalPanel = new LocalPanel(this);
+    m_pLocalDock = new QDockWidget(QStringLiteral("Local circumstances"), this);
+    m_pLocalDock->setObjectName(QStringLiteral("localDock"));
+    m_pLocalDock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea |
+                                  Qt::BottomDockWidgetArea);
+    m_pLocalDock->setWidget(m_pLocalPanel);
+    addDockWidget(Qt::RightDockWidgetArea, m_pLocalDock);
+    m_pLocalDock->hide();
+    connect(m_pView, &CKestrovaView::placeChosen, this, [this](double lat, double lon) {
+        m_pLocalPanel->ShowText(QString::fromStdString(m_pView->LocalPanelText(lat, lon)));
+        if (!m_pLocalDock->isVisible())
+            ShowLocalDock();
+        m_pLocalDock->raise();
+    });
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -105,6 +169,17 @@ void CMainFrame::CreateMenus() {
     };
     add(viewMenu, QStringLiteral("Zoom &In"), QKeySequence::ZoomIn, [zoom] { zoom(1.5); });
     add(viewMenu, QStringLiteral("Zoom &Out"), QKeySequence::ZoomOut, [zoom] { zoom(1.0 / 1.5); });
+    viewMenu->addSeparator();
+    QAction* cursor =
+        add(viewMenu, QStringLiteral("&Keyboard Cursor"), QKeySequence(Qt::CTRL | Qt::Key_K),
+            [this] { m_pView->ToggleKeyboardCursor(); });
+    cursor->setStatusTip(QStringLiteral(
+        "A crosshair on the map: Shift+arrows move it (Ctrl+Shift by single pixels), Enter "
+        "shows the local circumstances there, Escape hides it"));
+    cursor->setToolTip(cursor->statusTip());
+    QAction* panel = m_pLocalDock->toggleViewAction();
+    panel->setText(QStringLiteral("&Local Circumstances Panel"));
+    viewMenu->addAction(panel);
 
     // The Eclipse menu, between View and Help.
     new EclipseMenu(this, m_pView);

@@ -17,7 +17,9 @@
 
 class CDocumentView;
 class CKestrovaView;
+class LocalPanel;
 class QAction;
+class QDockWidget;
 class QMenu;
 
 class CMainFrame : public QMainWindow {
@@ -65,6 +67,10 @@ public:
     // File > Export..., disabled until a command is connected to it.
     QAction* ExportAction() const { return m_pExportAction; }
 
+    // The side panel of local circumstances (hidden until a place is chosen on the map).
+    QDockWidget* LocalDock() const { return m_pLocalDock; }
+    LocalPanel* GetLocalPanel() const { return m_pLocalPanel; }
+
     // The window's size and place as the user left them (from the settings).
     void RestoreWindowGeometry();
 
@@ -79,6 +85,11 @@ protected:
 private:
     void CreateMenus();
     void CreateStatusBar();
+    void CreateLocalPanel();
+    void ShowLocalDock();
+    // The design's size, within the screen's free area (a scale factor of 2 makes the
+    // design larger than many screens).
+    void FitInitialSize();
     void ConnectFields();
     void OnCommandDone(int id);
     void SetModified(bool modified);
@@ -105,6 +116,8 @@ private:
     QMenu* m_pHelpMenu = nullptr;
     QMenu* m_pRecentMenu = nullptr;
     QAction* m_pExportAction = nullptr;
+    QDockWidget* m_pLocalDock = nullptr;
+    LocalPanel* m_pLocalPanel = nullptr;
     // What the document holds beyond the fields.
     ShownCommand m_shown = ShownCommand::None;
     std::optional<DocumentPlace> m_place;

@@ -16,6 +16,45 @@ namespace {
 constexpr double kScanHalfHours = 4.5; // curves are searched within tg +- 4.5 hours
 constexpr int kPenumbraLimitStep = 3;  // minutes between points of the partial limits
 
+// The row of the central line with the longest duration, refined by a golden-section
+// search between its neighbours; an end row stays as it is.
+std::optional<PathRow> GreatestDurationRow(const PolynomialElements& e,
+                                           const std::vector<PathRow>& rows) {
+    if (rows.empty())
+        return std::nullopt;
+    const auto longest =
+        std::max_element(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
+            return a.durationSeconds < b.durationSeconds;
+        });
+    if (longest == rows.begin() || longest + 1 == rows.end())
+        return *longest;
+    double lo = JdUTToElementsTime(e, (longest - 1)->jd);
+    double hi = JdUTToElementsTime(e, (longest + 1)->jd);
+    const double ratio = 0.5 * (std::sqrt(5.0) - 1.0);
+    double t1 = hi - ratio * (hi - lo);
+    double t2 = lo + ratio * (hi - lo);
+    double f1 = CentralDurationSeconds(e, t1);
+    double f2 = CentralDurationSeconds(e, t2);
+    // To a hundredth of a second of time: the duration changes by microseconds there.
+    while (hi - lo > 0.01 / 3600.0) {
+        if (f1 < f2) {
+            lo = t1;
+            t1 = t2;
+            f1 = f2;
+            t2 = lo + ratio * (hi - lo);
+            f2 = CentralDurationSeconds(e, t2);
+        } else {
+            hi = t2;
+            t2 = t1;
+            f2 = f1;
+            t1 = hi - ratio * (hi - lo);
+            f1 = CentralDurationSeconds(e, t1);
+        }
+    }
+    const PathRow refined = CentralRow(e, 0.5 * (lo + hi));
+    return refined.durationSeconds >= longest->durationSeconds ? refined : *longest;
+}
+
 } // namespace
 
 GreatestEclipse GreatestEclipseOf(const PolynomialElements& e) {
@@ -53,6 +92,7 @@ EclipsePath ComputeEclipsePath(const PolynomialElements& e) {
 
     path.central = path.greatest.central;
     path.centralLine = CentralLine(e, tg, lo, hi);
+    path.greatestDuration = GreatestDurationRow(e, path.centralLine);
     path.umbraNorth = LimitCurves(e, 1, 1, lo, hi, 1);
     path.umbraSouth = LimitCurves(e, 1, -1, lo, hi, 1);
     path.penumbraNorth = LimitCurves(e, 0, 1, lo, hi, kPenumbraLimitStep);

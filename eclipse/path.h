@@ -64,6 +64,10 @@ struct EclipsePath {
     // Whole UT minutes while the axis meets the Earth, and its two ends (sunrise
     // and sunset) as extra rows at their own instants; in time order.
     std::vector<PathRow> centralLine;
+    // The central line's point of longest totality or annularity: the row of the
+    // longest duration refined between its neighbours (an end row when the duration
+    // grows to the limb). None without a central line.
+    std::optional<PathRow> greatestDuration;
     // The limits of the umbral path over the whole umbral phase, every minute
     // and at their ends on the limb. A non-central eclipse has one of them.
     std::vector<TimedCurve> umbraNorth, umbraSouth;

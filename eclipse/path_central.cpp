@@ -60,6 +60,43 @@ std::optional<double> CrossPathDistance(const PolynomialElements& e, double t, c
     return std::sqrt(Dot(d, d));
 }
 
+namespace {
+
+// The umbra's radius at the central point, and the shadow's speed relative to it.
+struct CentralMotion {
+    double L;  // umbral radius at the observer, Earth radii (< 0: total)
+    double a;  // d(x - xi)/dt, Earth radii per hour
+    double b;  // d(y - eta)/dt
+    double n;  // hypot(a, b)
+    double dr; // rate of |L| as the observer's height changes with the turning Earth
+};
+
+CentralMotion MotionAt(const State& s, const Observer& o) {
+    CentralMotion m{};
+    m.L = s.l[1] - o.zeta * s.tanF[1];
+    const Velocity v = ObserverVelocity(s, o);
+    m.a = s.dx - v.xi;
+    m.b = s.dy - v.eta;
+    m.n = std::hypot(m.a, m.b);
+    m.dr = std::copysign(1.0, m.L) * (s.dl[1] - v.zeta * s.tanF[1]);
+    return m;
+}
+
+double DurationSeconds(const CentralMotion& m) {
+    if (!(m.n > std::fabs(m.dr)))
+        return 0.0;
+    return 3600.0 * 2.0 * std::fabs(m.L) * m.n / (m.n * m.n - m.dr * m.dr);
+}
+
+} // namespace
+
+double CentralDurationSeconds(const PolynomialElements& e, double t) {
+    const State s = StateAt(e, t);
+    double q = 0.0;
+    const Observer o = ObserverAt(s, s.x, s.y, q);
+    return q > 0.0 ? DurationSeconds(MotionAt(s, o)) : 0.0;
+}
+
 PathRow CentralRow(const PolynomialElements& e, double t) {
     const State s = StateAt(e, t);
     double q = 0.0;
@@ -68,17 +105,13 @@ PathRow CentralRow(const PolynomialElements& e, double t) {
     row.jd = ElementsTimeToJdUT(e, t);
     row.central = ToGeodetic(s, o);
 
-    const double L = s.l[1] - o.zeta * s.tanF[1];
-    const double r = std::fabs(L);
-    row.total = L < 0.0;
-    const Velocity v = ObserverVelocity(s, o);
-    const double a = s.dx - v.xi;
-    const double b = s.dy - v.eta;
-    const double n = std::hypot(a, b);
-    // The radius changes with the observer's height as the Earth turns.
-    const double dr = std::copysign(1.0, L) * (s.dl[1] - v.zeta * s.tanF[1]);
-    if (n > std::fabs(dr))
-        row.durationSeconds = 3600.0 * 2.0 * r * n / (n * n - dr * dr);
+    const CentralMotion m = MotionAt(s, o);
+    const double r = std::fabs(m.L);
+    const double a = m.a;
+    const double b = m.b;
+    const double n = m.n;
+    row.total = m.L < 0.0;
+    row.durationSeconds = DurationSeconds(m);
 
     // Across the motion on the fundamental plane, projected onto the horizontal
     // plane of the central point.

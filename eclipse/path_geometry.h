@@ -100,6 +100,12 @@ template <typename F> double Bisect(F f, double a, double b) {
     return 0.5 * (a + b);
 }
 
+// One row of the central line at t (TT hours from t0; the axis meets the Earth).
+PathRow CentralRow(const PolynomialElements& e, double t);
+// Duration of totality or annularity on the central line at t, seconds; 0 when the
+// axis misses the Earth.
+double CentralDurationSeconds(const PolynomialElements& e, double t);
+
 // The pieces of the path, over [lo, hi] (TT hours from t0; tg greatest eclipse).
 std::vector<PathRow> CentralLine(const PolynomialElements& e, double tg, double lo, double hi);
 std::vector<TimedCurve> LimitCurves(const PolynomialElements& e, int cone, int side, double lo,

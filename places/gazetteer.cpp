@@ -1,5 +1,6 @@
 #include "places/gazetteer.h"
 
+#include "ephemeris/constants.h"
 #include "places/zone_time.h"
 
 #include <algorithm>
@@ -720,6 +721,39 @@ std::vector<Place> PlacesBySize(const Gazetteer& g, std::size_t most) {
     for (std::size_t k = 0; k < n; ++k)
         places.push_back(ToPlace(t, order[k]));
     return places;
+}
+
+std::optional<NearbyPlace> NearestPlace(const Gazetteer& g, double latitude, double longitude,
+                                        double withinKm) {
+    if (!g.data || !std::isfinite(latitude) || !std::isfinite(longitude))
+        return std::nullopt;
+    const Tables t = TablesOf(g.data.get());
+    const double lat = latitude * kDegToRad;
+    // The haversine of the angle withinKm subtends, and a latitude band that holds it.
+    const double maxAngle = withinKm / kEarthRadiusKm;
+    const double bandUnits = maxAngle / kDegToRad / kCoordinateUnit;
+    const double maxHav = std::sin(0.5 * maxAngle) * std::sin(0.5 * maxAngle);
+    std::optional<std::uint32_t> best;
+    double bestHav = maxHav;
+    for (std::uint32_t i = 0; i < t.header.places; ++i) {
+        const auto p = At<PlaceRecord>(t.places, i);
+        if (std::fabs(p.latitude - latitude / kCoordinateUnit) > bandUnits)
+            continue;
+        const double plat = p.latitude * kCoordinateUnit * kDegToRad;
+        const double dlat = plat - lat;
+        const double dlon = (p.longitude * kCoordinateUnit - longitude) * kDegToRad;
+        const double hav =
+            std::sin(0.5 * dlat) * std::sin(0.5 * dlat) +
+            std::cos(lat) * std::cos(plat) * std::sin(0.5 * dlon) * std::sin(0.5 * dlon);
+        if (hav <= bestHav) {
+            bestHav = hav;
+            best = i;
+        }
+    }
+    if (!best)
+        return std::nullopt;
+    const double km = 2.0 * std::asin(std::sqrt(std::min(1.0, bestHav))) * kEarthRadiusKm;
+    return NearbyPlace{ToPlace(t, *best), km};
 }
 
 std::vector<Place> FindPlaces(const Gazetteer& g, std::string_view text) {

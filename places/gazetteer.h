@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,6 +59,15 @@ GazetteerBuild BuildGazetteerIndex(std::string_view source,
 
 // The number of places in a loaded index.
 std::size_t PlaceCount(const Gazetteer& g);
+
+// The place of the index nearest to a point (degrees), if one lies within withinKm
+// (great-circle distance on a sphere of the Earth's equatorial radius).
+struct NearbyPlace {
+    Place place;
+    double distanceKm = 0.0;
+};
+std::optional<NearbyPlace> NearestPlace(const Gazetteer& g, double latitude, double longitude,
+                                        double withinKm);
 
 // Every place of the index, the most populous first, at most `most` of them.
 std::vector<Place> PlacesBySize(const Gazetteer& g, std::size_t most);

@@ -15,3 +15,7 @@ void DrawLine(CDC& dc, int x, int y, int dx, int dy, int width, COLORREF colour)
 
 // A red cross, 13 pixels wide, centred on a window point (nothing off the int range).
 void DrawPlaceMark(CDC& dc, const ScreenPoint& point);
+
+// The keyboard cursor: a black crosshair with a white halo and a gap at its centre,
+// 29 pixels across, centred on a window point.
+void DrawKeyboardCursor(CDC& dc, const ScreenPoint& point);

@@ -35,6 +35,9 @@ struct PathLine {
 struct PathLayer {
     std::vector<PathLine> lines;
     std::optional<MapPlace> greatest; // within the latitude range, or none
+    // Where totality or annularity lasts longest on the central line (within the
+    // latitude range), or none.
+    std::optional<MapPlace> greatestDuration;
     bool umbral = false; // the umbra reaches the Earth: the marker takes the umbra's colour
     bool empty() const { return lines.empty() && !greatest; }
 };

@@ -98,6 +98,24 @@ void Cross(CDC& dc, CPoint c, int half) {
     dc.LineTo(c.x + half, c.y - half);
 }
 
+// The greatest duration's mark: a square standing on a corner.
+void Diamond(CDC& dc, CPoint c, int half) {
+    dc.MoveTo(c.x, c.y - half);
+    dc.LineTo(c.x + half, c.y);
+    dc.LineTo(c.x, c.y + half);
+    dc.LineTo(c.x - half, c.y);
+    dc.LineTo(c.x, c.y - half);
+}
+
+enum class Mark { None, Cross, Diamond };
+
+void DrawMark(CDC& dc, Mark mark, CPoint c, int half) {
+    if (mark == Mark::Cross)
+        Cross(dc, c, half);
+    else if (mark == Mark::Diamond)
+        Diamond(dc, c, half);
+}
+
 template <typename Project, typename Style>
 void DrawLayer(CDC& dc, const PathLayer& layer, Project project, Style style, int crossHalf,
                int crossWidth) {
@@ -108,10 +126,13 @@ void DrawLayer(CDC& dc, const PathLayer& layer, Project project, Style style, in
         DrawLine(dc, line.points, project);
         dc.SelectObject(old);
     }
-    if (layer.greatest) {
-        if (const auto c = Truncated(project(*layer.greatest))) {
+    for (const auto& [place, mark] : {std::pair{&layer.greatestDuration, Mark::Diamond},
+                                      std::pair{&layer.greatest, Mark::Cross}}) {
+        if (!*place)
+            continue;
+        if (const auto c = Truncated(project(**place))) {
             const QPen old = dc.SelectObject(Pen({crossWidth, crossColour}));
-            Cross(dc, *c, crossHalf);
+            DrawMark(dc, mark, *c, crossHalf);
             dc.SelectObject(old);
         }
     }
@@ -121,29 +142,33 @@ LogicalFont LegendFont(int height, bool italic) {
     return {height, !italic, italic};
 }
 
-// Legend entries: a sample of the line (or the cross) and its text.
+// Legend entries: a sample of the line (or the mark) and its text.
 struct LegendEntry {
     const char* text;
     PathLineKind kind;
-    bool cross;
+    Mark mark;
 };
 constexpr LegendEntry kEntries[] = {
-    {"CENTRAL LINE", PathLineKind::CentralLine, false},
-    {"PATH LIMITS", PathLineKind::PathLimit, false},
-    {"PARTIAL LIMITS", PathLineKind::PartialLimit, false},
-    {"GREATEST ECLIPSE", PathLineKind::CentralLine, true},
+    {"CENTRAL LINE", PathLineKind::CentralLine, Mark::None},
+    {"PATH LIMITS", PathLineKind::PathLimit, Mark::None},
+    {"PARTIAL LIMITS", PathLineKind::PartialLimit, Mark::None},
+    {"GREATEST ECLIPSE", PathLineKind::CentralLine, Mark::Cross},
 };
+// With it the legend has three rows.
+constexpr LegendEntry kDurationEntry = {"GREATEST DURATION", PathLineKind::CentralLine,
+                                        Mark::Diamond};
 
-// The entries the layer needs, in the legend's order.
+// The entries the layer needs, in the legend's order (two columns of two rows).
 std::vector<const LegendEntry*> EntriesOf(const PathLayer& layer) {
     std::vector<const LegendEntry*> out;
     for (const LegendEntry& e : kEntries) {
         const bool present =
-            e.cross ? layer.greatest.has_value()
-                    : std::any_of(layer.lines.begin(), layer.lines.end(), [&](const PathLine& l) {
-                          return l.kind == e.kind || (e.kind == PathLineKind::PartialLimit &&
-                                                      l.kind == PathLineKind::RiseSetCurve);
-                      });
+            e.mark == Mark::Cross
+                ? layer.greatest.has_value()
+                : std::any_of(layer.lines.begin(), layer.lines.end(), [&](const PathLine& l) {
+                      return l.kind == e.kind || (e.kind == PathLineKind::PartialLimit &&
+                                                  l.kind == PathLineKind::RiseSetCurve);
+                  });
         if (present)
             out.push_back(&e);
     }
@@ -279,48 +304,65 @@ void DrawPathLayer(CDC& dc, const PathLayer& layer, const MapView& view,
 }
 
 void DrawPathMarkers(CDC& dc, const PathLayer& layer, const MapView& view) {
-    if (!layer.greatest) {
-        return;
-    }
-    const auto p = ViewPosition(view, layer.greatest->lat, layer.greatest->lon);
-    if (!p) {
-        return;
-    }
     QPainter& painter = dc.Painter();
     painter.save();
     painter.setClipRect(MapArea(view));
     painter.setRenderHint(QPainter::Antialiasing, true);
-    const QPointF c(p->x, p->y);
-    // A cross with a white halo, above every other layer.
-    for (const auto& [colour, width] :
-         {std::pair{QColor(255, 255, 255), 4.5},
-          std::pair{layer.umbral ? QColor(200, 0, 60) : QColor(96, 96, 176), 2.0}}) {
-        painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap));
-        painter.drawLine(c + QPointF(-5, -5), c + QPointF(5, 5));
-        painter.drawLine(c + QPointF(-5, 5), c + QPointF(5, -5));
+    painter.setBrush(Qt::NoBrush);
+    // The greatest duration's diamond and the greatest eclipse's cross, each with a white
+    // halo, above every other layer; the cross last, as the two may lie close together.
+    const QColor ink = layer.umbral ? QColor(200, 0, 60) : QColor(96, 96, 176);
+    for (const auto& [place, mark] : {std::pair{&layer.greatestDuration, Mark::Diamond},
+                                      std::pair{&layer.greatest, Mark::Cross}}) {
+        const auto p = *place ? ViewPosition(view, (*place)->lat, (*place)->lon) : std::nullopt;
+        if (!p) {
+            continue;
+        }
+        const QPointF c(p->x, p->y);
+        for (const auto& [colour, width] :
+             {std::pair{QColor(255, 255, 255), 4.5}, std::pair{ink, 2.0}}) {
+            painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            if (mark == Mark::Cross) {
+                painter.drawLine(c + QPointF(-5, -5), c + QPointF(5, 5));
+                painter.drawLine(c + QPointF(-5, 5), c + QPointF(5, -5));
+            } else {
+                const QPointF corners[] = {c + QPointF(0, -6), c + QPointF(6, 0), c + QPointF(0, 6),
+                                           c + QPointF(-6, 0)};
+                painter.drawPolygon(corners, 4);
+            }
+        }
     }
     painter.restore();
 }
 
 void DrawPathLegend(CDC& dc, const PathLayer& layer, double zoomX, double zoomY) {
-    const std::vector<const LegendEntry*> entries = EntriesOf(layer);
+    std::vector<const LegendEntry*> entries = EntriesOf(layer);
     // Two columns right of the contact-time block and left of the sunset and sunrise
-    // boxes, on the legend's two rows.
+    // boxes, on the legend's two rows; three closer rows with the greatest duration.
     const double columns[] = {225.0, 345.0};
-    const double rows[] = {375.0, 395.0};
-    const LogicalFont oldFont = dc.SelectObject(LegendFont(TruncToInt(13 * zoomY), true));
+    const double twoRows[] = {375.0, 395.0};
+    const double threeRows[] = {358.0, 375.0, 392.0};
+    if (layer.greatestDuration) {
+        entries.push_back(&kDurationEntry);
+    }
+    const std::size_t rowCount = layer.greatestDuration ? 3 : 2;
+    const double* rows = layer.greatestDuration ? threeRows : twoRows;
+    // In a window narrower than its height calls for, the text shrinks with the columns.
+    const LogicalFont oldFont =
+        dc.SelectObject(LegendFont(TruncToInt(13 * std::min(zoomX, zoomY)), true));
     dc.SetTextColor(RGB(0, 0, 0));
     for (std::size_t k = 0; k < entries.size(); ++k) {
         const LegendEntry& e = *entries[k];
-        const int x = TruncToInt(columns[k / 2] * zoomX);
-        const int y = TruncToInt(rows[k % 2] * zoomY);
+        const int x = TruncToInt(columns[std::min<std::size_t>(1, k / rowCount)] * zoomX);
+        const int y = TruncToInt(rows[k % rowCount] * zoomY);
         const int mid = y + TruncToInt(5 * zoomY);
         const int length = TruncToInt(14 * zoomX);
         const LineStyle style = ScreenStyle(e.kind);
         const COLORREF crossColour = layer.umbral ? map_colours::kUmbra : map_colours::kPenumbra;
-        const QPen old = dc.SelectObject(Pen(e.cross ? LineStyle{2, crossColour} : style));
-        if (e.cross) {
-            Cross(dc, CPoint(x + length / 2, mid), 4);
+        const QPen old =
+            dc.SelectObject(Pen(e.mark != Mark::None ? LineStyle{2, crossColour} : style));
+        if (e.mark != Mark::None) {
+            DrawMark(dc, e.mark, CPoint(x + length / 2, mid), 4);
         } else {
             dc.MoveTo(x, mid);
             dc.LineTo(x + length, mid);
@@ -343,17 +385,20 @@ void PrintPathLegend(CDC& dc, const PathLayer& layer, int mapHeight) {
     const int rows[] = {mapHeight - 325, mapHeight - 400};
     const LogicalFont oldFont = dc.SelectObject(LegendFont(-22, false));
     dc.SetTextColor(print_colours::kInk);
-    for (std::size_t k = 0; k < entries.size(); ++k) {
-        const LegendEntry& e = *entries[k];
-        const int x = columns[k / 2];
-        const int y = rows[k % 2];
+    for (std::size_t k = 0; k <= entries.size(); ++k) {
+        if (k == entries.size() && !layer.greatestDuration) {
+            break;
+        }
+        const LegendEntry& e = k < entries.size() ? *entries[k] : kDurationEntry;
+        const int x = columns[k < entries.size() ? k / 2 : 1];
+        const int y = k < entries.size() ? rows[k % 2] : mapHeight - 475;
         const int mid = y - 25;
         const COLORREF crossColour =
             layer.umbral ? print_colours::kUmbra : print_colours::kPenumbra;
-        const QPen old =
-            dc.SelectObject(Pen(e.cross ? LineStyle{6, crossColour} : PageStyle(e.kind)));
-        if (e.cross) {
-            Cross(dc, CPoint(x + 20, mid), 12);
+        const QPen old = dc.SelectObject(
+            Pen(e.mark != Mark::None ? LineStyle{6, crossColour} : PageStyle(e.kind)));
+        if (e.mark != Mark::None) {
+            DrawMark(dc, e.mark, CPoint(x + 20, mid), 12);
         } else {
             dc.MoveTo(x, mid);
             dc.LineTo(x + 40, mid);

@@ -4,6 +4,8 @@
 #include "render/projection.h"
 #include "view/kestrova_view.h"
 
+#include <algorithm>
+
 namespace {
 
 struct FieldLayout {
@@ -106,7 +108,32 @@ void CKestrovaView::CreateButtons() {
     }
 }
 
+namespace {
+
+// Below the design size the scaled design would put the buttons, which keep their
+// bitmaps' size, over each other: the panel is then laid out anew in two rows under the
+// map, the fields scaled by the smaller factor (never below kCompactFieldScale) and the
+// buttons beside them in the design's columns (plus and minus, print over calculate, map
+// over generate, play and stop), moved left and up as far as the window needs.
+constexpr double kCompactFieldScale = 0.7;
+constexpr int kCompactGap = 3;    // pixels between two controls of a row
+constexpr int kCompactRowGap = 3; // pixels between the rows
+
+bool IsCompact(double zx, double zy) {
+    return zx < 1.0 || zy < 1.0;
+}
+
+double CompactScale(double zx, double zy) {
+    return std::clamp(std::min(zx, zy), kCompactFieldScale, 1.0);
+}
+
+} // namespace
+
 void CKestrovaView::LayoutControls() {
+    if (IsCompact(m_zoomX, m_zoomY)) {
+        LayoutCompactControls();
+        return;
+    }
     const LogicalFont font = PanelFont();
     for (const FieldLayout& layout : kFieldLayouts) {
         CRichEdit* edit = this->*layout.member;
@@ -117,6 +144,48 @@ void CKestrovaView::LayoutControls() {
         const CRect r = ScaleRect(layout.left, layout.top, layout.right, layout.bottom);
         (this->*layout.member)->MoveTo(r.left, r.top);
     }
+}
+
+void CKestrovaView::LayoutCompactControls() {
+    const double u = CompactScale(m_zoomX, m_zoomY);
+    const LogicalFont font{TruncToInt(15 * u)};
+    const CRect client = GetClientRect();
+    auto size = [](const CBitmapButton* b) { return b->size(); };
+    const int fieldsWidth = TruncToInt(100 * u); // the design's 120..220
+    const int plusWidth = std::max(size(m_pBtnPlus).width(), size(m_pBtnMinus).width());
+    const int firstWide = std::max(size(m_pBtnPrint).width(), size(m_pBtnCompute).width());
+    const int secondWide = std::max(size(m_pBtnMap).width(), size(m_pBtnGenerate).width());
+    const int playStop = size(m_pBtnPlay).width() + kCompactGap + size(m_pBtnStop).width();
+    const int total = fieldsWidth + plusWidth + firstWide + secondWide + playStop + 4 * kCompactGap;
+    const int rowHeight = std::max({TruncToInt(22 * u), size(m_pBtnPrint).height(),
+                                    size(m_pBtnPlus).height() + 1 + size(m_pBtnMinus).height()});
+    const int x0 = std::max(0, std::min(TruncToInt(120 * m_zoomX), client.Width() - total));
+    const int y0 = std::max(
+        0, std::min(TruncToInt(440 * m_zoomY), client.Height() - 2 * rowHeight - kCompactRowGap));
+    // The lower row where the design has it when the window has room for it there.
+    const int y1 = std::max(y0 + rowHeight + kCompactRowGap,
+                            std::min(TruncToInt(475 * m_zoomY), client.Height() - rowHeight));
+    // The fields keep the design's proportions inside their column.
+    for (const FieldLayout& layout : kFieldLayouts) {
+        const int top = layout.top < 470 ? y0 : y1;
+        const int left = x0 + TruncToInt((layout.left - 120) * u);
+        const int right = x0 + TruncToInt((layout.right - 120) * u);
+        CRichEdit* edit = this->*layout.member;
+        edit->MoveWindow(CRect(left, top, right, top + TruncToInt(22 * u)));
+        edit->SetFont(font);
+    }
+    int x = x0 + fieldsWidth + kCompactGap;
+    m_pBtnPlus->MoveTo(x, y1);
+    m_pBtnMinus->MoveTo(x, y1 + size(m_pBtnPlus).height() + 1);
+    x += plusWidth + kCompactGap;
+    m_pBtnPrint->MoveTo(x, y0);
+    m_pBtnCompute->MoveTo(x, y1);
+    x += firstWide + kCompactGap;
+    m_pBtnMap->MoveTo(x, y0);
+    m_pBtnGenerate->MoveTo(x, y1);
+    x += secondWide + kCompactGap;
+    m_pBtnPlay->MoveTo(x, y1);
+    m_pBtnStop->MoveTo(x + size(m_pBtnPlay).width() + kCompactGap, y1);
 }
 
 void CKestrovaView::OnInitialUpdate() {
@@ -131,6 +200,9 @@ void CKestrovaView::OnInitialUpdate() {
     m_strDeltaT = "1";
     WriteEditTexts();
     m_bControlsCreated = 1;
+    if (IsCompact(m_zoomX, m_zoomY)) {
+        LayoutControls();
+    }
     // The view always fits its window: no scroll sizes to set.
 }
 

@@ -99,6 +99,11 @@ public:
     // third box when an eclipse has its greatest eclipse on the date in the fields, and
     // the Eclipse menu's two commands.
     void ShowLocalCircumstancesAt(double lat, double lon);
+    // The text of the local circumstances panel (a left click, or Enter on the keyboard
+    // cursor): what a point of the map, at height 0, sees of the solar or lunar eclipse
+    // of the date in the fields, in UT and in the civil time of the point's zone; or why
+    // there is nothing to show. Marks the point on the map.
+    std::string LocalPanelText(double lat, double lon);
     void OnLocalCircumstances();
     void OnNextEclipseFromHere();
     // Every eclipse seen from a place over years, in a table; a double-click shows
@@ -161,6 +166,14 @@ public:
     void OnGlobeView();
     void OnDefaultView();
 
+    // The keyboard cursor, a crosshair on the map that does what a click does: Shift with
+    // an arrow key shows it (at the map's centre) and moves it 8 pixels, Ctrl+Shift one
+    // pixel; Enter or Return chooses its place (placeChosen), Escape hides it. It keeps
+    // its place on the Earth while the map is zoomed or panned.
+    std::optional<MapPlace> KeyboardCursor() const { return m_cursor; }
+    // Shows the cursor at the map's centre (or hides it) and gives the map the keyboard.
+    void ToggleKeyboardCursor();
+
 signals:
     // A map command has finished (its results are in the scene).
     void mapShown();
@@ -195,6 +208,8 @@ private:
     // Moves the fields and buttons to the current scale and gives the fields the font
     // of that scale, keeping their texts, focus and selection.
     void LayoutControls();
+    // The same below the design size: two rows that fit the window (control_panel.cpp).
+    void LayoutCompactControls();
     LogicalFont PanelFont() const;
     void ShowMissingDateBox();
     // The six field texts as read last, and their values as parsed last.
@@ -215,6 +230,9 @@ private:
     std::optional<QPointF> m_pressAt;
     QPointF m_lastDragAt;
     bool m_bDragging = false;
+    std::optional<MapPlace> m_cursor;
+    // Moves the keyboard cursor by window pixels (showing it first at the map's centre).
+    void MoveKeyboardCursor(double dx, double dy);
 
     // The place typed into the Eclipse menu's commands (view/local_info.cpp).
     struct PlaceChoice {

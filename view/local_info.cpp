@@ -29,6 +29,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 
 namespace {
@@ -91,6 +92,42 @@ std::optional<ChosenPlace> TypedCoordinates(const QString& text) {
     return ChosenPlace{lat, lon, {}, {}};
 }
 
+// A clicked point is named after a place of the gazetteer this close to it.
+constexpr double kNearbyPlaceKm = 5.0;
+
+// The gazetteer, read once when a clicked point is first named; an empty one when it
+// cannot be read (points are then given by their coordinates alone).
+const Gazetteer& ProgramGazetteer() {
+    static const Gazetteer gazetteer = [] {
+        const std::string file = FindGazetteerFile(RunningProgramFolder());
+        return file.empty() ? Gazetteer{} : LoadGazetteer(file).gazetteer;
+    }();
+    return gazetteer;
+}
+
+// "2.1 km from Dallas, TX, US", or empty when no place lies within kNearbyPlaceKm.
+std::string NearbyPlaceText(double lat, double lon) {
+    const std::optional<NearbyPlace> near =
+        NearestPlace(ProgramGazetteer(), lat, lon, kNearbyPlaceKm);
+    if (!near)
+        return {};
+    char km[32];
+    std::snprintf(km, sizeof km, "%.1f km from ", near->distanceKm);
+    return km + DescribePlace(near->place);
+}
+
+// "UTC-3, the nautical zone at sea (Etc/GMT+3)": the zone's offset as people write it
+// (the POSIX name counts west positive).
+std::string NauticalZoneText(const std::string& zone) {
+    const std::string prefix = "Etc/GMT";
+    std::string offset = "UTC";
+    if (zone.size() > prefix.size() && zone.compare(0, prefix.size(), prefix) == 0) {
+        const char sign = zone[prefix.size()];
+        offset += (sign == '+' ? "-" : "+") + zone.substr(prefix.size() + 1);
+    }
+    return offset + ", the nautical zone at sea (" + zone + ")";
+}
+
 } // namespace
 
 std::optional<double> CKestrovaView::FieldsDayStart() {
@@ -137,6 +174,43 @@ void CKestrovaView::ShowLocalCircumstancesAt(double lat, double lon) {
         LocalCircumstancesText(report, [&zone](double jd) { return CivilTime(jd, zone); });
     MessageBox(QString::fromStdString(text), QStringLiteral("Local circumstances"),
                MB_OK | MB_ICONINFORMATION);
+}
+
+std::string CKestrovaView::LocalPanelText(double lat, double lon) {
+    MarkPlace(lat, lon);
+    const std::optional<double> day = FieldsDayStart();
+    if (!day)
+        return "Enter the date of an eclipse (day, month and year, from " +
+               std::to_string(kFirstSearchYear) + " to " + std::to_string(kLastSolarSearchYear) +
+               ") and click the map again.\n\nPlace: " + PositionText(lat, lon) + "\n";
+    const PointZone pointZone = ZoneAtPoint(lat, lon);
+    const QTimeZone zone(QByteArray::fromStdString(pointZone.zone));
+    const CivilTimeText civil = [&zone](double jd) { return CivilTime(jd, zone); };
+    const std::string zoneText =
+        pointZone.nautical ? NauticalZoneText(pointZone.zone) : pointZone.zone;
+    ShowWaitCursor();
+    const std::optional<EclipseCircumstances> eclipse = EclipseOnDate(*day, m_engine);
+    ShowArrowCursor();
+    if (eclipse) {
+        LocalReport report;
+        report.latitude = lat;
+        report.longitude = lon;
+        report.greatestJdUT = eclipse->jdGreatestUT;
+        report.local = ComputeLocalCircumstances(eclipse->elements, {lat, lon, 0.0});
+        report.engine = eclipse->engine;
+        report.placeName = NearbyPlaceText(lat, lon);
+        report.heightM = 0.0;
+        report.zoneText = zoneText;
+        return LocalCircumstancesText(report, civil);
+    }
+    ShowWaitCursor();
+    const std::optional<LunarEclipse> lunar = LunarEclipseOnDate(*day, m_engine);
+    ShowArrowCursor();
+    if (lunar)
+        return LunarLocalText(*lunar, lat, lon, ComputeLunarLocal(*lunar, {lat, lon, 0.0}), civil) +
+               "\nTime zone: " + zoneText + "\n";
+    return "No solar or lunar eclipse has its greatest eclipse on " + EclipseDateText(*day) +
+           " (UT).\n\nPlace: " + PositionText(lat, lon) + "\n";
 }
 
 std::optional<CKestrovaView::PlaceChoice> CKestrovaView::AskForPlace(const QString& title) {

@@ -72,7 +72,12 @@ std::string LocalCircumstancesText(const LocalReport& r, const CivilTimeText& ci
     std::string text = "Solar eclipse of " + EclipseDateText(r.greatestJdUT) + "\n";
     text += r.placeName.empty() ? PositionText(r.latitude, r.longitude)
                                 : r.placeName + " (" + PositionText(r.latitude, r.longitude) + ")";
-    text += "\n\n";
+    if (r.heightM)
+        text += Format(", height %.0f m", *r.heightM, 0.0);
+    text += "\n";
+    if (!r.zoneText.empty())
+        text += "Time zone: " + r.zoneText + "\n";
+    text += "\n";
     if (lc.kind == EclipseKind::None || !lc.c1 || !lc.max || !lc.c4) {
         text += "The eclipse is not seen here: the Moon's shadow does not reach this place.\n";
         return text;

@@ -7,6 +7,7 @@
 #include "eclipse/local.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 struct LocalReport {
@@ -16,6 +17,11 @@ struct LocalReport {
     double greatestJdUT = 0.0;
     LocalCircumstances local;
     Ephemeris engine = Ephemeris::Precise; // the theories of the eclipse's elements
+    // Said under the place when set: the observer's height (metres above the ellipsoid)
+    // and the time zone of the civil times ("America/Chicago", or "UTC-6, the nautical
+    // zone at sea").
+    std::optional<double> heightM;
+    std::string zoneText;
 };
 
 // A civil time for an instant (Julian day, UT), e.g. "13:42:30.0 CDT"; empty when

@@ -163,7 +163,71 @@ void CKestrovaView::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
+void CKestrovaView::ToggleKeyboardCursor() {
+    setFocus(Qt::ShortcutFocusReason);
+    if (m_cursor) {
+        m_cursor.reset();
+        ShowScene();
+    } else {
+        MoveKeyboardCursor(0.0, 0.0);
+    }
+}
+
+void CKestrovaView::MoveKeyboardCursor(double dx, double dy) {
+    const MapView view = CurrentMapView();
+    const double width = view.areaWidth * m_zoomX;
+    const double height = view.areaHeight * m_zoomY;
+    std::optional<ScreenPoint> at =
+        m_cursor ? ViewPosition(view, m_cursor->lat, m_cursor->lon) : std::nullopt;
+    // A cursor the view no longer shows starts again at the centre.
+    if (!at || at->x < 0.0 || at->y < 0.0 || at->x >= width || at->y >= height)
+        at = ScreenPoint{width / 2.0, height / 2.0};
+    const double x = std::clamp(at->x + dx, 0.0, std::max(0.0, width - 1.0));
+    const double y = std::clamp(at->y + dy, 0.0, std::max(0.0, height - 1.0));
+    // Off the Earth (round the globe) the cursor stays where it was.
+    if (const auto place = ViewPlace(view, TruncToInt(x), TruncToInt(y)))
+        m_cursor = MapPlace{place->lat, place->lon};
+    else if (!m_cursor)
+        return;
+    ShowScene();
+}
+
 void CKestrovaView::keyPressEvent(QKeyEvent* event) {
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    const double cursorStep = event->modifiers() & Qt::ControlModifier ? 1.0 : 8.0;
+    if (shift) {
+        switch (event->key()) {
+        case Qt::Key_Left:
+            MoveKeyboardCursor(-cursorStep, 0.0);
+            event->accept();
+            return;
+        case Qt::Key_Right:
+            MoveKeyboardCursor(cursorStep, 0.0);
+            event->accept();
+            return;
+        case Qt::Key_Up:
+            MoveKeyboardCursor(0.0, -cursorStep);
+            event->accept();
+            return;
+        case Qt::Key_Down:
+            MoveKeyboardCursor(0.0, cursorStep);
+            event->accept();
+            return;
+        default:
+            break;
+        }
+    }
+    if (m_cursor && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        emit placeChosen(m_cursor->lat, m_cursor->lon);
+        event->accept();
+        return;
+    }
+    if (m_cursor && event->key() == Qt::Key_Escape) {
+        m_cursor.reset();
+        ShowScene();
+        event->accept();
+        return;
+    }
     const MapView view = CurrentMapView();
     const double cx = view.areaWidth * m_zoomX / 2.0;
     const double cy = view.areaHeight * m_zoomY / 2.0;

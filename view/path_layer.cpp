@@ -73,5 +73,10 @@ PathLayer MakePathLayer(const EclipsePath& path, double south, double north) {
     const GeoPoint g = path.greatest.point;
     if (g.lat >= south && g.lat <= north)
         layer.greatest = MapPlace{g.lat, g.lon};
+    if (path.greatestDuration) {
+        const GeoPoint d = path.greatestDuration->central;
+        if (d.lat >= south && d.lat <= north)
+            layer.greatestDuration = MapPlace{d.lat, d.lon};
+    }
     return layer;
 }

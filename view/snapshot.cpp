@@ -3,6 +3,8 @@
 
 #include "eclipse/outline.h"
 #include "ephemeris/timescales.h"
+#include "render/draw_tools.h"
+#include "render/map_view.h"
 #include "view/kestrova_view.h"
 
 void CKestrovaView::RunSnapshot() {
@@ -17,4 +19,9 @@ void CKestrovaView::OnPaint() {
     const MapView view = CurrentMapView();
     PaintStaticPicture(dc, client.Width(), client.Height(), view);
     PaintScene(dc, m_scene, view);
+    if (m_cursor) {
+        if (const auto at = ViewPosition(view, m_cursor->lat, m_cursor->lon)) {
+            DrawKeyboardCursor(dc, *at);
+        }
+    }
 }

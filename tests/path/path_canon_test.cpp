@@ -288,6 +288,16 @@ TEST(PublishedPathTables, GreatestDurationAndWidth) {
                                               });
         EXPECT_NEAR(longest->durationSeconds, c.durationS, 3.0);
         EXPECT_NEAR(longest->widthKm, c.widthKm, 2.0);
+        // The refined point of greatest duration lies between the longest minute's
+        // neighbours on the central line, at least as long as that minute and as long
+        // as the published figure.
+        ASSERT_TRUE(path.greatestDuration);
+        const PathRow& g = *path.greatestDuration;
+        EXPECT_GE(g.durationSeconds, longest->durationSeconds);
+        EXPECT_LT(g.durationSeconds, longest->durationSeconds + 0.5);
+        EXPECT_NEAR(g.durationSeconds, c.durationS, 3.0);
+        EXPECT_LT(std::fabs(g.jd - longest->jd), 1.0 / 1440.0);
+        EXPECT_LT(ChordKm(g.central, longest->central), 40.0);
     }
 }
 

@@ -84,6 +84,7 @@ TEST(MakePathLayer, LinesStayOnTheMapInSmallSteps) {
     }
     EXPECT_TRUE(central);
     EXPECT_FALSE(polar.greatest.has_value());
+    EXPECT_FALSE(polar.greatestDuration.has_value());
 
     // The curves across the partial zone carry their labels: the UT of a line of maximum
     // on a tenth minute, the magnitude of a line of equal magnitude.

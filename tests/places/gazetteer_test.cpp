@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <string>
 
 namespace {
@@ -84,6 +85,22 @@ TEST(Gazetteer, DoubledLetterSlipsAreNoNames) {
     // Vienne's name too: a spelling in use, Vienna's as the larger.
     EXPECT_EQ(FindPlaces(World(), "Viena").front().country, "AT");
     EXPECT_EQ(FindPlaces(World(), "München").front().name, "München");
+}
+
+// A point of the map is named after the nearest place within the distance asked; the
+// distance is the great circle's (0.01 degrees of latitude is 1.11 km).
+TEST(Gazetteer, NearestPlaceWithinADistance) {
+    const Place city = FindPlaces(World(), "Dallas, TX").front();
+    const std::optional<NearbyPlace> dallas =
+        NearestPlace(World(), city.latitude + 0.01, city.longitude, 5.0);
+    ASSERT_TRUE(dallas);
+    EXPECT_EQ(DescribePlace(dallas->place), "Dallas, TX, US");
+    EXPECT_NEAR(dallas->distanceKm, 1.113, 0.002);
+    EXPECT_FALSE(NearestPlace(World(), 0.0, -140.0, 50.0)); // the open Pacific
+    const std::optional<NearbyPlace> suva = NearestPlace(World(), -18.14, 178.44, 20.0);
+    ASSERT_TRUE(suva);
+    EXPECT_EQ(suva->place.country, "FJ");
+    EXPECT_LT(NearestPlace(World(), city.latitude + 0.01, city.longitude, 500.0)->distanceKm, 1.12);
 }
 
 TEST(Gazetteer, SuggestionsForSlips) {
