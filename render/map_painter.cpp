@@ -162,14 +162,56 @@ bool Visible(double x, double y, double width, double height) {
     return x > -3.0 && y > -3.0 && x < width + 1.0 && y < height + 1.0;
 }
 
+// The latitudes a moved Mercator view can show a box of, with a pixel to spare: a place
+// outside them needs no Mercator ordinate to be left out.
+struct LatitudeBand {
+    double south = -90.0;
+    double north = 90.0;
+};
+LatitudeBand VisibleLatitudes(const MapView& view, double height) {
+    const double k = projection::kDegToRad;
+    auto latitudeOfRow = [&](double y) {
+        const double designY = (y / view.zoomY - view.offsetY) / view.scale;
+        return std::atan(std::sinh((projection::kEquatorRow - designY) /
+                                   projection::kMercatorScale * k)) /
+               k;
+    };
+    return {latitudeOfRow(height + 2.0), latitudeOfRow(-4.0)};
+}
+
+// The boxes drawn lately: an outline traced by slices alternates between its branches,
+// so a box often repeats one drawn a few points before. Filling it again changes no
+// pixel.
+class RecentBoxes {
+public:
+    bool Contains(const CRect& box) const {
+        for (std::size_t i = 0; i < m_count; ++i) {
+            if (m_boxes[i] == box) {
+                return true;
+            }
+        }
+        return false;
+    }
+    void Add(const CRect& box) {
+        m_boxes[m_next] = box;
+        m_next = (m_next + 1) % m_boxes.size();
+        m_count = std::min(m_count + 1, m_boxes.size());
+    }
+
+private:
+    std::array<CRect, 8> m_boxes{};
+    std::size_t m_next = 0;
+    std::size_t m_count = 0;
+};
+
 } // namespace
 
 void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
                     std::span<const double> lon, COLORREF colour) {
     dc.SetMapMode(MM_TEXT);
     const std::size_t count = std::min(lat.size(), lon.size());
-    // The boxes go to the context in slices, without a list of all of them; a box on
-    // the pixel of the one before it is not repeated.
+    // The boxes go to the context in slices, without a list of all of them; a box drawn
+    // lately is not repeated.
     constexpr std::size_t kSlice = 1024;
     std::array<CRect, kSlice> slice;
     std::size_t n = 0;
@@ -180,8 +222,9 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
     const double height = view.areaHeight * view.zoomY;
     // Outside the default view only what falls in the map's area is drawn.
     const bool clip = !IsDefaultView(view);
-    CRect last{0, 0, 0, 0};
-    bool any = false;
+    const LatitudeBand band =
+        clip && mercator ? VisibleLatitudes(view, height) : LatitudeBand{-90.0, 90.0};
+    RecentBoxes recent;
     for (std::size_t i = 0; i < count; ++i) {
         const bool inRange =
             clip ? std::fabs(lat[i]) <= (mercator ? 85.0 : 90.0) : OnScreenLatitude(lat[i]);
@@ -194,6 +237,10 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
                 continue;
             }
             p.x = ColumnOf(view, span, lon[i]);
+            if (clip &&
+                (p.x <= -3.0 || p.x >= width + 1.0 || lat[i] < band.south || lat[i] > band.north)) {
+                continue;
+            }
             if (const auto y = rows.Estimate(lat[i])) {
                 p.y = *y;
             } else {
@@ -222,11 +269,10 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
             continue; // a longitude that is not a number has no place on the map
         }
         const CRect box{*x, *y, *x2, *y2};
-        if (any && box == last) {
+        if (recent.Contains(box)) {
             continue;
         }
-        last = box;
-        any = true;
+        recent.Add(box);
         slice[n++] = box;
         if (n == kSlice) {
             dc.FillBoxes(slice, 2, colour);
