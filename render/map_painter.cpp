@@ -95,11 +95,12 @@ bool OnScreenLatitude(double lat) {
 
 namespace {
 
-// Window rows of places along an outline without a Mercator ordinate for each: from the
-// last place projected exactly, the row is estimated by the ordinate's derivative there
+// Window rows of places along an outline without a Mercator ordinate for each: from a
+// place projected exactly nearby, the row is estimated by the ordinate's derivative there
 // and taken when the estimate, with the bound of its error, lies clear of a pixel's edge;
-// otherwise the place is projected exactly and becomes the next anchor. Rows are then
-// those of the exact projection.
+// otherwise the place is projected exactly and becomes an anchor in place of the oldest.
+// Rows are then those of the exact projection. An outline traced by slices alternates
+// between up to four branches, so four anchors are kept, one near each.
 class RowEstimate {
 public:
     explicit RowEstimate(const MapView& view) {
@@ -109,54 +110,80 @@ public:
 
     // An estimate of the window y of lat whose truncation is the exact one's, or none.
     std::optional<double> Estimate(double lat) const {
-        if (!m_anchored) {
-            return std::nullopt;
+        for (std::size_t i = 0; i < m_count; ++i) {
+            if (const auto y = EstimateFrom(m_anchors[i], lat)) {
+                return y;
+            }
         }
-        const double d = lat - m_lat;
-        const double estimate = m_y + m_slope * d;
-        // Second derivative of y in lat is rows·k·sec²·tan; bounded generously over the
-        // step by the anchor's value at the larger latitude, doubled.
-        const double bound = m_curvature * d * d + 1e-7 * (1.0 + std::fabs(estimate));
-        const double frac = estimate - std::floor(estimate);
-        if (std::fabs(d) > 0.25 || frac < bound || 1.0 - frac < bound) {
-            return std::nullopt;
-        }
-        return estimate;
+        return std::nullopt;
     }
 
     void Anchor(double lat, double y) {
         const double k = projection::kDegToRad;
         const double c = std::cos(lat * k);
-        m_lat = lat;
-        m_y = y;
-        m_slope = -m_rowsPerDegree / c;
         // |y''| = rows·k·sec²·tan over the next quarter degree, with a factor of two.
         const double wide = std::min(89.0, std::fabs(lat) + 0.25) * k;
-        m_curvature = m_rowsPerDegree * k * std::tan(wide) / (std::cos(wide) * std::cos(wide));
-        m_anchored = true;
+        m_anchors[m_next] = {lat, y, -m_rowsPerDegree / c,
+                             m_rowsPerDegree * k * std::tan(wide) /
+                                 (std::cos(wide) * std::cos(wide))};
+        m_next = (m_next + 1) % m_anchors.size();
+        m_count = std::min(m_count + 1, m_anchors.size());
     }
 
 private:
+    struct Point {
+        double lat, y, slope, curvature;
+    };
+
+    static std::optional<double> EstimateFrom(const Point& a, double lat) {
+        const double d = lat - a.lat;
+        if (std::fabs(d) > 0.25) {
+            return std::nullopt;
+        }
+        const double estimate = a.y + a.slope * d;
+        // Second derivative of y in lat is rows·k·sec²·tan; bounded generously over the
+        // step by the anchor's value at the larger latitude, doubled.
+        const double bound = a.curvature * d * d + 1e-7 * (1.0 + std::fabs(estimate));
+        const double frac = estimate - std::floor(estimate);
+        if (frac < bound || 1.0 - frac < bound) {
+            return std::nullopt;
+        }
+        return estimate;
+    }
+
     double m_rowsPerDegree = 0.0;
-    bool m_anchored = false;
-    double m_lat = 0.0, m_y = 0.0, m_slope = 0.0, m_curvature = 0.0;
+    std::array<Point, 4> m_anchors{};
+    std::size_t m_next = 0;
+    std::size_t m_count = 0;
 };
 
-// Window x of a longitude in a Mercator view, as ViewPosition gives it.
-double ColumnOf(const MapView& view, const LongitudeSpan& span, double lon) {
-    if (IsDefaultView(view)) {
-        return view.zoomX * (lon * projection::kPixelsPerDegree) +
-               view.zoomX * projection::kCentreColumn;
+// Window x of a longitude in a Mercator view, as ViewPosition gives it (the same
+// arithmetic, so the same truncation), with what the view implies worked out once.
+class Columns {
+public:
+    explicit Columns(const MapView& view)
+        : m_view(view), m_span(VisibleLongitudes(view)), m_design(IsDefaultView(view)) {}
+
+    double operator()(double lon) const {
+        if (m_design) {
+            return m_view.zoomX * (lon * projection::kPixelsPerDegree) +
+                   m_view.zoomX * projection::kCentreColumn;
+        }
+        if (lon < m_span.west && lon + 360.0 <= m_span.east) {
+            lon += 360.0;
+        } else if (lon > m_span.east && lon - 360.0 >= m_span.west) {
+            lon -= 360.0;
+        }
+        return m_view.zoomX *
+               (m_view.scale * (projection::kCentreColumn + projection::kPixelsPerDegree * lon) +
+                m_view.offsetX);
     }
-    if (lon < span.west && lon + 360.0 <= span.east) {
-        lon += 360.0;
-    } else if (lon > span.east && lon - 360.0 >= span.west) {
-        lon -= 360.0;
-    }
-    return view.zoomX *
-           (view.scale * (projection::kCentreColumn + projection::kPixelsPerDegree * lon) +
-            view.offsetX);
-}
+
+private:
+    MapView m_view;
+    LongitudeSpan m_span;
+    bool m_design;
+};
 
 bool Visible(double x, double y, double width, double height) {
     return x > -3.0 && y > -3.0 && x < width + 1.0 && y < height + 1.0;
@@ -179,31 +206,6 @@ LatitudeBand VisibleLatitudes(const MapView& view, double height) {
     return {latitudeOfRow(height + 2.0), latitudeOfRow(-4.0)};
 }
 
-// The boxes drawn lately: an outline traced by slices alternates between its branches,
-// so a box often repeats one drawn a few points before. Filling it again changes no
-// pixel.
-class RecentBoxes {
-public:
-    bool Contains(const CRect& box) const {
-        for (std::size_t i = 0; i < m_count; ++i) {
-            if (m_boxes[i] == box) {
-                return true;
-            }
-        }
-        return false;
-    }
-    void Add(const CRect& box) {
-        m_boxes[m_next] = box;
-        m_next = (m_next + 1) % m_boxes.size();
-        m_count = std::min(m_count + 1, m_boxes.size());
-    }
-
-private:
-    std::array<CRect, 8> m_boxes{};
-    std::size_t m_next = 0;
-    std::size_t m_count = 0;
-};
-
 } // namespace
 
 void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
@@ -216,7 +218,7 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
     std::array<CRect, kSlice> slice;
     std::size_t n = 0;
     const bool mercator = view.kind == MapViewKind::Mercator;
-    const LongitudeSpan span = VisibleLongitudes(view);
+    const Columns column(view);
     RowEstimate rows(view);
     const double width = view.areaWidth * view.zoomX;
     const double height = view.areaHeight * view.zoomY;
@@ -236,9 +238,11 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
             if (!std::isfinite(lon[i]) || !std::isfinite(lat[i])) {
                 continue;
             }
-            p.x = ColumnOf(view, span, lon[i]);
-            if (clip &&
-                (p.x <= -3.0 || p.x >= width + 1.0 || lat[i] < band.south || lat[i] > band.north)) {
+            if (clip && (lat[i] < band.south || lat[i] > band.north)) {
+                continue;
+            }
+            p.x = column(lon[i]);
+            if (clip && (p.x <= -3.0 || p.x >= width + 1.0)) {
                 continue;
             }
             if (const auto y = rows.Estimate(lat[i])) {
@@ -313,7 +317,7 @@ std::optional<CPoint> OutlineCorner(std::span<const double> lat, std::span<const
     if (view.kind == MapViewKind::Mercator) {
         // Rows fall as latitude rises and columns grow with the (wrapped) longitude: the
         // corner comes from the northernmost and the westernmost plotted point.
-        const LongitudeSpan span = VisibleLongitudes(view);
+        const Columns column(view);
         std::optional<double> north, west;
         std::optional<double> westLon;
         for (std::size_t i = first + 1; i < count; ++i) {
@@ -323,7 +327,7 @@ std::optional<CPoint> OutlineCorner(std::span<const double> lat, std::span<const
             if (!north || lat[i] > *north) {
                 north = lat[i];
             }
-            const double x = ColumnOf(view, span, lon[i]);
+            const double x = column(lon[i]);
             if (!west || x < *west) {
                 west = x;
                 westLon = lon[i];

@@ -82,17 +82,14 @@ std::optional<CRect> PointBox(const ScreenPoint& p) {
     return std::nullopt;
 }
 
-bool SameBox(const CRect& a, const CRect& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 bool PrintedLatitude(double lat) {
     return lat > projection::kSouthLimit && lat < projection::kNorthLimit;
 }
 
 // Neighbouring points of a track often fall on the same page box; it is kept once.
-void AddBox(std::vector<CRect>& boxes, const CRect& box) {
-    if (boxes.empty() || !SameBox(boxes.back(), box)) {
+void AddBox(std::vector<CRect>& boxes, RecentBoxes& recent, const CRect& box) {
+    if (!recent.Contains(box)) {
+        recent.Add(box);
         boxes.push_back(box);
     }
 }
@@ -104,6 +101,7 @@ void PrintPoints(CDC& dc, const std::vector<LatLonPoints>& series, COLORREF colo
     }
     std::vector<CRect> boxes;
     boxes.reserve(total);
+    RecentBoxes recent;
     for (const LatLonPoints& points : series) {
         const std::size_t count = std::min(points.lat.size(), points.lon.size());
         for (std::size_t i = 0; i < count; ++i) {
@@ -112,7 +110,7 @@ void PrintPoints(CDC& dc, const std::vector<LatLonPoints>& series, COLORREF colo
             }
             if (const auto p = PagePosition(points.lat[i], points.lon[i])) {
                 if (const auto box = PointBox(*p)) {
-                    AddBox(boxes, *box);
+                    AddBox(boxes, recent, *box);
                 }
             }
         }
