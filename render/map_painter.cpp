@@ -95,68 +95,6 @@ bool OnScreenLatitude(double lat) {
 
 namespace {
 
-// Window rows of places along an outline without a Mercator ordinate for each: from a
-// place projected exactly nearby, the row is estimated by the ordinate's derivative there
-// and taken when the estimate, with the bound of its error, lies clear of a pixel's edge;
-// otherwise the place is projected exactly and becomes an anchor in place of the oldest.
-// Rows are then those of the exact projection. An outline traced by slices alternates
-// between up to four branches, so four anchors are kept, one near each.
-class RowEstimate {
-public:
-    explicit RowEstimate(const MapView& view) {
-        // Window pixels per degree of Mercator ordinate.
-        m_rowsPerDegree = view.zoomY * view.scale * projection::kMercatorScale;
-    }
-
-    // An estimate of the window y of lat whose truncation is the exact one's, or none.
-    std::optional<double> Estimate(double lat) const {
-        for (std::size_t i = 0; i < m_count; ++i) {
-            if (const auto y = EstimateFrom(m_anchors[i], lat)) {
-                return y;
-            }
-        }
-        return std::nullopt;
-    }
-
-    void Anchor(double lat, double y) {
-        const double k = projection::kDegToRad;
-        const double c = std::cos(lat * k);
-        // |y''| = rows·k·sec²·tan over the next quarter degree, with a factor of two.
-        const double wide = std::min(89.0, std::fabs(lat) + 0.25) * k;
-        m_anchors[m_next] = {lat, y, -m_rowsPerDegree / c,
-                             m_rowsPerDegree * k * std::tan(wide) /
-                                 (std::cos(wide) * std::cos(wide))};
-        m_next = (m_next + 1) % m_anchors.size();
-        m_count = std::min(m_count + 1, m_anchors.size());
-    }
-
-private:
-    struct Point {
-        double lat, y, slope, curvature;
-    };
-
-    static std::optional<double> EstimateFrom(const Point& a, double lat) {
-        const double d = lat - a.lat;
-        if (std::fabs(d) > 0.25) {
-            return std::nullopt;
-        }
-        const double estimate = a.y + a.slope * d;
-        // Second derivative of y in lat is rows·k·sec²·tan; bounded generously over the
-        // step by the anchor's value at the larger latitude, doubled.
-        const double bound = a.curvature * d * d + 1e-7 * (1.0 + std::fabs(estimate));
-        const double frac = estimate - std::floor(estimate);
-        if (frac < bound || 1.0 - frac < bound) {
-            return std::nullopt;
-        }
-        return estimate;
-    }
-
-    double m_rowsPerDegree = 0.0;
-    std::array<Point, 4> m_anchors{};
-    std::size_t m_next = 0;
-    std::size_t m_count = 0;
-};
-
 // Window x of a longitude in a Mercator view, as ViewPosition gives it (the same
 // arithmetic, so the same truncation), with what the view implies worked out once.
 class Columns {
@@ -219,7 +157,8 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
     std::size_t n = 0;
     const bool mercator = view.kind == MapViewKind::Mercator;
     const Columns column(view);
-    RowEstimate rows(view);
+    // Window pixels per degree of Mercator ordinate, y down.
+    MercatorRows rows(-view.zoomY * view.scale * projection::kMercatorScale);
     const double width = view.areaWidth * view.zoomX;
     const double height = view.areaHeight * view.zoomY;
     // Outside the default view only what falls in the map's area is drawn.

@@ -102,16 +102,25 @@ void PrintPoints(CDC& dc, const std::vector<LatLonPoints>& series, COLORREF colo
     std::vector<CRect> boxes;
     boxes.reserve(total);
     RecentBoxes recent;
+    MercatorRows rows(projection::kPageScaleY);
     for (const LatLonPoints& points : series) {
         const std::size_t count = std::min(points.lat.size(), points.lon.size());
         for (std::size_t i = 0; i < count; ++i) {
-            if (!PrintedLatitude(points.lat[i])) {
+            const double lat = points.lat[i];
+            const double lon = points.lon[i];
+            if (!PrintedLatitude(lat) || std::isnan(lon)) {
                 continue; // also skips a latitude that is not a number
             }
-            if (const auto p = PagePosition(points.lat[i], points.lon[i])) {
-                if (const auto box = PointBox(*p)) {
-                    AddBox(boxes, recent, *box);
-                }
+            // The row from a nearby point where that truncates alike, else exactly.
+            ScreenPoint p{projection::kPageScaleX * lon + projection::kPageOffsetX, 0.0};
+            if (const auto row = rows.Estimate(lat)) {
+                p.y = *row;
+            } else {
+                p.y = ProjectToPage(lat, lon).y;
+                rows.Anchor(lat, p.y);
+            }
+            if (const auto box = PointBox(p)) {
+                AddBox(boxes, recent, *box);
             }
         }
     }
