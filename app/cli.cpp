@@ -295,13 +295,16 @@ constexpr CliCommand kCommands[] = {
      "kestrova-cli next-local 2025-01-01 --place Madrid --kind total --count 3"},
     {"local-eclipses",
      "local-eclipses FROM TO (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--kind K,...] "
-     "[--json]",
+     "[--lunar] [--json]",
      Ephemeris::Precise, LocalEclipsesCommand,
      "Every eclipse seen from a place between two years or dates (YYYY or YYYY-MM-DD, both "
      "included): the table eclipse watchers look up for their town.",
      "date, kind (as seen there), magnitude, obscuration, maximum_ut, maximum_local, zone,\n"
      "duration_s and duration (totality or annularity), sun_altitude_max (degrees),\n"
-     "eclipse_type (P A T H, as seen on the whole Earth)",
+     "eclipse_type (P A T H, as seen on the whole Earth); with --lunar the lunar eclipses\n"
+     "of which some phase is seen there (to the year 3000): date, type, umbral_magnitude,\n"
+     "penumbral_magnitude, greatest_ut, greatest_local, zone, total_duration_s,\n"
+     "total_duration, moon_alt_greatest (refracted, degrees), moon_up_greatest",
      "kestrova-cli local-eclipses 2024 2050 --place Madrid"},
     {"lunar-eclipses", "lunar-eclipses FROM TO [--json]   (dates as YYYY-MM-DD)",
      Ephemeris::Precise, LunarEclipsesCommand,

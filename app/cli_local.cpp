@@ -6,17 +6,21 @@
 #include "eclipse/finder_text.h"
 #include "eclipse/local.h"
 #include "eclipse/local_search.h"
+#include "eclipse/lunar.h"
+#include "eclipse/lunar_local.h"
 #include "ephemeris/timescales.h"
 #include "io/cli_args.h"
 #include "places/gazetteer.h"
 #include "places/zone_map.h"
 #include "places/zone_time.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -44,6 +48,7 @@ struct LocalArgs {
     bool json = false;
     KindFilter kinds;
     bool kindGiven = false;
+    bool lunar = false; // local-eclipses: the lunar eclipses seen from the place
     int count = 1;
 };
 
@@ -150,6 +155,8 @@ std::optional<LocalArgs> ReadLocalArgs(int argc, char** argv, LocalForm form, bo
         };
         if (std::strcmp(argv[i], "--json") == 0) {
             args.json = true;
+        } else if (form == LocalForm::Range && std::strcmp(argv[i], "--lunar") == 0) {
+            args.lunar = true;
         } else if (option("--place", placeName) || option("--gazetteer", gazetteer) ||
                    (form != LocalForm::One && option("--kind", kinds)) ||
                    (form == LocalForm::Next && option("--count", count))) {
@@ -183,6 +190,11 @@ std::optional<LocalArgs> ReadLocalArgs(int argc, char** argv, LocalForm form, bo
     const bool fits = placeName ? coordinates == 0 : (coordinates == 2 || coordinates == 3);
     if (!fits) {
         usage = true;
+        return std::nullopt;
+    }
+    if (kinds && args.lunar) {
+        Fail("--kind chooses among solar eclipses; with --lunar every lunar eclipse seen from "
+             "the place is listed");
         return std::nullopt;
     }
     if (kinds) {
@@ -464,10 +476,90 @@ std::string DurationText(double seconds) {
     return text;
 }
 
+// The fields as CSV lines under a header, or as a JSON array of objects whose
+// fields numbers[i] are numbers (or null when empty).
+std::string Table(std::span<const char* const> fields,
+                  const std::vector<std::vector<std::string>>& rows, std::span<const bool> numbers,
+                  bool json) {
+    std::string out;
+    if (json) {
+        out += "[";
+        for (std::size_t n = 0; n < rows.size(); ++n) {
+            out += std::string(n ? ",\n " : "") + "{";
+            for (std::size_t i = 0; i < fields.size(); ++i) {
+                const std::string& v = rows[n][i];
+                const std::string value = numbers[i] ? (v.empty() ? "null" : v) : "\"" + v + "\"";
+                out += std::string(i ? ", " : "") + "\"" + fields[i] + "\": " + value;
+            }
+            out += "}";
+        }
+        return out + "]\n";
+    }
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        out += std::string(i ? "," : "") + fields[i];
+    out += "\n";
+    for (const std::vector<std::string>& row : rows) {
+        for (std::size_t i = 0; i < row.size(); ++i)
+            out += std::string(i ? "," : "") + row[i];
+        out += "\n";
+    }
+    return out;
+}
+
+// The lunar eclipses of [from, to) that the place sees some phase of (the Moon above
+// its horizon during the umbral phases, or the penumbral one of a penumbral eclipse).
+int LunarEclipsesSeen(const LocalArgs& args, double from, double to, Ephemeris engine) {
+    const double lastDay = CalendarToJulianDay(1, 1, kLastSearchYear + 1, 0.0, 0, 0);
+    if (from >= lastDay) {
+        Fail("lunar eclipses are searched from year " + std::to_string(kFirstSearchYear) + " to " +
+             std::to_string(kLastSearchYear));
+        return 1;
+    }
+    static constexpr const char* kFields[] = {"date",
+                                              "type",
+                                              "umbral_magnitude",
+                                              "penumbral_magnitude",
+                                              "greatest_ut",
+                                              "greatest_local",
+                                              "zone",
+                                              "total_duration_s",
+                                              "total_duration",
+                                              "moon_alt_greatest",
+                                              "moon_up_greatest",
+                                              "ephemeris"};
+    static constexpr bool kNumbers[] = {false, false, true,  true, false, false,
+                                        false, true,  false, true, true,  false};
+    std::vector<std::vector<std::string>> rows;
+    for (const LunarEclipse& e : LunarEclipsesBetween(from, std::min(to, lastDay), engine)) {
+        const LunarLocalCircumstances seen = ComputeLunarLocal(e, args.site.observer);
+        if (!seen.visible)
+            continue;
+        MoonInSky moon;
+        for (const LunarLocalEvent& event : seen.events)
+            if (event.name == "greatest")
+                moon = event.moon;
+        const std::string greatest = FormatInstantUT(e.jdGreatestUT);
+        const std::optional<ZonedInstant> local = ToZone(e.jdGreatestUT, args.site.zone);
+        const bool total = e.totalDurationS > 0.0;
+        rows.push_back({greatest.substr(0, greatest.find('T')),
+                        e.kind == EclipseKind::Total     ? "total"
+                        : e.kind == EclipseKind::Partial ? "partial"
+                                                         : "penumbral",
+                        FixedNumber(e.umbralMagnitude, 4), FixedNumber(e.penumbralMagnitude, 4),
+                        greatest, local ? FormatZoned(*local) + " " + local->abbreviation : "",
+                        args.site.zone, total ? FixedNumber(e.totalDurationS, 0) : "",
+                        total ? DurationText(e.totalDurationS) : "",
+                        FixedNumber(moon.apparentAltitude, 1), moon.aboveHorizon ? "true" : "false",
+                        std::string(EphemerisName(engine))});
+    }
+    std::fputs(Table(kFields, rows, kNumbers, args.json).c_str(), stdout);
+    return 0;
+}
+
 } // namespace
 
 // local-eclipses FROM TO (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--kind K,...]
-// [--json]: one line for every eclipse seen from the place.
+// [--lunar] [--json]: one line for every eclipse seen from the place.
 int LocalEclipsesCommand(int argc, char** argv, Ephemeris engine) {
     bool usage = false;
     const std::optional<LocalArgs> args = ReadLocalArgs(argc, argv, LocalForm::Range, usage);
@@ -480,52 +572,31 @@ int LocalEclipsesCommand(int argc, char** argv, Ephemeris engine) {
              FormatIsoDate(args->date) + ")");
         return 1;
     }
+    if (args->lunar)
+        return LunarEclipsesSeen(*args, from, to, engine);
     const std::vector<LocalEclipse> found =
         Search(*args, from, to, static_cast<std::size_t>(-1), engine);
-    const char* fields[] = {
+    static constexpr const char* kFields[] = {
         "date", "kind",       "magnitude", "obscuration",      "maximum_ut",   "maximum_local",
         "zone", "duration_s", "duration",  "sun_altitude_max", "eclipse_type", "ephemeris"};
-    std::string out;
-    if (args->json)
-        out += "[";
-    else
-        for (std::size_t i = 0; i < std::size(fields); ++i)
-            out += std::string(i ? "," : "") + fields[i] + (i + 1 == std::size(fields) ? "\n" : "");
-    for (std::size_t n = 0; n < found.size(); ++n) {
-        const LocalEclipse& e = found[n];
+    static constexpr bool kNumbers[] = {false, false, true,  true, false, false,
+                                        false, true,  false, true, false, false};
+    std::vector<std::vector<std::string>> rows;
+    for (const LocalEclipse& e : found) {
         const LocalCircumstances& lc = e.local;
         const std::string maxUT = FormatInstantUT(lc.max->jdUT);
         const std::optional<ZonedInstant> local = ToZone(lc.max->jdUT, args->site.zone);
         const bool central = lc.kind == EclipseKind::Total || lc.kind == EclipseKind::Annular;
-        const std::string values[] = {maxUT.substr(0, maxUT.find('T')),
-                                      KindName(lc.kind),
-                                      FixedNumber(lc.magnitude, 4),
-                                      FixedNumber(lc.obscuration, 4),
-                                      maxUT,
-                                      local ? FormatZoned(*local) + " " + local->abbreviation : "",
-                                      args->site.zone,
-                                      central ? FixedNumber(lc.duration, 1) : "",
-                                      central ? DurationText(lc.duration) : "",
-                                      FixedNumber(lc.max->sun.altitude, 1),
-                                      std::string(1, EclipseKindLetter(e.eclipse.type)),
-                                      std::string(EphemerisName(engine))};
-        if (args->json) {
-            out += std::string(n ? ",\n " : "") + "{";
-            for (std::size_t i = 0; i < std::size(fields); ++i) {
-                const bool number = i == 2 || i == 3 || i == 9 || (i == 7 && central);
-                out += std::string(i ? ", " : "") + "\"" + fields[i] +
-                       "\": " + (number ? values[i] : (i == 7 ? "null" : "\"" + values[i] + "\""));
-            }
-            out += "}";
-            continue;
-        }
-        for (std::size_t i = 0; i < std::size(fields); ++i)
-            out += std::string(i ? "," : "") + values[i];
-        out += "\n";
+        rows.push_back({maxUT.substr(0, maxUT.find('T')), KindName(lc.kind),
+                        FixedNumber(lc.magnitude, 4), FixedNumber(lc.obscuration, 4), maxUT,
+                        local ? FormatZoned(*local) + " " + local->abbreviation : "",
+                        args->site.zone, central ? FixedNumber(lc.duration, 1) : "",
+                        central ? DurationText(lc.duration) : "",
+                        FixedNumber(lc.max->sun.altitude, 1),
+                        std::string(1, EclipseKindLetter(e.eclipse.type)),
+                        std::string(EphemerisName(engine))});
     }
-    if (args->json)
-        out += "]\n";
-    std::fputs(out.c_str(), stdout);
+    std::fputs(Table(kFields, rows, kNumbers, args->json).c_str(), stdout);
     return 0;
 }
 

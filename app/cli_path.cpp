@@ -1,6 +1,7 @@
 // path DAY MONTH YEAR [--json]: the central line of the date's eclipse, minute
 // by minute, with the limits of the path, its width and the central duration.
 #include "app/cli_commands.h"
+#include "eclipse/finder_text.h"
 #include "eclipse/path.h"
 #include "ephemeris/timescales.h"
 #include "export/map_export.h"
@@ -72,7 +73,7 @@ int MapCommand(int argc, char** argv, Ephemeris engine) {
         const std::vector<MapFeature> features = MapFeatures(path);
         const std::string title =
             std::string("Solar eclipse of ") +
-            IsoUt(path.greatest.jd).substr(0, IsoUt(path.greatest.jd).find('T'));
+            FormatInstant(path.greatest.jd).substr(0, FormatInstant(path.greatest.jd).find('T'));
         const struct {
             const char* file;
             std::string text;

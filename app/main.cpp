@@ -9,7 +9,13 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -24,6 +30,25 @@ constexpr const char* kUsage =
     "  --version  show the version and exit\n"
     "\n"
     "For the results on the command line, see kestrova-cli --help.\n";
+
+// Without XDG_RUNTIME_DIR (a session started without a login manager) Qt falls back to
+// /tmp/runtime-USER and warns on every start. Take that folder first, when it is a
+// folder of ours that only we can enter, so that the fallback says nothing; otherwise
+// leave the variable unset and Qt's warning stands.
+void ProvideRuntimeFolder() {
+    const char* set = std::getenv("XDG_RUNTIME_DIR");
+    if (set && *set)
+        return;
+    const passwd* user = getpwuid(getuid());
+    if (!user || !user->pw_name)
+        return;
+    const std::string folder = std::string("/tmp/runtime-") + user->pw_name;
+    mkdir(folder.c_str(), 0700); // may exist already
+    struct stat st {};
+    if (lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == getuid() &&
+        (st.st_mode & 077) == 0)
+        setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+}
 
 } // namespace
 
@@ -43,6 +68,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
+    ProvideRuntimeFolder();
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QString::fromLatin1(kAppTitle));
     QApplication::setApplicationName(QString::fromLatin1(kAppTitle));

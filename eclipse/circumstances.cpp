@@ -17,9 +17,9 @@ double Square(double v) {
     return v * v;
 }
 
-// Signed distance on the fundamental plane from the point (x, y) to the Earth's
-// limb, the ellipse of semi-axes 1 (x) and rho1 (y): positive outside it.
-double DistanceToLimb(double x, double y, double rho1) {
+// The point of the Earth's limb, the ellipse (cos t, rho1 sin t) of the
+// fundamental plane, nearest to the point (x, y): its parameter t (radians).
+double NearestLimbParameter(double x, double y, double rho1) {
     double theta = std::atan2(y / rho1, x);
     // Newton steps on the foot of the perpendicular; the ellipse is nearly a circle.
     for (int i = 0; i < 4; ++i) {
@@ -33,6 +33,13 @@ double DistanceToLimb(double x, double y, double rho1) {
             break;
         theta -= g / dg;
     }
+    return theta;
+}
+
+// Signed distance on the fundamental plane from the point (x, y) to the Earth's
+// limb, the ellipse of semi-axes 1 (x) and rho1 (y): positive outside it.
+double DistanceToLimb(double x, double y, double rho1) {
+    const double theta = NearestLimbParameter(x, y, rho1);
     const double distance = std::hypot(x - std::cos(theta), y - rho1 * std::sin(theta));
     return Square(x) + Square(y / rho1) < 1.0 ? -distance : distance;
 }
@@ -239,9 +246,11 @@ std::optional<EclipseCircumstances> CircumstancesOf(const PolynomialElements& p,
                 c.type = EclipseKind::Hybrid;
         }
     } else {
-        // The point of the limb nearest the axis; the Sun on its horizon.
-        point = SurfacePointOf(e.x / m1, y1 / m1, 0.0, e.d, muUT);
-        const double gap = (m1 - 1.0) / m1 * axisDistance; // limb to axis
+        // The point of the limb nearest the axis (the foot of the perpendicular
+        // from the axis to the limb's ellipse); the Sun on its horizon there.
+        const double theta = NearestLimbParameter(e.x, e.y, frame.rho1);
+        point = SurfacePointOf(std::cos(theta), std::sin(theta), 0.0, e.d, muUT);
+        const double gap = limbDistance; // limb to axis
         c.magnitude = (e.l1 - gap) / (e.l1 + e.l2);
         if (gap < std::fabs(e.l2))
             c.type = e.l2 < 0.0 ? EclipseKind::Total : EclipseKind::Annular;

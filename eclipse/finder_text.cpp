@@ -156,6 +156,8 @@ std::string EclipsesJson(const std::vector<EclipseCircumstances>& eclipses) {
 }
 
 std::string FormatInstant(double jd) {
+    if (!std::isfinite(jd) || std::fabs(jd) > 1e8)
+        return "";
     const DateAndTime t = SplitInstant(jd);
     return FormatDate(t.date) + "T" + FormatTime(t);
 }

@@ -41,8 +41,10 @@ std::string EclipsesCsv(const std::vector<EclipseCircumstances>& eclipses);
 // and "ephemeris": the engine.
 std::string EclipsesJson(const std::vector<EclipseCircumstances>& eclipses);
 
-// "YYYY-MM-DDTHH:MM:SS" of a Julian day rounded to the second (astronomical year,
-// a leading minus for negative years; Julian calendar before 1582 October 15).
+// "YYYY-MM-DDTHH:MM:SS" of a Julian day rounded to the second, the program's one
+// whole-second time text (the finder's, the exports', the window's): astronomical
+// year, a leading minus for negative years; Julian calendar before 1582 October 15;
+// empty for an instant that is not a number or lies beyond +-1e8 days.
 std::string FormatInstant(double jd);
 
 // Every field of one eclipse as (name, value): the columns, the contacts

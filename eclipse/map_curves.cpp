@@ -1,7 +1,6 @@
 #include "eclipse/map_curves.h"
 
-#include "eclipse/besselian.h"
-
+#include "eclipse/path_geometry.h"
 #include "ephemeris/constants.h"
 
 #include <algorithm>
@@ -12,79 +11,11 @@ namespace {
 
 constexpr int kLimbBisections = 32; // ends of a curve
 
-// The shadow at one instant: the elements and their rates, with the quantities of the
-// frame in which the flattened Earth is the unit sphere (rho1 = sqrt(1 - e^2 cos^2 d),
-// the axis tilted to d1).
-struct Plane {
-    double x = 0.0, y = 0.0, dx = 0.0, dy = 0.0; // Earth radii, per hour
-    double sinD = 0.0, cosD = 1.0, dd = 0.0;     // dd radians per hour
-    double mu = 0.0, dmu = 0.0;                  // hour angle from UT: radians, per hour
-    double l1 = 0.0, l2 = 0.0, tanF1 = 0.0, tanF2 = 0.0;
-    double rho1 = 1.0, rho2 = 1.0, sinD1 = 0.0, cosD1 = 1.0, sinD1D2 = 0.0, cosD1D2 = 1.0;
-};
-
-Plane PlaneAt(const PolynomialElements& e, double t) {
-    const ElementsOfT v = EvaluateElements(e, t);
-    Plane s;
-    s.x = v.x;
-    s.y = v.y;
-    s.dx = v.dx;
-    s.dy = v.dy;
-    const double d = v.d * kDegToRad;
-    s.sinD = std::sin(d);
-    s.cosD = std::cos(d);
-    s.dd = v.dd * kDegToRad;
-    s.mu = HourAngleFromUT(e, v.mu) * kDegToRad;
-    s.dmu = v.dmu * kDegToRad;
-    s.l1 = v.l1;
-    s.l2 = v.l2;
-    s.tanF1 = e.tanF1;
-    s.tanF2 = e.tanF2;
-    const UnitSphereFrame f = UnitSphereFrameOf(v.d);
-    s.rho1 = f.rho1;
-    s.rho2 = f.rho2;
-    s.sinD1 = f.sinD1;
-    s.cosD1 = f.cosD1;
-    s.sinD1D2 = f.sinD1D2;
-    s.cosD1D2 = f.cosD1D2;
-    return s;
-}
-
-// A place on the Earth's sunward side at (xi, eta) of the fundamental plane, with
-// zeta its height above the plane; q = 1 - xi^2 - eta1^2 is negative beyond the limb,
-// where zeta1 is held at 0.
-struct Spot {
-    double xi = 0.0, eta = 0.0, zeta = 0.0, eta1 = 0.0, zeta1 = 0.0;
-    double q = -1.0;
-};
-
-Spot SpotAt(const Plane& s, double xi, double eta) {
-    Spot o;
-    o.xi = xi;
-    o.eta = eta;
-    o.eta1 = eta / s.rho1;
-    o.q = 1.0 - xi * xi - o.eta1 * o.eta1;
-    o.zeta1 = o.q > 0.0 ? std::sqrt(o.q) : 0.0;
-    o.zeta = s.rho2 * (o.zeta1 * s.cosD1D2 - o.eta1 * s.sinD1D2);
-    return o;
-}
-
-double ReduceLongitude(double degrees) {
-    double v = std::fmod(degrees, 360.0);
-    if (v > 180.0)
-        v -= 360.0;
-    else if (v < -180.0)
-        v += 360.0;
-    return v;
-}
-
-GeoPoint Geodetic(const Plane& s, const Spot& o) {
-    const double sinBeta = o.eta1 * s.cosD1 + o.zeta1 * s.sinD1;
-    const double hourAngle = std::atan2(o.xi, o.zeta1 * s.cosD1 - o.eta1 * s.sinD1);
-    const double cosBeta = std::sqrt(std::max(0.0, 1.0 - sinBeta * sinBeta));
-    const double lat = std::atan2(sinBeta, (1.0 - kFlattening) * cosBeta) * kRadToDeg;
-    return {lat, ReduceLongitude((hourAngle - s.mu) * kRadToDeg)};
-}
+using path_geometry::Observer;
+using path_geometry::ObserverAt;
+using path_geometry::State;
+using path_geometry::StateAt;
+using path_geometry::ToGeodetic;
 
 // The hours (TT from the elements' t0) while the penumbra touches the Earth: from the
 // first to the last point of the curves along which the eclipse begins or ends at
@@ -120,15 +51,14 @@ Unit Normalized(double x, double y, double z) {
     return {x / n, y / n, z / n};
 }
 
-Spot SpotOf(const Plane& s, const Unit& p) {
-    Spot o;
-    o.xi = p.x;
-    o.eta1 = p.y;
-    o.eta = s.rho1 * p.y;
-    o.zeta1 = p.z;
-    o.zeta = s.rho2 * (p.z * s.cosD1D2 - p.y * s.sinD1D2);
-    o.q = p.z >= 0.0 ? p.z * p.z : -p.z * p.z;
-    return o;
+// The place p on the fundamental plane; zeta1 = 0 on the limb.
+Observer ObserverOf(const State& s, const Unit& p) {
+    return {p.x, s.rho1 * p.y, s.rho2 * (p.z * s.cosD1D2 - p.y * s.sinD1D2), p.y, p.z};
+}
+
+// The gradient of p's frame components (xi, eta, zeta) carried to p.
+Unit ToUnitGradient(const State& s, double byXi, double byEta, double byZeta) {
+    return {byXi, s.rho1 * byEta - s.rho2 * s.sinD1D2 * byZeta, s.rho2 * s.cosD1D2 * byZeta};
 }
 
 // The condition of maximum at p: the offset (u, v) from the axis times the shadow's
@@ -140,8 +70,8 @@ struct Square {
     double leftward = 0.0;            // the offset's component to the left of the motion
 };
 
-Square SquareAt(const Plane& s, const Unit& p) {
-    const Spot o = SpotOf(s, p);
+Square SquareAt(const State& s, const Unit& p) {
+    const Observer o = ObserverOf(s, p);
     const double a = s.dx - s.dmu * (-o.eta * s.sinD + o.zeta * s.cosD);
     const double b = s.dy - s.dmu * o.xi * s.sinD + s.dd * o.zeta;
     const double u = o.xi - s.x;
@@ -151,15 +81,15 @@ Square SquareAt(const Plane& s, const Unit& p) {
     const double byZeta = -u * s.dmu * s.cosD + v * s.dd;
     Square q;
     q.value = u * a + v * b;
-    q.gradient = {byXi, s.rho1 * byEta - s.rho2 * s.sinD1D2 * byZeta, s.rho2 * s.cosD1D2 * byZeta};
+    q.gradient = ToUnitGradient(s, byXi, byEta, byZeta);
     q.offset = std::sqrt(u * u + v * v);
-    q.limit = s.l1 - o.zeta * s.tanF1;
+    q.limit = s.l[0] - o.zeta * s.tanF[0];
     q.leftward = (-b * u + a * v) / std::sqrt(a * a + b * b);
     return q;
 }
 
 // p moved along the sphere onto the nearest place of the line of maximum.
-Unit Corrected(const Plane& s, Unit p) {
+Unit Corrected(const State& s, Unit p) {
     for (int iteration = 0; iteration < 8; ++iteration) {
         const Square q = SquareAt(s, p);
         const Unit& g = q.gradient;
@@ -177,7 +107,7 @@ Unit Corrected(const Plane& s, Unit p) {
 }
 
 // The direction of the line of maximum at p (unit, tangent to the sphere).
-Unit Along(const Plane& s, const Unit& p) {
+Unit Along(const State& s, const Unit& p) {
     const Unit g = SquareAt(s, p).gradient;
     return Normalized(p.y * g.z - p.z * g.y, p.z * g.x - p.x * g.z, p.x * g.y - p.y * g.x);
 }
@@ -194,7 +124,7 @@ struct Traced {
 
 // The line of maximum of s from `start` in `direction` until it reaches the limit of the
 // partial eclipse (offset L1) or the limb, each end found by bisection along the last step.
-Traced TraceLine(const Plane& s, const Unit& start, Unit direction) {
+Traced TraceLine(const State& s, const Unit& start, Unit direction) {
     Traced out;
     out.points.push_back(start);
     Unit p = start;
@@ -241,7 +171,7 @@ Traced TraceLine(const Plane& s, const Unit& start, Unit direction) {
 
 // The places of the limb (the Sun on the horizon) that see their maximum at the instant
 // of s within the partial eclipse: the roots of the condition along the limb.
-std::vector<Unit> LimbRoots(const Plane& s) {
+std::vector<Unit> LimbRoots(const State& s) {
     constexpr int kSamples = 90;
     auto at = [&](double phi) { return Unit{std::cos(phi), std::sin(phi), 0.0}; };
     std::vector<Unit> roots;
@@ -278,11 +208,12 @@ double Distance(const Unit& a, const Unit& b) {
 // The line of maximum eclipse at the instant of s: from the axis's point both ways when
 // the axis meets the Earth, and inward from every place of the limb on it that those two
 // halves do not reach; each piece from its left (northern) end to its right.
-std::vector<std::vector<Unit>> MaximumLineAt(const Plane& s, const std::vector<Unit>& roots) {
+std::vector<std::vector<Unit>> MaximumLineAt(const State& s, const std::vector<Unit>& roots) {
     std::vector<std::vector<Unit>> pieces;
     std::vector<Unit> limbEnds;
-    const Spot axis = SpotAt(s, s.x, s.y);
-    if (axis.q > 0.0) {
+    double q = 0.0;
+    const Observer axis = ObserverAt(s, s.x, s.y, q);
+    if (q > 0.0) {
         const Unit a = {axis.xi, axis.eta1, axis.zeta1};
         const Unit along = Along(s, a);
         Traced one = TraceLine(s, a, along);
@@ -319,32 +250,27 @@ struct Condition {
     Unit gradient;
 };
 
-// The gradient of p's frame components (xi, eta, zeta) carried to p.
-Unit ToUnitGradient(const Plane& s, double byXi, double byEta, double byZeta) {
-    return {byXi, s.rho1 * byEta - s.rho2 * s.sinD1D2 * byZeta, s.rho2 * s.cosD1D2 * byZeta};
-}
-
-Condition MaximumCondition(const Plane& s, const Unit& p) {
+Condition MaximumCondition(const State& s, const Unit& p) {
     const Square q = SquareAt(s, p);
     return {q.value, q.gradient};
 }
 
 // The offset from the axis at which the magnitude at maximum is m: the magnitude
 // (L1 - offset) / (L1 + L2) is m at the offset (1 - m) L1 - m L2.
-Condition MagnitudeCondition(const Plane& s, const Unit& p, double m) {
-    const Spot o = SpotOf(s, p);
+Condition MagnitudeCondition(const State& s, const Unit& p, double m) {
+    const Observer o = ObserverOf(s, p);
     const double u = o.xi - s.x;
     const double v = o.eta - s.y;
     const double r = std::sqrt(u * u + v * v);
-    const double l1 = s.l1 - o.zeta * s.tanF1;
-    const double l2 = s.l2 - o.zeta * s.tanF2;
-    const double byZeta = (1.0 - m) * s.tanF1 - m * s.tanF2;
+    const double l1 = s.l[0] - o.zeta * s.tanF[0];
+    const double l2 = s.l[1] - o.zeta * s.tanF[1];
+    const double byZeta = (1.0 - m) * s.tanF[0] - m * s.tanF[1];
     return {r - ((1.0 - m) * l1 - m * l2),
             r > 0.0 ? ToUnitGradient(s, u / r, v / r, byZeta) : ToUnitGradient(s, 0, 0, byZeta)};
 }
 
 // The Sun on the horizon: the place on the limb.
-Condition HorizonCondition(const Plane&, const Unit& p) {
+Condition HorizonCondition(const State&, const Unit& p) {
     return {p.z, {0.0, 0.0, 1.0}};
 }
 
@@ -380,15 +306,15 @@ std::vector<TimedCurve> TraceCurves(const PolynomialElements& e, std::vector<Tra
         return std::pair{e1, e2};
     };
     auto dot = [](const Unit& a, const Unit& b) { return a.x * b.x + a.y * b.y + a.z * b.z; };
-    auto values = [&](const Plane& s, const Unit& p, Condition out[2]) {
+    auto values = [&](const State& s, const Unit& p, Condition out[2]) {
         out[0] = MaximumCondition(s, p);
         out[1] = second(s, p);
     };
     auto jacobian = [&](const Traced4& x, const Unit& e1, const Unit& e2) {
         Condition now[2], later[2], earlier[2];
-        values(PlaneAt(e, x.t), x.p, now);
-        values(PlaneAt(e, x.t + h), x.p, later);
-        values(PlaneAt(e, x.t - h), x.p, earlier);
+        values(StateAt(e, x.t), x.p, now);
+        values(StateAt(e, x.t + h), x.p, later);
+        values(StateAt(e, x.t - h), x.p, earlier);
         Row r{};
         for (int i = 0; i < 2; ++i) {
             r.f[i] = now[i].value;
@@ -424,7 +350,7 @@ std::vector<TimedCurve> TraceCurves(const PolynomialElements& e, std::vector<Tra
                 d[c] = -(r.j[0][c] * w0 + r.j[1][c] * w1);
             x = move(x, e1, e2, d[0], d[1], d[2]);
             Condition c[2];
-            values(PlaneAt(e, x.t), x.p, c);
+            values(StateAt(e, x.t), x.p, c);
             f[0] = c[0].value;
             f[1] = c[1].value;
             if (std::fabs(f[0]) < 1e-12 && std::fabs(f[1]) < 1e-12)
@@ -469,12 +395,12 @@ std::vector<TimedCurve> TraceCurves(const PolynomialElements& e, std::vector<Tra
                 return correct(move(x, e1, e2, a * k * d[0], a * k * d[1], a * dt));
             };
             const Traced4 next = stepTo(1.0);
-            if (outside(PlaneAt(e, next.t), next.p)) {
+            if (outside(StateAt(e, next.t), next.p)) {
                 double in = 0.0, out2 = 1.0;
                 for (int b = 0; b < kLimbBisections; ++b) {
                     const double mid = 0.5 * (in + out2);
                     const Traced4 m = stepTo(mid);
-                    (outside(PlaneAt(e, m.t), m.p) ? out2 : in) = mid;
+                    (outside(StateAt(e, m.t), m.p) ? out2 : in) = mid;
                 }
                 out.push_back(stepTo(in));
                 return std::pair{out, false};
@@ -513,8 +439,8 @@ std::vector<TimedCurve> TraceCurves(const PolynomialElements& e, std::vector<Tra
             continue;
         TimedCurve curve;
         for (const Traced4& x : line) {
-            const Plane s = PlaneAt(e, x.t);
-            curve.push_back(Timed(e, x.t, Geodetic(s, SpotOf(s, x.p))));
+            const State s = StateAt(e, x.t);
+            curve.push_back(Timed(e, x.t, ToGeodetic(s, ObserverOf(s, x.p))));
         }
         curves.push_back(std::move(curve));
     }
@@ -544,7 +470,7 @@ MapCurves ComputeMapCurves(const EclipsePath& path) {
          0.5 + k / perDay <= jdLast; k += 1.0) {
         const double jd = 0.5 + k / perDay;
         const double t = JdUTToElementsTime(e, jd);
-        const Plane s = PlaneAt(e, t);
+        const State s = StateAt(e, t);
         const std::vector<Unit> roots = LimbRoots(s);
         for (const Unit& r : roots)
             horizonSeeds.push_back({r, t});
@@ -553,7 +479,7 @@ MapCurves ComputeMapCurves(const EclipsePath& path) {
         for (const auto& piece : MaximumLineAt(s, roots)) {
             std::vector<GeoPoint> points;
             for (const Unit& p : piece)
-                points.push_back(Geodetic(s, SpotOf(s, p)));
+                points.push_back(ToGeodetic(s, ObserverOf(s, p)));
             line.pieces.push_back(std::move(points));
             for (std::size_t m = 0; m < kMagnitudeLineValues.size(); ++m) {
                 const double magnitude = kMagnitudeLineValues[m];
@@ -577,7 +503,7 @@ MapCurves ComputeMapCurves(const EclipsePath& path) {
     }
 
     curves.riseSetMaxima = TraceCurves(e, horizonSeeds, first, last, HorizonCondition,
-                                       [](const Plane& s, const Unit& p) {
+                                       [](const State& s, const Unit& p) {
                                            const Square q = SquareAt(s, p);
                                            return q.offset > q.limit;
                                        });
@@ -587,10 +513,10 @@ MapCurves ComputeMapCurves(const EclipsePath& path) {
         line.magnitude = magnitude;
         line.pieces = TraceCurves(
             e, magnitudeSeeds[m], first, last,
-            [magnitude](const Plane& s, const Unit& p) {
+            [magnitude](const State& s, const Unit& p) {
                 return MagnitudeCondition(s, p, magnitude);
             },
-            [](const Plane&, const Unit& p) { return p.z < 0.0; });
+            [](const State&, const Unit& p) { return p.z < 0.0; });
         curves.magnitudeLines.push_back(std::move(line));
     }
     return curves;

@@ -58,5 +58,6 @@ inline constexpr double kFitHalfHours = 4.5;
 // Fits the polynomials by least squares to the elements of the engine's theories
 // at seven instants over jdT0 +- kFitHalfHours (TT, the extrema of a Chebyshev
 // polynomial, so that the error stays even over the window), with the Delta T of
-// the instant jdT0 held fixed over the eclipse.
+// the instant jdT0 held fixed over the eclipse. The precise engine is evaluated at
+// four of them, the classic one, corrected by the precise, at the other three.
 PolynomialElements FitPolynomialElements(double jdT0, Ephemeris engine);

@@ -30,3 +30,13 @@ inline constexpr double kSecondsPerDay = 86400.0;
 // The Earth's rotation in degrees per second of time: an hour angle reckoned from TT
 // is this times Delta T ahead of the one reckoned from UT.
 inline constexpr double kSiderealDegreesPerSecond = 0.00417807;
+
+// Tidal accelerations of the Moon's mean longitude, arcseconds per century squared.
+// The historical Delta T expressions were derived for -26; Brown's theory, as its
+// principal terms give it, has -22.44; JPL's DE405/DE406 (and with them the DE405 fit of
+// ELP/MPP02) -25.826, and lunar laser ranging gives -25.858 (both Chapront,
+// Chapront-Touze and Francou 2002, A&A 387, 700), the value the canon's Moon carries.
+inline constexpr double kTidalAccelerationHistorical = -26.0;
+inline constexpr double kTidalAccelerationBrown = -22.44;
+inline constexpr double kTidalAccelerationDe405 = -25.826;
+inline constexpr double kTidalAccelerationLlr = -25.858;

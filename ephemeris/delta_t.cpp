@@ -1,5 +1,6 @@
 #include "ephemeris/delta_t.h"
 
+#include "ephemeris/constants.h"
 #include "ephemeris/timescales.h"
 
 #include <algorithm>
@@ -17,11 +18,11 @@
 //   continues from the observed 2026 value.
 //
 // The expressions hold for a Moon with the tidal acceleration -26"/cy^2, with
-// which the historical values were derived from ancient eclipses. This
-// program's lunar theory (Brown's) has -22.44"/cy^2: outside the observed
-// years the expressions get the standard correction for that difference,
-// -0.91072 (ndot + 26) ((y - 1955) / 100)^2 seconds (Espenak and Meeus, ibid.),
-// without which eclipses of the remote past and future land hours early.
+// which the historical values were derived from ancient eclipses. Outside the
+// observed years they get the standard correction for the tidal acceleration ndot
+// of the engine's Moon, -0.91072 (ndot + 26) ((y - 1955) / 100)^2 seconds (Espenak
+// and Meeus, ibid.), without which the classic engine's eclipses of the remote past
+// and future land hours early (constants.h holds the values).
 namespace {
 
 struct ObservedDeltaT {
@@ -39,19 +40,16 @@ double Square(double v) {
     return v * v;
 }
 
-// The lunar theories' tidal accelerations of the Moon, arcseconds per century squared.
-// Classic: the principal terms of Brown's theory. Precise: the value for which the
-// correction keeps the UT of the canon's eclipses (Espenak and Meeus, whose Moon has
-// -25.858 and whose Delta T carries the correction for it): with its DE405 constants,
-// and the Moon precessed with VSOP87D's own precession, ELP/MPP02 puts greatest eclipse
-// 0.035 s ((y - 1955) / 100)^2 earlier in TT than the canon (measured over 127 eclipses
-// of -1999..3000), which is -25.858 + 0.035 / 0.91072. This is a measured effective
-// value, not a published one.
-constexpr double kClassicTidalAcceleration = -22.44;
-constexpr double kPreciseTidalAcceleration = -25.82;
+// The tidal acceleration of each engine's Moon: Brown's for the classic one; for the precise
+// one lunar laser ranging's, which its Moon is brought to (precise.cpp) and which the canon's
+// Moon and Delta T have too.
+double TidalAcceleration(Ephemeris engine) {
+    return engine == Ephemeris::Precise ? kTidalAccelerationLlr : kTidalAccelerationBrown;
+}
 
 double LunarAccelerationCorrection(double y, double tidalAcceleration) {
-    return -0.91072 * (tidalAcceleration + 26.0) * Square((y - 1955.0) / 100.0);
+    return -0.91072 * (tidalAcceleration - kTidalAccelerationHistorical) *
+           Square((y - 1955.0) / 100.0);
 }
 
 double EspenakMeeus(double y) {
@@ -141,8 +139,7 @@ double DecimalYear(double jd) {
 } // namespace
 
 double DeltaTSeconds(double jd, Ephemeris engine) {
-    const double tidalAcceleration =
-        engine == Ephemeris::Precise ? kPreciseTidalAcceleration : kClassicTidalAcceleration;
+    const double tidalAcceleration = TidalAcceleration(engine);
     if (std::isnan(jd))
         return 0.0;
     const double k = -std::trunc((jd - kDeltaTTableStartJd) * (-1.0 / kDeltaTTableYear));

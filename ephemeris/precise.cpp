@@ -2,7 +2,8 @@
 // ecliptic and equinox of date (VSOP87D is referred to them; the ELP/MPP02 longitude
 // gets the same general precession as VSOP87D's, Laskar's), and from there to the true equator of
 // date through nutation in longitude (IAU 2000B) and the true obliquity: the mean obliquity of 1980
-// (the IAU 1976 precession's) plus nutation in obliquity.
+// (the IAU 1976 precession's) plus nutation in obliquity. The Moon is the apparent one, with its
+// light time, and has lunar laser ranging's tidal acceleration.
 #include "ephemeris/precise.h"
 
 #include "ephemeris/constants.h"
@@ -51,6 +52,20 @@ double GeneralPrecession(double t) {
            tau * kArcsecToRad;
 }
 
+// The Moon's tidal acceleration taken from DE405's, which the DE405 fit of ELP/MPP02 carries, to
+// lunar laser ranging's (constants.h), Julian centuries. In ELP/MPP02 the tidal part of the
+// Moon's secular acceleration sits in the t^2 coefficient of the mean longitude W1 (t from
+// J2000.0, the theory's epoch), and through W1 in the arguments D, F and l of every term; a
+// change dn of it (-0.032"/cy^2) moves the Moon along its orbit as if the theory ran
+// (dn / 2) t^2 / nu later, nu being W1's rate: -0.016" t^2, 40 s earlier at -2000. Run that way,
+// the Sun's mean longitude in D and the node and perigee move by 7.5 % and under 1 % of the
+// shift too, which moves the Moon by under 1 % of its 22" at -2000.
+double TidalShiftCenturies(double t) {
+    constexpr double halfDifference =
+        0.5 * (kTidalAccelerationLlr - kTidalAccelerationDe405) * kArcsecToRad; // rad / cy^2
+    return halfDifference * t * t / ElpMeanLongitudeRate();
+}
+
 } // namespace
 
 ApparentPlaces PreciseApparentPlacesAt(double jd, double deltaTSeconds) {
@@ -72,7 +87,8 @@ ApparentPlaces PreciseApparentPlacesAt(double jd, double deltaTSeconds) {
     const Equatorial sun = EclipticToEquatorial(sunLongitude, sunLatitude, obliquity);
 
     // The Moon where it was when the light left it.
-    const ElpMoon moon = ElpMpp02Moon(t - kMoonMeanLightTime / kSecondsPerCentury);
+    const ElpMoon moon =
+        ElpMpp02Moon(t + TidalShiftCenturies(t) - kMoonMeanLightTime / kSecondsPerCentury);
     const double lightTimeRest = moon.distance / kLightKmPerSecond - kMoonMeanLightTime;
     const double moonLongitude = moon.longitude + GeneralPrecession(t) -
                                  ElpMeanLongitudeRate() * lightTimeRest / kSecondsPerCentury;

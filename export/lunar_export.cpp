@@ -1,7 +1,7 @@
 #include "export/lunar_export.h"
 
+#include "eclipse/finder_text.h"
 #include "eclipse/lunar_map.h"
-#include "export/path_table.h"
 #include "geo/antimeridian.h"
 
 #include <string>
@@ -21,7 +21,7 @@ std::vector<MapFeature> LunarMapFeatures(const LunarEclipse& eclipse) {
     for (const MoonHorizonCurve& c : MoonHorizonCurves(eclipse)) {
         MapFeature f;
         f.name = "Moon on the horizon at " + c.label;
-        f.beginUt = IsoUt(c.jdUT);
+        f.beginUt = FormatInstant(c.jdUT);
         f.endUt = f.beginUt;
         // The Moon rises or sets on the curve as the Sun does on the solar map's.
         f.style = MapFeatureStyle::RiseSetCurve;
@@ -32,7 +32,7 @@ std::vector<MapFeature> LunarMapFeatures(const LunarEclipse& eclipse) {
     }
     MapFeature point;
     point.name = "Sub-lunar point at greatest eclipse";
-    point.beginUt = IsoUt(eclipse.jdGreatestUT);
+    point.beginUt = FormatInstant(eclipse.jdGreatestUT);
     point.endUt = point.beginUt;
     point.style = MapFeatureStyle::Greatest;
     point.lines = {{GeoPoint{eclipse.sublunarLat, eclipse.sublunarLon}}};

@@ -1,7 +1,7 @@
 #include "export/map_export.h"
 
+#include "eclipse/finder_text.h"
 #include "eclipse/map_curves.h"
-#include "export/path_table.h"
 #include "geo/antimeridian.h"
 #include "geo/map_colours.h"
 
@@ -24,8 +24,8 @@ MapFeature CurveFeature(const std::string& name, MapFeatureStyle style, const Ti
     MapFeature f;
     f.name = name;
     f.style = style;
-    f.beginUt = IsoUt(c.front().jd);
-    f.endUt = IsoUt(c.back().jd);
+    f.beginUt = FormatInstant(c.front().jd);
+    f.endUt = FormatInstant(c.back().jd);
     f.lines = SplitAtAntimeridian(Points(c));
     return f;
 }
@@ -46,7 +46,7 @@ std::string Number(const char* format, double value) {
 
 // The central line's width and duration at greatest eclipse, between the rows around it.
 std::vector<MapProperty> GreatestProperties(const EclipsePath& path) {
-    std::vector<MapProperty> out = {{"greatest_ut", IsoUt(path.greatest.jd), false}};
+    std::vector<MapProperty> out = {{"greatest_ut", FormatInstant(path.greatest.jd), false}};
     const std::vector<PathRow>& rows = path.centralLine;
     for (std::size_t k = 1; k < rows.size(); ++k) {
         if (!(rows[k - 1].jd <= path.greatest.jd && path.greatest.jd <= rows[k].jd))
@@ -89,8 +89,8 @@ std::optional<MapFeature> PathBand(const EclipsePath& path) {
     MapFeature f;
     f.name = PathName(path.kind);
     f.style = MapFeatureStyle::PathBand;
-    f.beginUt = IsoUt(std::min(north.front().jd, south.front().jd));
-    f.endUt = IsoUt(std::max(north.back().jd, south.back().jd));
+    f.beginUt = FormatInstant(std::min(north.front().jd, south.front().jd));
+    f.endUt = FormatInstant(std::max(north.back().jd, south.back().jd));
     f.rings = SplitRingAtAntimeridian(ring);
     f.properties = GreatestProperties(path);
     if (f.rings.empty())
@@ -198,7 +198,7 @@ std::vector<MapFeature> MapFeatures(const EclipsePath& path) {
         if (runs.empty())
             continue;
         MapFeature f;
-        const std::string ut = IsoUt(jd);
+        const std::string ut = FormatInstant(jd);
         f.name = "Penumbra at " + ut.substr(ut.size() - 8, 5) + " UT";
         f.style = MapFeatureStyle::Penumbra;
         f.beginUt = f.endUt = ut;
@@ -216,10 +216,10 @@ std::vector<MapFeature> MapFeatures(const EclipsePath& path) {
         MapFeature f;
         f.name = "Umbral path outline";
         f.style = MapFeatureStyle::PathLimit;
-        f.beginUt =
-            IsoUt(std::min(path.umbraNorth.front().front().jd, path.umbraSouth.front().front().jd));
-        f.endUt =
-            IsoUt(std::max(path.umbraNorth.front().back().jd, path.umbraSouth.front().back().jd));
+        f.beginUt = FormatInstant(
+            std::min(path.umbraNorth.front().front().jd, path.umbraSouth.front().front().jd));
+        f.endUt = FormatInstant(
+            std::max(path.umbraNorth.front().back().jd, path.umbraSouth.front().back().jd));
         f.lines = SplitAtAntimeridian(ring);
         out.push_back(std::move(f));
     }
@@ -227,8 +227,8 @@ std::vector<MapFeature> MapFeatures(const EclipsePath& path) {
         MapFeature f;
         f.name = "Central line";
         f.style = MapFeatureStyle::CentralLine;
-        f.beginUt = IsoUt(path.centralLine.front().jd);
-        f.endUt = IsoUt(path.centralLine.back().jd);
+        f.beginUt = FormatInstant(path.centralLine.front().jd);
+        f.endUt = FormatInstant(path.centralLine.back().jd);
         std::vector<GeoPoint> line;
         for (const PathRow& r : path.centralLine)
             line.push_back(r.central);
@@ -248,7 +248,7 @@ std::vector<MapFeature> MapFeatures(const EclipsePath& path) {
     const MapCurves curves = ComputeMapCurves(path);
     for (const MaximumLine& line : curves.maximumLines) {
         MapFeature f;
-        const std::string ut = IsoUt(line.jd);
+        const std::string ut = FormatInstant(line.jd);
         f.name = "Maximum eclipse at " + ut.substr(11, 5) + " UT";
         f.style = MapFeatureStyle::MaximumLine;
         f.beginUt = f.endUt = ut;
@@ -272,7 +272,7 @@ std::vector<MapFeature> MapFeatures(const EclipsePath& path) {
     MapFeature g;
     g.name = "Greatest eclipse";
     g.style = MapFeatureStyle::Greatest;
-    g.beginUt = g.endUt = IsoUt(path.greatest.jd);
+    g.beginUt = g.endUt = FormatInstant(path.greatest.jd);
     g.lines = {{path.greatest.point}};
     g.point = true;
     g.properties = GreatestProperties(path);

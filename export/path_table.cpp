@@ -1,9 +1,8 @@
 #include "export/path_table.h"
 
+#include "eclipse/finder_text.h"
 #include "ephemeris/constants.h"
 #include "ephemeris/delta_t.h"
-
-#include "ephemeris/timescales.h"
 
 #include <cmath>
 #include <cstdio>
@@ -28,25 +27,6 @@ std::string OptionalCoordinate(const std::optional<GeoPoint>& p, bool latitude,
 }
 
 } // namespace
-
-std::string IsoUt(double jd) {
-    if (!std::isfinite(jd) || std::fabs(jd) > 1e8)
-        return "";
-    // Whole seconds from the day's 0h; a time that rounds up to 24:00 moves to the next day.
-    const double dayStart = std::floor(jd - 0.5) + 0.5;
-    long long seconds = std::llround((jd - dayStart) * 86400.0);
-    double day = dayStart;
-    if (seconds >= 86400) {
-        seconds -= 86400;
-        day += 1.0;
-    }
-    const CalendarDate date = JulianDayToCalendarDate(day + 0.25);
-    char text[48];
-    std::snprintf(text, sizeof text, "%s%04d-%02d-%02dT%02lld:%02lld:%02lld",
-                  date.year < 0 ? "-" : "", date.year < 0 ? -date.year : date.year, date.month,
-                  date.day, seconds / 3600, seconds / 60 % 60, seconds % 60);
-    return text;
-}
 
 const char* EclipseKindName(EclipseKind kind) {
     switch (kind) {
@@ -81,7 +61,7 @@ std::string NoCentralLineReason(const EclipsePath& path) {
 std::string PathTableCsv(const EclipsePath& path) {
     std::string out = std::string(kPathCsvHeader) + "\n";
     for (const PathRow& r : path.centralLine) {
-        out += IsoUt(r.jd) + "," + Format("%.4f", r.central.lat) + "," +
+        out += FormatInstant(r.jd) + "," + Format("%.4f", r.central.lat) + "," +
                Format("%.4f", r.central.lon) + "," + OptionalCoordinate(r.north, true, "") + "," +
                OptionalCoordinate(r.north, false, "") + "," +
                OptionalCoordinate(r.south, true, "") + "," +
@@ -101,7 +81,7 @@ std::string PathTableJson(const EclipsePath& path) {
     out += "  \"delta_t_s\": " + Format("%.1f", path.elements.deltaT) +
            ", \"delta_t_sigma_s\": " + Format("%.1f", sigma) +
            ", \"lon_sigma_deg\": " + Format("%.4f", sigma * kSiderealDegreesPerSecond) + ",\n";
-    out += "  \"greatest\": {\"ut\": \"" + IsoUt(g.jd) +
+    out += "  \"greatest\": {\"ut\": \"" + FormatInstant(g.jd) +
            "\", \"lat\": " + Format("%.4f", g.point.lat) +
            ", \"lon\": " + Format("%.4f", g.point.lon) + ", \"gamma\": " + Format("%.5f", g.gamma) +
            "},\n  \"rows\": [";
@@ -109,7 +89,7 @@ std::string PathTableJson(const EclipsePath& path) {
     for (const PathRow& r : path.centralLine) {
         out += first ? "\n" : ",\n";
         first = false;
-        out += "    {\"ut\": \"" + IsoUt(r.jd) +
+        out += "    {\"ut\": \"" + FormatInstant(r.jd) +
                "\", \"central_lat\": " + Format("%.4f", r.central.lat) +
                ", \"central_lon\": " + Format("%.4f", r.central.lon) +
                ", \"north_lat\": " + OptionalCoordinate(r.north, true, "null") +

@@ -6,10 +6,6 @@
 
 #include <string>
 
-// "YYYY-MM-DDTHH:MM:SS" of a Julian day (UT), rounded to the whole second; a
-// negative year with its sign (astronomical numbering).
-std::string IsoUt(double jd);
-
 // "total", "annular", "hybrid", "partial" or "none".
 const char* EclipseKindName(EclipseKind kind);
 

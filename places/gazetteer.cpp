@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <limits>
+#include <numeric>
 #include <optional>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -645,6 +646,28 @@ GazetteerLoad LoadGazetteer(const std::string& path) {
 
 std::size_t PlaceCount(const Gazetteer& g) {
     return g.data ? TablesOf(g.data.get()).header.places : 0;
+}
+
+std::vector<Place> PlacesBySize(const Gazetteer& g, std::size_t most) {
+    if (!g.data)
+        return {};
+    const Tables t = TablesOf(g.data.get());
+    std::vector<std::uint32_t> order(t.header.places);
+    std::iota(order.begin(), order.end(), 0u);
+    const auto population = [&](std::uint32_t i) {
+        return At<PlaceRecord>(t.places, i).population;
+    };
+    const std::size_t n = std::min(most, order.size());
+    std::partial_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(n), order.end(),
+                      [&](std::uint32_t a, std::uint32_t b) {
+                          return population(a) != population(b) ? population(a) > population(b)
+                                                                : a < b;
+                      });
+    std::vector<Place> places;
+    places.reserve(n);
+    for (std::size_t k = 0; k < n; ++k)
+        places.push_back(ToPlace(t, order[k]));
+    return places;
 }
 
 std::vector<Place> FindPlaces(const Gazetteer& g, std::string_view text) {

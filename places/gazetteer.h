@@ -59,6 +59,9 @@ GazetteerBuild BuildGazetteerIndex(std::string_view source,
 // The number of places in a loaded index.
 std::size_t PlaceCount(const Gazetteer& g);
 
+// Every place of the index, the most populous first, at most `most` of them.
+std::vector<Place> PlacesBySize(const Gazetteer& g, std::size_t most);
+
 // A name as the index keeps it: lower case, Latin accents removed (é -> e, ß -> s,
 // ø -> o), hyphens as blanks, dots and apostrophes dropped, runs of blanks as one,
 // no blanks at either end.

@@ -1,7 +1,7 @@
 #include "view/export_map.h"
 
+#include "eclipse/finder_text.h"
 #include "export/map_export.h"
-#include "export/path_table.h"
 #include "io/atomic_write.h"
 #include "platform/save_file.h"
 #include "render/map_painter.h"
@@ -92,7 +92,7 @@ QString ExportMap(CKestrovaView& view, const QString& file) {
         if (path.kind == EclipseKind::None)
             return QStringLiteral("there is no eclipse on the map: press \"map\" for a date first");
         const std::vector<MapFeature> features = MapFeatures(path);
-        const std::string iso = IsoUt(path.greatest.jd);
+        const std::string iso = FormatInstant(path.greatest.jd);
         const std::string title = "Solar eclipse of " + iso.substr(0, iso.find('T'));
         return WriteText(file, suffix == QLatin1String("kml") ? MapKml(features, title)
                                                               : MapGeoJson(features));

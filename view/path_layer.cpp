@@ -1,7 +1,7 @@
 #include "view/path_layer.h"
 
+#include "eclipse/finder_text.h"
 #include "eclipse/map_curves.h"
-#include "export/path_table.h"
 
 #include <cstdio>
 
@@ -54,7 +54,7 @@ PathLayer MakePathLayer(const EclipsePath& path, double south, double north) {
     }
     for (const MaximumLine& line : curves.maximumLines) {
         // "17:30 UT": the hour and minute of the ISO instant.
-        const std::string label = IsoUt(line.jd).substr(11, 5) + " UT";
+        const std::string label = FormatInstant(line.jd).substr(11, 5) + " UT";
         for (const auto& piece : line.pieces)
             AddLabelled(layer, PathLineKind::MaximumLine, Places(piece), label, south, north);
     }

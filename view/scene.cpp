@@ -1,5 +1,6 @@
 #include "view/scene.h"
 
+#include "places/gazetteer.h"
 #include "render/base_map_painter.h"
 #include "render/draw_tools.h"
 #include "render/limit_curves.h"
@@ -9,6 +10,7 @@
 #include "render/overlay_painter.h"
 #include "render/path_painter.h"
 #include "render/projection.h"
+#include "render/town_labels.h"
 
 #include <QPainter>
 
@@ -38,6 +40,24 @@ std::vector<ScreenHourLabel> ScreenHourLabels(const Scene& scene, const MapView&
         }
     }
     return labels;
+}
+
+// The gazetteer's towns, largest first, read once when a magnified map first needs them;
+// none when the gazetteer cannot be read (the map is then drawn without names).
+const std::vector<MapTown>& ProgramTowns() {
+    static const std::vector<MapTown> towns = [] {
+        std::vector<MapTown> result;
+        const std::string file = FindGazetteerFile(RunningProgramFolder());
+        if (file.empty())
+            return result;
+        const GazetteerLoad load = LoadGazetteer(file);
+        if (!load.error.empty())
+            return result;
+        for (Place& p : PlacesBySize(load.gazetteer, PlaceCount(load.gazetteer)))
+            result.push_back({p.latitude, p.longitude, p.population, std::move(p.name)});
+        return result;
+    }();
+    return towns;
 }
 
 } // namespace
@@ -77,6 +97,10 @@ void PaintSceneOnMap(CDC& dc, const Scene& scene, const MapView& view) {
     }
     if (!scene.path.empty()) {
         DrawPathLayer(dc, scene.path, view, placed);
+    }
+    // Towns take the room the eclipse's own labels leave.
+    if (!IsDefaultView(view)) {
+        DrawTownLabels(dc, view, ProgramTowns(), placed);
     }
     const LimitCurveSeries& limits = scene.limitCurves;
     if (!limits.latitudes.empty()) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -16,6 +17,9 @@ TEST(FormatInstant, RoundsToTheSecondAndCarriesIntoTheNextDay) {
     EXPECT_EQ(FormatInstant(CalendarToJulianDay(31, 12, 2024, 59.4, 59, 23)),
               "2024-12-31T23:59:59");
     EXPECT_EQ(FormatInstant(CalendarToJulianDay(28, 2, 2024, 30.0, 15, 6)), "2024-02-28T06:15:30");
+    // No text for an instant that is not one.
+    EXPECT_EQ(FormatInstant(std::nan("")), "");
+    EXPECT_EQ(FormatInstant(INFINITY), "");
 }
 
 TEST(FormatInstant, AstronomicalYearsAndTheJulianCalendar) {

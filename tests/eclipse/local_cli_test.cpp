@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <sstream>
@@ -250,6 +251,50 @@ TEST(LocalCli, EclipsesSeenFromATownAgainstTheCanon) {
     EXPECT_EQ(rows[0].at("maximum_local").substr(0, 16), "2024-04-08T13:42");
     EXPECT_EQ(rows[0].at("maximum_local").substr(rows[0].at("maximum_local").size() - 3), "CDT");
     EXPECT_EQ(rows[0].at("duration").substr(0, 6), "3 min ");
+}
+
+// Lunar eclipses seen from a town: listed when the Moon stands above the horizon at
+// greatest eclipse (the catalogue's place of the Moon and sidereal time), left out when it
+// is so far below that it cannot rise before the umbral phase ends (15 degrees an hour).
+TEST(LocalCli, LunarEclipsesSeenFromATownAgainstTheCatalogue) {
+    constexpr double kRad = 3.14159265358979323846 / 180.0;
+    for (const Observer town : {Observer{19.07, 72.88, 0.0}, Observer{40.71, -74.01, 0.0}}) {
+        const CliRun r = Cli("local-eclipses 1700 2200 " + std::to_string(town.latitude) + " " +
+                             std::to_string(town.longitude) + " --lunar");
+        ASSERT_EQ(r.status, 0) << r.err;
+        std::map<std::string, std::map<std::string, std::string>> byDate;
+        for (const auto& row : Rows(r.out))
+            byDate[row.at("date")] = row;
+        int checked = 0;
+        for (const CsvRow& ref : ReadCsv("lunar_eclipses_sample.csv")) {
+            if (ref.at("semi_partial_min").empty())
+                continue;
+            const double hours = std::stod(ref.at("greatest_ut").substr(0, 2)) +
+                                 std::stod(ref.at("greatest_ut").substr(3, 2)) / 60.0;
+            const double lst =
+                (std::stod(ref.at("gst0_h")) + hours * 1.00273791) * 15.0 + town.longitude;
+            const double h = (lst - std::stod(ref.at("moon_ra_h")) * 15.0) * kRad;
+            const double dec = std::stod(ref.at("moon_dec")) * kRad;
+            const double lat = town.latitude * kRad;
+            const double alt = std::asin(std::sin(lat) * std::sin(dec) +
+                                         std::cos(lat) * std::cos(dec) * std::cos(h)) /
+                               kRad;
+            const double reach = std::stod(ref.at("semi_partial_min")) / 60.0 * 15.0 + 2.0;
+            const std::string date = ref.at("date");
+            if (alt > 2.0) {
+                ASSERT_EQ(byDate.count(date), 1u) << date << " Moon at " << alt;
+                EXPECT_NEAR(std::stod(byDate[date].at("umbral_magnitude")),
+                            std::stod(ref.at("umb_mag")), 0.01)
+                    << date;
+                ++checked;
+            } else if (alt < -reach) {
+                EXPECT_EQ(byDate.count(date), 0u) << date << " Moon at " << alt;
+                ++checked;
+            }
+        }
+        EXPECT_GE(checked, 15);
+    }
+    EXPECT_EQ(Cli("local-eclipses 2025 2026 40.4 -3.7 --lunar --kind total").status, 1);
 }
 
 TEST(LocalCli, NextEclipseOfTheKindsAsked) {

@@ -5,6 +5,7 @@
 #include "render/map_overlay.h"
 #include "render/map_painter.h"
 #include "render/overlay_painter.h"
+#include "render/town_labels.h"
 
 #include <QImage>
 #include <QPainter>
@@ -107,6 +108,38 @@ TEST(HourLabels, LabelsStayOnTheMapOnceAndNeverOverlap) {
     // Nothing right of the map or under it.
     EXPECT_EQ(test_pixels::CountColour(c.image, black, QRect(730, 0, 70, 400)), 0);
     EXPECT_EQ(test_pixels::CountColour(c.image, black, QRect(0, 330, 800, 70)), 0);
+}
+
+TEST(TownLabels, LargerTownsFirstMoreAsTheMapGrowsNeverOverHourLabels) {
+    const std::vector<MapTown> towns = {{32.78, -96.81, 1300000, "Dallas"},
+                                        {32.75, -97.33, 800000, "Fort Worth"},
+                                        {32.74, -97.11, 380000, "Arlington"},
+                                        {33.02, -96.70, 260000, "Plano"}};
+    // None on the design's map; a closer view names smaller towns.
+    EXPECT_GT(TownPopulationThreshold(DefaultView(1.0, 1.0)), 1300000);
+    const MapView texas = FitView(1.0, 1.0, {30.0, -100.0, 36.0, -94.0});
+    const MapView city = FitView(1.0, 1.0, {32.4, -97.6, 33.2, -96.4});
+    EXPECT_GT(TownPopulationThreshold(texas), TownPopulationThreshold(city));
+    EXPECT_LE(TownPopulationThreshold(city), 260000);
+
+    Canvas c;
+    std::vector<LabelBox> placed = {{0.0, 0.0, 730.0, 150.0}}; // taken by other labels
+    {
+        QPainter painter(&c.image);
+        CDC dc(painter, 96, 96);
+        DrawTownLabels(dc, city, towns, placed);
+    }
+    ASSERT_GT(placed.size(), 1u);
+    for (std::size_t i = 1; i < placed.size(); ++i)
+        for (std::size_t j = 0; j < i; ++j)
+            EXPECT_FALSE(Overlap(placed[i], placed[j])) << i << " over " << j;
+    // Dallas, the largest, is named beside its place.
+    const auto dallas = ViewPosition(city, 32.78, -96.81);
+    ASSERT_TRUE(dallas);
+    EXPECT_GT(test_pixels::CountColour(c.image, qRgb(40, 40, 40),
+                                       QRect(static_cast<int>(dallas->x) - 60,
+                                             static_cast<int>(dallas->y) - 20, 120, 40)),
+              20);
 }
 
 TEST(LimitCurves, HoursBecomeLongitudesWestOfGreenwichThenEastByTheRemainder) {
