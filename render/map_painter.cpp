@@ -144,6 +144,55 @@ LatitudeBand VisibleLatitudes(const MapView& view, double height) {
     return {latitudeOfRow(height + 2.0), latitudeOfRow(-4.0)};
 }
 
+// Places near a globe's drawn boxes: the orthographic projection moves a point by at
+// most the disc's radius times the angle it turns through, and that angle is at most the
+// sum of the steps in latitude and longitude (radians). A place that close to a drawn
+// box's point, closer than that point lies to its pixel's edges and to the limb, falls in
+// the same box: it is drawn already.
+class GlobeNeighbours {
+public:
+    explicit GlobeNeighbours(double radius) : m_radius(radius) {}
+
+    bool Covers(double lat, double lon) const {
+        const double k = projection::kDegToRad;
+        for (std::size_t i = 0; i < m_count; ++i) {
+            const Point& a = m_points[i];
+            if ((std::fabs(lat - a.lat) + std::fabs(lon - a.lon)) * k < a.reach) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // A drawn box's point at window position p.
+    void Add(double lat, double lon, const ScreenPoint& p, double cx, double cy) {
+        auto edge = [](double v) {
+            const double f = v - std::floor(v);
+            return std::min(f, 1.0 - f) - 1e-7 * (1.0 + std::fabs(v));
+        };
+        // The cosine of the angle from the disc's centre: the margin to the limb.
+        const double rho2 =
+            ((p.x - cx) * (p.x - cx) + (p.y - cy) * (p.y - cy)) / (m_radius * m_radius);
+        const double limb = std::sqrt(std::max(0.0, 1.0 - rho2)) - 1e-6;
+        const double reach = std::min({edge(p.x) / m_radius, edge(p.y) / m_radius, limb});
+        if (!(reach > 0.0)) {
+            return;
+        }
+        m_points[m_next] = {lat, lon, reach};
+        m_next = (m_next + 1) % m_points.size();
+        m_count = std::min(m_count + 1, m_points.size());
+    }
+
+private:
+    struct Point {
+        double lat, lon, reach; // reach: radians
+    };
+    double m_radius;
+    std::array<Point, 4> m_points{};
+    std::size_t m_next = 0;
+    std::size_t m_count = 0;
+};
+
 } // namespace
 
 void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
@@ -166,6 +215,7 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
     const LatitudeBand band =
         clip && mercator ? VisibleLatitudes(view, height) : LatitudeBand{-90.0, 90.0};
     RecentBoxes recent;
+    GlobeNeighbours near(view.scale * std::min(width, height) / 2.0);
     for (std::size_t i = 0; i < count; ++i) {
         const bool inRange =
             clip ? std::fabs(lat[i]) <= (mercator ? 85.0 : 90.0) : OnScreenLatitude(lat[i]);
@@ -195,6 +245,9 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
                 rows.Anchor(lat[i], p.y);
             }
         } else {
+            if (near.Covers(lat[i], lon[i])) {
+                continue;
+            }
             const auto exact = ViewPosition(view, lat[i], lon[i]);
             if (!exact) {
                 continue;
@@ -212,6 +265,9 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
             continue; // a longitude that is not a number has no place on the map
         }
         const CRect box{*x, *y, *x2, *y2};
+        if (!mercator) {
+            near.Add(lat[i], lon[i], p, width / 2.0, height / 2.0);
+        }
         if (recent.Contains(box)) {
             continue;
         }

@@ -256,3 +256,29 @@ TEST(VectorMap, ABorderAlongAParallelIsDrawnInAMagnifiedView) {
     const QRgb sea = image.pixel(TruncToInt(p->x), TruncToInt(p->y) - 20);
     EXPECT_NE(image.pixel(TruncToInt(p->x), TruncToInt(p->y)), sea);
 }
+
+TEST(ShadowPlot, AGlobeDrawsAnOutlineAsItsPointsOneByOne) {
+    // Two branches of a ring round 60° N, close enough to share pixels, in the order a
+    // sliced outline gives them; part of the ring lies beyond the limb.
+    MapView view = GlobeView(1.0, 1.0, 20.0, -40.0);
+    view.areaWidth = 400.0;
+    view.areaHeight = 300.0;
+    std::vector<double> lat, lon;
+    for (double a = -180.0; a < 180.0; a += 0.011) {
+        lat.insert(lat.end(), {60.0 + 8.0 * std::sin(a / 20.0), 45.0});
+        lon.insert(lon.end(), {a, -a});
+    }
+    const QImage together = PlotIn(view, lat, lon);
+    QImage alone(400, 300, QImage::Format_RGB32);
+    alone.fill(Qt::white);
+    {
+        QPainter painter(&alone);
+        CDC dc(painter, 96, 96);
+        for (std::size_t i = 0; i < lat.size(); ++i) {
+            PlotPointBoxes(dc, view, std::span(&lat[i], 1), std::span(&lon[i], 1),
+                           map_colours::kPenumbra);
+        }
+    }
+    EXPECT_GT(CountColour(together, Rgb(map_colours::kPenumbra), together.rect()), 1000);
+    EXPECT_EQ(together, alone);
+}
