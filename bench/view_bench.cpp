@@ -2,6 +2,8 @@
 // the map command, computation and drawing together, and the map command's computation
 // alone.
 
+#include "render/base_map_painter.h"
+#include "render/map_painter.h"
 #include "view/eclipse_map.h"
 #include "view/kestrova_view.h"
 #include "view/scene.h"
@@ -12,6 +14,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <cstdlib>
 
 namespace {
@@ -84,36 +87,79 @@ void MapCommand(benchmark::State& state) {
 }
 BENCHMARK(MapCommand)->Unit(benchmark::kMillisecond);
 
-// One frame of a 1600 x 1000 window after the map button, zoomed (or turned to the globe)
-// and panned, with every layer: what a drag repaints each time the pointer moves.
-void MovedFrame(benchmark::State& state, bool globe) {
+// A 1600 x 1000 window after the map button for 8 April 2024, zoomed four times about a
+// point over Texas (or turned to the globe) and panned.
+struct MovedWindow {
+    explicit MovedWindow(bool globe) {
+        view.SetMessageBoxSink(&boxes);
+        view.resize(1600, 1000);
+        view.show();
+        view.OnInitialUpdate();
+        view.SetDlgItemText(IDC_DAY, "8");
+        view.SetDlgItemText(IDC_MONTH, "4");
+        view.SetDlgItemText(IDC_YEAR, "2024");
+        view.OnMap();
+        if (globe) {
+            view.OnGlobeView();
+        } else {
+            view.ZoomMapAbout(500, 300, 4.0);
+        }
+        view.PanMap(40, 25);
+    }
+    // The view of a drag's frame i: one pixel further each frame, back and forth, so
+    // that no two frames in a row show the same view.
+    MapView Frame(std::int64_t i) const {
+        const MapView at = view.CurrentMapView();
+        const double step = (i % 2 == 0) ? 1.0 : -1.0;
+        return Panned(at, step, 0.5 * step);
+    }
     CMessageRecorder boxes;
     BenchView view;
-    view.SetMessageBoxSink(&boxes);
-    view.resize(1600, 1000);
-    view.show();
-    view.OnInitialUpdate();
-    view.SetDlgItemText(IDC_DAY, "8");
-    view.SetDlgItemText(IDC_MONTH, "4");
-    view.SetDlgItemText(IDC_YEAR, "2024");
-    view.OnMap();
-    if (globe) {
-        view.OnGlobeView();
-    } else {
-        view.ZoomMapAbout(500, 300, 4.0);
-    }
-    view.PanMap(40, 25);
+};
+
+// One frame of the drag with every layer: what the window repaints each time the pointer
+// moves.
+void MovedFrame(benchmark::State& state, bool globe) {
+    const MovedWindow window(globe);
     QImage image(1600, 1000, QImage::Format_RGB32);
+    std::int64_t i = 0;
     for (auto _ : state) {
         QPainter painter(&image);
         CDC dc(painter);
-        const MapView mapView = view.CurrentMapView();
+        const MapView mapView = window.Frame(i++);
         PaintStaticPicture(dc, 1600, 1000, mapView);
-        PaintScene(dc, view.GetScene(), mapView);
+        PaintScene(dc, window.view.GetScene(), mapView);
     }
 }
 BENCHMARK_CAPTURE(MovedFrame, zoomed_mercator, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(MovedFrame, globe, true)->Unit(benchmark::kMillisecond);
+
+// The frame's two halves apart: the base map alone, and the eclipse's layers alone.
+void MovedBaseMap(benchmark::State& state, bool globe) {
+    const MovedWindow window(globe);
+    QImage image(1600, 1000, QImage::Format_RGB32);
+    std::int64_t i = 0;
+    for (auto _ : state) {
+        QPainter painter(&image);
+        CDC dc(painter);
+        PaintVectorMap(dc, window.Frame(i++), ProgramVectorMap());
+    }
+}
+BENCHMARK_CAPTURE(MovedBaseMap, zoomed_mercator, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MovedBaseMap, globe, true)->Unit(benchmark::kMillisecond);
+
+void MovedScene(benchmark::State& state, bool globe) {
+    const MovedWindow window(globe);
+    QImage image(1600, 1000, QImage::Format_RGB32);
+    std::int64_t i = 0;
+    for (auto _ : state) {
+        QPainter painter(&image);
+        CDC dc(painter);
+        PaintScene(dc, window.view.GetScene(), window.Frame(i++));
+    }
+}
+BENCHMARK_CAPTURE(MovedScene, zoomed_mercator, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MovedScene, globe, true)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -103,6 +103,9 @@ Outline TraceOutline(const BesselianElements& e, Cone cone, double samples) {
     const long long count = static_cast<long long>(samples);
     const double increment = 1.0 / samples;
     const GeodeticFrame frame = FrameOf(e);
+    // Most sections meet the Earth in two points: room for them at once, not by doubling.
+    outline.lat.reserve(static_cast<std::size_t>(2 * count));
+    outline.lon.reserve(static_cast<std::size_t>(2 * count));
     double zeta = 0.0;
     for (long long k = 0; k < count; ++k) {
         zeta += increment;

@@ -11,10 +11,8 @@ namespace {
 
 QMessageBox::Icon IconOf(unsigned style) {
     switch (style & MB_ICONMASK) {
-    case MB_ICONHAND:
+    case MB_ICONERROR:
         return QMessageBox::Critical;
-    case MB_ICONQUESTION:
-        return QMessageBox::Question;
     case MB_ICONEXCLAMATION:
         return QMessageBox::Warning;
     case MB_ICONINFORMATION:

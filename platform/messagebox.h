@@ -12,12 +12,8 @@ class QWidget;
 // Styles (combinable: one button set and one icon).
 enum MessageBoxStyle : unsigned {
     MB_OK = 0x0,
-    MB_ICONHAND = 0x10,
     MB_ICONERROR = 0x10,
-    MB_ICONQUESTION = 0x20,
     MB_ICONEXCLAMATION = 0x30,
-    MB_ICONWARNING = 0x30,
-    MB_ICONASTERISK = 0x40,
     MB_ICONINFORMATION = 0x40,
 };
 constexpr unsigned MB_ICONMASK = 0xf0;

@@ -58,7 +58,6 @@ bool CView::PrintOn(QPrinter& printer, CPrintInfo& info) {
     CDC dc(painter, printer.logicalDpiX(), printer.logicalDpiY());
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
     info.m_rectDraw = {0, 0, page.width(), page.height()};
-    OnBeginPrinting(&dc, &info);
     for (info.m_nCurPage = info.m_nMinPage;
          info.m_nCurPage <= info.m_nMaxPage && info.m_bContinuePrinting; ++info.m_nCurPage) {
         if (info.m_nCurPage > info.m_nMinPage) {
@@ -67,7 +66,6 @@ bool CView::PrintOn(QPrinter& printer, CPrintInfo& info) {
         OnPrepareDC(&dc, &info);
         OnPrint(&dc, &info);
     }
-    OnEndPrinting(&dc, &info);
     // A PDF or print job that could not be finished (its file not written) fails here.
     return painter.end();
 }
@@ -90,14 +88,10 @@ bool CView::OnPreparePrinting(CPrintInfo* info) {
     return DoPreparePrinting(info);
 }
 
-void CView::OnBeginPrinting(CDC* /*dc*/, CPrintInfo* /*info*/) {}
-
 void CView::OnPrepareDC(CDC* /*dc*/, CPrintInfo* /*info*/) {}
 
 void CView::OnPrint(CDC* dc, CPrintInfo* /*info*/) {
     OnDraw(dc);
 }
-
-void CView::OnEndPrinting(CDC* /*dc*/, CPrintInfo* /*info*/) {}
 
 void CView::OnDraw(CDC* /*dc*/) {}

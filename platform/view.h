@@ -2,8 +2,8 @@
 
 // A view: a window with the print sequence of a document view. Printing asks, in order,
 // OnPreparePrinting (which normally shows the print dialog through DoPreparePrinting),
-// OnBeginPrinting, then OnPrepareDC and OnPrint for each page, and OnEndPrinting, on an
-// A4 landscape QPrinter. Print preview runs the same sequence for QPrintPreviewDialog.
+// then OnPrepareDC and OnPrint for each page, on an A4 landscape QPrinter. Print preview runs the
+// same sequence for QPrintPreviewDialog.
 
 #include "platform/wnd.h"
 
@@ -52,10 +52,8 @@ public:
 
 protected:
     virtual bool OnPreparePrinting(CPrintInfo* info);
-    virtual void OnBeginPrinting(CDC* dc, CPrintInfo* info);
     virtual void OnPrepareDC(CDC* dc, CPrintInfo* info);
     virtual void OnPrint(CDC* dc, CPrintInfo* info);
-    virtual void OnEndPrinting(CDC* dc, CPrintInfo* info);
     virtual void OnDraw(CDC* dc);
 
     // Shows the print dialog unless printing directly or previewing.

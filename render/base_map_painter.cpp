@@ -30,54 +30,80 @@ double DesignY(double lat) {
                MercatorOrdinate(std::clamp(lat, -kMercatorEdge, kMercatorEdge));
 }
 
-// The map's outlines in design pixels of the screen projection, with their longitude
-// extent, made once per detail: a Mercator view draws them through an affine transform.
-struct DesignPaths {
-    QPainterPath land;
-    QPainterPath borders;
+// The map's lines in design pixels of the screen projection, each with the box it spans,
+// made once per detail: a Mercator view draws those whose box reaches into the view
+// through an affine transform.
+struct DesignLine {
+    QPolygonF points;
+    QRectF bounds;
+};
+struct DesignLines {
+    std::vector<DesignLine> land;
+    std::vector<DesignLine> borders;
     double west = 0.0; // design x extent of everything
     double east = 0.0;
 };
 
-DesignPaths MakeDesignPaths(const VectorMap& map, MapDetail detail) {
-    DesignPaths paths;
-    paths.land.setFillRule(Qt::WindingFill);
-    paths.west = 1e9;
-    paths.east = -1e9;
+DesignLines MakeDesignLines(const VectorMap& map, MapDetail detail) {
+    DesignLines lines;
+    lines.west = 1e9;
+    lines.east = -1e9;
     for (const MapLineSet& set : map.layers) {
         if (set.detail != detail) {
             continue;
         }
-        QPainterPath& path = set.kind == MapLineKind::Land ? paths.land : paths.borders;
+        auto& target = set.kind == MapLineKind::Land ? lines.land : lines.borders;
         for (const auto& line : set.lines) {
             QPolygonF polygon;
             polygon.reserve(static_cast<qsizetype>(line.size()));
             for (const MapPlace& p : line) {
-                const double x = DesignX(p.lon);
-                polygon.append(QPointF(x, DesignY(p.lat)));
-                paths.west = std::min(paths.west, x);
-                paths.east = std::max(paths.east, x);
+                polygon.append(QPointF(DesignX(p.lon), DesignY(p.lat)));
             }
-            if (set.kind == MapLineKind::Land) {
-                path.addPolygon(polygon);
-                path.closeSubpath();
-            } else {
-                path.addPolygon(polygon);
-            }
+            const QRectF bounds = polygon.boundingRect();
+            lines.west = std::min(lines.west, bounds.left());
+            lines.east = std::max(lines.east, bounds.right());
+            target.push_back({std::move(polygon), bounds});
         }
     }
-    return paths;
+    return lines;
 }
 
-const DesignPaths& CachedDesignPaths(const VectorMap& map, MapDetail detail) {
-    // The program has one vector map; a test's own map is drawn from paths made for it.
+const DesignLines& CachedDesignLines(const VectorMap& map, MapDetail detail) {
+    // The program has one vector map; a test's own map is drawn from lines made for it.
     static const VectorMap* cachedFor = nullptr;
-    static std::array<DesignPaths, 2> cache;
+    static std::array<DesignLines, 2> cache;
     if (cachedFor != &map) {
-        cache = {MakeDesignPaths(map, MapDetail::Coarse), MakeDesignPaths(map, MapDetail::Medium)};
+        cache = {MakeDesignLines(map, MapDetail::Coarse), MakeDesignLines(map, MapDetail::Medium)};
         cachedFor = &map;
     }
     return cache[static_cast<std::size_t>(detail)];
+}
+
+// The lines whose box meets the visible design rectangle, as one path: a line wholly
+// outside cannot colour a pixel of the view, nor change the winding inside it. Rings
+// reaching out of it are cut to it, so that the fill's rasterizer walks only the edges
+// that can show.
+QPainterPath VisiblePath(const std::vector<DesignLine>& lines, const QRectF& visible, bool rings) {
+    // A border along a parallel has a box of no height, which QRectF would call empty.
+    auto meets = [&](const QRectF& b) {
+        return b.left() <= visible.right() && b.right() >= visible.left() &&
+               b.top() <= visible.bottom() && b.bottom() >= visible.top();
+    };
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
+    for (const DesignLine& line : lines) {
+        if (!meets(line.bounds)) {
+            continue;
+        }
+        if (!rings) {
+            path.addPolygon(line.points);
+            continue;
+        }
+        path.addPolygon(visible.contains(line.bounds) ? line.points
+                                                      : ClipRingToRect(line.points, visible));
+        path.closeSubpath();
+    }
+    return path;
 }
 
 QRectF AreaRect(const MapView& v) {
@@ -92,24 +118,34 @@ QPen Cosmetic(const QColor& colour, double width) {
 }
 
 void PaintMercator(QPainter& painter, const MapView& v, const VectorMap& map) {
-    const DesignPaths& paths = CachedDesignPaths(map, DetailForView(v));
+    const DesignLines& lines = CachedDesignLines(map, DetailForView(v));
     const double turn = 360.0 * projection::kPixelsPerDegree; // design pixels
-    // Visible design columns: [-ox, areaWidth - ox] / s.
-    const double left = -v.offsetX / v.scale;
-    const double right = (v.areaWidth - v.offsetX) / v.scale;
+    // Visible design columns: [-ox, areaWidth - ox] / s, rows likewise, widened by the
+    // pens' reach of two window pixels.
+    const double marginX = 2.0 / (v.zoomX * v.scale);
+    const double marginY = 2.0 / (v.zoomY * v.scale);
+    const double left = -v.offsetX / v.scale - marginX;
+    const double right = (v.areaWidth - v.offsetX) / v.scale + marginX;
+    const double top = -v.offsetY / v.scale - marginY;
+    const double bottom = (v.areaHeight - v.offsetY) / v.scale + marginY;
     for (int k = -2; k <= 2; ++k) {
-        if (paths.east + k * turn < left || paths.west + k * turn > right) {
+        if (lines.east + k * turn < left || lines.west + k * turn > right) {
             continue;
         }
+        const QRectF visible(QPointF(left - k * turn, top), QPointF(right - k * turn, bottom));
         const QTransform t(v.zoomX * v.scale, 0.0, 0.0, v.zoomY * v.scale,
                            v.zoomX * (v.offsetX + v.scale * k * turn), v.zoomY * v.offsetY);
         painter.setTransform(t);
-        painter.setPen(Cosmetic(kCoast, 0.8));
+        // The land filled from its rings cut to the view, its coasts stroked along the
+        // rings themselves (a cut's edges lie outside the view but are no coast).
+        painter.setPen(Qt::NoPen);
         painter.setBrush(kLand);
-        painter.drawPath(paths.land);
+        painter.drawPath(VisiblePath(lines.land, visible, true));
         painter.setBrush(Qt::NoBrush);
+        painter.setPen(Cosmetic(kCoast, 0.8));
+        painter.drawPath(VisiblePath(lines.land, visible, false));
         painter.setPen(Cosmetic(kBorder, 0.7));
-        painter.drawPath(paths.borders);
+        painter.drawPath(VisiblePath(lines.borders, visible, false));
     }
     painter.resetTransform();
 }
@@ -289,6 +325,47 @@ void PaintGraticule(QPainter& painter, const MapView& v) {
 }
 
 } // namespace
+
+QPolygonF ClipRingToRect(const QPolygonF& ring, const QRectF& rect) {
+    // Sutherland and Hodgman: the ring cut by each edge's line in turn. A concave ring
+    // keeps zero-width runs along an edge where its parts join; they enclose nothing.
+    QPolygonF in = ring;
+    QPolygonF out;
+    for (int edge = 0; edge < 4 && !in.isEmpty(); ++edge) {
+        const bool vertical = edge < 2;
+        const double bound = edge == 0   ? rect.left()
+                             : edge == 1 ? rect.right()
+                             : edge == 2 ? rect.top()
+                                         : rect.bottom();
+        const bool keepAbove = edge == 0 || edge == 2;
+        auto inside = [&](const QPointF& p) {
+            const double c = vertical ? p.x() : p.y();
+            return keepAbove ? c >= bound : c <= bound;
+        };
+        auto crossing = [&](const QPointF& a, const QPointF& b) {
+            const double t =
+                vertical ? (bound - a.x()) / (b.x() - a.x()) : (bound - a.y()) / (b.y() - a.y());
+            return vertical ? QPointF(bound, a.y() + t * (b.y() - a.y()))
+                            : QPointF(a.x() + t * (b.x() - a.x()), bound);
+        };
+        out.clear();
+        const qsizetype n = in.size();
+        for (qsizetype i = 0; i < n; ++i) {
+            const QPointF& a = in[i == 0 ? n - 1 : i - 1];
+            const QPointF& b = in[i];
+            const bool ia = inside(a);
+            const bool ib = inside(b);
+            if (ia != ib) {
+                out.append(crossing(a, b));
+            }
+            if (ib) {
+                out.append(b);
+            }
+        }
+        std::swap(in, out);
+    }
+    return in;
+}
 
 const VectorMap& ProgramVectorMap() {
     static const VectorMap map = [] {

@@ -8,6 +8,9 @@
 #include "render/map_view.h"
 #include "render/vector_map.h"
 
+#include <QPolygonF>
+#include <QRectF>
+
 // The program's vector map (resource :/map/world.kvm), read once; empty when it cannot be
 // read.
 const VectorMap& ProgramVectorMap();
@@ -18,6 +21,10 @@ MapDetail DetailForView(const MapView& view);
 
 // Sea, land, borders and graticule of the map's area.
 void PaintVectorMap(CDC& dc, const MapView& view, const VectorMap& map);
+
+// The part of a closed ring (any shape, first point not repeated at the end) inside a
+// rectangle, as one ring whose interior is the ring's interior cut to the rectangle.
+QPolygonF ClipRingToRect(const QPolygonF& ring, const QRectF& rect);
 
 // The graticule's step, degrees, for lines at least minPixels apart at pixelsPerDegree.
 double GraticuleStep(double pixelsPerDegree, double minPixels);

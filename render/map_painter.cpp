@@ -95,72 +95,103 @@ bool OnScreenLatitude(double lat) {
 
 namespace {
 
-// Window rows of places along an outline without a Mercator ordinate for each: from the
-// last place projected exactly, the row is estimated by the ordinate's derivative there
-// and taken when the estimate, with the bound of its error, lies clear of a pixel's edge;
-// otherwise the place is projected exactly and becomes the next anchor. Rows are then
-// those of the exact projection.
-class RowEstimate {
+// Window x of a longitude in a Mercator view, as ViewPosition gives it (the same
+// arithmetic, so the same truncation), with what the view implies worked out once.
+class Columns {
 public:
-    explicit RowEstimate(const MapView& view) {
-        // Window pixels per degree of Mercator ordinate.
-        m_rowsPerDegree = view.zoomY * view.scale * projection::kMercatorScale;
-    }
+    explicit Columns(const MapView& view)
+        : m_view(view), m_span(VisibleLongitudes(view)), m_design(IsDefaultView(view)) {}
 
-    // An estimate of the window y of lat whose truncation is the exact one's, or none.
-    std::optional<double> Estimate(double lat) const {
-        if (!m_anchored) {
-            return std::nullopt;
+    double operator()(double lon) const {
+        if (m_design) {
+            return m_view.zoomX * (lon * projection::kPixelsPerDegree) +
+                   m_view.zoomX * projection::kCentreColumn;
         }
-        const double d = lat - m_lat;
-        const double estimate = m_y + m_slope * d;
-        // Second derivative of y in lat is rows·k·sec²·tan; bounded generously over the
-        // step by the anchor's value at the larger latitude, doubled.
-        const double bound = m_curvature * d * d + 1e-7 * (1.0 + std::fabs(estimate));
-        const double frac = estimate - std::floor(estimate);
-        if (std::fabs(d) > 0.25 || frac < bound || 1.0 - frac < bound) {
-            return std::nullopt;
+        if (lon < m_span.west && lon + 360.0 <= m_span.east) {
+            lon += 360.0;
+        } else if (lon > m_span.east && lon - 360.0 >= m_span.west) {
+            lon -= 360.0;
         }
-        return estimate;
-    }
-
-    void Anchor(double lat, double y) {
-        const double k = projection::kDegToRad;
-        const double c = std::cos(lat * k);
-        m_lat = lat;
-        m_y = y;
-        m_slope = -m_rowsPerDegree / c;
-        // |y''| = rows·k·sec²·tan over the next quarter degree, with a factor of two.
-        const double wide = std::min(89.0, std::fabs(lat) + 0.25) * k;
-        m_curvature = m_rowsPerDegree * k * std::tan(wide) / (std::cos(wide) * std::cos(wide));
-        m_anchored = true;
+        return m_view.zoomX *
+               (m_view.scale * (projection::kCentreColumn + projection::kPixelsPerDegree * lon) +
+                m_view.offsetX);
     }
 
 private:
-    double m_rowsPerDegree = 0.0;
-    bool m_anchored = false;
-    double m_lat = 0.0, m_y = 0.0, m_slope = 0.0, m_curvature = 0.0;
+    MapView m_view;
+    LongitudeSpan m_span;
+    bool m_design;
 };
-
-// Window x of a longitude in a Mercator view, as ViewPosition gives it.
-double ColumnOf(const MapView& view, const LongitudeSpan& span, double lon) {
-    if (IsDefaultView(view)) {
-        return view.zoomX * (lon * projection::kPixelsPerDegree) +
-               view.zoomX * projection::kCentreColumn;
-    }
-    if (lon < span.west && lon + 360.0 <= span.east) {
-        lon += 360.0;
-    } else if (lon > span.east && lon - 360.0 >= span.west) {
-        lon -= 360.0;
-    }
-    return view.zoomX *
-           (view.scale * (projection::kCentreColumn + projection::kPixelsPerDegree * lon) +
-            view.offsetX);
-}
 
 bool Visible(double x, double y, double width, double height) {
     return x > -3.0 && y > -3.0 && x < width + 1.0 && y < height + 1.0;
 }
+
+// The latitudes a moved Mercator view can show a box of, with a pixel to spare: a place
+// outside them needs no Mercator ordinate to be left out.
+struct LatitudeBand {
+    double south = -90.0;
+    double north = 90.0;
+};
+LatitudeBand VisibleLatitudes(const MapView& view, double height) {
+    const double k = projection::kDegToRad;
+    auto latitudeOfRow = [&](double y) {
+        const double designY = (y / view.zoomY - view.offsetY) / view.scale;
+        return std::atan(std::sinh((projection::kEquatorRow - designY) /
+                                   projection::kMercatorScale * k)) /
+               k;
+    };
+    return {latitudeOfRow(height + 2.0), latitudeOfRow(-4.0)};
+}
+
+// Places near a globe's drawn boxes: the orthographic projection moves a point by at
+// most the disc's radius times the angle it turns through, and that angle is at most the
+// sum of the steps in latitude and longitude (radians). A place that close to a drawn
+// box's point, closer than that point lies to its pixel's edges and to the limb, falls in
+// the same box: it is drawn already.
+class GlobeNeighbours {
+public:
+    explicit GlobeNeighbours(double radius) : m_radius(radius) {}
+
+    bool Covers(double lat, double lon) const {
+        const double k = projection::kDegToRad;
+        for (std::size_t i = 0; i < m_count; ++i) {
+            const Point& a = m_points[i];
+            if ((std::fabs(lat - a.lat) + std::fabs(lon - a.lon)) * k < a.reach) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // A drawn box's point at window position p.
+    void Add(double lat, double lon, const ScreenPoint& p, double cx, double cy) {
+        auto edge = [](double v) {
+            const double f = v - std::floor(v);
+            return std::min(f, 1.0 - f) - 1e-7 * (1.0 + std::fabs(v));
+        };
+        // The cosine of the angle from the disc's centre: the margin to the limb.
+        const double rho2 =
+            ((p.x - cx) * (p.x - cx) + (p.y - cy) * (p.y - cy)) / (m_radius * m_radius);
+        const double limb = std::sqrt(std::max(0.0, 1.0 - rho2)) - 1e-6;
+        const double reach = std::min({edge(p.x) / m_radius, edge(p.y) / m_radius, limb});
+        if (!(reach > 0.0)) {
+            return;
+        }
+        m_points[m_next] = {lat, lon, reach};
+        m_next = (m_next + 1) % m_points.size();
+        m_count = std::min(m_count + 1, m_points.size());
+    }
+
+private:
+    struct Point {
+        double lat, lon, reach; // reach: radians
+    };
+    double m_radius;
+    std::array<Point, 4> m_points{};
+    std::size_t m_next = 0;
+    std::size_t m_count = 0;
+};
 
 } // namespace
 
@@ -168,20 +199,23 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
                     std::span<const double> lon, COLORREF colour) {
     dc.SetMapMode(MM_TEXT);
     const std::size_t count = std::min(lat.size(), lon.size());
-    // The boxes go to the context in slices, without a list of all of them; a box on
-    // the pixel of the one before it is not repeated.
+    // The boxes go to the context in slices, without a list of all of them; a box drawn
+    // lately is not repeated.
     constexpr std::size_t kSlice = 1024;
     std::array<CRect, kSlice> slice;
     std::size_t n = 0;
     const bool mercator = view.kind == MapViewKind::Mercator;
-    const LongitudeSpan span = VisibleLongitudes(view);
-    RowEstimate rows(view);
+    const Columns column(view);
+    // Window pixels per degree of Mercator ordinate, y down.
+    MercatorRows rows(-view.zoomY * view.scale * projection::kMercatorScale);
     const double width = view.areaWidth * view.zoomX;
     const double height = view.areaHeight * view.zoomY;
     // Outside the default view only what falls in the map's area is drawn.
     const bool clip = !IsDefaultView(view);
-    CRect last{0, 0, 0, 0};
-    bool any = false;
+    const LatitudeBand band =
+        clip && mercator ? VisibleLatitudes(view, height) : LatitudeBand{-90.0, 90.0};
+    RecentBoxes recent;
+    GlobeNeighbours near(view.scale * std::min(width, height) / 2.0);
     for (std::size_t i = 0; i < count; ++i) {
         const bool inRange =
             clip ? std::fabs(lat[i]) <= (mercator ? 85.0 : 90.0) : OnScreenLatitude(lat[i]);
@@ -193,7 +227,13 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
             if (!std::isfinite(lon[i]) || !std::isfinite(lat[i])) {
                 continue;
             }
-            p.x = ColumnOf(view, span, lon[i]);
+            if (clip && (lat[i] < band.south || lat[i] > band.north)) {
+                continue;
+            }
+            p.x = column(lon[i]);
+            if (clip && (p.x <= -3.0 || p.x >= width + 1.0)) {
+                continue;
+            }
             if (const auto y = rows.Estimate(lat[i])) {
                 p.y = *y;
             } else {
@@ -205,6 +245,9 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
                 rows.Anchor(lat[i], p.y);
             }
         } else {
+            if (near.Covers(lat[i], lon[i])) {
+                continue;
+            }
             const auto exact = ViewPosition(view, lat[i], lon[i]);
             if (!exact) {
                 continue;
@@ -222,11 +265,13 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
             continue; // a longitude that is not a number has no place on the map
         }
         const CRect box{*x, *y, *x2, *y2};
-        if (any && box == last) {
+        if (!mercator) {
+            near.Add(lat[i], lon[i], p, width / 2.0, height / 2.0);
+        }
+        if (recent.Contains(box)) {
             continue;
         }
-        last = box;
-        any = true;
+        recent.Add(box);
         slice[n++] = box;
         if (n == kSlice) {
             dc.FillBoxes(slice, 2, colour);
@@ -267,7 +312,7 @@ std::optional<CPoint> OutlineCorner(std::span<const double> lat, std::span<const
     if (view.kind == MapViewKind::Mercator) {
         // Rows fall as latitude rises and columns grow with the (wrapped) longitude: the
         // corner comes from the northernmost and the westernmost plotted point.
-        const LongitudeSpan span = VisibleLongitudes(view);
+        const Columns column(view);
         std::optional<double> north, west;
         std::optional<double> westLon;
         for (std::size_t i = first + 1; i < count; ++i) {
@@ -277,7 +322,7 @@ std::optional<CPoint> OutlineCorner(std::span<const double> lat, std::span<const
             if (!north || lat[i] > *north) {
                 north = lat[i];
             }
-            const double x = ColumnOf(view, span, lon[i]);
+            const double x = column(lon[i]);
             if (!west || x < *west) {
                 west = x;
                 westLon = lon[i];

@@ -82,17 +82,14 @@ std::optional<CRect> PointBox(const ScreenPoint& p) {
     return std::nullopt;
 }
 
-bool SameBox(const CRect& a, const CRect& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 bool PrintedLatitude(double lat) {
     return lat > projection::kSouthLimit && lat < projection::kNorthLimit;
 }
 
 // Neighbouring points of a track often fall on the same page box; it is kept once.
-void AddBox(std::vector<CRect>& boxes, const CRect& box) {
-    if (boxes.empty() || !SameBox(boxes.back(), box)) {
+void AddBox(std::vector<CRect>& boxes, RecentBoxes& recent, const CRect& box) {
+    if (!recent.Contains(box)) {
+        recent.Add(box);
         boxes.push_back(box);
     }
 }
@@ -104,16 +101,26 @@ void PrintPoints(CDC& dc, const std::vector<LatLonPoints>& series, COLORREF colo
     }
     std::vector<CRect> boxes;
     boxes.reserve(total);
+    RecentBoxes recent;
+    MercatorRows rows(projection::kPageScaleY);
     for (const LatLonPoints& points : series) {
         const std::size_t count = std::min(points.lat.size(), points.lon.size());
         for (std::size_t i = 0; i < count; ++i) {
-            if (!PrintedLatitude(points.lat[i])) {
+            const double lat = points.lat[i];
+            const double lon = points.lon[i];
+            if (!PrintedLatitude(lat) || std::isnan(lon)) {
                 continue; // also skips a latitude that is not a number
             }
-            if (const auto p = PagePosition(points.lat[i], points.lon[i])) {
-                if (const auto box = PointBox(*p)) {
-                    AddBox(boxes, *box);
-                }
+            // The row from a nearby point where that truncates alike, else exactly.
+            ScreenPoint p{projection::kPageScaleX * lon + projection::kPageOffsetX, 0.0};
+            if (const auto row = rows.Estimate(lat)) {
+                p.y = *row;
+            } else {
+                p.y = ProjectToPage(lat, lon).y;
+                rows.Anchor(lat, p.y);
+            }
+            if (const auto box = PointBox(p)) {
+                AddBox(boxes, recent, *box);
             }
         }
     }

@@ -51,6 +51,33 @@ ScreenPoint ProjectToScreen(double lat, double lon, double zoomX, double zoomY);
 // Page position (0.1 mm, y up) of a latitude and longitude.
 ScreenPoint ProjectToPage(double lat, double lon);
 
+// Rows (window or page) of places along an outline without a Mercator ordinate for
+// each: from a place projected exactly nearby, the row is estimated by the ordinate's
+// derivative there and taken when the estimate, with the bound of its error, lies clear
+// of an integer, so that it truncates as the exact row does; otherwise the caller
+// projects the place exactly and anchors it in place of the oldest anchor. An outline
+// traced by slices alternates between up to four branches: four anchors, one near each.
+class MercatorRows {
+public:
+    // rowsPerDegree: rows per degree of Mercator ordinate, negative where rows grow
+    // southward.
+    explicit MercatorRows(double rowsPerDegree) : m_rowsPerDegree(rowsPerDegree) {}
+
+    // An estimate of the row of lat that truncates as the exact one does, or none.
+    std::optional<double> Estimate(double lat) const;
+    // The exact row of lat, to estimate from.
+    void Anchor(double lat, double row);
+
+private:
+    struct Point {
+        double lat, row, slope, curvature;
+    };
+    double m_rowsPerDegree;
+    Point m_anchors[4] = {};
+    int m_next = 0;
+    int m_count = 0;
+};
+
 // A drawing coordinate truncated toward zero. NaN has no position (nullopt); values
 // beyond ±kCoordinateLimit (infinities included) saturate there, far outside any device
 // and still safe to widen by a margin.

@@ -3,6 +3,7 @@
 // minute by minute) and, in every case, the sunrise and sunset limit curves.
 
 #include "eclipse/lunar.h"
+#include "eclipse/map_curves.h"
 #include "eclipse/path.h"
 #include "render/projection.h"
 #include "view/eclipse_map.h"
@@ -46,9 +47,14 @@ void CKestrovaView::OnMap() {
             m_scene.hourOutlines = std::move(map.outlines);
             m_scene.umbraPath = std::move(map.umbraPath);
             m_scene.eclipse = EclipsePathOfDate(RequestStartJD(request), m_engine);
-            m_scene.path = MakePathLayer(m_scene.eclipse, -90.0, 90.0);
-            m_scene.pagePath =
-                MakePathLayer(m_scene.eclipse, projection::kSouthLimit, projection::kNorthLimit);
+            // The window's layer pole to pole, the page's cut to its map, from one
+            // computation of the curves across the partial zone.
+            const MapCurves curves = m_scene.eclipse.kind == EclipseKind::None
+                                         ? MapCurves{}
+                                         : ComputeMapCurves(m_scene.eclipse);
+            m_scene.path = MakePathLayer(m_scene.eclipse, curves, -90.0, 90.0);
+            m_scene.pagePath = MakePathLayer(m_scene.eclipse, curves, projection::kSouthLimit,
+                                             projection::kNorthLimit);
             m_nShowHour = map.lastHour;
             m_nShowMinute = map.lastMinute;
         }

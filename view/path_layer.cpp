@@ -41,11 +41,17 @@ void AddCurves(PathLayer& layer, PathLineKind kind, const std::vector<TimedCurve
 } // namespace
 
 PathLayer MakePathLayer(const EclipsePath& path, double south, double north) {
+    if (path.kind == EclipseKind::None)
+        return {};
+    return MakePathLayer(path, ComputeMapCurves(path), south, north);
+}
+
+PathLayer MakePathLayer(const EclipsePath& path, const MapCurves& curves, double south,
+                        double north) {
     PathLayer layer;
     if (path.kind == EclipseKind::None)
         return layer;
     // Under the limits and the central line: the curves across the partial zone.
-    const MapCurves curves = ComputeMapCurves(path);
     for (const MagnitudeLine& line : curves.magnitudeLines) {
         char label[16];
         std::snprintf(label, sizeof label, "%.1f", line.magnitude);

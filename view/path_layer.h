@@ -5,5 +5,11 @@
 #include "eclipse/path.h"
 #include "render/path_layer.h"
 
+struct MapCurves;
+
 // The lines of path cut to latitudes [south, north] (the screen map's -60..75).
 PathLayer MakePathLayer(const EclipsePath& path, double south, double north);
+// The same with the path's curves across the partial zone (ComputeMapCurves) given, so
+// that layers cut to several ranges share one computation of them.
+PathLayer MakePathLayer(const EclipsePath& path, const MapCurves& curves, double south,
+                        double north);

@@ -1,5 +1,7 @@
 #include "render/map_painter.h"
 
+#include "render/base_map_painter.h"
+#include "render/map_view.h"
 #include "render/projection.h"
 
 #include <QImage>
@@ -164,4 +166,119 @@ TEST(ShadowPlot, PoleAndNaNPointsAreNeverConvertedUnguarded) {
     EXPECT_GE(plot.corner->y, -kCoordinateLimit);
     EXPECT_EQ(plot.corner->x, 370);
     EXPECT_EQ(CountColour(plot.image, Rgb(map_colours::kPenumbra), plot.image.rect()), 0);
+}
+
+namespace {
+
+// A magnified Mercator view over the Americas, and the same view with a margin of
+// 100 window pixels all round: the margin's view draws every box of the first, shifted.
+MapView Magnified(double margin) {
+    MapView v;
+    v.scale = 4.0;
+    v.areaWidth = 300.0 + 2.0 * margin;
+    v.areaHeight = 200.0 + 2.0 * margin;
+    v.offsetX = -500.0 + margin;
+    v.offsetY = -350.0 + margin;
+    return v;
+}
+
+QImage PlotIn(const MapView& view, const std::vector<double>& lat, const std::vector<double>& lon) {
+    QImage image(TruncToInt(view.areaWidth), TruncToInt(view.areaHeight), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    CDC dc(painter, 96, 96);
+    PlotPointBoxes(dc, view, lat, lon, map_colours::kPenumbra);
+    return image;
+}
+
+double RingArea(const QPolygonF& ring) {
+    double twice = 0.0;
+    for (qsizetype i = 0; i < ring.size(); ++i) {
+        const QPointF& a = ring[i];
+        const QPointF& b = ring[(i + 1) % ring.size()];
+        twice += a.x() * b.y() - b.x() * a.y();
+    }
+    return std::fabs(twice) / 2.0;
+}
+
+} // namespace
+
+TEST(ShadowPlot, AMovedViewDrawsEveryBoxThatReachesItsAreaAndOnlyThose) {
+    // Places on a fine grid well beyond the view on every side, in the order of an
+    // outline's branches: west and east alternately, south to north.
+    const MapView view = Magnified(0.0);
+    const auto nw = ViewPlace(view, -40, -40);
+    const auto se = ViewPlace(view, 340, 240);
+    ASSERT_TRUE(nw && se);
+    std::vector<double> lat, lon;
+    for (double a = se->lat; a <= nw->lat; a += 0.083) {
+        for (double b = 0.0; b <= se->lon - nw->lon; b += 0.09) {
+            lat.insert(lat.end(), {a, a});
+            lon.insert(lon.end(), {nw->lon + b, se->lon - b});
+        }
+    }
+    const QImage drawn = PlotIn(view, lat, lon);
+    const QImage wide = PlotIn(Magnified(100.0), lat, lon).copy(100, 100, 300, 200);
+    EXPECT_GT(CountColour(drawn, Rgb(map_colours::kPenumbra), drawn.rect()), 1000);
+    EXPECT_EQ(drawn, wide);
+}
+
+TEST(VectorMap, ARingCutToARectangleKeepsTheAreaInside) {
+    const QRectF rect(0.0, 0.0, 10.0, 10.0);
+    // Wholly inside, across one edge, across a corner, outside.
+    EXPECT_DOUBLE_EQ(RingArea(ClipRingToRect(QPolygonF({{2, 2}, {8, 2}, {8, 8}, {2, 8}}), rect)),
+                     36.0);
+    EXPECT_DOUBLE_EQ(RingArea(ClipRingToRect(QPolygonF({{5, 2}, {15, 2}, {15, 8}, {5, 8}}), rect)),
+                     30.0);
+    EXPECT_DOUBLE_EQ(
+        RingArea(ClipRingToRect(QPolygonF({{-5, -5}, {5, -5}, {5, 5}, {-5, 5}}), rect)), 25.0);
+    EXPECT_TRUE(ClipRingToRect(QPolygonF({{20, 20}, {30, 20}, {30, 30}}), rect).isEmpty());
+    // A U whose two arms leave through the top: both arms' parts inside remain, the
+    // bottom joining them, and nothing of the gap between them.
+    const QPolygonF u({{1, -5}, {3, -5}, {3, 6}, {7, 6}, {7, -5}, {9, -5}, {9, 8}, {1, 8}});
+    EXPECT_DOUBLE_EQ(RingArea(ClipRingToRect(u, rect)), 2 * 2 * 6 + 8 * 2);
+}
+
+TEST(VectorMap, ABorderAlongAParallelIsDrawnInAMagnifiedView) {
+    // A map of one border along 22° N: its box has no height.
+    VectorMap map;
+    map.layers.push_back({MapLineKind::Border, MapDetail::Medium, {{{22.0, 25.0}, {22.0, 37.0}}}});
+    const MapView view = ZoomedAbout(DefaultView(1.0, 1.0), 430.0, 160.0, 4.0);
+    QImage image(730, 330, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        CDC dc(painter, 96, 96);
+        PaintVectorMap(dc, view, map);
+    }
+    const auto p = ViewPosition(view, 22.0, 31.0);
+    ASSERT_TRUE(p);
+    const QRgb sea = image.pixel(TruncToInt(p->x), TruncToInt(p->y) - 20);
+    EXPECT_NE(image.pixel(TruncToInt(p->x), TruncToInt(p->y)), sea);
+}
+
+TEST(ShadowPlot, AGlobeDrawsAnOutlineAsItsPointsOneByOne) {
+    // Two branches of a ring round 60° N, close enough to share pixels, in the order a
+    // sliced outline gives them; part of the ring lies beyond the limb.
+    MapView view = GlobeView(1.0, 1.0, 20.0, -40.0);
+    view.areaWidth = 400.0;
+    view.areaHeight = 300.0;
+    std::vector<double> lat, lon;
+    for (double a = -180.0; a < 180.0; a += 0.011) {
+        lat.insert(lat.end(), {60.0 + 8.0 * std::sin(a / 20.0), 45.0});
+        lon.insert(lon.end(), {a, -a});
+    }
+    const QImage together = PlotIn(view, lat, lon);
+    QImage alone(400, 300, QImage::Format_RGB32);
+    alone.fill(Qt::white);
+    {
+        QPainter painter(&alone);
+        CDC dc(painter, 96, 96);
+        for (std::size_t i = 0; i < lat.size(); ++i) {
+            PlotPointBoxes(dc, view, std::span(&lat[i], 1), std::span(&lon[i], 1),
+                           map_colours::kPenumbra);
+        }
+    }
+    EXPECT_GT(CountColour(together, Rgb(map_colours::kPenumbra), together.rect()), 1000);
+    EXPECT_EQ(together, alone);
 }
