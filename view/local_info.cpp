@@ -128,6 +128,17 @@ std::string NauticalZoneText(const std::string& zone) {
     return offset + ", the nautical zone at sea (" + zone + ")";
 }
 
+// What a point at sea level sees of the eclipse (no place name, no zone yet).
+LocalReport PointReport(const EclipseCircumstances& eclipse, double lat, double lon) {
+    LocalReport report;
+    report.latitude = lat;
+    report.longitude = lon;
+    report.greatestJdUT = eclipse.jdGreatestUT;
+    report.local = ComputeLocalCircumstances(eclipse.elements, {lat, lon, 0.0});
+    report.engine = eclipse.engine;
+    return report;
+}
+
 } // namespace
 
 std::optional<double> CKestrovaView::FieldsDayStart() {
@@ -160,12 +171,7 @@ void CKestrovaView::ShowLocalCircumstancesAt(double lat, double lon) {
         }
         return;
     }
-    LocalReport report;
-    report.latitude = lat;
-    report.longitude = lon;
-    report.greatestJdUT = eclipse->jdGreatestUT;
-    report.local = ComputeLocalCircumstances(eclipse->elements, {lat, lon, 0.0});
-    report.engine = eclipse->engine;
+    LocalReport report = PointReport(*eclipse, lat, lon);
     const PointZone pointZone = ZoneAtPoint(lat, lon);
     if (pointZone.nautical)
         report.placeName = "At sea, nautical zone " + pointZone.zone;
@@ -192,12 +198,7 @@ std::string CKestrovaView::LocalPanelText(double lat, double lon) {
     const std::optional<EclipseCircumstances> eclipse = EclipseOnDate(*day, m_engine);
     ShowArrowCursor();
     if (eclipse) {
-        LocalReport report;
-        report.latitude = lat;
-        report.longitude = lon;
-        report.greatestJdUT = eclipse->jdGreatestUT;
-        report.local = ComputeLocalCircumstances(eclipse->elements, {lat, lon, 0.0});
-        report.engine = eclipse->engine;
+        LocalReport report = PointReport(*eclipse, lat, lon);
         report.placeName = NearbyPlaceText(lat, lon);
         report.heightM = 0.0;
         report.zoneText = zoneText;
