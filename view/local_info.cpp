@@ -4,6 +4,8 @@
 #include "eclipse/finder_text.h"
 #include "eclipse/local.h"
 #include "eclipse/local_search.h"
+#include "eclipse/lunar.h"
+#include "eclipse/lunar_local.h"
 #include "ephemeris/timescales.h"
 #include "places/gazetteer.h"
 #include "places/zone_map.h"
@@ -465,31 +467,65 @@ void CKestrovaView::OnEclipsesSeenFromHere() {
                                  QStringLiteral("Maximum (local time)"),
                                  QStringLiteral("Maximum (UT)"),
                                  QStringLiteral("Duration"),
-                                 QStringLiteral("Sun's altitude"),
+                                 QStringLiteral("Altitude"),
                                  QStringLiteral("Type")};
-    auto* table = new QTableWidget(static_cast<int>(found.size()), headers.size(), dialog);
+    // One row for each solar eclipse seen while the Sun is up and each lunar eclipse
+    // of which a phase is seen (lunar searches end with the year 3000), by date.
+    struct Row {
+        double jd = 0.0; // UT of the row's maximum
+        std::vector<QString> cells;
+    };
+    std::vector<Row> rows;
+    for (const LocalEclipse& e : found) {
+        const double max = e.local.max->jdUT;
+        const bool central =
+            e.local.kind == EclipseKind::Total || e.local.kind == EclipseKind::Annular;
+        rows.push_back({max,
+                        {QString::fromStdString(EclipseDateText(max)),
+                         QString::fromLatin1(LocalKindText(e.local.kind)),
+                         QString::number(e.local.magnitude, 'f', 3),
+                         QStringLiteral("%1 %").arg(e.local.obscuration * 100.0, 0, 'f', 1),
+                         QString::fromStdString(CivilTime(max, zone)),
+                         QString::fromStdString(FormatInstantUT(max)).mid(11, 8),
+                         central ? DurationText(e.local.duration) : QString(),
+                         QStringLiteral("Sun %1°").arg(e.local.max->sun.altitude, 0, 'f', 0),
+                         QString(QChar::fromLatin1(EclipseKindLetter(e.eclipse.type)))}});
+    }
+    const double lunarEnd = CalendarToJulianDay(1, 1, kLastSearchYear + 1, 0.0, 0, 0);
+    const Observer here{place.latitude, place.longitude, 0.0};
+    for (const LunarEclipse& e : LunarEclipsesBetween(from, std::min(to, lunarEnd), m_engine)) {
+        const LunarLocalCircumstances seen = ComputeLunarLocal(e, here);
+        if (!seen.visible)
+            continue;
+        const MoonInSky moon = MoonInSkyAt(e.elements, here, e.jdGreatestUT);
+        const double max = e.jdGreatestUT;
+        const bool penumbral = e.kind == EclipseKind::Penumbral;
+        rows.push_back(
+            {max,
+             {QString::fromStdString(EclipseDateText(max)),
+              QStringLiteral("lunar, %1")
+                  .arg(e.kind == EclipseKind::Total     ? "total"
+                       : e.kind == EclipseKind::Partial ? "partial"
+                                                        : "penumbral"),
+              QString::number(penumbral ? e.penumbralMagnitude : e.umbralMagnitude, 'f', 3),
+              QString(), QString::fromStdString(CivilTime(max, zone)),
+              QString::fromStdString(FormatInstantUT(max)).mid(11, 8),
+              e.totalDurationS > 0.0 ? DurationText(e.totalDurationS) : QString(),
+              QStringLiteral("Moon %1°").arg(moon.apparentAltitude, 0, 'f', 0),
+              QString(QChar::fromLatin1(EclipseKindLetter(e.kind)))}});
+    }
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const Row& a, const Row& b) { return a.jd < b.jd; });
+    auto* table = new QTableWidget(static_cast<int>(rows.size()), headers.size(), dialog);
     table->setObjectName(QStringLiteral("localEclipses"));
     table->setHorizontalHeaderLabels(headers);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->verticalHeader()->hide();
-    for (std::size_t i = 0; i < found.size(); ++i) {
-        const LocalEclipse& e = found[i];
-        const double max = e.local.max->jdUT;
-        const CalendarDate d = JulianDayToCalendarDate(max);
-        const bool central =
-            e.local.kind == EclipseKind::Total || e.local.kind == EclipseKind::Annular;
-        const QString cells[] = {QString::fromStdString(EclipseDateText(max)),
-                                 QString::fromLatin1(LocalKindText(e.local.kind)),
-                                 QString::number(e.local.magnitude, 'f', 3),
-                                 QStringLiteral("%1 %").arg(e.local.obscuration * 100.0, 0, 'f', 1),
-                                 QString::fromStdString(CivilTime(max, zone)),
-                                 QString::fromStdString(FormatInstantUT(max)).mid(11, 8),
-                                 central ? DurationText(e.local.duration) : QString(),
-                                 QStringLiteral("%1°").arg(e.local.max->sun.altitude, 0, 'f', 0),
-                                 QString(QChar::fromLatin1(EclipseKindLetter(e.eclipse.type)))};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const CalendarDate d = JulianDayToCalendarDate(rows[i].jd);
         for (int c = 0; c < headers.size(); ++c) {
-            auto* item = new QTableWidgetItem(cells[c]);
+            auto* item = new QTableWidgetItem(rows[i].cells[static_cast<std::size_t>(c)]);
             item->setData(Qt::UserRole, QVariantList{d.day, d.month, d.year});
             table->setItem(static_cast<int>(i), c, item);
         }
@@ -505,10 +541,16 @@ void CKestrovaView::OnEclipsesSeenFromHere() {
         SendCommand(ID_MAP);
     });
     auto* legend = new QLabel(
-        QStringLiteral("%1 eclipses seen while the Sun is up. Seen as: total, annular or partial "
-                       "from this place. Type (on the whole Earth): T total, A annular, H "
-                       "hybrid, P partial. Double-click an eclipse to show its map.")
-            .arg(found.size()),
+        QStringLiteral("%1 solar eclipses seen while the Sun is up and %2 lunar eclipses of which "
+                       "a phase is seen with the Moon up (lunar ones to the year 3000). Seen "
+                       "as: total, annular or partial from this place; lunar, total, partial "
+                       "or penumbral. Magnitude: of the Sun, or of the Moon in the Earth's "
+                       "umbra (penumbra for a penumbral eclipse). Altitude: of the Sun or the "
+                       "Moon at maximum. Type (on the whole Earth): T total, A annular, H "
+                       "hybrid, P partial, N penumbral. Double-click an eclipse to show its "
+                       "map.")
+            .arg(found.size())
+            .arg(rows.size() - found.size()),
         dialog);
     legend->setWordWrap(true);
     auto* layout = new QVBoxLayout(dialog);
