@@ -24,15 +24,21 @@ public:
     void Tick() { OnTimer(kAnimationTimerId); }
 };
 
-// A view of the design size after "generate" for 29 March 2006.
-void Generate(BenchView& view, CMessageRecorder& boxes) {
+// A shown view of width x height with a date in its fields.
+void ShowWithDate(BenchView& view, CMessageRecorder& boxes, int width, int height, const char* day,
+                  const char* month, const char* year) {
     view.SetMessageBoxSink(&boxes);
-    view.resize(748, 539);
+    view.resize(width, height);
     view.show();
     view.OnInitialUpdate();
-    view.SetDlgItemText(IDC_DAY, "29");
-    view.SetDlgItemText(IDC_MONTH, "3");
-    view.SetDlgItemText(IDC_YEAR, "2006");
+    view.SetDlgItemText(IDC_DAY, day);
+    view.SetDlgItemText(IDC_MONTH, month);
+    view.SetDlgItemText(IDC_YEAR, year);
+}
+
+// A view of the design size after "generate" for 29 March 2006.
+void Generate(BenchView& view, CMessageRecorder& boxes) {
+    ShowWithDate(view, boxes, 748, 539, "29", "3", "2006");
     view.OnContactTimes();
 }
 
@@ -74,13 +80,7 @@ BENCHMARK_CAPTURE(MapComputation, partial_2011_01_04, 4, 1, 2011)->Unit(benchmar
 void MapCommand(benchmark::State& state) {
     CMessageRecorder boxes;
     BenchView view;
-    view.SetMessageBoxSink(&boxes);
-    view.resize(748, 539);
-    view.show();
-    view.OnInitialUpdate();
-    view.SetDlgItemText(IDC_DAY, "29");
-    view.SetDlgItemText(IDC_MONTH, "3");
-    view.SetDlgItemText(IDC_YEAR, "2006");
+    ShowWithDate(view, boxes, 748, 539, "29", "3", "2006");
     for (auto _ : state) {
         view.OnMap();
     }
@@ -91,13 +91,7 @@ BENCHMARK(MapCommand)->Unit(benchmark::kMillisecond);
 // point over Texas (or turned to the globe) and panned.
 struct MovedWindow {
     explicit MovedWindow(bool globe) {
-        view.SetMessageBoxSink(&boxes);
-        view.resize(1600, 1000);
-        view.show();
-        view.OnInitialUpdate();
-        view.SetDlgItemText(IDC_DAY, "8");
-        view.SetDlgItemText(IDC_MONTH, "4");
-        view.SetDlgItemText(IDC_YEAR, "2024");
+        ShowWithDate(view, boxes, 1600, 1000, "8", "4", "2024");
         view.OnMap();
         if (globe) {
             view.OnGlobeView();
