@@ -246,20 +246,6 @@ std::optional<LocalArgs> ReadLocalArgs(int argc, char** argv, LocalForm form, bo
     return args;
 }
 
-const char* KindName(EclipseKind k) {
-    switch (k) {
-    case EclipseKind::Total:
-        return "total";
-    case EclipseKind::Annular:
-        return "annular";
-    case EclipseKind::Partial:
-        return "partial";
-    default:
-        break;
-    }
-    return "none";
-}
-
 // The command's report, its numbers written to a fixed number of decimals.
 class Report : public CliReport {
 public:
@@ -270,7 +256,7 @@ public:
 };
 
 void AddLocal(Report& r, const LocalCircumstances& lc, const Site& site) {
-    r.Text("kind", KindName(lc.kind));
+    r.Text("kind", EclipseKindName(lc.kind));
     const std::pair<const char*, const std::optional<LocalEvent>*> events[] = {
         {"c1", &lc.c1}, {"c2", &lc.c2}, {"max", &lc.max}, {"c3", &lc.c3}, {"c4", &lc.c4}};
     for (const auto& [name, event] : events) {
@@ -541,10 +527,7 @@ int LunarEclipsesSeen(const LocalArgs& args, double from, double to, Ephemeris e
         const std::string greatest = FormatInstantUT(e.jdGreatestUT);
         const std::optional<ZonedInstant> local = ToZone(e.jdGreatestUT, args.site.zone);
         const bool total = e.totalDurationS > 0.0;
-        rows.push_back({greatest.substr(0, greatest.find('T')),
-                        e.kind == EclipseKind::Total     ? "total"
-                        : e.kind == EclipseKind::Partial ? "partial"
-                                                         : "penumbral",
+        rows.push_back({greatest.substr(0, greatest.find('T')), EclipseKindName(e.kind),
                         FixedNumber(e.umbralMagnitude, 4), FixedNumber(e.penumbralMagnitude, 4),
                         greatest, local ? FormatZoned(*local) + " " + local->abbreviation : "",
                         args.site.zone, total ? FixedNumber(e.totalDurationS, 0) : "",
@@ -587,7 +570,7 @@ int LocalEclipsesCommand(int argc, char** argv, Ephemeris engine) {
         const std::string maxUT = FormatInstantUT(lc.max->jdUT);
         const std::optional<ZonedInstant> local = ToZone(lc.max->jdUT, args->site.zone);
         const bool central = lc.kind == EclipseKind::Total || lc.kind == EclipseKind::Annular;
-        rows.push_back({maxUT.substr(0, maxUT.find('T')), KindName(lc.kind),
+        rows.push_back({maxUT.substr(0, maxUT.find('T')), EclipseKindName(lc.kind),
                         FixedNumber(lc.magnitude, 4), FixedNumber(lc.obscuration, 4), maxUT,
                         local ? FormatZoned(*local) + " " + local->abbreviation : "",
                         args->site.zone, central ? FixedNumber(lc.duration, 1) : "",

@@ -1,6 +1,7 @@
 #include "eclipse/circumstances.h"
 
 #include "eclipse/besselian.h"
+#include "eclipse/path_geometry.h"
 #include "ephemeris/constants.h"
 #include "ephemeris/delta_t.h"
 #include "ephemeris/horizon.h"
@@ -109,15 +110,6 @@ struct SurfacePoint {
     double rhoCosPhi = 0.0; // geocentric rho cos(phi'), Earth radii
 };
 
-double Reduce180(double degrees) {
-    double v = std::fmod(degrees, 360.0);
-    if (v > 180.0)
-        v -= 360.0;
-    if (v < -180.0)
-        v += 360.0;
-    return v;
-}
-
 SurfacePoint SurfacePointOf(double xi, double eta1, double zeta1, double d, double muUT) {
     const UnitSphereFrame f = UnitSphereFrameOf(d);
     const double sinU = eta1 * f.cosD1 + zeta1 * f.sinD1; // parametric latitude
@@ -126,7 +118,7 @@ SurfacePoint SurfacePointOf(double xi, double eta1, double zeta1, double d, doub
     const double cosU = std::hypot(xi, q);
     SurfacePoint s;
     s.lat = std::atan2(sinU, cosU * kPolarRadius) * kRadToDeg;
-    s.lon = Reduce180(h * kRadToDeg - muUT);
+    s.lon = path_geometry::ReduceLongitude(h * kRadToDeg - muUT);
     s.hourAngle = h * kRadToDeg;
     const double dr = d * kDegToRad;
     s.rhoCosPhi = cosU;
@@ -155,24 +147,6 @@ int SarosOfLunation(int lunation) {
 }
 
 } // namespace
-
-char EclipseKindLetter(EclipseKind kind) {
-    switch (kind) {
-    case EclipseKind::Partial:
-        return 'P';
-    case EclipseKind::Annular:
-        return 'A';
-    case EclipseKind::Total:
-        return 'T';
-    case EclipseKind::Hybrid:
-        return 'H';
-    case EclipseKind::Penumbral:
-        return 'N';
-    case EclipseKind::None:
-        break;
-    }
-    return '-';
-}
 
 std::optional<EclipseCircumstances> CircumstancesOf(const PolynomialElements& p, int lunation,
                                                     Ephemeris engine) {

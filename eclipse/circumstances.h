@@ -6,10 +6,6 @@
 
 // The global circumstances of one solar eclipse.
 
-// 'P', 'A', 'T', 'H' as published canons abbreviate the kinds of solar eclipse
-// ('N' penumbral, '-' none).
-char EclipseKindLetter(EclipseKind kind);
-
 // One global contact: an instant (UT) or absent.
 struct ContactInstant {
     bool present = false;

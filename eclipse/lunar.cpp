@@ -1,6 +1,7 @@
 #include "eclipse/lunar.h"
 
 #include "eclipse/finder.h"
+#include "eclipse/path_geometry.h"
 #include "eclipse/polynomial_fit.h"
 #include "ephemeris/apparent.h"
 #include "ephemeris/constants.h"
@@ -39,15 +40,6 @@ ShadowAngles ShadowAnglesOf(const ApparentPlaces& p, ShadowRule rule) {
             kChauvenetEnlargement * (earth + sunParallax - sunRadius)};
 }
 
-double Reduce180(double degrees) {
-    double a = std::fmod(degrees, 360.0);
-    if (a > 180.0)
-        a -= 360.0;
-    if (a < -180.0)
-        a += 360.0;
-    return a;
-}
-
 // The fitted quantities of one instant: x, y, the penumbra's and the umbra's radii,
 // the Moon's right ascension (continued from referenceRA), declination and parallax,
 // and the degree of each one's polynomial.
@@ -71,7 +63,7 @@ ElementSample SampleOf(const ApparentPlaces& p, ShadowRule rule, double referenc
             (std::sin(dm) * std::cos(da) - std::cos(dm) * std::sin(da) * std::cos(h)) / sinParallax,
             std::sin(a.penumbra) / sinParallax,
             std::sin(a.umbra) / sinParallax,
-            referenceRA + Reduce180(p.moonRA - referenceRA),
+            referenceRA + path_geometry::ReduceLongitude(p.moonRA - referenceRA),
             p.moonDec,
             p.moonParallax};
 }
@@ -235,19 +227,6 @@ std::optional<ShadowRule> ParseShadowRule(std::string_view name) {
     return std::nullopt;
 }
 
-char LunarKindLetter(EclipseKind kind) {
-    switch (kind) {
-    case EclipseKind::Total:
-        return 'T';
-    case EclipseKind::Partial:
-        return 'P';
-    case EclipseKind::Penumbral:
-        return 'N';
-    default:
-        return '?';
-    }
-}
-
 namespace {
 
 // A theory's places at t TT hours from t0, with the elements' Delta T.
@@ -324,7 +303,8 @@ MoonGeocentric LunarMoonAt(const LunarElements& e, double jdUT) {
     m.ra = std::fmod(EvaluatePolynomial(e.moonRA, t) + 720.0, 360.0);
     m.dec = EvaluatePolynomial(e.moonDec, t);
     m.parallax = EvaluatePolynomial(e.moonParallax, t);
-    m.sublunarLon = Reduce180(m.ra - kHoursToDeg * GreenwichSiderealHours(jdUT));
+    m.sublunarLon =
+        path_geometry::ReduceLongitude(m.ra - kHoursToDeg * GreenwichSiderealHours(jdUT));
     return m;
 }
 

@@ -104,6 +104,3 @@ struct MoonGeocentric {
     double sublunarLon = 0.0; // degrees east, [-180, 180]
 };
 MoonGeocentric LunarMoonAt(const LunarElements& e, double jdUT);
-
-// 'N', 'P', 'T' as the catalogues abbreviate the kinds.
-char LunarKindLetter(EclipseKind kind);

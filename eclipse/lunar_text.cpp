@@ -67,7 +67,7 @@ std::array<std::string, kLunarColumnCount> LunarFields(const LunarEclipse& c) {
     f[1] = TimeOf(ut);
     f[2] = TimeOf(FormatInstant(c.jdGreatestTT));
     f[3] = Fixed(c.deltaT, 1);
-    f[4] = std::string(1, LunarKindLetter(c.kind));
+    f[4] = std::string(1, EclipseKindLetter(c.kind));
     f[5] = Fixed(c.gamma, 4);
     f[6] = Fixed(c.penumbralMagnitude, 4);
     f[7] = Fixed(c.umbralMagnitude, 4);

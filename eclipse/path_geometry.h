@@ -49,6 +49,8 @@ struct Frame {
     Vec3 i, j, k;
 };
 
+// An angle (degrees) reduced to [-180, 180]: longitudes, hour angles, differences of
+// right ascension.
 double ReduceLongitude(double degrees);
 
 State StateAt(const PolynomialElements& e, double t);

@@ -28,24 +28,6 @@ std::string OptionalCoordinate(const std::optional<GeoPoint>& p, bool latitude,
 
 } // namespace
 
-const char* EclipseKindName(EclipseKind kind) {
-    switch (kind) {
-    case EclipseKind::Partial:
-        return "partial";
-    case EclipseKind::Annular:
-        return "annular";
-    case EclipseKind::Total:
-        return "total";
-    case EclipseKind::Hybrid:
-        return "hybrid";
-    case EclipseKind::Penumbral:
-        return "penumbral";
-    case EclipseKind::None:
-        break;
-    }
-    return "none";
-}
-
 std::string NoCentralLineReason(const EclipsePath& path) {
     switch (path.kind) {
     case EclipseKind::None:

@@ -6,9 +6,6 @@
 
 #include <string>
 
-// "total", "annular", "hybrid", "partial" or "none".
-const char* EclipseKindName(EclipseKind kind);
-
 // Why an eclipse path has no central line ("no solar eclipse", "partial eclipse", ...).
 std::string NoCentralLineReason(const EclipsePath& path);
 

@@ -359,20 +359,6 @@ double SearchEnd() {
     return CalendarToJulianDay(1, 1, kLastSolarSearchYear + 1, 0.0, 0, 0);
 }
 
-const char* LocalKindText(EclipseKind k) {
-    switch (k) {
-    case EclipseKind::Total:
-        return "total";
-    case EclipseKind::Annular:
-        return "annular";
-    case EclipseKind::Partial:
-        return "partial";
-    default: // None; Penumbral and Hybrid are not kinds seen from a place
-        break;
-    }
-    return "none";
-}
-
 QString DurationText(double seconds) {
     if (!(seconds > 0.0))
         return {};
@@ -482,7 +468,7 @@ void CKestrovaView::OnEclipsesSeenFromHere() {
             e.local.kind == EclipseKind::Total || e.local.kind == EclipseKind::Annular;
         rows.push_back({max,
                         {QString::fromStdString(EclipseDateText(max)),
-                         QString::fromLatin1(LocalKindText(e.local.kind)),
+                         QString::fromLatin1(EclipseKindName(e.local.kind)),
                          QString::number(e.local.magnitude, 'f', 3),
                          QStringLiteral("%1 %").arg(e.local.obscuration * 100.0, 0, 'f', 1),
                          QString::fromStdString(CivilTime(max, zone)),
@@ -503,10 +489,7 @@ void CKestrovaView::OnEclipsesSeenFromHere() {
         rows.push_back(
             {max,
              {QString::fromStdString(EclipseDateText(max)),
-              QStringLiteral("lunar, %1")
-                  .arg(e.kind == EclipseKind::Total     ? "total"
-                       : e.kind == EclipseKind::Partial ? "partial"
-                                                        : "penumbral"),
+              QStringLiteral("lunar, %1").arg(QString::fromLatin1(EclipseKindName(e.kind))),
               QString::number(penumbral ? e.penumbralMagnitude : e.umbralMagnitude, 'f', 3),
               QString(), QString::fromStdString(CivilTime(max, zone)),
               QString::fromStdString(FormatInstantUT(max)).mid(11, 8),

@@ -37,9 +37,9 @@ Errors CompareWithSample(Ephemeris engine, ShadowRule rule) {
             err.problems += row.text("date") + " not found; ";
             continue;
         }
-        if (LunarKindLetter(c->kind) != row.text("type")[0]) {
+        if (EclipseKindLetter(c->kind) != row.text("type")[0]) {
             ++err.typeWrong;
-            err.problems += row.text("date") + " type " + LunarKindLetter(c->kind) + "; ";
+            err.problems += row.text("date") + " type " + EclipseKindLetter(c->kind) + "; ";
         }
         if (c->saros != std::stoi(row.text("saros"))) {
             ++err.sarosWrong;
