@@ -52,8 +52,6 @@ struct LocalArgs {
     int count = 1;
 };
 
-std::string FixedNumber(double value, int decimals);
-
 void Fail(const std::string& reason) {
     std::fprintf(stderr, "kestrova-cli: %s\n", reason.c_str());
 }
@@ -310,17 +308,6 @@ std::string FormatIsoDate(const DateArg& d) {
     std::snprintf(text, sizeof text, "%s%04d-%02d-%02d", d.year < 0 ? "-" : "",
                   d.year < 0 ? -d.year : d.year, d.month, d.day);
     return text;
-}
-
-// A number with fixed decimals; a value that rounds to zero is written without a
-// minus sign.
-std::string FixedNumber(double value, int decimals) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    std::string s = text;
-    if (s.front() == '-' && s.find_first_not_of("-0.") == std::string::npos)
-        s.erase(0, 1);
-    return s;
 }
 
 } // namespace

@@ -87,15 +87,6 @@ bool InSearchYears(const DateArg& d) {
     return false;
 }
 
-std::string Fixed(double value, int decimals) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    std::string s = text;
-    if (s.front() == '-' && s.find_first_not_of("-0.") == std::string::npos)
-        s.erase(0, 1);
-    return s;
-}
-
 std::optional<Site> ReadSite(const LunarOptions& o, const std::vector<const char*>& coordinates) {
     if (o.place)
         return SiteByName(o.place, nullptr);
@@ -134,9 +125,9 @@ void AddEclipse(CliReport& r, const LunarEclipse& c) {
 }
 
 void AddLocal(CliReport& r, const LunarLocalCircumstances& lc, const Site& site) {
-    r.Number("latitude", Fixed(site.observer.latitude, 5));
-    r.Number("longitude", Fixed(site.observer.longitude, 5));
-    r.Number("height_m", Fixed(site.observer.height, 0));
+    r.Number("latitude", FixedNumber(site.observer.latitude, 5));
+    r.Number("longitude", FixedNumber(site.observer.longitude, 5));
+    r.Number("height_m", FixedNumber(site.observer.height, 0));
     if (!site.name.empty()) {
         r.Text("place", site.name);
         r.Text("zone", site.zone);
@@ -154,9 +145,9 @@ void AddLocal(CliReport& r, const LunarLocalCircumstances& lc, const Site& site)
             if (const std::optional<ZonedInstant> z = ToZone(second, site.zone))
                 r.Text(name + "_local", FormatZoned(*z) + " " + z->abbreviation);
         }
-        r.Number(name + "_moon_alt", Fixed(e.moon.altitude, 2));
-        r.Number(name + "_moon_alt_refracted", Fixed(e.moon.apparentAltitude, 2));
-        r.Number(name + "_moon_az", Fixed(e.moon.azimuth, 2));
+        r.Number(name + "_moon_alt", FixedNumber(e.moon.altitude, 2));
+        r.Number(name + "_moon_alt_refracted", FixedNumber(e.moon.apparentAltitude, 2));
+        r.Number(name + "_moon_az", FixedNumber(e.moon.azimuth, 2));
         r.Flag(name + "_moon_up", e.moon.aboveHorizon);
     }
     r.Flag("visible", lc.visible);

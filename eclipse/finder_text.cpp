@@ -64,16 +64,6 @@ std::string FormatTime(const DateAndTime& t) {
     return text;
 }
 
-std::string Fixed(double value, int decimals) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    // No "-0.0": a value that rounds to zero is printed without a sign.
-    std::string s = text;
-    if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos)
-        s.erase(0, 1);
-    return s;
-}
-
 std::string Number(double value) {
     char text[64];
     std::snprintf(text, sizeof text, "%.10g", value);
@@ -96,17 +86,17 @@ std::array<std::string, kEclipseColumnCount> EclipseFields(const EclipseCircumst
     const bool sameDate = tt.date.year == ut.date.year && tt.date.month == ut.date.month &&
                           tt.date.day == ut.date.day;
     f[2] = sameDate ? FormatTime(tt) : FormatDate(tt.date) + "T" + FormatTime(tt);
-    f[3] = Fixed(c.deltaT, 1);
+    f[3] = FixedNumber(c.deltaT, 1);
     f[4] = std::string(1, EclipseKindLetter(c.type));
-    f[5] = Fixed(c.gamma, 4);
-    f[6] = Fixed(c.magnitude, 4);
-    f[7] = Fixed(c.lat, 2);
-    f[8] = Fixed(c.lon, 2);
-    f[9] = Fixed(c.sunAltitude, 1);
-    f[10] = Fixed(c.sunAzimuth, 1);
+    f[5] = FixedNumber(c.gamma, 4);
+    f[6] = FixedNumber(c.magnitude, 4);
+    f[7] = FixedNumber(c.lat, 2);
+    f[8] = FixedNumber(c.lon, 2);
+    f[9] = FixedNumber(c.sunAltitude, 1);
+    f[10] = FixedNumber(c.sunAzimuth, 1);
     if (c.hasPathWidth) {
-        f[11] = Fixed(c.pathWidthKm, 1);
-        f[12] = Fixed(c.centralDurationS, 0);
+        f[11] = FixedNumber(c.pathWidthKm, 1);
+        f[12] = FixedNumber(c.centralDurationS, 0);
     }
     f[13] = std::to_string(c.saros);
     f[14] = std::to_string(c.lunation);
@@ -124,6 +114,16 @@ std::string EclipsesCsv(const std::vector<EclipseCircumstances>& eclipses) {
         out += std::string(EphemerisName(c.engine)) + "\n";
     }
     return out;
+}
+
+std::string FixedNumber(double value, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    // No "-0.0": a value that rounds to zero is printed without a sign.
+    std::string s = text;
+    if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos)
+        s.erase(0, 1);
+    return s;
 }
 
 std::string JsonMembers(std::span<const char* const> names, std::span<const std::string> fields,
@@ -173,8 +173,8 @@ std::vector<std::pair<std::string, std::string>> CircumstanceLines(const Eclipse
     for (const auto& [name, contact] : contacts)
         if (contact->present)
             lines.emplace_back(name, FormatInstant(contact->jdUT));
-    lines.emplace_back("delta_t_sigma_s", Fixed(c.deltaTSigma, 1));
-    lines.emplace_back("lon_sigma_deg", Fixed(c.lonSigma, 4));
+    lines.emplace_back("delta_t_sigma_s", FixedNumber(c.deltaTSigma, 1));
+    lines.emplace_back("lon_sigma_deg", FixedNumber(c.lonSigma, 4));
     lines.emplace_back("ephemeris", std::string(EphemerisName(c.engine)));
     const PolynomialElements& p = c.elements;
     const std::pair<const char*, const ElementPolynomial*> polynomials[] = {
@@ -207,7 +207,7 @@ std::string EclipseSummary(const EclipseCircumstances& c) {
                       seconds % 60);
         text += duration;
     } else {
-        text += ", magnitude " + Fixed(c.magnitude, 3);
+        text += ", magnitude " + FixedNumber(c.magnitude, 3);
     }
     return text + " (" + std::string(EphemerisName(c.engine)) + " ephemeris)";
 }

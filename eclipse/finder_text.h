@@ -28,6 +28,10 @@ bool EclipseColumnIsNumber(std::size_t column);
 // UT date of greatest eclipse, times HH:MM:SS rounded to the second.
 std::array<std::string, kEclipseColumnCount> EclipseFields(const EclipseCircumstances& c);
 
+// A number with fixed decimals; one that rounds to zero is written without a minus
+// sign ("0.0", never "-0.0"). The one number format of the program's tables.
+std::string FixedNumber(double value, int decimals);
+
 // A table row as the members of a JSON object, "name": value in the columns' order:
 // numbers bare, other texts quoted, empty fields null.
 std::string JsonMembers(std::span<const char* const> names, std::span<const std::string> fields,

@@ -32,15 +32,6 @@ const std::array<const char*, kLunarColumnCount> kLunarColumns = {"date",
 
 namespace {
 
-std::string Fixed(double value, int decimals) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    std::string s = text;
-    if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos)
-        s.erase(0, 1);
-    return s;
-}
-
 std::string Contact(const std::optional<double>& jd) {
     return jd ? FormatInstant(*jd) : std::string();
 }
@@ -66,11 +57,11 @@ std::array<std::string, kLunarColumnCount> LunarFields(const LunarEclipse& c) {
     f[0] = DateOf(ut);
     f[1] = TimeOf(ut);
     f[2] = TimeOf(FormatInstant(c.jdGreatestTT));
-    f[3] = Fixed(c.deltaT, 1);
+    f[3] = FixedNumber(c.deltaT, 1);
     f[4] = std::string(1, EclipseKindLetter(c.kind));
-    f[5] = Fixed(c.gamma, 4);
-    f[6] = Fixed(c.penumbralMagnitude, 4);
-    f[7] = Fixed(c.umbralMagnitude, 4);
+    f[5] = FixedNumber(c.gamma, 4);
+    f[6] = FixedNumber(c.penumbralMagnitude, 4);
+    f[7] = FixedNumber(c.umbralMagnitude, 4);
     const LunarContacts& k = c.contacts;
     f[8] = Contact(k.p1);
     f[9] = Contact(k.u1);
@@ -78,15 +69,15 @@ std::array<std::string, kLunarColumnCount> LunarFields(const LunarEclipse& c) {
     f[11] = Contact(k.u3);
     f[12] = Contact(k.u4);
     f[13] = Contact(k.p4);
-    f[14] = Fixed(c.penumbralDurationS, 0);
+    f[14] = FixedNumber(c.penumbralDurationS, 0);
     if (k.u1 && k.u4)
-        f[15] = Fixed(c.partialDurationS, 0);
+        f[15] = FixedNumber(c.partialDurationS, 0);
     if (k.u2 && k.u3)
-        f[16] = Fixed(c.totalDurationS, 0);
+        f[16] = FixedNumber(c.totalDurationS, 0);
     f[17] = std::to_string(c.saros);
-    f[18] = Fixed(c.sublunarLat, 2);
-    f[19] = Fixed(c.sublunarLon, 2);
-    f[20] = Fixed(c.deltaTUncertainty, 1);
+    f[18] = FixedNumber(c.sublunarLat, 2);
+    f[19] = FixedNumber(c.sublunarLon, 2);
+    f[20] = FixedNumber(c.deltaTUncertainty, 1);
     f[21] = std::to_string(c.lunation);
     f[22] = std::string(EphemerisName(c.elements.engine));
     f[23] = std::string(ShadowRuleName(c.elements.rule));
@@ -128,10 +119,10 @@ std::string LunarEclipseSummary(const LunarEclipse& c) {
     std::string text = std::string(name) + " lunar eclipse: greatest " +
                        TimeOf(FormatInstant(c.jdGreatestUT)) + " UT, ";
     if (c.kind == EclipseKind::Penumbral)
-        text += "penumbral magnitude " + Fixed(c.penumbralMagnitude, 3);
+        text += "penumbral magnitude " + FixedNumber(c.penumbralMagnitude, 3);
     else
-        text += "umbral magnitude " + Fixed(c.umbralMagnitude, 3);
+        text += "umbral magnitude " + FixedNumber(c.umbralMagnitude, 3);
     if (c.kind == EclipseKind::Total)
-        text += ", totality " + Fixed(c.totalDurationS / 60.0, 0) + " min";
+        text += ", totality " + FixedNumber(c.totalDurationS / 60.0, 0) + " min";
     return text;
 }

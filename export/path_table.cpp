@@ -9,21 +9,11 @@
 
 namespace {
 
-std::string Format(const char* format, double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    // A value that rounds to zero is written without a minus sign.
-    const std::string s = text;
-    if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos)
-        return s.substr(1);
-    return s;
-}
-
 std::string OptionalCoordinate(const std::optional<GeoPoint>& p, bool latitude,
                                const char* missing) {
     if (!p)
         return missing;
-    return Format("%.4f", latitude ? p->lat : p->lon);
+    return FixedNumber(latitude ? p->lat : p->lon, 4);
 }
 
 } // namespace
@@ -43,13 +33,13 @@ std::string NoCentralLineReason(const EclipsePath& path) {
 std::string PathTableCsv(const EclipsePath& path) {
     std::string out = std::string(kPathCsvHeader) + "\n";
     for (const PathRow& r : path.centralLine) {
-        out += FormatInstant(r.jd) + "," + Format("%.4f", r.central.lat) + "," +
-               Format("%.4f", r.central.lon) + "," + OptionalCoordinate(r.north, true, "") + "," +
+        out += FormatInstant(r.jd) + "," + FixedNumber(r.central.lat, 4) + "," +
+               FixedNumber(r.central.lon, 4) + "," + OptionalCoordinate(r.north, true, "") + "," +
                OptionalCoordinate(r.north, false, "") + "," +
                OptionalCoordinate(r.south, true, "") + "," +
-               OptionalCoordinate(r.south, false, "") + "," + Format("%.1f", r.widthKm) + "," +
-               (r.limitsDistanceKm > 0.0 ? Format("%.1f", r.limitsDistanceKm) : "") + "," +
-               Format("%.1f", r.durationSeconds) + "," + Format("%.1f", r.sunAltitude) + "," +
+               OptionalCoordinate(r.south, false, "") + "," + FixedNumber(r.widthKm, 1) + "," +
+               (r.limitsDistanceKm > 0.0 ? FixedNumber(r.limitsDistanceKm, 1) : "") + "," +
+               FixedNumber(r.durationSeconds, 1) + "," + FixedNumber(r.sunAltitude, 1) + "," +
                std::string(EphemerisName(path.engine)) + "\n";
     }
     return out;
@@ -60,28 +50,28 @@ std::string PathTableJson(const EclipsePath& path) {
     std::string out = "{\n  \"kind\": \"" + std::string(EclipseKindName(path.kind)) + "\",\n";
     out += "  \"ephemeris\": \"" + std::string(EphemerisName(path.engine)) + "\",\n";
     const double sigma = DeltaTUncertaintySeconds(g.jd);
-    out += "  \"delta_t_s\": " + Format("%.1f", path.elements.deltaT) +
-           ", \"delta_t_sigma_s\": " + Format("%.1f", sigma) +
-           ", \"lon_sigma_deg\": " + Format("%.4f", sigma * kSiderealDegreesPerSecond) + ",\n";
+    out += "  \"delta_t_s\": " + FixedNumber(path.elements.deltaT, 1) +
+           ", \"delta_t_sigma_s\": " + FixedNumber(sigma, 1) +
+           ", \"lon_sigma_deg\": " + FixedNumber(sigma * kSiderealDegreesPerSecond, 4) + ",\n";
     out += "  \"greatest\": {\"ut\": \"" + FormatInstant(g.jd) +
-           "\", \"lat\": " + Format("%.4f", g.point.lat) +
-           ", \"lon\": " + Format("%.4f", g.point.lon) + ", \"gamma\": " + Format("%.5f", g.gamma) +
+           "\", \"lat\": " + FixedNumber(g.point.lat, 4) +
+           ", \"lon\": " + FixedNumber(g.point.lon, 4) + ", \"gamma\": " + FixedNumber(g.gamma, 5) +
            "},\n  \"rows\": [";
     bool first = true;
     for (const PathRow& r : path.centralLine) {
         out += first ? "\n" : ",\n";
         first = false;
         out += "    {\"ut\": \"" + FormatInstant(r.jd) +
-               "\", \"central_lat\": " + Format("%.4f", r.central.lat) +
-               ", \"central_lon\": " + Format("%.4f", r.central.lon) +
+               "\", \"central_lat\": " + FixedNumber(r.central.lat, 4) +
+               ", \"central_lon\": " + FixedNumber(r.central.lon, 4) +
                ", \"north_lat\": " + OptionalCoordinate(r.north, true, "null") +
                ", \"north_lon\": " + OptionalCoordinate(r.north, false, "null") +
                ", \"south_lat\": " + OptionalCoordinate(r.south, true, "null") +
                ", \"south_lon\": " + OptionalCoordinate(r.south, false, "null") +
-               ", \"width_km\": " + Format("%.1f", r.widthKm) + ", \"limits_distance_km\": " +
-               (r.limitsDistanceKm > 0.0 ? Format("%.1f", r.limitsDistanceKm) : "null") +
-               ", \"duration_s\": " + Format("%.1f", r.durationSeconds) +
-               ", \"sun_alt\": " + Format("%.1f", r.sunAltitude) + "}";
+               ", \"width_km\": " + FixedNumber(r.widthKm, 1) + ", \"limits_distance_km\": " +
+               (r.limitsDistanceKm > 0.0 ? FixedNumber(r.limitsDistanceKm, 1) : "null") +
+               ", \"duration_s\": " + FixedNumber(r.durationSeconds, 1) +
+               ", \"sun_alt\": " + FixedNumber(r.sunAltitude, 1) + "}";
     }
     out += "\n  ]\n}\n";
     return out;
