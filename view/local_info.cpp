@@ -15,9 +15,9 @@
 #include "view/kestrova_view.h"
 #include "view/local_texts.h"
 #include "view/lunar_display.h"
+#include "view/program_places.h"
 #include "view/texts.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDialog>
 #include <QHeaderView>
@@ -97,20 +97,10 @@ std::optional<ChosenPlace> TypedCoordinates(const QString& text) {
 // A clicked point is named after a place of the gazetteer this close to it.
 constexpr double kNearbyPlaceKm = 5.0;
 
-// The gazetteer, read once when a clicked point is first named; an empty one when it
-// cannot be read (points are then given by their coordinates alone).
-const Gazetteer& ProgramGazetteer() {
-    static const Gazetteer gazetteer = [] {
-        const std::string file = FindGazetteerFile(RunningProgramFolder());
-        return file.empty() ? Gazetteer{} : LoadGazetteer(file).gazetteer;
-    }();
-    return gazetteer;
-}
-
 // "2.1 km from Dallas, TX, US", or empty when no place lies within kNearbyPlaceKm.
 std::string NearbyPlaceText(double lat, double lon) {
     const std::optional<NearbyPlace> near =
-        NearestPlace(ProgramGazetteer(), lat, lon, kNearbyPlaceKm);
+        NearestPlace(ProgramGazetteer().gazetteer, lat, lon, kNearbyPlaceKm);
     if (!near)
         return {};
     char km[32];
@@ -239,11 +229,7 @@ std::optional<CKestrovaView::PlaceChoice> CKestrovaView::AskForPlace(const QStri
                                               : std::string(),
                            pointZone.zone};
     }
-    const std::string file =
-        FindGazetteerFile(QCoreApplication::applicationDirPath().toStdString());
-    const GazetteerLoad load = file.empty()
-                                   ? GazetteerLoad{{}, "the list of places is not installed"}
-                                   : LoadGazetteer(file);
+    const GazetteerLoad& load = ProgramGazetteer();
     if (!load.error.empty()) {
         MessageBox(QStringLiteral("Places cannot be found by name: %1.")
                        .arg(QString::fromStdString(load.error)),

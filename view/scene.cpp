@@ -1,6 +1,5 @@
 #include "view/scene.h"
 
-#include "places/gazetteer.h"
 #include "render/base_map_painter.h"
 #include "render/draw_tools.h"
 #include "render/limit_curves.h"
@@ -11,6 +10,7 @@
 #include "render/path_painter.h"
 #include "render/projection.h"
 #include "render/town_labels.h"
+#include "view/program_places.h"
 
 #include <QPainter>
 
@@ -47,12 +47,7 @@ std::vector<ScreenHourLabel> ScreenHourLabels(const Scene& scene, const MapView&
 const std::vector<MapTown>& ProgramTowns() {
     static const std::vector<MapTown> towns = [] {
         std::vector<MapTown> result;
-        const std::string file = FindGazetteerFile(RunningProgramFolder());
-        if (file.empty())
-            return result;
-        const GazetteerLoad load = LoadGazetteer(file);
-        if (!load.error.empty())
-            return result;
+        const GazetteerLoad& load = ProgramGazetteer();
         for (Place& p : PlacesBySize(load.gazetteer, PlaceCount(load.gazetteer)))
             result.push_back({p.latitude, p.longitude, p.population, std::move(p.name)});
         return result;
