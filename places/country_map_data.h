@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
+// The tables keep the generated layout.
+// clang-format off
 inline constexpr std::array<std::string_view, 240> kCountryMapCountries = {
     "Afghanistan",
     "Albania",
@@ -14721,3 +14723,4 @@ inline constexpr std::array<std::uint16_t, 226800> kCountryMapEntries = {
     0, 0, 248, 248, 0, 0, 248, 248, 0, 0, 248, 248, 0, 0, 248, 248,
     0, 0, 0, 248, 248, 0, 248, 248, 0, 0, 248, 248, 0, 0, 248, 0,
 };
+// clang-format on
