@@ -45,11 +45,12 @@ std::string EclipsesCsv(const std::vector<EclipseCircumstances>& eclipses);
 // and "ephemeris": the engine.
 std::string EclipsesJson(const std::vector<EclipseCircumstances>& eclipses);
 
-// "YYYY-MM-DDTHH:MM:SS" of a Julian day rounded to the second, the program's one
-// whole-second time text (the finder's, the exports', the window's): astronomical
-// year, a leading minus for negative years; Julian calendar before 1582 October 15;
-// empty for an instant that is not a number or lies beyond +-1e8 days.
-std::string FormatInstant(double jd);
+// "YYYY-MM-DDTHH:MM:SS" of a Julian day rounded to the second, or with decimals 1
+// "YYYY-MM-DDTHH:MM:SS.s" rounded to the tenth (local circumstances), the program's one
+// time text (the finder's, the exports', the window's, a zone's civil time):
+// astronomical year, a leading minus for negative years; Julian calendar before 1582
+// October 15; empty for an instant that is not a number or lies beyond +-1e8 days.
+std::string FormatInstant(double jd, int decimals = 0);
 
 // Every field of one eclipse as (name, value): the columns, the contacts
 // p1 u1 u2 u3 u4 p4 (UT, absent ones left out), delta_t_sigma_s (the standard
