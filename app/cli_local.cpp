@@ -450,7 +450,7 @@ std::string DurationText(double seconds) {
 }
 
 // The fields as CSV lines under a header, or as a JSON array of objects whose
-// fields numbers[i] are numbers (or null when empty).
+// fields numbers[i] are numbers (empty fields null, as in every JSON table).
 std::string Table(std::span<const char* const> fields,
                   const std::vector<std::vector<std::string>>& rows, std::span<const bool> numbers,
                   bool json) {
@@ -458,13 +458,9 @@ std::string Table(std::span<const char* const> fields,
     if (json) {
         out += "[";
         for (std::size_t n = 0; n < rows.size(); ++n) {
-            out += std::string(n ? ",\n " : "") + "{";
-            for (std::size_t i = 0; i < fields.size(); ++i) {
-                const std::string& v = rows[n][i];
-                const std::string value = numbers[i] ? (v.empty() ? "null" : v) : "\"" + v + "\"";
-                out += std::string(i ? ", " : "") + "\"" + fields[i] + "\": " + value;
-            }
-            out += "}";
+            out += std::string(n ? ",\n " : "") + "{" +
+                   JsonMembers(fields, rows[n], [numbers](std::size_t i) { return numbers[i]; }) +
+                   "}";
         }
         return out + "]\n";
     }

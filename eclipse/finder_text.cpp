@@ -132,7 +132,7 @@ std::string FixedNumber(double value, int decimals) {
 }
 
 std::string JsonMembers(std::span<const char* const> names, std::span<const std::string> fields,
-                        bool (*isNumber)(std::size_t column)) {
+                        const std::function<bool(std::size_t column)>& isNumber) {
     std::string out;
     for (std::size_t i = 0; i < names.size() && i < fields.size(); ++i) {
         out += i == 0 ? "\"" : ", \"";

@@ -10,6 +10,7 @@
 #include <span>
 
 #include <array>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -35,7 +36,7 @@ std::string FixedNumber(double value, int decimals);
 // A table row as the members of a JSON object, "name": value in the columns' order:
 // numbers bare, other texts quoted, empty fields null.
 std::string JsonMembers(std::span<const char* const> names, std::span<const std::string> fields,
-                        bool (*isNumber)(std::size_t column));
+                        const std::function<bool(std::size_t column)>& isNumber);
 
 // The header line and one line per eclipse, each ending in a newline; a last
 // column "ephemeris" names the engine of each row.
