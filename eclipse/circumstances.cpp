@@ -214,16 +214,10 @@ std::optional<EclipseCircumstances> CircumstancesOf(const PolynomialElements& p,
         const double b = e.dy - dEta;
         const double n = std::hypot(a, b);
         c.centralDurationS = n > 0.0 ? 2.0 * std::fabs(bigL2) / n * 3600.0 : 0.0;
-        // The shadow's section on the horizontal plane, across the path.
-        const double phi = point.lat * kDegToRad;
-        const double nXi = std::cos(phi) * std::sin(h);
-        const double nEta =
-            std::sin(phi) * std::cos(dr) - std::cos(phi) * std::sin(dr) * std::cos(h);
-        const double nZeta =
-            std::sin(phi) * std::sin(dr) + std::cos(phi) * std::cos(dr) * std::cos(h);
-        const double along = n > 0.0 ? (a * nXi + b * nEta) / n : 0.0;
+        const path_geometry::State s = path_geometry::StateAt(p, tg);
+        double q = 0.0;
         c.hasPathWidth = true;
-        c.pathWidthKm = 2.0 * std::fabs(bigL2) * kEarthRadiusKm / std::hypot(nZeta, along);
+        c.pathWidthKm = path_geometry::PathWidthKm(s, path_geometry::ObserverAt(s, s.x, s.y, q));
 
         // Hybrid: the path starts or ends annular (at the limb zeta = 0, L2 = l2)
         // around a total middle.
