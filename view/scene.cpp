@@ -99,7 +99,7 @@ void PaintSceneOnMap(CDC& dc, const Scene& scene, const MapView& view) {
     }
     const LimitCurveSeries& limits = scene.limitCurves;
     if (!limits.latitudes.empty()) {
-        PlotLimitCurvePoints(dc, view, limits.latitudes, limits.rise, limits.set);
+        PlotLimitCurvePoints(dc, view, limits.latitudes, limits.rise, limits.set, &placed);
     }
     if (!scene.lunarDiagram.empty()) {
         // At the design's map the diagram sits by its anchor; on a moved map, in a corner.
