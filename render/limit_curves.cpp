@@ -76,7 +76,13 @@ void PlotLimitCurvePoints(CDC& dc, const MapView& view, const std::vector<double
             dc.TextOut(x, y, caption);
             continue;
         }
-        // Kept inside the area, as the first point may lie at its edge.
+        // A curve whose first point lies off the area is captioned nowhere (pulled to
+        // the edge, the caption would stand by nothing); near the edge it is kept inside.
+        const double pointX = *plot->captionX + 10 * view.zoomX;
+        if (pointX < 0.0 || pointX > area.width || plot->captionY < 0.0 ||
+            plot->captionY > area.height) {
+            continue;
+        }
         const QSizeF size = dc.TextExtent(caption);
         const double left = std::clamp(double(x), 0.0, std::max(0.0, area.width - size.width()));
         const double top = std::clamp(double(y), 0.0, std::max(0.0, area.height - size.height()));

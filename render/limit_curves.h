@@ -13,7 +13,8 @@
 // finite point of each series. Times that are not numbers (no sunrise or sunset at that
 // latitude) are skipped; a series without any time has no caption. On a moved map the
 // caption stands above the first point, or the nearest row above or below it clear of
-// the labels in placed (which it joins); with no room it is left out.
+// the labels in placed (which it joins); with no room, or with the first point off the
+// map's area, it is left out.
 void PlotLimitCurvePoints(CDC& dc, const MapView& view, const std::vector<double>& latitudes,
                           const std::vector<double>& first, const std::vector<double>& second,
                           std::vector<LabelBox>* placed = nullptr);
