@@ -45,7 +45,34 @@ LimitPlot PlanLimitSeries(const MapView& view, const std::vector<double>& latitu
     return plot;
 }
 
+// The design row of the captions on the design's map.
+constexpr double kCaptionRow = 310.0;
+
 } // namespace
+
+std::vector<LabelBox> DesignLimitCaptions(CDC& dc, const MapView& view,
+                                          const std::vector<double>& latitudes,
+                                          const std::vector<double>& first,
+                                          const std::vector<double>& second) {
+    std::vector<LabelBox> boxes;
+    if (!IsDefaultView(view)) {
+        return boxes;
+    }
+    const std::size_t n = std::min({latitudes.size(), first.size(), second.size()});
+    const LogicalFont oldFont = dc.SelectObject(LogicalFont{11});
+    for (const auto& [hours, caption] : {std::pair{&first, QStringLiteral("Sunrise UT")},
+                                         std::pair{&second, QStringLiteral("Sunset UT")}}) {
+        const LimitPlot plot = PlanLimitSeries(view, latitudes, *hours, n);
+        if (plot.captionX) {
+            const QSizeF size = dc.TextExtent(caption);
+            boxes.push_back({double(TruncToInt(*plot.captionX)),
+                             double(TruncToInt(kCaptionRow * view.zoomY)), size.width(),
+                             size.height()});
+        }
+    }
+    dc.SelectObject(oldFont);
+    return boxes;
+}
 
 void PlotLimitCurvePoints(CDC& dc, const MapView& view, const std::vector<double>& latitudes,
                           const std::vector<double>& first, const std::vector<double>& second,
@@ -63,7 +90,7 @@ void PlotLimitCurvePoints(CDC& dc, const MapView& view, const std::vector<double
     dc.SetBkMode(TRANSPARENT);
     // The design row 310 in the default view; elsewhere beside the curve's first point.
     const bool design = IsDefaultView(view);
-    const int row = TruncToInt(310 * view.zoomY);
+    const int row = TruncToInt(kCaptionRow * view.zoomY);
     const LabelBox area{0.0, 0.0, view.areaWidth * view.zoomX, view.areaHeight * view.zoomY};
     for (const auto& [plot, caption] : {std::pair{&rise, QStringLiteral("Sunrise UT")},
                                         std::pair{&set, QStringLiteral("Sunset UT")}}) {

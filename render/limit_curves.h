@@ -18,3 +18,11 @@
 void PlotLimitCurvePoints(CDC& dc, const MapView& view, const std::vector<double>& latitudes,
                           const std::vector<double>& first, const std::vector<double>& second,
                           std::vector<LabelBox>* placed = nullptr);
+
+// The boxes (window pixels) of the captions PlotLimitCurvePoints writes on the design's
+// map, where they stand whatever else is there: labels placed before the curves are
+// drawn keep clear of them. None on a moved map, where the captions find their own room.
+std::vector<LabelBox> DesignLimitCaptions(CDC& dc, const MapView& view,
+                                          const std::vector<double>& latitudes,
+                                          const std::vector<double>& first,
+                                          const std::vector<double>& second);

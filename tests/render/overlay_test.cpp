@@ -192,6 +192,33 @@ TEST(LimitCurves, TimesThatAreNotNumbersAreSkippedAndCaptionsGoToTheFirstFiniteP
               800 * 400);
 }
 
+// On the design's map the captions stand on their row whatever else is there; the boxes
+// they take are known beforehand, so that the path's labels can keep clear of them.
+TEST(LimitCurves, TheDesignMapsCaptionsAreKnownBeforeTheyAreDrawn) {
+    Canvas c;
+    QPainter painter(&c.image);
+    CDC dc(painter, 96, 96);
+    const std::vector<double> lats = {-60.0, -59.0}, rise = {6.0, 6.0}, set = {18.0, 18.0};
+    const std::vector<LabelBox> boxes =
+        DesignLimitCaptions(dc, DefaultView(1.0, 1.0), lats, rise, set);
+    ASSERT_EQ(boxes.size(), 2u);
+    PlotLimitCurvePoints(dc, DefaultView(1.0, 1.0), lats, rise, set);
+    painter.end();
+    for (const LabelBox& b : boxes) {
+        EXPECT_EQ(b.top, 310.0);
+        const QRect inside(TruncToInt(b.left), TruncToInt(b.top), TruncToInt(b.width),
+                           TruncToInt(b.height));
+        EXPECT_GT(test_pixels::CountColour(c.image, qRgb(0, 0, 0), inside), 10);
+    }
+    EXPECT_FALSE(Overlap(boxes[0], boxes[1]));
+    QImage other(10, 10, QImage::Format_RGB32);
+    QPainter p2(&other);
+    CDC dc2(p2, 96, 96);
+    EXPECT_TRUE(
+        DesignLimitCaptions(dc2, ZoomedAbout(DefaultView(1.0, 1.0), 100, 100, 2.0), lats, rise, set)
+            .empty());
+}
+
 // On a moved map a caption keeps clear of the labels already placed: a label where it
 // would stand moves it to another row beside the curve, and it joins the placed labels.
 TEST(LimitCurves, OnAMovedMapCaptionsKeepClearOfOtherLabels) {
