@@ -238,8 +238,10 @@ private:
     struct PlaceChoice {
         double latitude = 0.0;
         double longitude = 0.0;
-        std::string name; // "Dallas, US"; empty for typed coordinates
-        std::string zone; // IANA zone; empty when unknown
+        std::string name;         // "Dallas, US"; empty for typed coordinates
+        std::string zone;         // IANA zone; empty when unknown
+        double heightM = 0.0;     // above sea level: the gazetteer's for a named place
+        std::string heightSource; // where the height comes from; empty for typed coordinates
     };
     // 0h UT of the date in the fields when it is a date the eclipse search covers.
     std::optional<double> FieldsDayStart();

@@ -248,10 +248,13 @@ std::optional<CKestrovaView::PlaceChoice> CKestrovaView::AskForPlace(const QStri
             return std::nullopt;
         }
         const PointZone pointZone = ZoneAtPoint(c->latitude, c->longitude);
-        return PlaceChoice{c->latitude, c->longitude,
+        return PlaceChoice{c->latitude,
+                           c->longitude,
                            pointZone.nautical ? "At sea, nautical zone " + pointZone.zone
                                               : std::string(),
-                           pointZone.zone};
+                           pointZone.zone,
+                           0.0,
+                           std::string()};
     }
     const GazetteerLoad& load = ProgramGazetteer();
     if (!load.error.empty()) {
@@ -281,7 +284,16 @@ std::optional<CKestrovaView::PlaceChoice> CKestrovaView::AskForPlace(const QStri
             return std::nullopt;
         chosen = &found[static_cast<std::size_t>(std::max<qsizetype>(0, items.indexOf(item)))];
     }
-    return PlaceChoice{chosen->latitude, chosen->longitude, DescribePlace(*chosen), chosen->zone};
+    PlaceChoice choice{
+        chosen->latitude, chosen->longitude, DescribePlace(*chosen), chosen->zone, 0.0,
+        std::string()};
+    if (chosen->heightM) {
+        choice.heightM = *chosen->heightM;
+        choice.heightSource = "the gazetteer's for " + choice.name;
+    } else {
+        choice.heightSource = "assumed: the height of " + choice.name + " is not known";
+    }
+    return choice;
 }
 
 void CKestrovaView::ShowPlaceReport(const PlaceChoice& place, const EclipseCircumstances& eclipse,
@@ -293,6 +305,10 @@ void CKestrovaView::ShowPlaceReport(const PlaceChoice& place, const EclipseCircu
     report.greatestJdUT = eclipse.jdGreatestUT;
     report.local = lc;
     report.engine = eclipse.engine;
+    if (!place.heightSource.empty()) {
+        report.heightM = place.heightM;
+        report.heightSource = place.heightSource;
+    }
     const QTimeZone zone = place.zone.empty() ? QTimeZone::systemTimeZone()
                                               : QTimeZone(QByteArray::fromStdString(place.zone));
     MarkPlace(place.latitude, place.longitude);
@@ -334,8 +350,8 @@ void CKestrovaView::OnLocalCircumstances() {
                    MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    const LocalCircumstances lc =
-        ComputeLocalCircumstances(eclipse->elements, {place.latitude, place.longitude, 0.0});
+    const LocalCircumstances lc = ComputeLocalCircumstances(
+        eclipse->elements, {place.latitude, place.longitude, place.heightM});
     ShowPlaceReport(place, *eclipse, lc, title);
 }
 
@@ -403,7 +419,7 @@ void CKestrovaView::OnNextEclipseFromHere() {
     const PlaceChoice& place = asked->place;
     ShowWaitCursor();
     const std::vector<LocalEclipse> found = LocalEclipsesBetween(
-        day + 1.0, SearchEnd(), {place.latitude, place.longitude, 0.0},
+        day + 1.0, SearchEnd(), {place.latitude, place.longitude, place.heightM},
         [&choice](const LocalEclipse& e) { return KindFits(choice, e); }, 1, m_engine);
     ShowArrowCursor();
     if (found.empty()) {
@@ -443,8 +459,8 @@ void CKestrovaView::OnEclipsesSeenFromHere() {
     const double to = std::min(SearchEnd(), from + years * 365.25);
     ShowWaitCursor();
     const std::vector<LocalEclipse> found = LocalEclipsesBetween(
-        from, to, {place.latitude, place.longitude, 0.0}, [](const LocalEclipse&) { return true; },
-        100000, m_engine);
+        from, to, {place.latitude, place.longitude, place.heightM},
+        [](const LocalEclipse&) { return true; }, 100000, m_engine);
     ShowArrowCursor();
     MarkPlace(place.latitude, place.longitude);
 
@@ -488,7 +504,7 @@ void CKestrovaView::OnEclipsesSeenFromHere() {
                          QString(QChar::fromLatin1(EclipseKindLetter(e.eclipse.type)))}});
     }
     const double lunarEnd = CalendarToJulianDay(1, 1, kLastSearchYear + 1, 0.0, 0, 0);
-    const Observer here{place.latitude, place.longitude, 0.0};
+    const Observer here{place.latitude, place.longitude, place.heightM};
     for (const LunarEclipse& e : LunarEclipsesBetween(from, std::min(to, lunarEnd), m_engine)) {
         const LunarLocalCircumstances seen = ComputeLunarLocal(e, here);
         if (!seen.visible)
