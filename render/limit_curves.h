@@ -2,8 +2,8 @@
 
 // The sunrise and sunset limit curves of the map command on the window.
 
+#include "geo/map_view.h"
 #include "platform/dc.h"
-#include "render/map_view.h"
 
 #include <vector>
 

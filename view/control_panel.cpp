@@ -1,7 +1,7 @@
 // The control panel: six input fields and eight bitmap buttons laid out over the design
 // space of 748 x 539 and scaled with the window.
 
-#include "render/projection.h"
+#include "geo/projection.h"
 #include "view/kestrova_view.h"
 
 #include <algorithm>

@@ -1,10 +1,10 @@
 #include "view/kestrova_view.h"
 
 #include "ephemeris/timescales.h"
-#include "render/map_view.h"
-#include "render/point_info.h"
-#include "render/projection.h"
-#include "view/input_parse.h"
+#include "geo/map_view.h"
+#include "geo/point_info.h"
+#include "geo/projection.h"
+#include "model/input_parse.h"
 
 #include <QString>
 

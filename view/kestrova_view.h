@@ -7,10 +7,10 @@
 // scene, so a repaint for any reason shows what the commands drew.
 
 #include "ephemeris/engine.h"
+#include "model/input_check.h"
 #include "platform/controls.h"
 #include "platform/view.h"
 #include "render/map_painter.h"
-#include "view/input_check.h"
 #include "view/scene.h"
 
 #include <QPointF>

@@ -4,8 +4,8 @@
 
 #include "view_driver.h"
 
+#include "model/eclipse_map.h"
 #include "render/overlay_painter.h"
-#include "view/eclipse_map.h"
 
 #include <cmath>
 #include <string>

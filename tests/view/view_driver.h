@@ -3,8 +3,8 @@
 // Drives the real view offscreen as a user would: typing into the fields, clicking the
 // buttons, delivering the animation's ticks one by one, and reading the window surface.
 
+#include "geo/projection.h"
 #include "pixel_count.h"
-#include "render/projection.h"
 #include "view/kestrova_view.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
-#include "view/input_parse.h"
+#include "model/input_parse.h"
 #include "view/kestrova_view.h"
 
-#include "render/projection.h"
+#include "geo/projection.h"
 
 #include <QApplication>
 #include <QKeyEvent>
