@@ -204,6 +204,7 @@ void CKestrovaView::OnInitialUpdate() {
         LayoutControls();
     }
     // The view always fits its window: no scroll sizes to set.
+    emit controlsCreated();
 }
 
 void CKestrovaView::OnSize(unsigned type, int cx, int cy) {

@@ -18,31 +18,33 @@ bool CKestrovaView::OnCommand(int id) {
     switch (id) {
     case ID_CALCULATE:
         OnCalculate();
-        return true;
+        break;
     case ID_TIME_PLUS:
         OnTimePlus();
-        return true;
+        break;
     case ID_TIME_MINUS:
         OnTimeMinus();
-        return true;
+        break;
     case ID_CONTACT_TIMES:
         OnContactTimes();
-        return true;
+        break;
     case ID_STOP:
         OnStop();
-        return true;
+        break;
     case ID_PLAY:
         OnPlay();
-        return true;
+        break;
     case ID_MAP:
         OnMap();
-        return true;
+        break;
     case ID_PRINT_BUTTON:
         OnPrintButton();
-        return true;
+        break;
     default:
         return false;
     }
+    emit commandDone(id);
+    return true;
 }
 
 namespace {

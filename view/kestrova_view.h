@@ -175,6 +175,10 @@ public:
     void ToggleKeyboardCursor();
 
 signals:
+    // The control panel's fields and buttons exist (once, at the first initial update).
+    void controlsCreated();
+    // A command of the control panel (ViewCommand) has run, whatever it showed.
+    void commandDone(int id);
     // A map command has finished (its results are in the scene).
     void mapShown();
     // The user left-clicked the map (or pressed Enter on the keyboard cursor) at a place.
