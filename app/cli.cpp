@@ -11,8 +11,8 @@
 #include "ephemeris/timescales.h"
 #include "io/atomic_write.h"
 #include "io/cli_args.h"
+#include "model/texts.h"
 #include "places/gazetteer.h"
-#include "view/texts.h"
 
 #include <algorithm>
 #include <cstdio>

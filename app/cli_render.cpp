@@ -2,8 +2,8 @@
 
 #include "io/cli_args.h"
 
+#include "geo/map_view.h"
 #include "platform/save_file.h"
-#include "render/map_view.h"
 #include "view/kestrova_view.h"
 #include "view/scene.h"
 

@@ -5,8 +5,8 @@
 #include "eclipse/lunar_text.h"
 #include "ephemeris/constants.h"
 #include "ephemeris/timescales.h"
+#include "model/texts.h"
 #include "places/seen_from.h"
-#include "view/texts.h"
 
 #include <QComboBox>
 #include <QDate>

@@ -6,9 +6,9 @@
 #include "eclipse/lunar.h"
 #include "eclipse/lunar_text.h"
 #include "ephemeris/timescales.h"
-#include "view/input_parse.h"
+#include "model/input_parse.h"
+#include "model/texts.h"
 #include "view/kestrova_view.h"
-#include "view/texts.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -2,7 +2,6 @@
 
 #include "app/about_dlg.h"
 #include "app/document_file.h"
-#include "app/document_view.h"
 #include "app/eclipse_menu.h"
 #include "app/local_panel.h"
 #include "app/recent_files.h"
@@ -49,9 +48,9 @@ QString Quoted(const QString& path) {
 } // namespace
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
-    m_pView = new CDocumentView(this);
-    m_pView->SetControlsCreatedHandler([this] { ConnectFields(); });
-    m_pView->SetCommandHandler([this](int id) { OnCommandDone(id); });
+    m_pView = new CKestrovaView(this);
+    connect(m_pView, &CKestrovaView::controlsCreated, this, &CMainFrame::ConnectFields);
+    connect(m_pView, &CKestrovaView::commandDone, this, &CMainFrame::OnCommandDone);
     setCentralWidget(m_pView);
     // The smallest view whose control panel fits in its two compact rows; with the
     // local circumstances panel open the window keeps at least this much for the map.

@@ -15,7 +15,6 @@
 #include <optional>
 #include <string>
 
-class CDocumentView;
 class CKestrovaView;
 class LocalPanel;
 class QAction;
@@ -112,7 +111,7 @@ private:
     void ClearResults();
 
     CKestrovaDoc m_doc;
-    CDocumentView* m_pView = nullptr;
+    CKestrovaView* m_pView = nullptr;
     QMenu* m_pHelpMenu = nullptr;
     QMenu* m_pRecentMenu = nullptr;
     QAction* m_pExportAction = nullptr;

@@ -2,9 +2,9 @@
 // layer for the map, and the layer painted on the window.
 
 #include "ephemeris/timescales.h"
+#include "geo/projection.h"
+#include "model/path_layer.h"
 #include "render/path_painter.h"
-#include "render/projection.h"
-#include "view/path_layer.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -2,9 +2,9 @@
 // the map command, computation and drawing together, and the map command's computation
 // alone.
 
+#include "model/eclipse_map.h"
 #include "render/base_map_painter.h"
 #include "render/map_painter.h"
-#include "view/eclipse_map.h"
 #include "view/kestrova_view.h"
 #include "view/scene.h"
 

@@ -1,7 +1,7 @@
 #include "io/cli_args.h"
 
 #include "ephemeris/timescales.h"
-#include "view/texts.h"
+#include "model/texts.h"
 
 #include <charconv>
 #include <cmath>

@@ -22,7 +22,7 @@ CRect CWnd::GetClientRect() const {
     return {0, 0, width(), height()};
 }
 
-void CWnd::InvalidateRect(const CRect* rect, bool erase) {
+void CWnd::InvalidateRect(const CRect* rect, bool /*erase*/) {
     const QRect client(0, 0, width(), height());
     const QRect area =
         rect ? QRect(QPoint(rect->left, rect->top), QPoint(rect->right - 1, rect->bottom - 1))
@@ -33,57 +33,37 @@ void CWnd::InvalidateRect(const CRect* rect, bool erase) {
         return;
     }
     m_invalid += area;
-    m_bEraseInvalid = m_bEraseInvalid || erase;
     update(area);
 }
 
 void CWnd::UpdateWindow() {
+    // A hidden window paints nothing now; it is painted whole when it is shown.
     if (m_invalid.isEmpty() || isHidden()) {
         return;
     }
-    RepaintSurface(m_invalid, m_bEraseInvalid);
-}
-
-void CWnd::RepaintSurface(QRegion region, bool erase) {
-    // A context still drawing on the surface keeps the area invalid until it is done.
-    if (m_surface.isNull() || m_surface.paintingActive()) {
-        return;
-    }
+    const QRegion region = m_invalid;
     m_invalid = QRegion();
-    m_bEraseInvalid = false;
-    if (erase) {
-        QPainter painter(&m_surface);
-        for (const QRect& r : region) {
-            painter.fillRect(r, ToQColor(kBackground));
-        }
-    }
-    m_paintRegion = region;
-    OnPaint();
-    m_paintRegion = QRegion();
-    update(region.boundingRect());
+    repaint(region);
 }
 
 void CWnd::paintEvent(QPaintEvent* event) {
-    if (!m_invalid.isEmpty()) {
-        RepaintSurface(m_invalid, m_bEraseInvalid);
+    m_invalid -= event->region();
+    {
+        QPainter painter(this);
+        for (const QRect& r : event->region()) {
+            painter.fillRect(r, ToQColor(kBackground));
+        }
     }
-    QPainter painter(this);
-    for (const QRect& r : event->region()) {
-        painter.drawImage(r, m_surface, r);
-    }
+    m_paintRegion = event->region();
+    OnPaint();
+    m_paintRegion = QRegion();
 }
 
 void CWnd::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const QSize size = event->size();
-    m_surface = size.isEmpty() ? QImage() : QImage(size, QImage::Format_RGB32);
-    if (!m_surface.isNull()) {
-        m_surface.fill(ToQColor(kBackground));
-    }
     OnSize(0, size.width(), size.height());
-    m_invalid = QRegion(0, 0, size.width(), size.height());
-    m_bEraseInvalid = true;
-    UpdateWindow();
+    Invalidate(true);
 }
 
 void CWnd::mousePressEvent(QMouseEvent* event) {
@@ -195,27 +175,9 @@ void CWnd::SetDlgItemText(int id, const QString& text) {
     }
 }
 
-platform_detail::SurfacePainter::SurfacePainter(QImage* surface) {
-    if (!surface->isNull()) {
-        m_surfacePainter.begin(surface);
-    }
-}
+platform_detail::WindowPainter::WindowPainter(QWidget* window) : m_windowPainter(window) {}
 
-CClientDC::CClientDC(CWnd* wnd)
-    : SurfacePainter(&wnd->m_surface), CDC(m_surfacePainter), m_pWnd(wnd) {}
-
-CClientDC::~CClientDC() {
-    if (m_surfacePainter.isActive()) {
-        m_surfacePainter.end();
-    }
-    m_pWnd->update();
-    // Areas invalidated while this context drew are repainted now that it is done.
-    if (!m_pWnd->m_invalid.isEmpty()) {
-        m_pWnd->update(m_pWnd->m_invalid.boundingRect());
-    }
-}
-
-CPaintDC::CPaintDC(CWnd* wnd) : CClientDC(wnd) {
+CPaintDC::CPaintDC(CWnd* wnd) : WindowPainter(wnd), CDC(m_windowPainter) {
     if (!wnd->PaintRegion().isEmpty() && Painter().isActive()) {
         Painter().setClipRegion(wnd->PaintRegion());
     }

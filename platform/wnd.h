@@ -1,15 +1,15 @@
 #pragma once
 
-// A window whose client area is a retained surface (QImage). The paint handler and the
-// commands' direct drawing both draw into the surface; paintEvent only copies it to the
-// screen. Invalidating a rectangle and updating clears it to the background and runs the
-// paint handler clipped to it, so a repaint wipes whatever the commands drew there.
+// A window whose client area is what its paint handler draws. Invalidating a rectangle
+// marks it for repainting; UpdateWindow repaints the invalid area at once. Every repaint
+// clears the area to the background and runs the paint handler clipped to it, so what the
+// window shows is always the paint handler's picture (the commands put their results
+// into what it draws, never straight onto the window).
 
 #include "platform/dc.h"
 #include "platform/gdi.h"
 #include "platform/messagebox.h"
 
-#include <QImage>
 #include <QRegion>
 #include <QWidget>
 
@@ -25,9 +25,10 @@ public:
     explicit CWnd(QWidget* parent = nullptr);
     ~CWnd() override;
 
-    // Invalidates a client rectangle (the whole client area for nullptr); with erase
-    // the area is cleared to the background before it is painted again. The repaint
-    // follows at the next UpdateWindow or when the event loop next runs.
+    // Invalidates a client rectangle (the whole client area for nullptr), right and
+    // bottom edges excluded. The repaint follows at the next UpdateWindow or when the
+    // event loop next runs; it clears the area to the background first whatever erase
+    // says (the paint handler draws the whole picture).
     void InvalidateRect(const CRect* rect, bool erase = true);
     void Invalidate(bool erase = true) { InvalidateRect(nullptr, erase); }
     // Repaints the invalid area now. A hidden window is not painted: its invalid area is
@@ -35,7 +36,6 @@ public:
     void UpdateWindow();
 
     CRect GetClientRect() const;
-    const QImage& Surface() const { return m_surface; }
 
     // Message box with text, caption and style; goes to the installed sink if there is
     // one (tests), otherwise modal.
@@ -78,17 +78,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    friend class CClientDC;
-
-    // Takes the region by value: it is often the invalid region, which this clears.
-    void RepaintSurface(QRegion region, bool erase);
     void DeliverTimer(int id);
-    void ScheduleUpdate();
 
-    QImage m_surface;
     QRegion m_invalid;
-    bool m_bEraseInvalid = false;
-    bool m_bUpdateScheduled = false;
     QRegion m_paintRegion;
     IMessageBoxSink* m_pMessageSink = nullptr;
     std::map<int, std::unique_ptr<QTimer>> m_timers;
@@ -98,25 +90,15 @@ private:
 
 namespace platform_detail {
 // Holds the painter so that it exists before the CDC base that draws through it.
-struct SurfacePainter {
-    explicit SurfacePainter(QImage* surface);
-    QPainter m_surfacePainter;
+struct WindowPainter {
+    explicit WindowPainter(QWidget* window);
+    QPainter m_windowPainter;
 };
 } // namespace platform_detail
 
-// Device context on a window's surface for drawing outside the paint handler. The
-// window shows what was drawn when the context is released.
-class CClientDC : private platform_detail::SurfacePainter, public CDC {
-public:
-    explicit CClientDC(CWnd* wnd);
-    ~CClientDC() override;
-
-private:
-    CWnd* m_pWnd;
-};
-
-// Device context for the paint handler, clipped to the region being repainted.
-class CPaintDC : public CClientDC {
+// Device context for the paint handler: draws on the window, clipped to the region being
+// repainted. Only the paint handler can draw on a window.
+class CPaintDC : private platform_detail::WindowPainter, public CDC {
 public:
     explicit CPaintDC(CWnd* wnd);
 };

@@ -4,9 +4,9 @@
 // coasts and country borders, the level of detail chosen by scale, and the graticule.
 // Window pixels (one unit per pixel, y down); drawn inside the view's map area only.
 
+#include "geo/map_view.h"
+#include "geo/vector_map.h"
 #include "platform/dc.h"
-#include "render/map_view.h"
-#include "render/vector_map.h"
 
 #include <QPolygonF>
 #include <QRectF>

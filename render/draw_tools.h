@@ -3,8 +3,8 @@
 // Boxes and lines drawn with a pen and brush selected for the one call and deselected
 // after it.
 
+#include "geo/projection.h"
 #include "platform/dc.h"
-#include "render/projection.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,8 @@
 #include "render/limit_curves.h"
 
-#include "render/map_overlay.h"
+#include "geo/map_overlay.h"
+#include "geo/projection.h"
 #include "render/map_painter.h"
-#include "render/projection.h"
 
 #include <algorithm>
 #include <cmath>

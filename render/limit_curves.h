@@ -2,9 +2,9 @@
 
 // The sunrise and sunset limit curves of the map command on the window.
 
+#include "geo/label_place.h"
+#include "geo/map_view.h"
 #include "platform/dc.h"
-#include "render/label_place.h"
-#include "render/map_view.h"
 
 #include <vector>
 

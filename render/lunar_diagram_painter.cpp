@@ -1,7 +1,7 @@
 #include "render/lunar_diagram_painter.h"
 
+#include "geo/projection.h"
 #include "render/map_painter.h"
-#include "render/projection.h"
 
 #include <QPainterPath>
 #include <QString>

@@ -1,8 +1,8 @@
 #include "render/map_painter.h"
 
+#include "geo/projection.h"
 #include "render/base_map_painter.h"
 #include "render/draw_tools.h"
-#include "render/projection.h"
 
 #include <algorithm>
 #include <array>

@@ -5,8 +5,8 @@
 // Coordinates are design pixels scaled by the zoom factors and truncated toward zero.
 
 #include "geo/map_colours.h"
+#include "geo/map_view.h"
 #include "platform/dc.h"
-#include "render/map_view.h"
 
 #include <optional>
 #include <span>

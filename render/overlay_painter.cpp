@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "render/map_overlay.h"
-#include "render/projection.h"
+#include "geo/map_overlay.h"
+#include "geo/projection.h"
 
 #include <cstddef>
 

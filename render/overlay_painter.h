@@ -4,9 +4,9 @@
 // block and the hour labels of the penumbra outlines. Window pixels (one unit per pixel,
 // y down); design coordinates are scaled by the zoom and truncated toward zero.
 
+#include "geo/label_place.h"
+#include "geo/map_view.h"
 #include "platform/dc.h"
-#include "render/label_place.h"
-#include "render/map_view.h"
 
 #include <string>
 #include <vector>

@@ -2,10 +2,10 @@
 
 #include "geo/map_colours.h"
 
+#include "geo/map_view.h"
+#include "geo/projection.h"
 #include "render/map_painter.h"
-#include "render/map_view.h"
 #include "render/print_page.h"
-#include "render/projection.h"
 
 #include <QPainterPath>
 #include <QPolygonF>

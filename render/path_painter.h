@@ -6,10 +6,10 @@
 // diamond at greatest duration),
 // and on the printed page in its greys. With the legend entries for them.
 
+#include "geo/label_place.h"
+#include "geo/map_view.h"
+#include "geo/path_layer.h"
 #include "platform/dc.h"
-#include "render/label_place.h"
-#include "render/map_view.h"
-#include "render/path_layer.h"
 
 #include <vector>
 

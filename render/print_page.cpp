@@ -1,9 +1,9 @@
 #include "render/print_page.h"
 
+#include "geo/map_overlay.h"
+#include "geo/projection.h"
 #include "render/draw_tools.h"
-#include "render/map_overlay.h"
 #include "render/path_painter.h"
-#include "render/projection.h"
 
 #include <QCoreApplication>
 #include <QDir>

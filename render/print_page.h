@@ -7,8 +7,8 @@
 // series with their captions, the hour labels, and the title. Points are placed by the
 // page projection; every coordinate is truncated toward zero.
 
+#include "geo/path_layer.h"
 #include "platform/dc.h"
-#include "render/path_layer.h"
 
 #include <QString>
 #include <QStringList>

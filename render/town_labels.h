@@ -4,9 +4,9 @@
 // of each other and of the labels placed before them, fewer inhabitants needed as the
 // scale grows. The design's map shows none.
 
+#include "geo/label_place.h"
+#include "geo/map_view.h"
 #include "platform/dc.h"
-#include "render/label_place.h"
-#include "render/map_view.h"
 
 #include <span>
 #include <string>

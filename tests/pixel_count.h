@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QWidget>
 
 namespace test_pixels {
 
@@ -17,6 +18,14 @@ inline int CountColour(const QImage& image, QRgb colour, QRect area) {
         }
     }
     return count;
+}
+
+// What a window shows: its paint handler run into an image, without its child controls.
+inline QImage WindowPicture(QWidget& window) {
+    QImage image(window.size(), QImage::Format_RGB32);
+    image.fill(Qt::black);
+    window.render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
+    return image;
 }
 
 } // namespace test_pixels

@@ -4,8 +4,8 @@
 
 #include "eclipse/outline.h"
 #include "ephemeris/timescales.h"
-#include "view/eclipse_map.h"
-#include "view/input_parse.h"
+#include "model/eclipse_map.h"
+#include "model/input_parse.h"
 #include "view/kestrova_view.h"
 
 #include <QString>

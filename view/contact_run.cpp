@@ -4,8 +4,8 @@
 
 #include "eclipse/contacts.h"
 #include "ephemeris/timescales.h"
+#include "model/texts.h"
 #include "view/kestrova_view.h"
-#include "view/texts.h"
 
 #include <QString>
 

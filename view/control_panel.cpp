@@ -1,7 +1,7 @@
 // The control panel: six input fields and eight bitmap buttons laid out over the design
 // space of 748 x 539 and scaled with the window.
 
-#include "render/projection.h"
+#include "geo/projection.h"
 #include "view/kestrova_view.h"
 
 #include <algorithm>
@@ -204,6 +204,7 @@ void CKestrovaView::OnInitialUpdate() {
         LayoutControls();
     }
     // The view always fits its window: no scroll sizes to set.
+    emit controlsCreated();
 }
 
 void CKestrovaView::OnSize(unsigned type, int cx, int cy) {

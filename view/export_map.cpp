@@ -2,10 +2,10 @@
 
 #include "eclipse/finder_text.h"
 #include "export/map_export.h"
+#include "geo/projection.h"
 #include "io/atomic_write.h"
 #include "platform/save_file.h"
 #include "render/map_painter.h"
-#include "render/projection.h"
 #include "view/kestrova_view.h"
 
 #include <QFile>

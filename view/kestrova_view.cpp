@@ -1,10 +1,10 @@
 #include "view/kestrova_view.h"
 
 #include "ephemeris/timescales.h"
-#include "render/map_view.h"
-#include "render/point_info.h"
-#include "render/projection.h"
-#include "view/input_parse.h"
+#include "geo/map_view.h"
+#include "geo/point_info.h"
+#include "geo/projection.h"
+#include "model/input_parse.h"
 
 #include <QString>
 
@@ -18,31 +18,33 @@ bool CKestrovaView::OnCommand(int id) {
     switch (id) {
     case ID_CALCULATE:
         OnCalculate();
-        return true;
+        break;
     case ID_TIME_PLUS:
         OnTimePlus();
-        return true;
+        break;
     case ID_TIME_MINUS:
         OnTimeMinus();
-        return true;
+        break;
     case ID_CONTACT_TIMES:
         OnContactTimes();
-        return true;
+        break;
     case ID_STOP:
         OnStop();
-        return true;
+        break;
     case ID_PLAY:
         OnPlay();
-        return true;
+        break;
     case ID_MAP:
         OnMap();
-        return true;
+        break;
     case ID_PRINT_BUTTON:
         OnPrintButton();
-        return true;
+        break;
     default:
         return false;
     }
+    emit commandDone(id);
+    return true;
 }
 
 namespace {

@@ -7,10 +7,10 @@
 // scene, so a repaint for any reason shows what the commands drew.
 
 #include "ephemeris/engine.h"
+#include "model/input_check.h"
 #include "platform/controls.h"
 #include "platform/view.h"
 #include "render/map_painter.h"
-#include "view/input_check.h"
 #include "view/scene.h"
 
 #include <QPointF>
@@ -175,6 +175,10 @@ public:
     void ToggleKeyboardCursor();
 
 signals:
+    // The control panel's fields and buttons exist (once, at the first initial update).
+    void controlsCreated();
+    // A command of the control panel (ViewCommand) has run, whatever it showed.
+    void commandDone(int id);
     // A map command has finished (its results are in the scene).
     void mapShown();
     // The user left-clicked the map (or pressed Enter on the keyboard cursor) at a place.

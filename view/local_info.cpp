@@ -7,16 +7,16 @@
 #include "eclipse/lunar.h"
 #include "eclipse/lunar_local.h"
 #include "ephemeris/timescales.h"
+#include "geo/projection.h"
+#include "model/local_texts.h"
+#include "model/lunar_display.h"
+#include "model/program_places.h"
+#include "model/texts.h"
 #include "places/gazetteer.h"
 #include "places/zone_map.h"
 #include "places/zone_time.h"
 #include "render/draw_tools.h"
-#include "render/projection.h"
 #include "view/kestrova_view.h"
-#include "view/local_texts.h"
-#include "view/lunar_display.h"
-#include "view/program_places.h"
-#include "view/texts.h"
 
 #include <QDateTime>
 #include <QDialog>

@@ -5,12 +5,12 @@
 #include "eclipse/lunar.h"
 #include "eclipse/map_curves.h"
 #include "eclipse/path.h"
-#include "render/projection.h"
-#include "view/eclipse_map.h"
+#include "geo/projection.h"
+#include "model/eclipse_map.h"
+#include "model/lunar_display.h"
+#include "model/path_layer.h"
+#include "model/texts.h"
 #include "view/kestrova_view.h"
-#include "view/lunar_display.h"
-#include "view/path_layer.h"
-#include "view/texts.h"
 
 #include <QString>
 

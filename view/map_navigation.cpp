@@ -2,7 +2,7 @@
 // a drag with the left button pans (on a globe, turns it), + - and the arrow keys do the
 // same from the keyboard, and a click without a drag chooses a place.
 
-#include "render/map_view.h"
+#include "geo/map_view.h"
 #include "view/kestrova_view.h"
 
 #include <QKeyEvent>

@@ -1,16 +1,16 @@
 #include "view/scene.h"
 
+#include "geo/map_overlay.h"
+#include "geo/projection.h"
+#include "model/program_places.h"
 #include "render/base_map_painter.h"
 #include "render/draw_tools.h"
 #include "render/limit_curves.h"
 #include "render/lunar_diagram_painter.h"
-#include "render/map_overlay.h"
 #include "render/map_painter.h"
 #include "render/overlay_painter.h"
 #include "render/path_painter.h"
-#include "render/projection.h"
 #include "render/town_labels.h"
-#include "view/program_places.h"
 
 #include <QPainter>
 

@@ -8,11 +8,11 @@
 #include "eclipse/lunar.h"
 #include "eclipse/outline.h"
 #include "eclipse/path.h"
-#include "render/lunar_diagram.h"
-#include "render/map_view.h"
-#include "render/path_layer.h"
+#include "geo/lunar_diagram.h"
+#include "geo/map_view.h"
+#include "geo/path_layer.h"
+#include "model/eclipse_map.h"
 #include "render/print_page.h"
-#include "view/eclipse_map.h"
 
 #include <optional>
 #include <string>

@@ -3,8 +3,8 @@
 
 #include "eclipse/outline.h"
 #include "ephemeris/timescales.h"
+#include "geo/map_view.h"
 #include "render/draw_tools.h"
-#include "render/map_view.h"
 #include "view/kestrova_view.h"
 
 void CKestrovaView::RunSnapshot() {

@@ -6,6 +6,8 @@
 #include "app/version.h"
 #include "view/kestrova_view.h"
 
+#include "pixel_count.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QImage>
@@ -168,7 +170,7 @@ TEST_F(FrameTest, SavedDocumentOpensWithTheFieldsAndTheShownResult) {
     TypeFields("29", "3", "2006", "10", "11", "0");
     EXPECT_TRUE(frame.isWindowModified());
     View()->SendCommand(ID_CALCULATE);
-    const QImage shown = View()->Surface().copy();
+    const QImage shown = test_pixels::WindowPicture(*View()).copy();
     const QString path = dir.filePath("eclipse.kestrova");
     SaveAs(path);
     ASSERT_TRUE(boxes.m_calls.empty());
@@ -185,12 +187,12 @@ TEST_F(FrameTest, SavedDocumentOpensWithTheFieldsAndTheShownResult) {
 
     frame.OnFileNew();
     EXPECT_EQ(Fields(), QStringList({"", "", "", "", "", ""}));
-    EXPECT_NE(View()->Surface(), shown);
+    EXPECT_NE(test_pixels::WindowPicture(*View()), shown);
     EXPECT_EQ(frame.windowTitle(), "Untitled[*] - Kestrova");
 
     ASSERT_TRUE(Open(path));
     EXPECT_EQ(Fields(), QStringList({"29", "3", "2006", "10", "11", "0"}));
-    EXPECT_EQ(View()->Surface(), shown);
+    EXPECT_EQ(test_pixels::WindowPicture(*View()), shown);
     EXPECT_EQ(frame.windowTitle(), "eclipse.kestrova[*] - Kestrova");
     EXPECT_FALSE(frame.isWindowModified());
 }
@@ -198,13 +200,13 @@ TEST_F(FrameTest, SavedDocumentOpensWithTheFieldsAndTheShownResult) {
 TEST_F(FrameTest, MapCommandIsKeptAndShownAgain) {
     TypeFields("29", "3", "2006", "", "", "");
     View()->SendCommand(ID_MAP);
-    const QImage shown = View()->Surface().copy();
+    const QImage shown = test_pixels::WindowPicture(*View()).copy();
     const QString path = dir.filePath("map.kestrova");
     SaveAs(path);
     frame.OnFileNew();
     ASSERT_TRUE(Open(path));
     EXPECT_EQ(View()->GetDlgItemText(IDC_DAY), "29");
-    EXPECT_EQ(View()->Surface(), shown);
+    EXPECT_EQ(test_pixels::WindowPicture(*View()), shown);
     EXPECT_FALSE(View()->GetScene().umbraPath.lat.empty());
 }
 
@@ -213,7 +215,7 @@ TEST_F(FrameTest, BrokenFilesGiveAnErrorAndChangeNothing) {
     View()->SendCommand(ID_CALCULATE);
     const QString good = dir.filePath("good.kestrova");
     SaveAs(good);
-    const QImage shown = View()->Surface().copy();
+    const QImage shown = test_pixels::WindowPicture(*View()).copy();
     const QByteArray saved = FileContent(good);
 
     ::mkfifo(QFile::encodeName(dir.filePath("pipe.kestrova")).constData(), 0600);
@@ -237,7 +239,7 @@ TEST_F(FrameTest, BrokenFilesGiveAnErrorAndChangeNothing) {
             << boxes.m_calls[0].text.toStdString();
         EXPECT_EQ(boxes.m_calls[0].style & MB_ICONMASK, MB_ICONEXCLAMATION);
         EXPECT_EQ(Fields(), QStringList({"29", "3", "2006", "10", "11", "0"}));
-        EXPECT_EQ(View()->Surface(), shown);
+        EXPECT_EQ(test_pixels::WindowPicture(*View()), shown);
         EXPECT_EQ(frame.windowTitle(), "good.kestrova[*] - Kestrova");
     }
     EXPECT_TRUE(Open(good)); // the window is still fine

@@ -3,7 +3,7 @@
 // panel's controls at the smallest window size.
 #include "app/local_panel.h"
 #include "app/main_frame.h"
-#include "render/map_view.h"
+#include "geo/map_view.h"
 #include "view/kestrova_view.h"
 
 #include <QApplication>

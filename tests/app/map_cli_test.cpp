@@ -1,8 +1,8 @@
 // kestrova-cli's map command: the window after the map button, as a PNG.
 
 #include "app/cli_render.h"
+#include "geo/projection.h"
 #include "render/map_painter.h"
-#include "render/projection.h"
 
 #include <QImage>
 #include <QTemporaryDir>

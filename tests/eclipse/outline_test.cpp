@@ -3,7 +3,7 @@
 #include "eclipse/outline.h"
 #include "ephemeris/sidereal.h"
 #include "ephemeris/timescales.h"
-#include "view/texts.h"
+#include "model/texts.h"
 
 #include <gtest/gtest.h>
 

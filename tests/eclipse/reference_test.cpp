@@ -5,8 +5,8 @@
 #include "eclipse/outline.h"
 #include "ephemeris/delta_t.h"
 #include "ephemeris/timescales.h"
+#include "model/texts.h"
 #include "reference_data.h"
-#include "view/texts.h"
 
 #include <gtest/gtest.h>
 

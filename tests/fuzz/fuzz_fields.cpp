@@ -9,8 +9,8 @@
 #include "eclipse/riseset.h"
 #include "ephemeris/apparent.h"
 #include "ephemeris/timescales.h"
-#include "view/input_check.h"
-#include "view/texts.h"
+#include "model/input_check.h"
+#include "model/texts.h"
 
 #include <cmath>
 #include <cstddef>

@@ -3,7 +3,7 @@
 #include "canon.h"
 
 #include "export/map_export.h"
-#include "view/path_layer.h"
+#include "model/path_layer.h"
 
 #include <gtest/gtest.h>
 

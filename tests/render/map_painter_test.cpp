@@ -1,8 +1,8 @@
 #include "render/map_painter.h"
 
+#include "geo/map_view.h"
+#include "geo/projection.h"
 #include "render/base_map_painter.h"
-#include "render/map_view.h"
-#include "render/projection.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,8 +1,8 @@
 // The map command's overlays: where hour labels go at the map's edges, and the limit
 // curves with their captions, drawn on an image.
 
+#include "geo/map_overlay.h"
 #include "render/limit_curves.h"
-#include "render/map_overlay.h"
 #include "render/map_painter.h"
 #include "render/overlay_painter.h"
 #include "render/path_painter.h"

@@ -1,7 +1,7 @@
-#include "render/map_overlay.h"
+#include "geo/map_overlay.h"
 #include "render/print_page.h"
 
-#include "render/projection.h"
+#include "geo/projection.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -35,16 +35,16 @@ protected:
     // Black pixels of the contact-time block: its text.
     int BlockInk() const {
         const CRect r = ContactBlockRect(1.0, 1.0);
-        return CountColour(Surface(), qRgb(0, 0, 0),
+        return CountColour(Picture(), qRgb(0, 0, 0),
                            QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)));
     }
 
-    int Umbra(QRect area) const { return CountColour(Surface(), Rgb(map_colours::kUmbra), area); }
+    int Umbra(QRect area) const { return CountColour(Picture(), Rgb(map_colours::kUmbra), area); }
     int Penumbra(QRect area) const {
-        return CountColour(Surface(), Rgb(map_colours::kPenumbra), area);
+        return CountColour(Picture(), Rgb(map_colours::kPenumbra), area);
     }
     double UmbraColumn() const {
-        return MeanColumn(Surface(), Rgb(map_colours::kUmbra), QRect(0, 0, 730, 330));
+        return MeanColumn(Picture(), Rgb(map_colours::kUmbra), QRect(0, 0, 730, 330));
     }
 
     void Ticks(int n) {
@@ -100,9 +100,9 @@ TEST_F(ContactAnimationTest, GenerateShowsTheFourLinesClearsTheTimeAndStartsTheA
 
     // A second run wipes the first block before writing its own: the same lines give
     // the same pixels, not a darker double print.
-    const QImage first = Surface().copy();
+    const QImage first = Picture().copy();
     view->m_pBtnGenerate->click();
-    EXPECT_EQ(Surface(), first);
+    EXPECT_EQ(Picture(), first);
 }
 
 TEST_F(ContactAnimationTest, EachTickShowsTheNextMinuteAndWipesThePreviousFrame) {
@@ -157,12 +157,12 @@ TEST_F(ContactAnimationTest, StopFreezesTheAnimationAndPlayResumesAtTheNextFrame
     view->m_pBtnStop->click();
     EXPECT_FALSE(Animating());
     EXPECT_EQ(view->m_nCurStep, kFirstPenumbra2006 + 5);
-    const QImage frozen = Surface().copy();
+    const QImage frozen = Picture().copy();
     // A snapshot while stopped does not move the animation's position.
     TypeTime("10", "11", "0");
     view->m_pBtnCompute->click();
     EXPECT_EQ(view->m_nCurStep, kFirstPenumbra2006 + 5);
-    EXPECT_NE(Surface(), frozen);
+    EXPECT_NE(Picture(), frozen);
 
     view->m_pBtnPlay->click();
     EXPECT_TRUE(Animating());
@@ -198,10 +198,10 @@ TEST_F(ContactAnimationTest, TickWithoutAStepListStopsTheTimerAndDrawsNothing) {
     TypeTime("10", "11", "0");
     view->m_pBtnPlay->click(); // before any contact-time run
     EXPECT_TRUE(Animating());
-    const QImage before = Surface().copy();
+    const QImage before = Picture().copy();
     view->Tick();
     EXPECT_FALSE(Animating());
-    EXPECT_EQ(Surface(), before);
+    EXPECT_EQ(Picture(), before);
     EXPECT_EQ(Field(IDC_HOUR), "10");
     EXPECT_EQ(Field(IDC_MINUTE), "11");
 
@@ -209,10 +209,10 @@ TEST_F(ContactAnimationTest, TickWithoutAStepListStopsTheTimerAndDrawsNothing) {
     Generate("29", "3", "2006");
     view->m_nCurStep = static_cast<int>(view->m_stepTimes.size());
     view->m_pBtnPlay->click();
-    const QImage ended = Surface().copy();
+    const QImage ended = Picture().copy();
     view->Tick();
     EXPECT_FALSE(Animating());
-    EXPECT_EQ(Surface(), ended);
+    EXPECT_EQ(Picture(), ended);
 }
 
 TEST_F(ContactAnimationTest, FramesBelongToTheDateOfTheRunNotToALaterSnapshot) {
@@ -350,7 +350,7 @@ TEST_F(ContactAnimationTest, DatesThatDoNotExistGetAnErrorBoxAndNothingIsCompute
                               {"10", "10", "1582"}};
     for (const auto& d : dates) {
         boxes.m_calls.clear();
-        const QImage before = Surface().copy();
+        const QImage before = Picture().copy();
         Generate(d[0], d[1], d[2]);
         ASSERT_EQ(boxes.m_calls.size(), 1u) << d[0] << "." << d[1] << "." << d[2];
         EXPECT_EQ(boxes.m_calls[0].caption, "ERROR");
@@ -360,7 +360,7 @@ TEST_F(ContactAnimationTest, DatesThatDoNotExistGetAnErrorBoxAndNothingIsCompute
             << boxes.m_calls[0].text.toStdString();
         EXPECT_FALSE(Animating());
         EXPECT_TRUE(view->GetScene().contactLines.empty());
-        EXPECT_EQ(Surface(), before);
+        EXPECT_EQ(Picture(), before);
     }
     // The snapshot is refused the same way, and so is a time that is no time of day.
     boxes.m_calls.clear();
@@ -385,9 +385,9 @@ TEST_F(ContactAnimationTest, CalculateDuringTheAnimationStopsItSoTheSnapshotStay
     TypeTime("10", "11", "0");
     view->m_pBtnCompute->click();
     EXPECT_FALSE(Animating());
-    const QImage shown = Surface().copy();
+    const QImage shown = Picture().copy();
     EXPECT_GT(Umbra(Around(At(23, 16), 8)), 4); // 10:11 UT over Libya
     // No frame follows to wipe it.
     QApplication::processEvents();
-    EXPECT_EQ(Surface(), shown);
+    EXPECT_EQ(Picture(), shown);
 }

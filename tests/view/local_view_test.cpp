@@ -1,6 +1,6 @@
 // The right click's third box: what the clicked point sees of the eclipse of the date
 // in the fields.
-#include "render/projection.h"
+#include "geo/projection.h"
 #include "view/kestrova_view.h"
 
 #include <QApplication>

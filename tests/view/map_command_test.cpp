@@ -4,8 +4,8 @@
 
 #include "view_driver.h"
 
+#include "model/eclipse_map.h"
 #include "render/overlay_painter.h"
-#include "view/eclipse_map.h"
 
 #include <cmath>
 #include <string>
@@ -43,7 +43,7 @@ protected:
     }
 
     int Count(COLORREF colour, QRect area) const {
-        return CountColour(Surface(), Rgb(colour), area);
+        return CountColour(Picture(), Rgb(colour), area);
     }
 
     // The limit curves were computed for all 136 latitudes and drawn.
@@ -56,6 +56,7 @@ protected:
         EXPECT_GT(Count(map_colours::kFirstLimit, kMap), 100);
         // Black also draws the coasts, so the sunset series is looked for at its own
         // points: at the equator, at longitude -15 × (sunset hours) + 360 or so.
+        const QImage picture = Picture();
         int onCurve = 0;
         int finite = 0;
         for (std::size_t i = 0; i < Shown().limitCurves.set.size(); i += 10) {
@@ -66,7 +67,7 @@ protected:
             const double v = 15.0 * Shown().limitCurves.set[i];
             const double lon = v <= 180.0 ? -v : std::fmod(v, 180.0);
             const QPoint p = At(Shown().limitCurves.latitudes[i], lon);
-            onCurve += Surface().pixel(p.x() + 1, p.y() + 1) == qRgb(0, 0, 0) ? 1 : 0;
+            onCurve += picture.pixel(p.x() + 1, p.y() + 1) == qRgb(0, 0, 0) ? 1 : 0;
         }
         EXPECT_GE(finite, 12);
         EXPECT_EQ(onCurve, finite);
@@ -122,7 +123,7 @@ TEST_F(MapCommandTest, TotalEclipseOf29March2006) {
     EXPECT_NEAR(labels[0].latDeg, 9, 2);
     // The label itself is drawn there, in black over the ocean.
     const QPoint label8h = At(labels[0].latDeg, labels[0].lonDeg);
-    EXPECT_GT(CountColour(Surface(), qRgb(0, 0, 0), QRect(label8h, QSize(30, 12))), 10);
+    EXPECT_GT(CountColour(Picture(), qRgb(0, 0, 0), QRect(label8h, QSize(30, 12))), 10);
 
     // The next snapshot takes the overview away, labels and all.
     TypeTime("10", "11", "0");
@@ -149,7 +150,7 @@ TEST_F(MapCommandTest, ResizingTheWindowKeepsWhatTheMapCommandDrew) {
 
     view->resize(1000, 800);
     QApplication::processEvents();
-    ASSERT_EQ(Surface().size(), QSize(1000, 800));
+    ASSERT_EQ(Picture().size(), QSize(1000, 800));
     const std::vector<int> large = counts(1000.0 / 748, 800.0 / 539);
     EXPECT_GT(large[0], before[0]); // the same boxes, further apart
     EXPECT_GT(large[1], before[1]);
@@ -157,7 +158,7 @@ TEST_F(MapCommandTest, ResizingTheWindowKeepsWhatTheMapCommandDrew) {
 
     view->resize(748, 539);
     QApplication::processEvents();
-    ASSERT_EQ(Surface().size(), QSize(748, 539));
+    ASSERT_EQ(Picture().size(), QSize(748, 539));
     EXPECT_EQ(counts(1.0, 1.0), before);
     EXPECT_EQ(LabelHours(), (std::vector<double>{8, 9, 10, 11, 12}));
 }
@@ -217,7 +218,7 @@ TEST_F(MapCommandTest, DateWithoutAnEclipseStillDrawsTheLimitCurves) {
     EXPECT_EQ(Count(map_colours::kUmbra, kMap), 0);
     const CRect block = ContactBlockRect(1.0, 1.0);
     EXPECT_EQ(CountColour(
-                  Surface(), qRgb(0, 0, 0),
+                  Picture(), qRgb(0, 0, 0),
                   QRect(QPoint(block.left, block.top), QPoint(block.right - 1, block.bottom - 1))),
               0);
     EXPECT_TRUE(Shown().contactLines.empty());
@@ -262,9 +263,9 @@ TEST_F(MapCommandTest, MapDuringTheAnimationStopsItSoTheMapStays) {
     EXPECT_FALSE(view->GetScene().umbraPath.lat.empty());
     EXPECT_FALSE(view->GetScene().hourOutlines.empty());
     // The next tick (were the timer still running) would have replaced the map.
-    const QImage shown = Surface().copy();
+    const QImage shown = Picture().copy();
     QApplication::processEvents();
-    EXPECT_EQ(Surface(), shown);
+    EXPECT_EQ(Picture(), shown);
 }
 
 TEST_F(MapCommandTest, ADateThatDoesNotExistGetsAnErrorBoxAndNoCurves) {

@@ -1,8 +1,8 @@
 // The view's print sequence end to end: the page goes to a PDF through the same
 // printer path as Ctrl+P, and what the window showed last is on it.
 
+#include "geo/projection.h"
 #include "render/print_page.h"
-#include "render/projection.h"
 #include "view/kestrova_view.h"
 
 #include <QApplication>

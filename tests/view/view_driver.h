@@ -1,10 +1,10 @@
 #pragma once
 
 // Drives the real view offscreen as a user would: typing into the fields, clicking the
-// buttons, delivering the animation's ticks one by one, and reading the window surface.
+// buttons, delivering the animation's ticks one by one, and taking the window's picture.
 
+#include "geo/projection.h"
 #include "pixel_count.h"
-#include "render/projection.h"
 #include "view/kestrova_view.h"
 
 #include <QApplication>
@@ -97,7 +97,7 @@ protected:
     }
 
     QString Field(int id) const { return view->GetDlgItemText(id); }
-    const QImage& Surface() const { return view->Surface(); }
+    QImage Picture() const { return test_pixels::WindowPicture(*view); }
     bool Animating() const { return view->IsTimerRunning(kAnimationTimerId); }
 
     CMessageRecorder boxes;

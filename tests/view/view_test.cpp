@@ -1,7 +1,7 @@
-#include "view/input_parse.h"
+#include "model/input_parse.h"
 #include "view/kestrova_view.h"
 
-#include "render/projection.h"
+#include "geo/projection.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -19,6 +19,7 @@
 namespace {
 
 using test_pixels::CountColour;
+using test_pixels::WindowPicture;
 
 QRgb Rgb(COLORREF c) {
     return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
@@ -120,8 +121,8 @@ TEST_F(ViewTest, LayoutAtDoubleWidthScalesPositionsButNotButtonSizes) {
     EXPECT_EQ(view->m_pBtnCompute->geometry(), QRect(480, 475, 100, 25));
     EXPECT_EQ(view->m_pBtnPlay->geometry(), QRect(1180, 475, 25, 25));
     // The surface follows the window, and the map is repainted at the new scale.
-    EXPECT_EQ(view->Surface().size(), QSize(1496, 539));
-    EXPECT_EQ(view->Surface().pixel(1185, 400), Rgb(map_colours::kUmbra));
+    EXPECT_EQ(WindowPicture(*view).size(), QSize(1496, 539));
+    EXPECT_EQ(WindowPicture(*view).pixel(1185, 400), Rgb(map_colours::kUmbra));
 }
 
 TEST_F(ViewTest, ResizeKeepsTextTypedSinceTheLastCommand) {
@@ -147,7 +148,7 @@ TEST_F(ViewTest, FieldsHoldAtMostTheirCharacters) {
 
 TEST_F(ViewTest, MissingDayShowsTheErrorBoxAndChangesNothingElse) {
     TypeDateAndTime("", "3", "2006", "10", "11", "0");
-    const QImage before = view->Surface().copy();
+    const QImage before = WindowPicture(*view).copy();
     // Neither the snapshot nor the contact-time run starts without a whole date.
     for (CBitmapButton* button : {view->m_pBtnCompute, view->m_pBtnGenerate}) {
         boxes.m_calls.clear();
@@ -161,7 +162,7 @@ TEST_F(ViewTest, MissingDayShowsTheErrorBoxAndChangesNothingElse) {
         EXPECT_EQ(view->GetDlgItemText(IDC_MINUTE), "11");
         EXPECT_EQ(view->GetDlgItemText(IDC_SECOND), "0");
         EXPECT_FALSE(view->IsTimerRunning(kAnimationTimerId));
-        EXPECT_EQ(view->Surface(), before);
+        EXPECT_EQ(WindowPicture(*view), before);
     }
 }
 
@@ -280,8 +281,8 @@ TEST_F(ViewTest, SnapshotDrawsUmbraOverLibyaAndPenumbraOverAfricaAndEurope) {
     const QRgb penumbra = Rgb(map_colours::kPenumbra);
     const QRect mapArea(0, 0, 730, 330);
     // The map itself has neither colour, so what follows comes from the plot.
-    ASSERT_EQ(CountColour(view->Surface(), umbra, mapArea), 0);
-    ASSERT_EQ(CountColour(view->Surface(), penumbra, mapArea), 0);
+    ASSERT_EQ(CountColour(WindowPicture(*view), umbra, mapArea), 0);
+    ASSERT_EQ(CountColour(WindowPicture(*view), penumbra, mapArea), 0);
 
     TypeDateAndTime("29", "3", "2006", "10", "11", "0");
     view->m_pBtnCompute->click();
@@ -289,7 +290,7 @@ TEST_F(ViewTest, SnapshotDrawsUmbraOverLibyaAndPenumbraOverAfricaAndEurope) {
     EXPECT_FALSE(view->IsWaitCursorShown());
 
     // Published: greatest eclipse at 10:11 UT near 23°N 16°E, in Libya.
-    const QImage& s = view->Surface();
+    const QImage s = WindowPicture(*view);
     const QPoint libya = At(23.0, 16.0);
     EXPECT_GT(CountColour(s, umbra, Around(libya, 8)), 4);
     EXPECT_EQ(CountColour(s, umbra, mapArea), CountColour(s, umbra, Around(libya, 12)));
@@ -302,7 +303,7 @@ TEST_F(ViewTest, SnapshotDrawsUmbraOverLibyaAndPenumbraOverAfricaAndEurope) {
     const QImage shown = s.copy();
     view->Invalidate(true);
     view->UpdateWindow();
-    EXPECT_EQ(view->Surface(), shown);
+    EXPECT_EQ(WindowPicture(*view), shown);
 
     // A second snapshot wipes the first: an hour and a half later the umbra has left
     // Africa for Central Asia.
@@ -311,7 +312,7 @@ TEST_F(ViewTest, SnapshotDrawsUmbraOverLibyaAndPenumbraOverAfricaAndEurope) {
     Type(view->m_pEditHour, "11");
     Type(view->m_pEditMinute, "40");
     view->m_pBtnCompute->click();
-    EXPECT_EQ(CountColour(view->Surface(), umbra, Around(libya, 12)), 0);
-    EXPECT_GT(CountColour(view->Surface(), umbra, QRect(At(60, 40), At(35, 90))), 4);
-    EXPECT_EQ(CountColour(view->Surface(), penumbra, QRect(At(15, -30), At(-5, 10))), 0);
+    EXPECT_EQ(CountColour(WindowPicture(*view), umbra, Around(libya, 12)), 0);
+    EXPECT_GT(CountColour(WindowPicture(*view), umbra, QRect(At(60, 40), At(35, 90))), 4);
+    EXPECT_EQ(CountColour(WindowPicture(*view), penumbra, QRect(At(15, -30), At(-5, 10))), 0);
 }

@@ -3,7 +3,7 @@
 #include "topology.h"
 #include "worldmap.h"
 
-#include "render/vector_map.h"
+#include "geo/vector_map.h"
 
 #include <QFile>
 

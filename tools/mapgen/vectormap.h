@@ -1,5 +1,5 @@
 // The program's vector base map: land rings and country borders of Natural Earth at
-// 1:110m and 1:50m, in the format of render/vector_map.h.
+// 1:110m and 1:50m, in the format of geo/vector_map.h.
 #pragma once
 
 #include <QString>

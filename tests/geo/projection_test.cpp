@@ -1,5 +1,5 @@
-#include "render/point_info.h"
-#include "render/projection.h"
+#include "geo/point_info.h"
+#include "geo/projection.h"
 
 #include <gtest/gtest.h>
 

@@ -2,14 +2,14 @@
 
 // What the window shows of a lunar eclipse. On the map: the curves of the Moon on the horizon at
 // each contact, labelled "P1" ... "P4", and the sub-lunar point at greatest eclipse as the layer's
-// marker (render/path_layer.h); and the diagram of the Moon's track through the shadow
-// (render/lunar_diagram.h).
+// marker (geo/path_layer.h); and the diagram of the Moon's track through the shadow
+// (geo/lunar_diagram.h).
 
 #include "eclipse/lunar.h"
 #include "eclipse/lunar_local.h"
-#include "render/lunar_diagram.h"
-#include "render/path_layer.h"
-#include "view/local_texts.h"
+#include "geo/lunar_diagram.h"
+#include "geo/path_layer.h"
+#include "model/local_texts.h"
 
 // The curves cut to latitudes [south, north] (the screen map's -60..75).
 PathLayer MakeLunarPathLayer(const LunarEclipse& eclipse, double south, double north);

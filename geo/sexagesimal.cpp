@@ -1,4 +1,4 @@
-#include "render/sexagesimal.h"
+#include "geo/sexagesimal.h"
 
 #include <cmath>
 #include <cstdio>

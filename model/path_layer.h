@@ -1,9 +1,9 @@
 #pragma once
 
-// The map command's path of the shadow as a layer of the map (render/path_layer.h).
+// The map command's path of the shadow as a layer of the map (geo/path_layer.h).
 
 #include "eclipse/path.h"
-#include "render/path_layer.h"
+#include "geo/path_layer.h"
 
 struct MapCurves;
 

@@ -6,9 +6,9 @@
 // shift it is the screen projection itself, exactly. A globe view is the orthographic
 // projection centred on a place, its disc inside the map's area. No Qt here.
 
-#include "render/projection.h"
+#include "geo/projection.h"
 
-#include "render/path_layer.h"
+#include "geo/path_layer.h"
 
 #include <optional>
 #include <vector>

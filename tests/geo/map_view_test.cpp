@@ -1,9 +1,9 @@
 // The map's views: the design's map exactly at the default view, zooming that keeps the
 // pointed place, whole-Earth reach, the globe, the pictures' framing, and the vector map.
-#include "render/label_place.h"
-#include "render/map_view.h"
-#include "render/path_layer.h"
-#include "render/vector_map.h"
+#include "geo/label_place.h"
+#include "geo/map_view.h"
+#include "geo/path_layer.h"
+#include "geo/vector_map.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "render/label_place.h"
+#include "geo/label_place.h"
 
 bool Overlap(const LabelBox& a, const LabelBox& b) {
     return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&

@@ -1,4 +1,4 @@
-#include "view/input_parse.h"
+#include "model/input_parse.h"
 
 #include <charconv>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "render/vector_map.h"
+#include "geo/vector_map.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "view/lunar_display.h"
+#include "model/lunar_display.h"
 
 #include "eclipse/finder_text.h"
 #include "eclipse/lunar_map.h"

@@ -1,7 +1,7 @@
-#include "view/input_check.h"
+#include "model/input_check.h"
 
-#include "view/input_parse.h"
-#include "view/texts.h"
+#include "model/input_parse.h"
+#include "model/texts.h"
 
 #include <cstdio>
 

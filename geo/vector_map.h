@@ -10,7 +10,7 @@
 // 1/kVectorMapUnitsPerDegree degree. Longitudes run on continuously along a line, so a
 // ring across the antimeridian may reach past ±180 degrees.
 
-#include "render/path_layer.h"
+#include "geo/path_layer.h"
 
 #include <cstdint>
 #include <optional>

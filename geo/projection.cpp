@@ -1,4 +1,4 @@
-#include "render/projection.h"
+#include "geo/projection.h"
 
 #include <algorithm>
 #include <cmath>

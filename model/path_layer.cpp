@@ -1,4 +1,4 @@
-#include "view/path_layer.h"
+#include "model/path_layer.h"
 
 #include "eclipse/finder_text.h"
 #include "eclipse/map_curves.h"

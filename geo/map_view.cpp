@@ -1,4 +1,4 @@
-#include "render/map_view.h"
+#include "geo/map_view.h"
 
 #include <algorithm>
 #include <cmath>

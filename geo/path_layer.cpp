@@ -1,4 +1,4 @@
-#include "render/path_layer.h"
+#include "geo/path_layer.h"
 
 #include "geo/antimeridian.h"
 

@@ -1,6 +1,6 @@
-#include "render/point_info.h"
+#include "geo/point_info.h"
 
-#include "render/sexagesimal.h"
+#include "geo/sexagesimal.h"
 
 #include <cmath>
 #include <cstdio>

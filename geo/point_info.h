@@ -3,7 +3,7 @@
 // The texts of the right-click point information: the raw window position, then the
 // latitude and longitude of the point in degrees, minutes and seconds.
 
-#include "render/projection.h"
+#include "geo/projection.h"
 
 #include <string>
 

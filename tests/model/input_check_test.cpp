@@ -1,6 +1,6 @@
 // The window's fields as the commands read and check them.
 
-#include "view/input_check.h"
+#include "model/input_check.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "view/program_places.h"
+#include "model/program_places.h"
 
 const GazetteerLoad& ProgramGazetteer() {
     static const GazetteerLoad load = [] {

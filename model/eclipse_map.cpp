@@ -1,4 +1,4 @@
-#include "view/eclipse_map.h"
+#include "model/eclipse_map.h"
 
 #include "eclipse/riseset.h"
 #include "ephemeris/timescales.h"

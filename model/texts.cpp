@@ -1,4 +1,4 @@
-#include "view/texts.h"
+#include "model/texts.h"
 
 #include "eclipse/finder_text.h"
 #include "ephemeris/timescales.h"

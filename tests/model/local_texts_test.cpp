@@ -1,6 +1,6 @@
-#include "view/local_texts.h"
+#include "model/local_texts.h"
 
-#include "local_data.h"
+#include "eclipse/local_data.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "render/map_overlay.h"
+#include "geo/map_overlay.h"
 
-#include "render/projection.h"
+#include "geo/projection.h"
 
 #include <cmath>
 #include <cstdio>

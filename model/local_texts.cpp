@@ -1,4 +1,4 @@
-#include "view/local_texts.h"
+#include "model/local_texts.h"
 
 #include "eclipse/finder_text.h"
 #include "ephemeris/timescales.h"
