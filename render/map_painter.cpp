@@ -216,6 +216,8 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
         clip && mercator ? VisibleLatitudes(view, height) : LatitudeBand{-90.0, 90.0};
     RecentBoxes recent;
     GlobeNeighbours near(view.scale * std::min(width, height) / 2.0);
+    const std::optional<GlobeProjection> globe =
+        mercator ? std::nullopt : std::optional<GlobeProjection>(view);
     for (std::size_t i = 0; i < count; ++i) {
         const bool inRange =
             clip ? std::fabs(lat[i]) <= (mercator ? 85.0 : 90.0) : OnScreenLatitude(lat[i]);
@@ -248,7 +250,7 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
             if (near.Covers(lat[i], lon[i])) {
                 continue;
             }
-            const auto exact = ViewPosition(view, lat[i], lon[i]);
+            const auto exact = (*globe)(lat[i], lon[i]);
             if (!exact) {
                 continue;
             }
@@ -335,12 +337,19 @@ std::optional<CPoint> OutlineCorner(std::span<const double> lat, std::span<const
         }
         return corner;
     }
+    // A globe: every plotted point's position, except those that fall on the pixel of
+    // a point met lately (they cannot move the corner).
+    const GlobeProjection project(view);
+    const double width = view.areaWidth * view.zoomX;
+    const double height = view.areaHeight * view.zoomY;
+    GlobeNeighbours near(view.scale * std::min(width, height) / 2.0);
     for (std::size_t i = first + 1; i < count; ++i) {
-        if (!OnScreenLatitude(lat[i])) {
+        if (!OnScreenLatitude(lat[i]) || near.Covers(lat[i], lon[i])) {
             continue;
         }
-        if (const auto p = ViewPosition(view, lat[i], lon[i])) {
+        if (const auto p = project(lat[i], lon[i])) {
             widen(*p);
+            near.Add(lat[i], lon[i], *p, width / 2.0, height / 2.0);
         }
     }
     return corner;
