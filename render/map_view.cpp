@@ -128,20 +128,25 @@ GlobeProjection::GlobeProjection(const MapView& v) {
     m_r = d.r;
 }
 
-std::optional<ScreenPoint> GlobeProjection::operator()(double lat, double lon) const {
-    if (!std::isfinite(lat) || !std::isfinite(lon)) {
-        return std::nullopt;
-    }
+GlobeProjection::Point GlobeProjection::Project(double lat, double lon) const {
     const double k = projection::kDegToRad;
     const double phi = lat * k, dl = (lon - m_lon0) * k;
     const double sinPhi = std::sin(phi), cosPhi = std::cos(phi), cosDl = std::cos(dl);
     const double cosc = m_sinLat0 * sinPhi + m_cosLat0 * cosPhi * cosDl;
-    if (cosc < 0.0) {
-        return std::nullopt;
-    }
     const double x = cosPhi * std::sin(dl);
     const double y = m_cosLat0 * sinPhi - m_sinLat0 * cosPhi * cosDl;
-    return ScreenPoint{m_cx + m_r * x, m_cy - m_r * y};
+    return {{m_cx + m_r * x, m_cy - m_r * y}, cosc};
+}
+
+std::optional<ScreenPoint> GlobeProjection::operator()(double lat, double lon) const {
+    if (!std::isfinite(lat) || !std::isfinite(lon)) {
+        return std::nullopt;
+    }
+    const Point p = Project(lat, lon);
+    if (p.cosc < 0.0) {
+        return std::nullopt;
+    }
+    return p.at;
 }
 
 std::optional<LatLon> ViewPlace(const MapView& v, int px, int py) {

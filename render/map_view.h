@@ -50,6 +50,15 @@ public:
     // Window position of a place on the near side; none on the far side or for a place
     // that is not a number.
     std::optional<ScreenPoint> operator()(double lat, double lon) const;
+    // The position on either side (where operator() gives one, the same) and the cosine
+    // of the place's angle from the centre, negative on the far side. At most the radius
+    // times the angle between two places lies between their positions.
+    struct Point {
+        ScreenPoint at;
+        double cosc;
+    };
+    Point Project(double lat, double lon) const;
+    double Radius() const { return m_r; }
 
 private:
     double m_sinLat0, m_cosLat0, m_lon0; // the centre (lon0 in degrees)
