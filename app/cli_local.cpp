@@ -259,7 +259,7 @@ void AddLocal(Report& r, const LocalCircumstances& lc, const Site& site) {
         {"c1", &lc.c1}, {"c2", &lc.c2}, {"max", &lc.max}, {"c3", &lc.c3}, {"c4", &lc.c4}};
     for (const auto& [name, event] : events) {
         if (*event)
-            r.Text(name, FormatInstantUT((*event)->jdUT));
+            r.Text(name, FormatInstant((*event)->jdUT, 1));
     }
     if (lc.kind != EclipseKind::None)
         r.Number("contacts_sigma_s", lc.contactSigma, 1);
@@ -342,7 +342,7 @@ int LocalCommand(int argc, char** argv, Ephemeris engine) {
         return 1;
     }
     Report r;
-    r.Text("greatest", FormatInstantUT(eclipse->jdGreatestUT));
+    r.Text("greatest", FormatInstant(eclipse->jdGreatestUT, 1));
     r.Number("delta_t_s", eclipse->elements.deltaT, 1);
     AddLocal(r, ComputeLocalCircumstances(eclipse->elements, args->site.observer), args->site);
     r.Text("ephemeris", std::string(EphemerisName(engine)));
@@ -409,7 +409,7 @@ int NextLocalCommand(int argc, char** argv, Ephemeris engine) {
     for (std::size_t i = 0; i < found.size(); ++i) {
         const LocalEclipse& next = found[i];
         Report r;
-        r.Text("greatest", FormatInstantUT(next.eclipse.jdGreatestUT));
+        r.Text("greatest", FormatInstant(next.eclipse.jdGreatestUT, 1));
         r.Number("delta_t_s", next.eclipse.elements.deltaT, 1);
         AddLocal(r, next.local, args->site);
         r.Text("ephemeris", std::string(EphemerisName(engine)));
@@ -450,7 +450,7 @@ std::string DurationText(double seconds) {
 }
 
 // The fields as CSV lines under a header, or as a JSON array of objects whose
-// fields numbers[i] are numbers (or null when empty).
+// fields numbers[i] are numbers (empty fields null, as in every JSON table).
 std::string Table(std::span<const char* const> fields,
                   const std::vector<std::vector<std::string>>& rows, std::span<const bool> numbers,
                   bool json) {
@@ -458,13 +458,9 @@ std::string Table(std::span<const char* const> fields,
     if (json) {
         out += "[";
         for (std::size_t n = 0; n < rows.size(); ++n) {
-            out += std::string(n ? ",\n " : "") + "{";
-            for (std::size_t i = 0; i < fields.size(); ++i) {
-                const std::string& v = rows[n][i];
-                const std::string value = numbers[i] ? (v.empty() ? "null" : v) : "\"" + v + "\"";
-                out += std::string(i ? ", " : "") + "\"" + fields[i] + "\": " + value;
-            }
-            out += "}";
+            out += std::string(n ? ",\n " : "") + "{" +
+                   JsonMembers(fields, rows[n], [numbers](std::size_t i) { return numbers[i]; }) +
+                   "}";
         }
         return out + "]\n";
     }
@@ -511,7 +507,7 @@ int LunarEclipsesSeen(const LocalArgs& args, double from, double to, Ephemeris e
         for (const LunarLocalEvent& event : seen.events)
             if (event.name == "greatest")
                 moon = event.moon;
-        const std::string greatest = FormatInstantUT(e.jdGreatestUT);
+        const std::string greatest = FormatInstant(e.jdGreatestUT, 1);
         const std::optional<ZonedInstant> local = ToZone(e.jdGreatestUT, args.site.zone);
         const bool total = e.totalDurationS > 0.0;
         rows.push_back({greatest.substr(0, greatest.find('T')), EclipseKindName(e.kind),
@@ -554,7 +550,7 @@ int LocalEclipsesCommand(int argc, char** argv, Ephemeris engine) {
     std::vector<std::vector<std::string>> rows;
     for (const LocalEclipse& e : found) {
         const LocalCircumstances& lc = e.local;
-        const std::string maxUT = FormatInstantUT(lc.max->jdUT);
+        const std::string maxUT = FormatInstant(lc.max->jdUT, 1);
         const std::optional<ZonedInstant> local = ToZone(lc.max->jdUT, args->site.zone);
         const bool central = lc.kind == EclipseKind::Total || lc.kind == EclipseKind::Annular;
         rows.push_back({maxUT.substr(0, maxUT.find('T')), EclipseKindName(lc.kind),

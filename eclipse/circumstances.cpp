@@ -6,6 +6,7 @@
 #include "ephemeris/delta_t.h"
 #include "ephemeris/horizon.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -126,6 +127,23 @@ SurfacePoint SurfacePointOf(double xi, double eta1, double zeta1, double d, doub
     return s;
 }
 
+// The point of greatest eclipse on the limb (see GreatestLimbPoint).
+SurfacePoint LimbPointTowards(double x, double y, double d, double muUT) {
+    const double m = std::hypot(x, y);
+    const double xi = m > 0.0 ? x / m : 1.0;
+    const double eta = m > 0.0 ? y / m : 0.0;
+    const double dr = d * kDegToRad;
+    const double q = -eta * std::sin(dr); // zeta cos d - eta sin d, with zeta = 0
+    const double h = std::atan2(xi, q);
+    SurfacePoint s;
+    s.lat = std::asin(std::clamp(eta * std::cos(dr), -1.0, 1.0)) * kRadToDeg;
+    s.lon = path_geometry::ReduceLongitude(h * kRadToDeg - muUT);
+    s.hourAngle = h * kRadToDeg;
+    s.rhoCosPhi = std::hypot(xi, q);
+    s.zeta = 0.0;
+    return s;
+}
+
 // Saros series of a lunation: one series steps 223 lunations, the next series
 // starts 358 lunations (an inex) later. Series numbers over the five millennia
 // lie in a window narrower than 223, which fixes the residue.
@@ -196,16 +214,10 @@ std::optional<EclipseCircumstances> CircumstancesOf(const PolynomialElements& p,
         const double b = e.dy - dEta;
         const double n = std::hypot(a, b);
         c.centralDurationS = n > 0.0 ? 2.0 * std::fabs(bigL2) / n * 3600.0 : 0.0;
-        // The shadow's section on the horizontal plane, across the path.
-        const double phi = point.lat * kDegToRad;
-        const double nXi = std::cos(phi) * std::sin(h);
-        const double nEta =
-            std::sin(phi) * std::cos(dr) - std::cos(phi) * std::sin(dr) * std::cos(h);
-        const double nZeta =
-            std::sin(phi) * std::sin(dr) + std::cos(phi) * std::cos(dr) * std::cos(h);
-        const double along = n > 0.0 ? (a * nXi + b * nEta) / n : 0.0;
+        const path_geometry::State s = path_geometry::StateAt(p, tg);
+        double q = 0.0;
         c.hasPathWidth = true;
-        c.pathWidthKm = 2.0 * std::fabs(bigL2) * kEarthRadiusKm / std::hypot(nZeta, along);
+        c.pathWidthKm = path_geometry::PathWidthKm(s, path_geometry::ObserverAt(s, s.x, s.y, q));
 
         // Hybrid: the path starts or ends annular (at the limb zeta = 0, L2 = l2)
         // around a total middle.
@@ -220,11 +232,8 @@ std::optional<EclipseCircumstances> CircumstancesOf(const PolynomialElements& p,
                 c.type = EclipseKind::Hybrid;
         }
     } else {
-        // The point of the limb nearest the axis (the foot of the perpendicular
-        // from the axis to the limb's ellipse); the Sun on its horizon there.
-        const double theta = NearestLimbParameter(e.x, e.y, frame.rho1);
-        point = SurfacePointOf(std::cos(theta), std::sin(theta), 0.0, e.d, muUT);
-        const double gap = limbDistance; // limb to axis
+        point = LimbPointTowards(e.x, e.y, e.d, muUT);
+        const double gap = limbDistance; // the ellipsoid's limb to the axis
         c.magnitude = (e.l1 - gap) / (e.l1 + e.l2);
         if (gap < std::fabs(e.l2))
             c.type = e.l2 < 0.0 ? EclipseKind::Total : EclipseKind::Annular;
@@ -245,4 +254,9 @@ std::optional<EclipseCircumstances> CircumstancesOf(const PolynomialElements& p,
     c.u2 = inner.first;
     c.u3 = inner.last;
     return c;
+}
+
+GeoPoint GreatestLimbPoint(double x, double y, double d, double muUT) {
+    const SurfacePoint s = LimbPointTowards(x, y, d, muUT);
+    return {s.lat, s.lon};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "eclipse/kind.h"
+#include "eclipse/outline.h"
 #include "eclipse/polynomial_elements.h"
 #include "ephemeris/engine.h"
 
@@ -27,7 +28,8 @@ struct EclipseCircumstances {
                                // negative south of it
     double magnitude = 0.0;    // fraction of the Sun's diameter covered at greatest
                                // eclipse; for central eclipses the Moon/Sun diameter ratio
-    double lat = 0.0;          // point of greatest eclipse: geodetic latitude, degrees
+    double lat = 0.0;          // point of greatest eclipse (see GreatestLimbPoint when the
+                               // axis misses the Earth): geodetic latitude, degrees
     double lon = 0.0;          // longitude, east positive, degrees in [-180, 180]
     double sunAltitude = 0.0;  // the Sun there, degrees
     double sunAzimuth = 0.0;   // degrees from north through east, [0, 360)
@@ -46,3 +48,14 @@ struct EclipseCircumstances {
 // lunation given; none when the penumbra misses the Earth. The engine is recorded.
 std::optional<EclipseCircumstances> CircumstancesOf(const PolynomialElements& elements,
                                                     int lunation, Ephemeris engine);
+
+// The point of greatest eclipse when the shadow's axis misses the Earth, from the
+// elements at greatest eclipse: x, y (Earth radii), the axis's declination d and its
+// hour angle reckoned from UT (degrees). It is the point of the Earth's limb in the
+// direction of the axis, the limb taken as the unit circle of the fundamental plane
+// (xi, eta) = (x, y) / sqrt(x^2 + y^2), zeta = 0: latitude asin(eta cos d), the Sun on
+// the horizon there. The published canon places these points so: its latitudes and
+// the Sun's azimuths agree to their 0.1 degree at every such eclipse of its sample,
+// where the nearest point of the ellipsoid's limb lies up to 0.17 degree away. The
+// magnitude still takes the ellipsoid's limb (there the canon agrees to 0.0001).
+GeoPoint GreatestLimbPoint(double x, double y, double d, double muUT);

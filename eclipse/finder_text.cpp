@@ -24,28 +24,33 @@ const std::array<const char*, kEclipseColumnCount> kEclipseColumns = {"date",
 
 namespace {
 
-// An instant split into its civil date and the second of that day, rounded to
-// the whole second first so that 23:59:59.7 becomes 00:00:00 of the next day.
+// An instant split into its civil date and the time of day, rounded to the last
+// decimal shown first so that 23:59:59.7 becomes 00:00:00 of the next day.
 struct DateAndTime {
     CalendarDate date;
     int hour = 0;
     int minute = 0;
     int second = 0;
+    int tenths = 0;
 };
 
-DateAndTime SplitInstant(double jd) {
+DateAndTime SplitInstant(double jd, int decimals = 0) {
     DateAndTime t;
-    // Seconds since the 0h UT that begins JD day 0 (JD -0.5); beyond the years
-    // the program computes for the result is meaningless but defined.
-    const double seconds = std::round((jd + 0.5) * kSecondsPerDay);
-    if (!(std::fabs(seconds) < 1.0e15))
+    const double units = decimals > 0 ? 10.0 : 1.0;
+    // Units since the 0h UT that begins JD day 0 (JD -0.5); beyond the years the
+    // program computes for the result is meaningless but defined.
+    const double count = std::round((jd + 0.5) * kSecondsPerDay * units);
+    if (!(std::fabs(count) < 1.0e15))
         return t;
-    const double day = std::floor(seconds / kSecondsPerDay);
-    const long long secondOfDay = static_cast<long long>(seconds - day * kSecondsPerDay);
+    const double unitsPerDay = kSecondsPerDay * units;
+    const double day = std::floor(count / unitsPerDay);
+    const long long inDay = static_cast<long long>(count - day * unitsPerDay);
+    const long long secondOfDay = decimals > 0 ? inDay / 10 : inDay;
     t.date = JulianDayToCalendarDate(day - 0.5 + 0.5 / 24.0);
     t.hour = static_cast<int>(secondOfDay / 3600);
     t.minute = static_cast<int>(secondOfDay / 60 % 60);
     t.second = static_cast<int>(secondOfDay % 60);
+    t.tenths = decimals > 0 ? static_cast<int>(inDay % 10) : 0;
     return t;
 }
 
@@ -127,7 +132,7 @@ std::string FixedNumber(double value, int decimals) {
 }
 
 std::string JsonMembers(std::span<const char* const> names, std::span<const std::string> fields,
-                        bool (*isNumber)(std::size_t column)) {
+                        const std::function<bool(std::size_t column)>& isNumber) {
     std::string out;
     for (std::size_t i = 0; i < names.size() && i < fields.size(); ++i) {
         out += i == 0 ? "\"" : ", \"";
@@ -155,11 +160,14 @@ std::string EclipsesJson(const std::vector<EclipseCircumstances>& eclipses) {
     return out;
 }
 
-std::string FormatInstant(double jd) {
+std::string FormatInstant(double jd, int decimals) {
     if (!std::isfinite(jd) || std::fabs(jd) > 1e8)
         return "";
-    const DateAndTime t = SplitInstant(jd);
-    return FormatDate(t.date) + "T" + FormatTime(t);
+    const DateAndTime t = SplitInstant(jd, decimals);
+    std::string text = FormatDate(t.date) + "T" + FormatTime(t);
+    if (decimals > 0)
+        text += "." + std::to_string(t.tenths);
+    return text;
 }
 
 std::vector<std::pair<std::string, std::string>> CircumstanceLines(const EclipseCircumstances& c) {

@@ -10,6 +10,7 @@
 #include <span>
 
 #include <array>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -35,7 +36,7 @@ std::string FixedNumber(double value, int decimals);
 // A table row as the members of a JSON object, "name": value in the columns' order:
 // numbers bare, other texts quoted, empty fields null.
 std::string JsonMembers(std::span<const char* const> names, std::span<const std::string> fields,
-                        bool (*isNumber)(std::size_t column));
+                        const std::function<bool(std::size_t column)>& isNumber);
 
 // The header line and one line per eclipse, each ending in a newline; a last
 // column "ephemeris" names the engine of each row.
@@ -45,11 +46,12 @@ std::string EclipsesCsv(const std::vector<EclipseCircumstances>& eclipses);
 // and "ephemeris": the engine.
 std::string EclipsesJson(const std::vector<EclipseCircumstances>& eclipses);
 
-// "YYYY-MM-DDTHH:MM:SS" of a Julian day rounded to the second, the program's one
-// whole-second time text (the finder's, the exports', the window's): astronomical
-// year, a leading minus for negative years; Julian calendar before 1582 October 15;
-// empty for an instant that is not a number or lies beyond +-1e8 days.
-std::string FormatInstant(double jd);
+// "YYYY-MM-DDTHH:MM:SS" of a Julian day rounded to the second, or with decimals 1
+// "YYYY-MM-DDTHH:MM:SS.s" rounded to the tenth (local circumstances), the program's one
+// time text (the finder's, the exports', the window's, a zone's civil time):
+// astronomical year, a leading minus for negative years; Julian calendar before 1582
+// October 15; empty for an instant that is not a number or lies beyond +-1e8 days.
+std::string FormatInstant(double jd, int decimals = 0);
 
 // Every field of one eclipse as (name, value): the columns, the contacts
 // p1 u1 u2 u3 u4 p4 (UT, absent ones left out), delta_t_sigma_s (the standard

@@ -65,16 +65,12 @@ GreatestEclipse GreatestEclipseOf(const PolynomialElements& e) {
     g.gamma = std::copysign(std::hypot(s.x, s.y), s.y);
     g.l2 = s.l[1];
     double q = 0.0;
-    Observer o = ObserverAt(s, s.x, s.y, q);
+    const Observer o = ObserverAt(s, s.x, s.y, q);
     g.central = q > 0.0;
-    if (!g.central) {
-        const double y1 = s.y / s.rho1;
-        const double r = std::hypot(s.x, y1);
-        o = ObserverAt(s, s.x / r, s.rho1 * y1 / r, q);
-        o.eta1 = y1 / r;
-        o.zeta1 = 0.0;
-    }
-    g.point = ToGeodetic(s, o);
+    // Where the axis misses the Earth, the point on the limb the circumstances give.
+    g.point = g.central ? ToGeodetic(s, o)
+                        : GreatestLimbPoint(s.x, s.y, std::atan2(s.sinD, s.cosD) * kRadToDeg,
+                                            s.mu * kRadToDeg);
     return g;
 }
 

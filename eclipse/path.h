@@ -40,10 +40,10 @@ using TimedCurve = std::vector<TimedPoint>;
 struct PathRow {
     double jd = 0.0; // UT
     GeoPoint central;
-    std::optional<GeoPoint> north; // the umbral limits, where they lie on the Earth
+    std::optional<GeoPoint> north; // the umbral limits, where they lie on the sunlit Earth
     std::optional<GeoPoint> south;
-    double widthKm = 0.0;          // the shadow's section on the horizontal plane at the
-                                   // central point, across the path
+    double widthKm = 0.0;          // the path's width at the central point as published
+                                   // tables give it (path_geometry::PathWidthKm)
     double limitsDistanceKm = 0.0; // between the two limits along the horizontal line
                                    // through the central point square to the path; 0
                                    // when a limit is missing there

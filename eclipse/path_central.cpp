@@ -90,6 +90,12 @@ double DurationSeconds(const CentralMotion& m) {
 
 } // namespace
 
+double PathWidthKm(const State& s, const Observer& o) {
+    const CentralMotion m = MotionAt(s, o);
+    const double along = m.n > 0.0 ? (m.a * o.xi + m.b * o.eta) / m.n : 0.0;
+    return 2.0 * std::fabs(m.L) / std::max(1e-9, std::hypot(o.zeta, along)) * kEarthRadiusKm;
+}
+
 double CentralDurationSeconds(const PolynomialElements& e, double t) {
     const State s = StateAt(e, t);
     double q = 0.0;
@@ -106,20 +112,12 @@ PathRow CentralRow(const PolynomialElements& e, double t) {
     row.central = ToGeodetic(s, o);
 
     const CentralMotion m = MotionAt(s, o);
-    const double r = std::fabs(m.L);
-    const double a = m.a;
-    const double b = m.b;
-    const double n = m.n;
     row.total = m.L < 0.0;
     row.durationSeconds = DurationSeconds(m);
+    row.widthKm = PathWidthKm(s, o);
 
-    // Across the motion on the fundamental plane, projected onto the horizontal
-    // plane of the central point.
     const Frame f = FrameOf(s);
     const Vec3 up = Up(row.central);
-    const double across = n > 0.0 ? (-b * Dot(up, f.i) + a * Dot(up, f.j)) / n : 0.0;
-    const double stretch = std::sqrt(std::max(1e-12, 1.0 - across * across));
-    row.widthKm = 2.0 * r / stretch * kEarthRadiusKm;
     row.sunAltitude = std::asin(std::clamp(Dot(up, f.k), -1.0, 1.0)) * kRadToDeg;
 
     double limb = 0.0;

@@ -102,6 +102,15 @@ template <typename F> double Bisect(F f, double a, double b) {
     return 0.5 * (a + b);
 }
 
+// The path's width at the place o of the central line, km, as published path tables
+// give it: 2 |L| / sqrt(zeta^2 + ((a xi + b eta) / n)^2) Earth radii, with L the
+// umbra's radius at the place's height, (a, b) the shadow's motion relative to the
+// place and (xi, eta, zeta) the place's own coordinates on the fundamental plane. On a
+// sphere that is the band the shadow sweeps, cut by the horizontal plane across the
+// path; the tables keep the expression on the ellipsoid, where |(xi, eta, zeta)| < 1.
+// It is not the distance between the limits (PathRow::limitsDistanceKm).
+double PathWidthKm(const State& s, const Observer& o);
+
 // One row of the central line at t (TT hours from t0; the axis meets the Earth).
 PathRow CentralRow(const PolynomialElements& e, double t);
 // Duration of totality or annularity on the central line at t, seconds; 0 when the

@@ -1,10 +1,10 @@
 #include "places/zone_time.h"
 
+#include "eclipse/finder_text.h"
 #include "ephemeris/timescales.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <string_view>
@@ -96,14 +96,6 @@ CivilTime CivilFromTenths(long long tenths) {
             static_cast<int>(inDay % 600)};
 }
 
-std::string Format(const CivilTime& c) {
-    char text[48];
-    const int year = c.year < 0 ? -c.year : c.year;
-    std::snprintf(text, sizeof text, "%s%04d-%02d-%02dT%02d:%02d:%02d.%d", c.year < 0 ? "-" : "",
-                  year, c.month, c.day, c.hour, c.minute, c.tenths / 10, c.tenths % 10);
-    return text;
-}
-
 // The zone's offset and abbreviation at a Unix time, with TZ set for the call.
 bool LocalOffset(std::time_t t, const std::string& zone, long& offset, std::string& abbreviation) {
     const char* previous = std::getenv("TZ");
@@ -152,13 +144,8 @@ std::optional<ZonedInstant> ToZone(double jdUT, const std::string& zone) {
     return z;
 }
 
-std::string FormatInstantUT(double jdUT) {
-    const std::optional<long long> tenths = TenthsSinceEpoch(jdUT);
-    if (!tenths)
-        return {};
-    return Format(CivilFromTenths(*tenths));
-}
-
 std::string FormatZoned(const ZonedInstant& z) {
-    return Format({z.year, z.month, z.day, z.hour, z.minute, z.tenths});
+    const double jdCivil =
+        CalendarToJulianDay(z.day, z.month, z.year, z.tenths / 10.0, z.minute, z.hour);
+    return FormatInstant(jdCivil, 1);
 }

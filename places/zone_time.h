@@ -37,10 +37,6 @@ std::vector<std::string> ListedZoneNames();
 // restores it, so call it from one thread only (the command-line program).
 std::optional<ZonedInstant> ToZone(double jdUT, const std::string& zone);
 
-// "YYYY-MM-DDTHH:MM:SS.s" of jdUT rounded to a tenth of a second (UT), with an
-// astronomical year (a minus sign before year 0). Empty for an instant that is not
-// finite or beyond the calendar.
-std::string FormatInstantUT(double jdUT);
-
-// The same for a zoned instant, without the zone: "YYYY-MM-DDTHH:MM:SS.s".
+// A zoned instant as FormatInstant(jd, 1) writes it, without the zone:
+// "YYYY-MM-DDTHH:MM:SS.s".
 std::string FormatZoned(const ZonedInstant& z);

@@ -458,7 +458,7 @@ void CKestrovaView::OnEclipsesSeenFromHere() {
                          QString::number(e.local.magnitude, 'f', 3),
                          QStringLiteral("%1 %").arg(e.local.obscuration * 100.0, 0, 'f', 1),
                          QString::fromStdString(CivilTime(max, zone)),
-                         QString::fromStdString(FormatInstantUT(max)).mid(11, 8),
+                         QString::fromStdString(FormatInstant(max, 1)).mid(11, 8),
                          central ? DurationText(e.local.duration) : QString(),
                          QStringLiteral("Sun %1°").arg(e.local.max->sun.altitude, 0, 'f', 0),
                          QString(QChar::fromLatin1(EclipseKindLetter(e.eclipse.type)))}});
@@ -478,7 +478,7 @@ void CKestrovaView::OnEclipsesSeenFromHere() {
               QStringLiteral("lunar, %1").arg(QString::fromLatin1(EclipseKindName(e.kind))),
               QString::number(penumbral ? e.penumbralMagnitude : e.umbralMagnitude, 'f', 3),
               QString(), QString::fromStdString(CivilTime(max, zone)),
-              QString::fromStdString(FormatInstantUT(max)).mid(11, 8),
+              QString::fromStdString(FormatInstant(max, 1)).mid(11, 8),
               e.totalDurationS > 0.0 ? DurationText(e.totalDurationS) : QString(),
               QStringLiteral("Moon %1°").arg(moon.apparentAltitude, 0, 'f', 0),
               QString(QChar::fromLatin1(EclipseKindLetter(e.kind)))}});

@@ -1,5 +1,6 @@
 #include "view/local_texts.h"
 
+#include "eclipse/finder_text.h"
 #include "ephemeris/timescales.h"
 #include "places/zone_time.h"
 
@@ -21,7 +22,7 @@ std::string Format(const char* format, double a, double b) {
 
 // "17:23:23.5" of the UT instant (the time part of the ISO text).
 std::string TimeOfDayUT(double jdUT) {
-    const std::string iso = FormatInstantUT(jdUT);
+    const std::string iso = FormatInstant(jdUT, 1);
     const std::size_t t = iso.find('T');
     return t == std::string::npos ? iso : iso.substr(t + 1);
 }

@@ -34,10 +34,10 @@ bool Modern(const CsvRow& row) {
 
 // The sample's eclipse as the finder computes it, searched for within a day of
 // the canon's instant.
-std::optional<EclipseCircumstances> Found(const CsvRow& row) {
+std::optional<EclipseCircumstances> Found(const CsvRow& row,
+                                          Ephemeris engine = Ephemeris::Classic) {
     const double jdUT = JulianDayOfIso(row.text("date_ut_iso"));
-    const std::vector<EclipseCircumstances> found =
-        EclipsesBetween(jdUT - 1.0, jdUT + 1.0, Ephemeris::Classic);
+    const std::vector<EclipseCircumstances> found = EclipsesBetween(jdUT - 1.0, jdUT + 1.0, engine);
     for (const EclipseCircumstances& c : found)
         if (c.lunation == static_cast<int>(row.number("lunation")))
             return c;
@@ -108,6 +108,23 @@ TEST_F(CanonSample, ModernEclipsesAgreeWithTheCanon) {
         }
     }
     EXPECT_GE(compared, 15);
+}
+
+// The precise engine's path width at greatest eclipse over 1600-2400, within 0.5 km of
+// the canon's also with the Sun low (2021 December 4 at 17 degrees, where the section
+// across the ground track lies 2.3 km below).
+TEST_F(CanonSample, PreciseWidthAtGreatestEclipse) {
+    int lowSun = 0;
+    for (const CsvRow& row : *rows_) {
+        if (YearOf(row) < 1600.0 || YearOf(row) > 2400.0 || row.number("path_width_km") <= 0.0)
+            continue;
+        const std::optional<EclipseCircumstances> c = Found(row, Ephemeris::Precise);
+        ASSERT_TRUE(c && c->hasPathWidth) << row.text("date_td_iso");
+        EXPECT_NEAR(c->pathWidthKm, row.number("path_width_km"), 0.5)
+            << row.text("date_td_iso") << " width, km";
+        lowSun += row.number("sun_alt_deg") < 30.0 ? 1 : 0;
+    }
+    EXPECT_GE(lowSun, 2);
 }
 
 TEST_F(CanonSample, HybridAndCentralTypesEverywhere) {

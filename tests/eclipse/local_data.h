@@ -101,6 +101,7 @@ inline PolynomialElements CanonElements(const std::string& date) {
         fill(e, n);
         e.t0Hour = n("t0_td_h");
         e.jdT0 = std::floor(n("jd_td") - 0.5) + 0.5 + e.t0Hour / 24.0;
+        e.jdT0 += std::round(n("jd_td") - e.jdT0); // t0 may belong to the next day
         return e;
     }
     for (const CsvRow& row : ReadCsv("solar_eclipses.csv")) {

@@ -1,3 +1,4 @@
+#include "eclipse/finder_text.h"
 #include "places/zone_time.h"
 
 #include "ephemeris/timescales.h"
@@ -43,17 +44,17 @@ TEST(ZoneTime, UnknownZonesAndInstantsAreRefused) {
     EXPECT_FALSE(ToZone(Jd(2024, 4, 8, 0, 0, 0.0), "/etc/localtime").has_value());
     EXPECT_FALSE(ToZone(std::nan(""), "Europe/Madrid").has_value());
     EXPECT_FALSE(ToZone(1e300, "Europe/Madrid").has_value());
-    EXPECT_EQ(FormatInstantUT(std::nan("")), "");
+    EXPECT_EQ(FormatInstant(std::nan(""), 1), "");
 }
 
 TEST(ZoneTime, UniversalTimeToTheTenth) {
-    EXPECT_EQ(FormatInstantUT(2451545.0), "2000-01-01T12:00:00.0");
+    EXPECT_EQ(FormatInstant(2451545.0, 1), "2000-01-01T12:00:00.0");
     // 23:59:59.96 rounds into the next day.
-    EXPECT_EQ(FormatInstantUT(Jd(2024, 12, 31, 23, 59, 59.96)), "2025-01-01T00:00:00.0");
-    EXPECT_EQ(FormatInstantUT(Jd(2017, 8, 21, 18, 25, 30.14)), "2017-08-21T18:25:30.1");
+    EXPECT_EQ(FormatInstant(Jd(2024, 12, 31, 23, 59, 59.96), 1), "2025-01-01T00:00:00.0");
+    EXPECT_EQ(FormatInstant(Jd(2017, 8, 21, 18, 25, 30.14), 1), "2017-08-21T18:25:30.1");
     // Julian calendar and astronomical years before the reform.
-    EXPECT_EQ(FormatInstantUT(Jd(1582, 10, 4, 6, 0, 0.0)), "1582-10-04T06:00:00.0");
-    EXPECT_EQ(FormatInstantUT(Jd(-1999, 6, 12, 6, 0, 0.0)), "-1999-06-12T06:00:00.0");
+    EXPECT_EQ(FormatInstant(Jd(1582, 10, 4, 6, 0, 0.0), 1), "1582-10-04T06:00:00.0");
+    EXPECT_EQ(FormatInstant(Jd(-1999, 6, 12, 6, 0, 0.0), 1), "-1999-06-12T06:00:00.0");
 }
 
 } // namespace
