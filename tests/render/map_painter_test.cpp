@@ -289,13 +289,18 @@ TEST(VectorMap, AGlobeFillsARingThatGoesBehindTheLimbOnlyWhereItShows) {
     MapView view = GlobeView(1.0, 1.0, 20.0, 30.0);
     view.areaWidth = 600.0;
     view.areaHeight = 600.0;
-    for (const double direction : {1.0, -1.0}) {
+    // Both maps stay alive: the painter keeps the lines of the map it drew last.
+    std::vector<VectorMap> maps(2);
+    for (std::size_t m = 0; m < maps.size(); ++m) {
         std::vector<MapPlace> ring;
         for (double lon = -180.0; lon < 180.0; lon += 0.5) {
-            ring.push_back({50.0, direction * lon});
+            ring.push_back({50.0, m == 0 ? lon : -lon});
         }
-        VectorMap map;
-        map.layers.push_back({MapLineKind::Land, MapDetail::Coarse, {ring}});
+        for (const MapDetail detail : {MapDetail::Coarse, MapDetail::Medium}) {
+            maps[m].layers.push_back({MapLineKind::Land, detail, {ring}});
+        }
+    }
+    for (const VectorMap& map : maps) {
         QImage image(600, 600, QImage::Format_RGB32);
         image.fill(Qt::white);
         {
@@ -308,14 +313,16 @@ TEST(VectorMap, AGlobeFillsARingThatGoesBehindTheLimbOnlyWhereItShows) {
             EXPECT_TRUE(p);
             return p ? image.pixel(TruncToInt(p->x), TruncToInt(p->y)) : QRgb{};
         };
-        const QRgb land = pixel(89.0, 0.0);
-        const QRgb sea = pixel(0.0, 30.0);
-        EXPECT_NE(land, sea);
+        // The map's land and sea, at samples clear of the graticule's lines.
+        const QRgb land = qRgb(236, 228, 196);
+        const QRgb sea = qRgb(178, 212, 240);
+        EXPECT_EQ(pixel(80.0, 15.0), land);
+        EXPECT_EQ(pixel(5.0, 45.0), sea);
         // Inside the cap up to the limb behind the pole, and nowhere south of it.
-        EXPECT_EQ(pixel(75.0, -150.0), land);
-        for (const double lon : {-60.0, 0.0, 30.0, 90.0, 120.0}) {
-            EXPECT_EQ(pixel(60.0, lon), land) << lon;
-            EXPECT_EQ(pixel(40.0, lon), sea) << lon;
+        EXPECT_EQ(pixel(77.0, -165.0), land);
+        for (const double lon : {-45.0, 15.0, 45.0, 105.0}) {
+            EXPECT_EQ(pixel(65.0, lon), land) << lon;
+            EXPECT_EQ(pixel(42.0, lon), sea) << lon;
         }
     }
 }
