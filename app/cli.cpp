@@ -277,27 +277,30 @@ constexpr CliCommand kCommands[] = {
      "name value lines: the table's fields, p1 u1 u2 u3 u4 p4 (UT), x0..mu2, tan_f1, tan_f2",
      "kestrova-cli circumstances 2024-04-08"},
     {"local",
-     "local     DATE (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME [--gazetteer FILE]) [--json]",
+     "local     DATE (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME [--gazetteer FILE]) "
+     "[--height M] [--json]",
      Ephemeris::Precise, LocalCommand,
      "What one place sees of the eclipse of a date: contacts, maximum, magnitude, the Sun's "
      "altitude, in UT and in the place's local time.",
      "greatest, delta_t_s, kind (total, annular, partial, none), c1 c2 max c3 c4 (UT),\n"
      "magnitude, obscuration, sun_alt_* and sun_az_* (degrees), sun_up_*, visible,\n"
-     "duration_s (totality or annularity), latitude, longitude, height_m, place, zone\n"
-     "(zone_nautical at sea), c1_local ... c4_local (the zone's civil time).\n"
-     "NAME: \"Dallas\", \"Dallas, TX\", \"Paris, France\", \"NYC\", \"Munich\"",
+     "duration_s (totality or annularity), latitude, longitude, height_m, height_from,\n"
+     "place, zone (zone_nautical at sea), c1_local ... c4_local (the zone's civil time).\n"
+     "NAME: \"Dallas\", \"Dallas, TX\", \"Paris, France\", \"NYC\", \"Munich\"; its height is\n"
+     "the gazetteer's (height_from place) unless --height M gives one (height_from given);\n"
+     "without either, sea level (height_from sea_level)",
      "kestrova-cli local 2024-04-08 --place \"Dallas, TX\""},
     {"next-local",
-     "next-local DATE (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--kind K,...] "
-     "[--count N] [--json]",
+     "next-local DATE (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME [--height M]) "
+     "[--kind K,...] [--count N] [--json]",
      Ephemeris::Precise, NextLocalCommand,
      "The next eclipses seen from a place after a date, of the kinds asked for (total, "
      "annular, hybrid, partial; any of them without --kind).",
      "for each: the eclipses table's line, then the local fields (see local --help)",
      "kestrova-cli next-local 2025-01-01 --place Madrid --kind total --count 3"},
     {"local-eclipses",
-     "local-eclipses FROM TO (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--kind K,...] "
-     "[--lunar] [--json]",
+     "local-eclipses FROM TO (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME [--height M]) "
+     "[--kind K,...] [--lunar] [--json]",
      Ephemeris::Precise, LocalEclipsesCommand,
      "Every eclipse seen from a place between two years or dates (YYYY or YYYY-MM-DD, both "
      "included): the table eclipse watchers look up for their town.",

@@ -130,7 +130,7 @@ std::optional<DateArg> ReadYearOrDate(const std::vector<const char*>& positional
 
 enum class LocalForm { One, Next, Range };
 
-// DATE (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--gazetteer FILE] [--json],
+// DATE (LATITUDE LONGITUDE [HEIGHT_M] | --place NAME) [--gazetteer FILE] [--height M] [--json],
 // with --kind and --count for the searches and two dates (or years) for a range;
 // nullopt after a message. usage: set when the arguments do not fit the form at all.
 std::optional<LocalArgs> ReadLocalArgs(int argc, char** argv, LocalForm form, bool& usage) {
@@ -140,6 +140,7 @@ std::optional<LocalArgs> ReadLocalArgs(int argc, char** argv, LocalForm form, bo
     const char* gazetteer = nullptr;
     const char* kinds = nullptr;
     const char* count = nullptr;
+    const char* height = nullptr;
     LocalArgs args;
     for (int i = 2; i < argc; ++i) {
         const auto option = [&](const char* name, const char*& value) {
@@ -156,6 +157,7 @@ std::optional<LocalArgs> ReadLocalArgs(int argc, char** argv, LocalForm form, bo
         } else if (form == LocalForm::Range && std::strcmp(argv[i], "--lunar") == 0) {
             args.lunar = true;
         } else if (option("--place", placeName) || option("--gazetteer", gazetteer) ||
+                   option("--height", height) ||
                    (form != LocalForm::One && option("--kind", kinds)) ||
                    (form == LocalForm::Next && option("--count", count))) {
             if (usage)
@@ -215,6 +217,16 @@ std::optional<LocalArgs> ReadLocalArgs(int argc, char** argv, LocalForm form, bo
             return std::nullopt;
         }
     }
+    if (height && coordinates == 3) {
+        Fail("the height is given twice (HEIGHT_M and --height)");
+        return std::nullopt;
+    }
+    std::optional<double> givenHeight;
+    if (height) {
+        givenHeight = ParseRealArg(height, "--height", kLowestHeightM, 10000.0);
+        if (!givenHeight)
+            return std::nullopt;
+    }
     args.date = *date;
     args.to = to;
     if (placeName) {
@@ -222,6 +234,10 @@ std::optional<LocalArgs> ReadLocalArgs(int argc, char** argv, LocalForm form, bo
         if (!site)
             return std::nullopt;
         args.site = *site;
+        if (givenHeight) {
+            args.site.observer.height = *givenHeight;
+            args.site.heightFrom = HeightFrom::Given;
+        }
         return args;
     }
     const auto lat = ParseRealArg(positional[at], "LATITUDE", -90.0, 90.0);
@@ -230,14 +246,13 @@ std::optional<LocalArgs> ReadLocalArgs(int argc, char** argv, LocalForm form, bo
     const auto lon = ParseRealArg(positional[at + 1], "LONGITUDE", -180.0, 180.0);
     if (!lon)
         return std::nullopt;
-    double height = 0.0;
     if (coordinates == 3) {
-        const auto h = ParseRealArg(positional[at + 2], "HEIGHT_M", kLowestHeightM, 10000.0);
-        if (!h)
+        givenHeight = ParseRealArg(positional[at + 2], "HEIGHT_M", kLowestHeightM, 10000.0);
+        if (!givenHeight)
             return std::nullopt;
-        height = *h;
     }
-    args.site.observer = {*lat, *lon, height};
+    args.site.observer = {*lat, *lon, givenHeight.value_or(0.0)};
+    args.site.heightFrom = givenHeight ? HeightFrom::Given : HeightFrom::SeaLevel;
     const PointZone zone = ZoneAtPoint(*lat, *lon);
     args.site.zone = zone.zone;
     args.site.nautical = zone.nautical;
@@ -284,6 +299,7 @@ void AddLocal(Report& r, const LocalCircumstances& lc, const Site& site) {
     r.Number("latitude", site.observer.latitude, 5);
     r.Number("longitude", site.observer.longitude, 5);
     r.Number("height_m", site.observer.height, 0);
+    r.Text("height_from", HeightFromName(site.heightFrom));
     if (!site.name.empty())
         r.Text("place", site.name);
     r.Text("zone", site.zone);

@@ -105,7 +105,11 @@ std::optional<Site> ReadSite(const LunarOptions& o, const std::vector<const char
     }
     // Coordinates get the zone of the point, as for the solar commands.
     const PointZone zone = ZoneAtPoint(*lat, *lon);
-    return Site{{*lat, *lon, height}, {}, zone.zone, zone.nautical};
+    return Site{{*lat, *lon, height},
+                {},
+                zone.zone,
+                zone.nautical,
+                coordinates.size() == 3 ? HeightFrom::Given : HeightFrom::SeaLevel};
 }
 
 void AddEclipse(CliReport& r, const LunarEclipse& c) {
@@ -128,6 +132,7 @@ void AddLocal(CliReport& r, const LunarLocalCircumstances& lc, const Site& site)
     r.Number("latitude", FixedNumber(site.observer.latitude, 5));
     r.Number("longitude", FixedNumber(site.observer.longitude, 5));
     r.Number("height_m", FixedNumber(site.observer.height, 0));
+    r.Text("height_from", HeightFromName(site.heightFrom));
     if (!site.name.empty()) {
         r.Text("place", site.name);
         r.Text("zone", site.zone);

@@ -211,6 +211,9 @@ int RenderPrintPdf(const std::string& day, const std::string& month, const std::
         }
     }
     OffscreenView o(kDefaultPngWidth, kDefaultPngHeight);
+    // The page is drawn from the scene; the window is never seen, so the map command
+    // does not repaint it.
+    o.view.hide();
     o.view.m_engine = engine;
     o.TypeDate(day, month, year);
     o.view.OnMap();

@@ -13,6 +13,18 @@ void Fail(const std::string& reason) {
 
 } // namespace
 
+const char* HeightFromName(HeightFrom from) {
+    switch (from) {
+    case HeightFrom::Given:
+        return "given";
+    case HeightFrom::Place:
+        return "place";
+    case HeightFrom::SeaLevel:
+        break;
+    }
+    return "sea_level";
+}
+
 std::optional<Site> SiteByName(const std::string& name, const char* file) {
     const std::string path = file ? std::string(file) : FindGazetteerFile(RunningProgramFolder());
     if (path.empty()) {
@@ -48,5 +60,9 @@ std::optional<Site> SiteByName(const std::string& name, const char* file) {
     if (FoldName(typed) != FoldName(p.name))
         std::fprintf(stderr, "kestrova-cli: \"%s\" is taken as %s\n", PrintableText(typed).c_str(),
                      DescribePlace(p).c_str());
-    return Site{{p.latitude, p.longitude, 0.0}, DescribePlace(p), p.zone, false};
+    return Site{{p.latitude, p.longitude, p.heightM.value_or(0.0)},
+                DescribePlace(p),
+                p.zone,
+                false,
+                p.heightM ? HeightFrom::Place : HeightFrom::SeaLevel};
 }

@@ -42,6 +42,17 @@ void Snapshot(benchmark::State& state) {
 }
 BENCHMARK(Snapshot)->Unit(benchmark::kMillisecond);
 
+// One of the map command's hourly outlines: the penumbra at 50000 heights, the elements
+// given.
+void HourlyPenumbraOutline(benchmark::State& state) {
+    const BesselianElements e = ElementsAt(ApparentPlacesAt(kGreatest2006));
+    for (auto _ : state) {
+        const Outline o = TraceOutline(e, Cone::Penumbra, 50000.0);
+        benchmark::DoNotOptimize(o.lat.data());
+    }
+}
+BENCHMARK(HourlyPenumbraOutline)->Unit(benchmark::kMillisecond);
+
 // What the generate button computes: the first and last minutes of each cone.
 void ContactTimesOfAnEclipseDate(benchmark::State& state) {
     for (auto _ : state)

@@ -28,8 +28,11 @@ Vector Rectangular(double ra, double dec, double r) {
 } // namespace
 
 BesselianElements ElementsAt(const ApparentPlaces& p) {
-    constexpr double sunRadius = kSunRadiusKm / kEarthRadiusKm; // Earth radii
-    const double arc = 1.0 / std::sin(kDegToRad / 3600.0);      // arcseconds per radian
+    const double sunRadius = // Earth radii
+        p.engine == Ephemeris::Precise
+            ? kSunSemiDiameterAtUnitDistanceArcsec * kArcsecToRad * kAuKm / kEarthRadiusKm
+            : kSunRadiusKm / kEarthRadiusKm;
+    const double arc = 1.0 / std::sin(kDegToRad / 3600.0); // arcseconds per radian
     const double sunParallax = arc * (kEarthRadiusKm / kAuKm) / p.sunDistance; // arcseconds
     const double sunDistance = 1.0 / std::sin(sunParallax / 3600.0 * kDegToRad);
     const double moonDistance = 1.0 / std::sin(p.moonParallax * kDegToRad);

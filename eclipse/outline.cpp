@@ -2,7 +2,9 @@
 
 #include "ephemeris/constants.h"
 
+#include <array>
 #include <cmath>
+#include <cstddef>
 
 namespace {
 
@@ -32,23 +34,96 @@ GeodeticFrame FrameOf(const BesselianElements& e) {
             kPolarRadius};
 }
 
-GeoPoint ToGeodetic(const GeodeticFrame& f, double xi, double eta, double zeta) {
-    const double px = -xi * f.sinA - eta * f.cosA * f.sinD1 + zeta * f.cosA * f.cosD1;
-    const double py = xi * f.cosA - eta * f.sinA * f.sinD1 + zeta * f.sinA * f.cosD1;
-    const double pz = eta * f.cosD1 + zeta * f.sinD1;
+// The Earth-fixed direction of (xi, eta, zeta): px, py in the equator's plane (px toward
+// the equinox), pz toward the north pole.
+struct EquatorialPoint {
+    double px, py, pz;
+};
 
-    // atan2 gives (-180, 180], the sidereal angle [0, 360): one or two turns bring
-    // the longitude into [-180, 180].
-    double longitude = std::atan2(py, px) * kRadToDeg - f.siderealDeg;
-    while (longitude < -180.0)
-        longitude += 360.0;
-    const double rho = std::sqrt(px * px + py * py);
-    // pz is the sine of the parametric latitude; tan(geodetic) = tan(parametric) / polar radius.
-    return {std::atan2(pz, rho * f.polarRadius) * kRadToDeg, longitude};
+EquatorialPoint ToEquatorial(const GeodeticFrame& f, double xi, double eta, double zeta) {
+    return {-xi * f.sinA - eta * f.cosA * f.sinD1 + zeta * f.cosA * f.cosD1,
+            xi * f.cosA - eta * f.sinA * f.sinD1 + zeta * f.sinA * f.cosD1,
+            eta * f.cosD1 + zeta * f.sinD1};
 }
 
+// Right ascension and geodetic latitude (radians) as a place on the Earth, degrees.
+GeoPoint FromAngles(const GeodeticFrame& f, double rightAscension, double latitude) {
+    // The angle is in (-180, 180], the sidereal angle [0, 360): one or two turns bring
+    // the longitude into [-180, 180].
+    double longitude = rightAscension * kRadToDeg - f.siderealDeg;
+    while (longitude < -180.0)
+        longitude += 360.0;
+    return {latitude * kRadToDeg, longitude};
+}
+
+GeoPoint ToGeodetic(const GeodeticFrame& f, double xi, double eta, double zeta) {
+    const EquatorialPoint p = ToEquatorial(f, xi, eta, zeta);
+    const double rho = std::sqrt(p.px * p.px + p.py * p.py);
+    // pz is the sine of the parametric latitude; tan(geodetic) = tan(parametric) / polar radius.
+    return FromAngles(f, std::atan2(p.py, p.px), std::atan2(p.pz, rho * f.polarRadius));
+}
+
+// The angle of (x, y) followed along a branch of an outline: from the angle of the
+// branch's previous point plus the small angle between the two directions, which is
+// atan(cross / dot) and for |t| <= kSmallTurn is given by its series to within 1e-19 rad.
+// Each step adds at most an ulp of the angle, so the angle is taken afresh from atan2
+// every kTurnsPerAnchor steps (and wherever the step is not small): it stays within
+// 1e-13 rad of atan2's, far below any pixel.
+class FollowedAngle {
+public:
+    double operator()(double x, double y) {
+        if (m_steps > 0 && m_steps < kTurnsPerAnchor) {
+            const double dot = m_x * x + m_y * y;
+            const double cross = m_x * y - m_y * x;
+            if (dot > 0.0 && std::fabs(cross) <= kSmallTurn * dot) {
+                const double t = cross / dot;
+                const double t2 = t * t;
+                const double angle =
+                    m_angle + t * (1.0 - t2 * (1.0 / 3.0 - t2 * (1.0 / 5.0 - t2 * (1.0 / 7.0))));
+                // Past the cut at +-pi atan2 answers the other side: taken afresh there.
+                if (angle > -kPi && angle <= kPi)
+                    return Keep(x, y, angle, m_steps + 1);
+            }
+        }
+        return Keep(x, y, std::atan2(y, x), 1);
+    }
+    // The next point is not on this branch's track.
+    void Break() { m_steps = 0; }
+
+private:
+    static constexpr double kSmallTurn = 0.01; // radians of turn between two points
+    static constexpr int kTurnsPerAnchor = 64;
+
+    double Keep(double x, double y, double angle, int steps) {
+        m_x = x;
+        m_y = y;
+        m_angle = angle;
+        m_steps = steps;
+        return angle;
+    }
+    double m_x = 0.0, m_y = 0.0, m_angle = 0.0;
+    int m_steps = 0;
+};
+
+// The places of one branch of an outline (one of the four candidates of each height),
+// its right ascension and latitude followed from point to point.
+struct BranchTrack {
+    FollowedAngle rightAscension;
+    FollowedAngle latitude;
+
+    GeoPoint Place(const GeodeticFrame& f, double xi, double eta, double zeta) {
+        const EquatorialPoint p = ToEquatorial(f, xi, eta, zeta);
+        const double rho = std::sqrt(p.px * p.px + p.py * p.py);
+        return FromAngles(f, rightAscension(p.px, p.py), latitude(rho * f.polarRadius, p.pz));
+    }
+    void Break() {
+        rightAscension.Break();
+        latitude.Break();
+    }
+};
+
 bool TraceSection(const BesselianElements& e, const GeodeticFrame& frame, double zeta, double l,
-                  double tanF, Outline& outline) {
+                  double tanF, std::array<BranchTrack, 4>& tracks, Outline& outline) {
     const double x = e.x;
     const double y = e.y / e.rho1;
 
@@ -60,8 +135,11 @@ bool TraceSection(const BesselianElements& e, const GeodeticFrame& frame, double
     const double c = 4.0 * b * y;
     const double d = 4.0 * (x * x + y * y);
     const double disc = c * c + 4.0 * d * k;
-    if (!(disc > 0.0))
+    if (!(disc > 0.0)) {
+        for (BranchTrack& track : tracks)
+            track.Break();
         return false;
+    }
 
     const double root = std::sqrt(disc);
     const double eta1 = (root - c) / (2.0 * d);
@@ -72,14 +150,17 @@ bool TraceSection(const BesselianElements& e, const GeodeticFrame& frame, double
         double xi;
         double eta;
     } candidates[] = {{xi1, eta1}, {-xi1, eta1}, {xi2, eta2}, {-xi2, eta2}};
-    for (const auto& p : candidates) {
+    for (std::size_t i = 0; i < 4; ++i) {
+        const auto& p = candidates[i];
         const double circle = (p.xi - x) * (p.xi - x) + (p.eta - y) * (p.eta - y);
         const double sphere = p.xi * p.xi + p.eta * p.eta + a;
         if (std::fabs(circle - w) <= kAcceptTolerance &&
             std::fabs(sphere - 1.0) <= kAcceptTolerance) {
-            const GeoPoint point = ToGeodetic(frame, p.xi, p.eta, zeta);
+            const GeoPoint point = tracks[i].Place(frame, p.xi, p.eta, zeta);
             outline.lat.push_back(point.lat);
             outline.lon.push_back(point.lon);
+        } else {
+            tracks[i].Break();
         }
     }
     return true;
@@ -106,10 +187,11 @@ Outline TraceOutline(const BesselianElements& e, Cone cone, double samples) {
     // Most sections meet the Earth in two points: room for them at once, not by doubling.
     outline.lat.reserve(static_cast<std::size_t>(2 * count));
     outline.lon.reserve(static_cast<std::size_t>(2 * count));
+    std::array<BranchTrack, 4> tracks;
     double zeta = 0.0;
     for (long long k = 0; k < count; ++k) {
         zeta += increment;
-        if (TraceSection(e, frame, zeta, l, tanF, outline))
+        if (TraceSection(e, frame, zeta, l, tanF, tracks, outline))
             ++outline.hits;
     }
     return outline;

@@ -22,6 +22,7 @@ struct ApparentPlaces {
     double siderealHours = 0.0; // Greenwich sidereal time at jd (UT), hours in [0, 24): mean
                                 // (IAU 1982) for the classic engine, apparent (IAU 1982 and
                                 // the equation of the equinoxes) for the precise one
+    Ephemeris engine = Ephemeris::Classic; // the theories these places come from
 };
 
 // The places at jd (UT), the engine's theories evaluated at jd + deltaT / 86400.

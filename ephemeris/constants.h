@@ -14,6 +14,10 @@ inline constexpr double kDegToHours = 1.0 / 15.0;
 inline constexpr double kEarthRadiusKm = 6378.14; // equatorial radius
 inline constexpr double kAuKm = 149597870.0;
 inline constexpr double kSunRadiusKm = 696000.0;
+// The Sun's radius of the published canon and of the precise engine: Auwers'
+// semi-diameter 959.63" at one astronomical unit (695 990 km). The classic engine keeps
+// the round 696 000 km.
+inline constexpr double kSunSemiDiameterAtUnitDistanceArcsec = 959.63;
 
 // The Earth's figure (IAU 1976): flattening, the squared eccentricity of the
 // meridian 2f - f^2, and the polar radius 1 - f = sqrt(1 - e^2) in equatorial radii.

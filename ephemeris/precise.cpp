@@ -111,5 +111,6 @@ ApparentPlaces PreciseApparentPlacesAt(double jd, double deltaTSeconds) {
     const double gast =
         eraGmst82(kMjdZero, jd - kMjdZero) + nutationLongitude * std::cos(obliquity);
     p.siderealHours = eraAnp(gast) * kRadToDeg * kDegToHours;
+    p.engine = Ephemeris::Precise;
     return p;
 }

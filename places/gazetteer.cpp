@@ -24,11 +24,16 @@ namespace {
 // The binary index: a header, five tables of fixed-size records and a pool of
 // NUL-terminated strings that the records point into (byte offsets). Integers are
 // in the machine's byte order, which the header's tag checks. Version 2: name keys
-// may be marked as slips (kSlipKey).
-constexpr char kMagic[8] = {'K', 'S', 'T', 'G', 'A', 'Z', '2', '\n'};
+// may be marked as slips (kSlipKey). Version 3: places carry their height.
+constexpr char kMagic[8] = {'K', 'S', 'T', 'G', 'A', 'Z', '3', '\n'};
 constexpr std::uint32_t kByteOrderTag = 0x01020304;
 constexpr std::uint16_t kNoRegion = 0xFFFF;
 constexpr double kCoordinateUnit = 1e-5; // degrees per stored unit
+// A place's height, metres above sea level: from the shore of the Dead Sea (-430) to
+// above the highest town; kNoHeight where it is not known.
+constexpr int kLowestHeightM = -500;
+constexpr int kHighestHeightM = 9000;
+constexpr std::int16_t kNoHeight = std::numeric_limits<std::int16_t>::min();
 
 struct Header {
     char magic[8];
@@ -43,9 +48,14 @@ struct PlaceRecord {
     std::int32_t latitude, longitude; // kCoordinateUnit
     std::uint32_t population;
     std::uint32_t name; // pool offset
-    std::uint16_t zone, country, region, padding;
+    std::uint16_t zone, country, region;
+    std::int16_t height; // metres, or kNoHeight
 };
 static_assert(sizeof(PlaceRecord) == 24);
+
+bool HeightFits(int metres) {
+    return metres >= kLowestHeightM && metres <= kHighestHeightM;
+}
 
 // Sorted by the folded name, then by population, largest first.
 struct KeyRecord {
@@ -278,6 +288,8 @@ Place ToPlace(const Tables& t, std::uint32_t index) {
     place.longitude = p.longitude * kCoordinateUnit;
     place.population = static_cast<long>(p.population);
     place.zone = t.pool + At<ZoneRecord>(t.zones, p.zone).name;
+    if (p.height != kNoHeight)
+        place.heightM = p.height;
     return place;
 }
 
@@ -494,7 +506,7 @@ GazetteerBuild BuildGazetteerIndex(std::string_view source,
                 return fail(lineNumber, "a second region of that code");
             regions.push_back(
                 {*c, 0, pool.Add(std::string(cells[2])), pool.Add(std::string(cells[3]))});
-        } else if (cells[0] == "P" && cells.size() == 10) {
+        } else if (cells[0] == "P" && (cells.size() == 10 || cells.size() == 11)) {
             double lat = 0.0, lon = 0.0;
             std::uint32_t population = 0;
             if (cells[1].empty() || !IsCountryCode(cells[4]) || !ParseDouble(cells[6], lat) ||
@@ -502,6 +514,18 @@ GazetteerBuild BuildGazetteerIndex(std::string_view source,
                 !ParseCount(cells[8], population))
                 return fail(lineNumber, "not a place (name, country code, latitude -90..90, "
                                         "longitude -180..180, population)");
+            // The height column is optional, and may be empty: not known.
+            std::int16_t height = kNoHeight;
+            if (cells.size() == 11 && !cells[10].empty()) {
+                int metres = 0;
+                const char* end = cells[10].data() + cells[10].size();
+                const auto parsed = std::from_chars(cells[10].data(), end, metres);
+                if (parsed.ec != std::errc() || parsed.ptr != end || !HeightFits(metres))
+                    return fail(lineNumber, "the height is not whole metres from " +
+                                                std::to_string(kLowestHeightM) + " to " +
+                                                std::to_string(kHighestHeightM));
+                height = static_cast<std::int16_t>(metres);
+            }
             const std::string zone(cells[9]);
             if (zone.empty() || !zoneKnown(zone))
                 return fail(lineNumber, "unknown time zone \"" + zone + "\"");
@@ -521,7 +545,7 @@ GazetteerBuild BuildGazetteerIndex(std::string_view source,
             places.push_back({static_cast<std::int32_t>(std::lround(lat / kCoordinateUnit)),
                               static_cast<std::int32_t>(std::lround(lon / kCoordinateUnit)),
                               population, pool.Add(std::string(cells[1])), z->second, *c,
-                              r == regionIndex.end() ? kNoRegion : r->second, 0});
+                              r == regionIndex.end() ? kNoRegion : r->second, height});
             std::vector<std::string> folded;
             const auto addName = [&](std::string_view n) {
                 std::string f = FoldName(Trim(n));
@@ -635,7 +659,8 @@ GazetteerLoad CheckIndex(std::shared_ptr<const char> data, std::size_t size) {
         const auto p = At<PlaceRecord>(t.places, i);
         if (std::abs(p.latitude) > 9000000 || std::abs(p.longitude) > 18000000 || !inPool(p.name) ||
             p.zone >= h.zones || p.country >= h.countries ||
-            (p.region != kNoRegion && p.region >= h.regions))
+            (p.region != kNoRegion && p.region >= h.regions) ||
+            (p.height != kNoHeight && !HeightFits(p.height)))
             return fail("place " + std::to_string(i + 1) + " is malformed");
     }
     for (std::uint32_t i = 0; i < h.keys; ++i) {

@@ -23,6 +23,9 @@ struct Place {
     double longitude = 0.0; // degrees, east positive
     long population = 0;
     std::string zone; // IANA time zone, e.g. "America/Chicago"
+    // Metres above sea level: GeoNames' elevation of the place, else the height of its
+    // terrain model (SRTM3 or GTOPO30) there; empty when neither is known.
+    std::optional<double> heightM;
 };
 
 // "Dallas, TX, US": the name, the region where it is known, the country code.

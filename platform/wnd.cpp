@@ -38,7 +38,7 @@ void CWnd::InvalidateRect(const CRect* rect, bool erase) {
 }
 
 void CWnd::UpdateWindow() {
-    if (m_invalid.isEmpty()) {
+    if (m_invalid.isEmpty() || isHidden()) {
         return;
     }
     RepaintSurface(m_invalid, m_bEraseInvalid);

@@ -30,7 +30,8 @@ public:
     // follows at the next UpdateWindow or when the event loop next runs.
     void InvalidateRect(const CRect* rect, bool erase = true);
     void Invalidate(bool erase = true) { InvalidateRect(nullptr, erase); }
-    // Repaints the invalid area now.
+    // Repaints the invalid area now. A hidden window is not painted: its invalid area is
+    // painted when it is shown again.
     void UpdateWindow();
 
     CRect GetClientRect() const;

@@ -602,7 +602,10 @@ void PaintGraticuleLabels(CDC& dc, const MapView& v) {
         return;
     }
     dc.SetMapMode(MM_TEXT);
-    const LogicalFont oldFont = dc.SelectObject(LogicalFont{TruncToInt(10 * v.zoomY)});
+    // The labels stand in bands as wide and as high as the zooms make them: the text
+    // follows the smaller zoom, so that a narrowed map does not cut them at its edges.
+    const LogicalFont oldFont =
+        dc.SelectObject(LogicalFont{TruncToInt(10 * std::min(v.zoomX, v.zoomY))});
     dc.SetTextColor(RGB(0, 0, 0));
     const int row = TruncToInt(332 * v.zoomY);
     const int column = TruncToInt(732 * v.zoomX);

@@ -31,7 +31,9 @@ void PaintPanel(CDC& dc, int w, int h, double zx, double zy) {
     Box(dc, 0, Zy(413, zy), w, h, map_colours::kPanelOuter);
     Box(dc, Zx(10, zx), Zy(423, zy), w - Zx(10, zx), h - Zy(10, zy), map_colours::kPanelInner);
 
-    const LogicalFont oldFont = dc.SelectObject(LogicalFont{Zy(15, zy), true, true});
+    // Captions between the fields, which the width places: the text follows the
+    // smaller zoom.
+    const LogicalFont oldFont = dc.SelectObject(LogicalFont{Zy(15, std::min(zx, zy)), true, true});
     dc.SetTextColor(map_colours::kCream);
     Text(dc, 70, 444, "DATE", zx, zy);
     Text(dc, 70, 479, "UT", zx, zy);
@@ -53,12 +55,16 @@ void PaintLegendAndBands(CDC& dc, int w, double zx, double zy) {
         Box(dc, Zx(730, zx), 0, bandRight, Zy(345, zy), map_colours::kCream);
     }
 
+    // The captions sit between boxes placed by the width: their text shrinks with
+    // whichever zoom is the smaller, as the contact lines and the path's legend do.
+    const LogicalFont oldFont = dc.SelectObject(LogicalFont{Zy(13, std::min(zx, zy)), false, true});
     dc.SetTextColor(RGB(0, 0, 0));
     Text(dc, 605, 375, "MOON'S PENUMBRA", zx, zy);
     Text(dc, 605, 395, "MOON'S UMBRA", zx, zy);
     // The first limit series is the one captioned "Sunrise UT".
     Text(dc, 525, 375, "SUNRISE", zx, zy);
     Text(dc, 525, 395, "SUNSET", zx, zy);
+    dc.SelectObject(oldFont);
 }
 
 } // namespace
@@ -70,7 +76,8 @@ void PaintStaticPicture(CDC& dc, int clientWidth, int clientHeight, const MapVie
     dc.SetBkMode(TRANSPARENT);
     PaintPanel(dc, clientWidth, clientHeight, zoomX, zoomY);
 
-    const LogicalFont oldFont = dc.SelectObject(LogicalFont{Zy(13, zoomY), false, true});
+    const LogicalFont oldFont =
+        dc.SelectObject(LogicalFont{Zy(13, std::min(zoomX, zoomY)), false, true});
     dc.SetTextColor(map_colours::kCream);
     Text(dc, 125, 427, "day", zoomX, zoomY);
     Text(dc, 150, 427, "month", zoomX, zoomY);

@@ -15,7 +15,10 @@ CRect ContactBlockRect(double zoomX, double zoomY) {
 
 void DrawContactLines(CDC& dc, double zoomX, double zoomY, const std::vector<std::string>& lines) {
     dc.SetMapMode(MM_TEXT);
-    const LogicalFont oldFont = dc.SelectObject(LogicalFont{TruncToInt(13 * zoomY)});
+    // The lines run right towards the legend's columns, which close up with the width:
+    // the text shrinks with whichever zoom is the smaller.
+    const LogicalFont oldFont =
+        dc.SelectObject(LogicalFont{TruncToInt(13 * std::min(zoomX, zoomY))});
     dc.SetTextColor(RGB(0, 0, 0));
     dc.SetBkMode(TRANSPARENT);
     for (std::size_t i = 0; i < lines.size(); ++i) {

@@ -97,15 +97,35 @@ std::optional<ChosenPlace> TypedCoordinates(const QString& text) {
 // A clicked point is named after a place of the gazetteer this close to it.
 constexpr double kNearbyPlaceKm = 5.0;
 
-// "2.1 km from Dallas, TX, US", or empty when no place lies within kNearbyPlaceKm.
-std::string NearbyPlaceText(double lat, double lon) {
+// What a clicked point is called and how high it is taken to be: "2.1 km from Dallas,
+// TX, US" and that place's height, or (no place within kNearbyPlaceKm, or one whose
+// height is not known) no name and sea level, said to be assumed.
+struct PointPlace {
+    std::string name;
+    double heightM = 0.0; // above sea level
+    std::string heightSource;
+};
+
+PointPlace PointPlaceAt(double lat, double lon) {
+    PointPlace point;
     const std::optional<NearbyPlace> near =
         NearestPlace(ProgramGazetteer().gazetteer, lat, lon, kNearbyPlaceKm);
-    if (!near)
-        return {};
-    char km[32];
-    std::snprintf(km, sizeof km, "%.1f km from ", near->distanceKm);
-    return km + DescribePlace(near->place);
+    if (near) {
+        char km[32];
+        std::snprintf(km, sizeof km, "%.1f km from ", near->distanceKm);
+        point.name = km + DescribePlace(near->place);
+    }
+    if (near && near->place.heightM) {
+        point.heightM = *near->place.heightM;
+        point.heightSource = DescribePlace(near->place);
+    } else {
+        char km[16];
+        std::snprintf(km, sizeof km, "%.0f km", kNearbyPlaceKm);
+        point.heightSource =
+            near ? "assumed: the height of " + DescribePlace(near->place) + " is not known"
+                 : std::string("assumed: no place of the gazetteer within ") + km;
+    }
+    return point;
 }
 
 // "UTC-3, the nautical zone at sea (Etc/GMT+3)": the zone's offset as people write it
@@ -120,13 +140,15 @@ std::string NauticalZoneText(const std::string& zone) {
     return offset + ", the nautical zone at sea (" + zone + ")";
 }
 
-// What a point at sea level sees of the eclipse (no place name, no zone yet).
-LocalReport PointReport(const EclipseCircumstances& eclipse, double lat, double lon) {
+// What a point at that height (metres above sea level) sees of the eclipse (no place
+// name, no zone yet).
+LocalReport PointReport(const EclipseCircumstances& eclipse, double lat, double lon,
+                        double heightM = 0.0) {
     LocalReport report;
     report.latitude = lat;
     report.longitude = lon;
     report.greatestJdUT = eclipse.jdGreatestUT;
-    report.local = ComputeLocalCircumstances(eclipse.elements, {lat, lon, 0.0});
+    report.local = ComputeLocalCircumstances(eclipse.elements, {lat, lon, heightM});
     report.engine = eclipse.engine;
     return report;
 }
@@ -190,9 +212,11 @@ std::string CKestrovaView::LocalPanelText(double lat, double lon) {
     const std::optional<EclipseCircumstances> eclipse = EclipseOnDate(*day, m_engine);
     ShowArrowCursor();
     if (eclipse) {
-        LocalReport report = PointReport(*eclipse, lat, lon);
-        report.placeName = NearbyPlaceText(lat, lon);
-        report.heightM = 0.0;
+        const PointPlace point = PointPlaceAt(lat, lon);
+        LocalReport report = PointReport(*eclipse, lat, lon, point.heightM);
+        report.placeName = point.name;
+        report.heightM = point.heightM;
+        report.heightSource = point.heightSource;
         report.zoneText = zoneText;
         return LocalCircumstancesText(report, civil);
     }

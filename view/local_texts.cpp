@@ -73,9 +73,10 @@ std::string LocalCircumstancesText(const LocalReport& r, const CivilTimeText& ci
     std::string text = "Solar eclipse of " + EclipseDateText(r.greatestJdUT) + "\n";
     text += r.placeName.empty() ? PositionText(r.latitude, r.longitude)
                                 : r.placeName + " (" + PositionText(r.latitude, r.longitude) + ")";
-    if (r.heightM)
-        text += Format(", height %.0f m", *r.heightM, 0.0);
     text += "\n";
+    if (r.heightM)
+        text += Format("Height: %.0f m", *r.heightM, 0.0) +
+                (r.heightSource.empty() ? "" : " (" + r.heightSource + ")") + "\n";
     if (!r.zoneText.empty())
         text += "Time zone: " + r.zoneText + "\n";
     text += "\n";

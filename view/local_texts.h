@@ -17,10 +17,11 @@ struct LocalReport {
     double greatestJdUT = 0.0;
     LocalCircumstances local;
     Ephemeris engine = Ephemeris::Precise; // the theories of the eclipse's elements
-    // Said under the place when set: the observer's height (metres above the ellipsoid)
-    // and the time zone of the civil times ("America/Chicago", or "UTC-6, the nautical
-    // zone at sea").
+    // Said under the place when set: the observer's height (metres above sea level) with
+    // where it comes from ("Denver, CO, US", "assumed: ..."), and the time zone of the
+    // civil times ("America/Chicago", or "UTC-6, the nautical zone at sea").
     std::optional<double> heightM;
+    std::string heightSource;
     std::string zoneText;
 };
 

@@ -14,6 +14,32 @@
 
 #include <QString>
 
+#include <future>
+#include <utility>
+
+namespace {
+
+// The path of the date's eclipse with its two layers: the window's pole to pole, the
+// page's cut to its map, from one computation of the curves across the partial zone.
+struct DatePath {
+    EclipsePath eclipse;
+    PathLayer path;
+    PathLayer pagePath;
+};
+
+DatePath ComputeDatePath(double jdDate, Ephemeris engine) {
+    DatePath result;
+    result.eclipse = EclipsePathOfDate(jdDate, engine);
+    const MapCurves curves =
+        result.eclipse.kind == EclipseKind::None ? MapCurves{} : ComputeMapCurves(result.eclipse);
+    result.path = MakePathLayer(result.eclipse, curves, -90.0, 90.0);
+    result.pagePath =
+        MakePathLayer(result.eclipse, curves, projection::kSouthLimit, projection::kNorthLimit);
+    return result;
+}
+
+} // namespace
+
 void CKestrovaView::OnMap() {
     // A running animation would wipe the map with its next frame.
     OnStop();
@@ -38,7 +64,13 @@ void CKestrovaView::OnMap() {
     bool eclipse = false;
     if (dateEntered) {
         ShowWaitCursor();
+        // The path of the date's eclipse takes about as long as the shadow's outlines and
+        // needs nothing of them: it is computed meanwhile (for a date without an eclipse
+        // the finder answers at once).
+        std::future<DatePath> path =
+            std::async(std::launch::async, ComputeDatePath, RequestStartJD(request), m_engine);
         EclipseMap map = ComputeEclipseMap(request);
+        DatePath datePath = path.get();
         ShowArrowCursor();
         eclipse = map.contacts.eclipse;
         if (eclipse) {
@@ -46,15 +78,9 @@ void CKestrovaView::OnMap() {
             m_scene.contactLines.assign(lines.begin(), lines.end());
             m_scene.hourOutlines = std::move(map.outlines);
             m_scene.umbraPath = std::move(map.umbraPath);
-            m_scene.eclipse = EclipsePathOfDate(RequestStartJD(request), m_engine);
-            // The window's layer pole to pole, the page's cut to its map, from one
-            // computation of the curves across the partial zone.
-            const MapCurves curves = m_scene.eclipse.kind == EclipseKind::None
-                                         ? MapCurves{}
-                                         : ComputeMapCurves(m_scene.eclipse);
-            m_scene.path = MakePathLayer(m_scene.eclipse, curves, -90.0, 90.0);
-            m_scene.pagePath = MakePathLayer(m_scene.eclipse, curves, projection::kSouthLimit,
-                                             projection::kNorthLimit);
+            m_scene.eclipse = std::move(datePath.eclipse);
+            m_scene.path = std::move(datePath.path);
+            m_scene.pagePath = std::move(datePath.pagePath);
             m_nShowHour = map.lastHour;
             m_nShowMinute = map.lastMinute;
         }

@@ -90,6 +90,13 @@ void PaintSceneOnMap(CDC& dc, const Scene& scene, const MapView& view) {
     if (!scene.hourOutlines.empty()) {
         DrawHourLabels(dc, view, ScreenHourLabels(scene, view), placed);
     }
+    // The design's map writes "Sunrise UT" and "Sunset UT" where it always has: the
+    // path's labels keep clear of them.
+    const LimitCurveSeries& limits = scene.limitCurves;
+    for (const LabelBox& caption :
+         DesignLimitCaptions(dc, view, limits.latitudes, limits.rise, limits.set)) {
+        placed.push_back(caption);
+    }
     if (!scene.path.empty()) {
         DrawPathLayer(dc, scene.path, view, placed);
     }
@@ -97,9 +104,8 @@ void PaintSceneOnMap(CDC& dc, const Scene& scene, const MapView& view) {
     if (!IsDefaultView(view)) {
         DrawTownLabels(dc, view, ProgramTowns(), placed);
     }
-    const LimitCurveSeries& limits = scene.limitCurves;
     if (!limits.latitudes.empty()) {
-        PlotLimitCurvePoints(dc, view, limits.latitudes, limits.rise, limits.set);
+        PlotLimitCurvePoints(dc, view, limits.latitudes, limits.rise, limits.set, &placed);
     }
     if (!scene.lunarDiagram.empty()) {
         // At the design's map the diagram sits by its anchor; on a moved map, in a corner.

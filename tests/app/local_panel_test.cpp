@@ -117,6 +117,9 @@ TEST_F(LocalPanelTest, ClickFillsThePanelAndADragDoesNot) {
     Mouse(QEvent::MouseButtonRelease, At(-30.0, -20.0), Qt::NoButton);
     EXPECT_TRUE(PanelText().contains("Time zone: UTC-1, the nautical zone at sea (Etc/GMT+1)"))
         << PanelText().toStdString();
+    EXPECT_TRUE(
+        PanelText().contains("Height: 0 m (assumed: no place of the gazetteer within 5 km)"))
+        << PanelText().toStdString();
 }
 
 // Dallas (32.78 N, 96.80 W): total; the numbers the panel gives agree with one another
@@ -131,7 +134,8 @@ TEST_F(LocalPanelTest, DallasIsTotalInCentralDaylightTimeAndCopies) {
     const QString text = PanelText();
     EXPECT_TRUE(text.contains("Total eclipse.")) << text.toStdString();
     EXPECT_TRUE(text.contains("Time zone: America/Chicago")) << text.toStdString();
-    EXPECT_TRUE(text.contains("height 0 m")) << text.toStdString();
+    // Dallas's height (GeoNames'), and the eclipse seen from there.
+    EXPECT_TRUE(text.contains("\nHeight: 128 m (Dallas, TX, US)\n")) << text.toStdString();
     const std::vector<double> near = Numbers("\\n([0-9.]+) km from Dallas, TX, US \\(");
     EXPECT_LT(near[0], 3.0);
     // The clicked point, to about 3 km.

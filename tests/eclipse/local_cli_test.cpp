@@ -104,6 +104,30 @@ TEST(LocalCli, DallasByNameInCentralDaylightTime) {
     EXPECT_EQ(m.at("max_local").substr(m.at("max_local").size() - 4), " CDT");
     EXPECT_EQ(m.at("max").substr(0, 16), "2024-04-08T18:42");
     EXPECT_EQ(m.at("sun_up_c4"), "true");
+    // At the height GeoNames gives Dallas, unless one is given.
+    EXPECT_EQ(m.at("height_m"), "128");
+    EXPECT_EQ(m.at("height_from"), "place");
+    const auto given = Lines(Cli("local 8 4 2024 --place Dallas --height 0").out);
+    EXPECT_EQ(given.at("height_m"), "0");
+    EXPECT_EQ(given.at("height_from"), "given");
+    EXPECT_EQ(Lines(Cli("local 8 4 2024 32.78 -96.8").out).at("height_from"), "sea_level");
+    EXPECT_EQ(Lines(Cli("local 8 4 2024 32.78 -96.8 --height 200").out).at("height_m"), "200");
+    const CliRun twice = Cli("local 8 4 2024 32.78 -96.8 100 --height 200");
+    EXPECT_EQ(twice.status, 1);
+    EXPECT_NE(twice.err.find("given twice"), std::string::npos) << twice.err;
+    EXPECT_EQ(Cli("local 8 4 2024 --place Dallas --height -600").status, 1);
+}
+
+// La Paz, at 3782 m, sees the eclipse of 2020 December 14 a little earlier and deeper
+// than a point at sea level below it would: the height changes the answer.
+TEST(LocalCli, ThePlacesHeightIsUsed) {
+    const auto high = Lines(Cli("local 2020-12-14 --place \"La Paz, BO\"").out);
+    const auto low = Lines(Cli("local 2020-12-14 --place \"La Paz, BO\" --height 0").out);
+    ASSERT_EQ(high.at("height_m"), "3782");
+    const Observer laPaz{std::stod(high.at("latitude")), std::stod(high.at("longitude")), 3782.0};
+    const LocalCircumstances lc = ComputeLocalCircumstances(CanonElements("2020-12-14"), laPaz);
+    EXPECT_NEAR(std::stod(high.at("magnitude")), lc.magnitude, 0.0005);
+    EXPECT_NE(high.at("magnitude"), low.at("magnitude"));
 }
 
 // Madrid lies just outside the path of 2026 August 12; a Madrid in Colombia shares
@@ -218,10 +242,10 @@ const char* KindText(EclipseKind k) {
 TEST(LocalCli, EclipsesSeenFromATownAgainstTheCanon) {
     struct Town {
         const char* name;
-        Observer observer; // GeoNames' coordinates
+        Observer observer; // GeoNames' coordinates and height
     };
-    for (const Town& town : {Town{"Madrid, Spain", {40.4165, -3.70256, 0.0}},
-                             Town{"Dallas, TX", {32.78306, -96.80667, 0.0}}}) {
+    for (const Town& town : {Town{"Madrid, Spain", {40.4165, -3.70256, 665.0}},
+                             Town{"Dallas, TX", {32.78306, -96.80667, 128.0}}}) {
         SCOPED_TRACE(town.name);
         const CliRun r = Cli(std::string("local-eclipses 1969 2026 --place \"") + town.name + "\"");
         ASSERT_EQ(r.status, 0) << r.err;

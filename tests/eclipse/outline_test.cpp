@@ -88,6 +88,42 @@ TEST(Outline, AxisPointConvertsToTheSubAxisPlace) {
     EXPECT_GT(std::fabs(p.lat - e.d), 0.01); // the flattening shows
 }
 
+// Every traced place, taken back into the shadow's frame, lies on the Earth's unit sphere
+// at one of the sampled heights and on the cone's circle there: the places follow the
+// cone. 2023-10-14 at 18h has the penumbra across right ascension 180 degrees.
+TEST(Outline, EveryPlaceLiesOnTheConeAtASampledHeight) {
+    constexpr double kSamples = 50000.0;
+    for (const auto& [day, month, year, hour] :
+         {std::array<int, 4>{8, 4, 2024, 18}, std::array<int, 4>{14, 10, 2023, 18}}) {
+        const BesselianElements e = ElementsOf(day, month, year, hour, 0);
+        const Outline o = TraceOutline(e, Cone::Penumbra, kSamples);
+        ASSERT_GT(o.lat.size(), 10000u);
+        const double k = M_PI / 180.0;
+        const double sinA = std::sin(e.a * k), cosA = std::cos(e.a * k);
+        double west = 180.0, east = -180.0;
+        for (std::size_t i = 0; i < o.lat.size(); ++i) {
+            ASSERT_GE(o.lon[i], -180.0);
+            ASSERT_LE(o.lon[i], 180.0);
+            west = std::min(west, o.lon[i]);
+            east = std::max(east, o.lon[i]);
+            const double ra = (o.lon[i] + 15.0 * e.siderealHours) * k;
+            const double parametric = std::atan((1.0 - kFlattening) * std::tan(o.lat[i] * k));
+            const double px = std::cos(parametric) * std::cos(ra);
+            const double py = std::cos(parametric) * std::sin(ra);
+            const double pz = std::sin(parametric);
+            const double xi = -px * sinA + py * cosA;
+            const double eta = -(px * cosA + py * sinA) * e.sinD1 + pz * e.cosD1;
+            const double zeta = (px * cosA + py * sinA) * e.cosD1 + pz * e.sinD1;
+            const double step = zeta * kSamples;
+            ASSERT_NEAR(step, std::round(step), 1e-5) << i;
+            const double radius = e.l1 - zeta * e.tanF1;
+            const double dx = xi - e.x, dy = eta - e.y / e.rho1;
+            ASSERT_NEAR(dx * dx + dy * dy, radius * radius, 1e-8) << i;
+        }
+        EXPECT_GT(east - west, 60.0) << year;
+    }
+}
+
 TEST(Outline, ElementsThroughTheDay) {
     const double start = JD(29, 3, 2006, 0, 0);
     std::array<BesselianElements, 1440> day;

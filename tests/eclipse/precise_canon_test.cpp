@@ -87,8 +87,10 @@ TEST(PreciseEngine, BesselianElementsMatchTheCanon) {
         EXPECT_NEAR(dd, 0.0, 0.00002 + 8e-8 * u2) << date << " d " << e.d;
         EXPECT_NEAR(dmu, 0.0, 0.00003 + 1.3e-7 * u2)
             << date << " mu " << e.mu << " want " << wantMu;
-        EXPECT_NEAR(dl1, 0.0, 0.00002) << date << " l1 " << e.l1;
-        EXPECT_NEAR(dl2, 0.0, 0.00002) << date << " l2 " << e.l2;
+        // The cones follow the canon's Sun radius (959.63" at 1 AU): the round 696 000 km
+        // puts l1 and l2 up to 5e-6 above its values.
+        EXPECT_NEAR(dl1, 0.0, 3e-6 + 1e-7 * u2) << date << " l1 " << e.l1;
+        EXPECT_NEAR(dl2, 0.0, 3e-6 + 1e-7 * u2) << date << " l2 " << e.l2;
     }
     modern.Print("1600-2400");
     all.Print("-1999-3000");

@@ -103,6 +103,18 @@ TEST(Gazetteer, NearestPlaceWithinADistance) {
     EXPECT_LT(NearestPlace(World(), city.latitude + 0.01, city.longitude, 500.0)->distanceKm, 1.12);
 }
 
+// Heights above sea level as GeoNames gives them: the surveyed elevation where there
+// is one (Denver's mile), else the terrain model's (La Paz; Jericho below sea level).
+TEST(Gazetteer, PlacesCarryTheirHeight) {
+    EXPECT_EQ(FindPlaces(World(), "Denver, CO").front().heightM, 1609.0);
+    const std::optional<double> laPaz = FindPlaces(World(), "La Paz, BO").front().heightM;
+    ASSERT_TRUE(laPaz);
+    EXPECT_GT(*laPaz, 3500.0);
+    const std::optional<double> jericho = FindPlaces(World(), "Jericho, PS").front().heightM;
+    ASSERT_TRUE(jericho);
+    EXPECT_LT(*jericho, -200.0);
+}
+
 TEST(Gazetteer, SuggestionsForSlips) {
     EXPECT_EQ(NoPlaceMessage(World(), "Dalllas"),
               "no place named \"Dalllas\" in the gazetteer; did you mean Dallas, TX, US, "
@@ -120,7 +132,7 @@ const std::string kSource = "# a comment\n"
                             "C\tUS\tUnited States\tUSA\n"
                             "R\tUS\tTX\tTexas\n"
                             "P\tDallas\t\tBig D\tUS\tTX\t32.78\t-96.8\t1300000\tAmerica/Chicago\n"
-                            "P\tParis\t\t\tUS\tTX\t33.66\t-95.55\t25000\tAmerica/Chicago\n";
+                            "P\tParis\t\t\tUS\tTX\t33.66\t-95.55\t25000\tAmerica/Chicago\t182\n";
 
 TEST(Gazetteer, SourceFaultsNameTheLine) {
     const GazetteerBuild ok = BuildGazetteerIndex(kSource, Known);
@@ -128,6 +140,9 @@ TEST(Gazetteer, SourceFaultsNameTheLine) {
     const GazetteerLoad index = ReadGazetteerIndex(ok.bytes);
     ASSERT_EQ(index.error, "");
     EXPECT_EQ(FindPlaces(index.gazetteer, "big d, texas").front().name, "Dallas");
+    // The height column may be left out or empty.
+    EXPECT_FALSE(FindPlaces(index.gazetteer, "Dallas").front().heightM);
+    EXPECT_EQ(FindPlaces(index.gazetteer, "Paris").front().heightM, 182.0);
 
     const auto error = [](const std::string& extra) {
         return BuildGazetteerIndex(kSource + extra, Known).error;
@@ -140,6 +155,10 @@ TEST(Gazetteer, SourceFaultsNameTheLine) {
     EXPECT_EQ(error("P\tX\t\t\tUS\t\t1\t0\t1\tUTC"),
               "line 6: the file ends inside this line (cut short?)");
     EXPECT_EQ(error("R\tUS\tTX\tTexas again\n"), "line 6: a second region of that code");
+    for (const char* height : {"12000", "-600", "1.5", "x"})
+        EXPECT_EQ(error(std::string("P\tX\t\t\tUS\t\t1\t0\t1\tUTC\t") + height + "\n"),
+                  "line 6: the height is not whole metres from -500 to 9000")
+            << height;
 }
 
 TEST(Gazetteer, DamagedIndexIsRefusedWhole) {
@@ -160,6 +179,7 @@ TEST(Gazetteer, DamagedIndexIsRefusedWhole) {
     };
     EXPECT_EQ(damaged(64 + 3, 0x7F), "place 1 is malformed");
     EXPECT_EQ(damaged(64 + 17, 0x7F), "place 1 is malformed");
+    EXPECT_EQ(damaged(64 + 23, 0x7F), "place 1 is malformed"); // its height
     EXPECT_EQ(damaged(64 + 2 * 24 + 7, 0x7F), "name 1 is malformed");
     EXPECT_EQ(damaged(12, 0x7F), "the header's table sizes do not add up to the file");
     // A file names itself in the error.

@@ -107,6 +107,24 @@ TEST(WindowSurface, InvalidRectangleOutsideTheClientIsIgnored) {
     EXPECT_EQ(wnd.paints, paintsBefore);
 }
 
+TEST(WindowSurface, HiddenWindowIsPaintedWhenShownAgain) {
+    PaintedWindow wnd;
+    wnd.resize(60, 40);
+    wnd.show();
+    wnd.hide();
+    DrawRed(wnd, 0, 0, 60, 40);
+    const int paintsBefore = wnd.paints;
+    wnd.Invalidate(true);
+    wnd.UpdateWindow();
+    EXPECT_EQ(wnd.paints, paintsBefore);
+    EXPECT_EQ(wnd.Surface().pixel(30, 20), kRed);
+
+    wnd.show();
+    ProcessEventsUntil([&] { return wnd.paints > paintsBefore; }, 10000);
+    EXPECT_EQ(wnd.paints, paintsBefore + 1);
+    EXPECT_EQ(wnd.Surface().pixel(30, 20), kGreen);
+}
+
 TEST(MessageBoxes, RecorderCollectsTextCaptionAndStyle) {
     PaintedWindow wnd;
     CMessageRecorder recorder;

@@ -5,6 +5,7 @@
 #include "render/map_overlay.h"
 #include "render/map_painter.h"
 #include "render/overlay_painter.h"
+#include "render/path_painter.h"
 #include "render/town_labels.h"
 
 #include <QImage>
@@ -14,7 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 namespace {
@@ -187,4 +190,129 @@ TEST(LimitCurves, TimesThatAreNotNumbersAreSkippedAndCaptionsGoToTheFirstFiniteP
     PlotLimits(empty.image, {}, {}, {});
     EXPECT_EQ(test_pixels::CountColour(empty.image, qRgb(255, 255, 255), empty.image.rect()),
               800 * 400);
+}
+
+// The design's map writes its captions on their row, in boxes known beforehand so that
+// the path's labels keep clear of them; on a moved map a caption moves off a label placed
+// where it would stand, stays beside its curve and joins the placed labels.
+TEST(LimitCurves, CaptionsKeepClearOfOtherLabels) {
+    const std::vector<double> lats = {20.0, 21.0}, rise = {6.0, 6.0}, set = {18.0, 18.0};
+    const MapView moved = ZoomedAbout(DefaultView(1.0, 1.0), 200.0, 150.0, 2.0);
+    const auto first = ViewPosition(moved, 20.0, LimitCurveLongitude(6.0));
+    ASSERT_TRUE(first);
+    const LabelBox taken{first->x - 10.0, first->y - 14.0, 90.0, 14.0};
+    std::vector<LabelBox> placed = {taken};
+    Canvas design, other;
+    std::vector<LabelBox> boxes;
+    {
+        QPainter painter(&design.image);
+        CDC dc(painter, 96, 96);
+        boxes = DesignLimitCaptions(dc, DefaultView(1.0, 1.0), lats, rise, set);
+        EXPECT_TRUE(DesignLimitCaptions(dc, moved, lats, rise, set).empty());
+        PlotLimitCurvePoints(dc, DefaultView(1.0, 1.0), lats, rise, set);
+        QPainter movedPainter(&other.image);
+        CDC movedDc(movedPainter, 96, 96);
+        PlotLimitCurvePoints(movedDc, moved, lats, rise, {std::nan(""), std::nan("")}, &placed);
+    }
+    const auto ink = [](const QImage& image, const LabelBox& b) {
+        return test_pixels::CountColour(image, qRgb(0, 0, 0),
+                                        QRect(TruncToInt(b.left) + 2, TruncToInt(b.top),
+                                              TruncToInt(b.width) - 4, TruncToInt(b.height)));
+    };
+    ASSERT_EQ(boxes.size(), 2u);
+    for (const LabelBox& b : boxes) {
+        EXPECT_EQ(b.top, 310.0);
+        EXPECT_GT(ink(design.image, b), 10);
+    }
+    ASSERT_EQ(placed.size(), 2u);
+    EXPECT_FALSE(Overlap(placed[0], placed[1]));
+    EXPECT_NEAR(placed[1].left, taken.left, 1.0);
+    EXPECT_GT(ink(other.image, placed[1]), 10);
+    EXPECT_EQ(ink(other.image, taken), 0);
+}
+
+namespace {
+
+// The first and last columns in which a drawing on a clear image of the window's size
+// leaves anything; left > right when it leaves nothing.
+struct Span {
+    int left = 1 << 30;
+    int right = -1;
+};
+template <typename Draw> Span PaintedSpan(int width, int height, const Draw& draw) {
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        CDC dc(painter, 96, 96);
+        draw(dc);
+    }
+    Span span;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (qAlpha(image.pixel(x, y)) != 0) {
+                span.left = std::min(span.left, x);
+                span.right = std::max(span.right, x);
+            }
+        }
+    }
+    return span;
+}
+
+} // namespace
+
+// Under the map the contact times, the path's legend and the legend of the limits and the
+// shadow stand side by side. Whatever the window's size (the side panel narrows the map,
+// a scale factor of 2 halves the window in logical pixels), each keeps to its columns.
+TEST(MapStrip, ContactTimesAndLegendsNeverOverlap) {
+    const std::vector<std::string> lines = {
+        "Moon enters penumbra:  15:42", "Moon leaves penumbra:  20:52",
+        "Moon enters totality:  16:38", "Moon leaves totality:  19:55"};
+    PathLayer layer;
+    for (const PathLineKind kind :
+         {PathLineKind::CentralLine, PathLineKind::PathLimit, PathLineKind::PartialLimit}) {
+        layer.lines.push_back({kind, {}, ""});
+    }
+    layer.greatest = MapPlace{25.3, -104.1};
+    layer.greatestDuration = MapPlace{26.0, -103.4};
+    layer.umbral = true;
+    struct Size {
+        int width, height;
+    };
+    // The design, the smallest window, a large one, the panel open at scale factor 2 on
+    // a 1000-pixel screen, and windows far wider or far taller than the design's shape.
+    for (const Size s : {Size{748, 539}, Size{420, 320}, Size{1580, 980}, Size{428, 452},
+                         Size{1600, 400}, Size{430, 900}}) {
+        SCOPED_TRACE(std::to_string(s.width) + " x " + std::to_string(s.height));
+        const double zx = s.width / 748.0, zy = s.height / 539.0;
+        const Span contact =
+            PaintedSpan(s.width, s.height, [&](CDC& dc) { DrawContactLines(dc, zx, zy, lines); });
+        const Span legend =
+            PaintedSpan(s.width, s.height, [&](CDC& dc) { DrawPathLegend(dc, layer, zx, zy); });
+        ASSERT_LE(contact.left, contact.right);
+        ASSERT_LE(legend.left, legend.right);
+        EXPECT_LT(contact.right, legend.left);
+        // The sunrise box of the static legend begins at design column 510.
+        EXPECT_LT(legend.right, TruncToInt(510 * zx));
+
+        // The static legend's captions stop short of the next box and of the window's
+        // edge: its boxes keep their colour whole, and nothing is drawn in the last column.
+        QImage picture(s.width, s.height, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        {
+            QPainter painter(&picture);
+            CDC dc(painter, 96, 96);
+            PaintStaticPicture(dc, s.width, s.height, DefaultView(zx, zy));
+        }
+        for (const auto& [top, colour] :
+             {std::pair{375, map_colours::kPenumbra}, std::pair{395, map_colours::kUmbra}}) {
+            const QRect box(QPoint(TruncToInt(590 * zx), TruncToInt(top * zy)),
+                            QPoint(TruncToInt(600 * zx) - 1, TruncToInt((top + 10) * zy) - 1));
+            EXPECT_EQ(test_pixels::CountColour(picture, Rgb(colour), box),
+                      box.width() * box.height())
+                << top;
+        }
+        const QRect edge(s.width - 1, TruncToInt(370 * zy), 1, TruncToInt(40 * zy));
+        EXPECT_EQ(test_pixels::CountColour(picture, qRgb(255, 255, 255), edge), edge.height());
+    }
 }
