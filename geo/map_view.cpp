@@ -102,18 +102,7 @@ std::optional<ScreenPoint> ViewPosition(const MapView& v, double lat, double lon
         return std::nullopt;
     }
     if (v.kind == MapViewKind::Globe) {
-        const double k = projection::kDegToRad;
-        const double phi = lat * k, dl = (lon - v.centreLon) * k, phi0 = v.centreLat * k;
-        const double cosc =
-            std::sin(phi0) * std::sin(phi) + std::cos(phi0) * std::cos(phi) * std::cos(dl);
-        if (cosc < 0.0) {
-            return std::nullopt;
-        }
-        const Disc d = GlobeDisc(v);
-        const double x = std::cos(phi) * std::sin(dl);
-        const double y =
-            std::cos(phi0) * std::sin(phi) - std::sin(phi0) * std::cos(phi) * std::cos(dl);
-        return ScreenPoint{d.cx + d.r * x, d.cy - d.r * y};
+        return GlobeProjection(v)(lat, lon);
     }
     if (IsDefaultView(v)) {
         return ProjectToScreen(lat, lon, v.zoomX, v.zoomY);
@@ -126,6 +115,38 @@ std::optional<ScreenPoint> ViewPosition(const MapView& v, double lat, double lon
     }
     return ScreenPoint{v.zoomX * (v.scale * DesignX(lon) + v.offsetX),
                        v.zoomY * (v.scale * DesignY(lat) + v.offsetY)};
+}
+
+GlobeProjection::GlobeProjection(const MapView& v) {
+    const double phi0 = v.centreLat * projection::kDegToRad;
+    m_sinLat0 = std::sin(phi0);
+    m_cosLat0 = std::cos(phi0);
+    m_lon0 = v.centreLon;
+    const Disc d = GlobeDisc(v);
+    m_cx = d.cx;
+    m_cy = d.cy;
+    m_r = d.r;
+}
+
+GlobeProjection::Point GlobeProjection::Project(double lat, double lon) const {
+    const double k = projection::kDegToRad;
+    const double phi = lat * k, dl = (lon - m_lon0) * k;
+    const double sinPhi = std::sin(phi), cosPhi = std::cos(phi), cosDl = std::cos(dl);
+    const double cosc = m_sinLat0 * sinPhi + m_cosLat0 * cosPhi * cosDl;
+    const double x = cosPhi * std::sin(dl);
+    const double y = m_cosLat0 * sinPhi - m_sinLat0 * cosPhi * cosDl;
+    return {{m_cx + m_r * x, m_cy - m_r * y}, cosc};
+}
+
+std::optional<ScreenPoint> GlobeProjection::operator()(double lat, double lon) const {
+    if (!std::isfinite(lat) || !std::isfinite(lon)) {
+        return std::nullopt;
+    }
+    const Point p = Project(lat, lon);
+    if (p.cosc < 0.0) {
+        return std::nullopt;
+    }
+    return p.at;
 }
 
 std::optional<LatLon> ViewPlace(const MapView& v, int px, int py) {
@@ -258,9 +279,10 @@ std::vector<std::vector<ScreenPoint>> ViewPolylines(const MapView& v,
                                                     const std::vector<MapPlace>& line) {
     std::vector<std::vector<ScreenPoint>> out;
     if (v.kind == MapViewKind::Globe) {
+        const GlobeProjection project(v);
         std::vector<ScreenPoint> run;
         for (const MapPlace& p : line) {
-            if (const auto q = ViewPosition(v, p.lat, p.lon)) {
+            if (const auto q = project(p.lat, p.lon)) {
                 run.push_back(*q);
             } else if (!run.empty()) {
                 out.push_back(std::move(run));

@@ -42,6 +42,29 @@ bool IsDefaultView(const MapView& view);
 // in the view's span of longitude, else a turn east or west if that does.
 std::optional<ScreenPoint> ViewPosition(const MapView& view, double lat, double lon);
 
+// A globe view's orthographic projection with what its centre implies worked out once:
+// the positions are ViewPosition's, bit for bit, for the many places of one frame.
+class GlobeProjection {
+public:
+    explicit GlobeProjection(const MapView& view);
+    // Window position of a place on the near side; none on the far side or for a place
+    // that is not a number.
+    std::optional<ScreenPoint> operator()(double lat, double lon) const;
+    // The position on either side (where operator() gives one, the same) and the cosine
+    // of the place's angle from the centre, negative on the far side. At most the radius
+    // times the angle between two places lies between their positions.
+    struct Point {
+        ScreenPoint at;
+        double cosc;
+    };
+    Point Project(double lat, double lon) const;
+    double Radius() const { return m_r; }
+
+private:
+    double m_sinLat0, m_cosLat0, m_lon0; // the centre (lon0 in degrees)
+    double m_cx, m_cy, m_r;              // the disc, window pixels
+};
+
 // The place under a window point: the default view through the screen projection's
 // inverse (design pixels truncated, no range check); a magnified view from the exact point,
 // longitude within [-180, 180]; a globe from the orthographic inverse, none off the disc.

@@ -206,6 +206,184 @@ double Dot(const Vec3& a, const Vec3& b) {
     return a.x * b.x + a.y * b.y + a.z * b.z;
 }
 
+// A monotonic stand-in for the angle of a direction: 0 to 4 round the turn, the
+// quadrants' edges at whole numbers, half a turn apart always two apart.
+double PseudoAngle(double x, double y) {
+    const double a = std::fabs(x) + std::fabs(y);
+    if (!(a > 0.0)) {
+        return 0.0;
+    }
+    const double q = y / a; // -1..1
+    return x >= 0.0 ? (y >= 0.0 ? q : 4.0 + q) : 2.0 - q;
+}
+
+// A land ring as the globe shows it. Its near-side points are projected; each stretch on
+// the far side, which laid onto the limb would run along it, becomes the limb's arc from
+// where the ring goes over the limb to where it comes back, turning as far round as the
+// stretch does (so the fill's winding is the same), with points close enough that no
+// chord falls inside the limb by more than a twentieth of a pixel. Empty when the ring
+// lies wholly on the far side.
+QPolygonF GlobeRing(const std::vector<Vec3>& ring, const Rotation& rot, double cx, double cy,
+                    double r) {
+    QPolygonF out;
+    const std::size_t n = ring.size();
+    std::size_t start = 0;
+    while (start < n && Dot(ring[start], rot.out) < 0.0) {
+        ++start;
+    }
+    if (start == n) {
+        return out;
+    }
+    out.reserve(static_cast<qsizetype>(n));
+    const double maxStep = 2.0 * std::acos(1.0 - 0.05 / std::max(r, 1.0)); // radians
+    auto limbPoint = [&](double x, double y) {
+        const double len = std::hypot(x, y);
+        return len > 0.0 ? QPointF(x / len, y / len) : QPointF(1.0, 0.0);
+    };
+    auto screen = [&](double x, double y) { return QPointF(cx + r * x, cy - r * y); };
+    // The far stretch under way: where it left the near side, its pseudo-angle there and
+    // the pseudo-angle it has turned through since.
+    QPointF exit;
+    double lastPseudo = 0.0, turned = 0.0;
+    auto turnTo = [&](double x, double y) {
+        const double a = PseudoAngle(x, y);
+        double step = a - lastPseudo;
+        step -= 4.0 * std::round(step / 4.0);
+        turned += step;
+        lastPseudo = a;
+    };
+    const Vec3& first = ring[start];
+    double px = Dot(first, rot.east), py = Dot(first, rot.north), pd = Dot(first, rot.out);
+    out.append(screen(px, py));
+    for (std::size_t j = 1; j <= n; ++j) {
+        const Vec3& p = ring[(start + j) % n];
+        const double x = Dot(p, rot.east), y = Dot(p, rot.north), d = Dot(p, rot.out);
+        const bool far = d < 0.0, wasFar = pd < 0.0;
+        if (far != wasFar) {
+            // Where the step crosses the plane of the limb.
+            const double t = pd / (pd - d);
+            const QPointF limb = limbPoint(px + t * (x - px), py + t * (y - py));
+            if (far) {
+                exit = limb;
+                lastPseudo = PseudoAngle(limb.x(), limb.y());
+                turned = 0.0;
+                out.append(screen(limb.x(), limb.y()));
+                turnTo(x, y);
+            } else {
+                turnTo(limb.x(), limb.y());
+                const double from = std::atan2(exit.y(), exit.x());
+                // The stretch's turns, from the pseudo-angle (within a hundredth of a
+                // turn of the true one), on the exact difference of the two angles.
+                double sweep = std::atan2(limb.y(), limb.x()) - from;
+                sweep += 2.0 * M_PI * std::round(turned / 4.0 - sweep / (2.0 * M_PI));
+                const int steps = static_cast<int>(std::ceil(std::fabs(sweep) / maxStep));
+                for (int i = 1; i < steps; ++i) {
+                    const double a = from + sweep * i / steps;
+                    out.append(screen(std::cos(a), std::sin(a)));
+                }
+                out.append(screen(limb.x(), limb.y()));
+            }
+        } else if (far) {
+            turnTo(x, y);
+        }
+        if (!far && j < n) {
+            out.append(screen(x, y));
+        }
+        px = x;
+        py = y;
+        pd = d;
+    }
+    return out;
+}
+
+// The part of a closed ring on one side of the line x = at (vertical) or y = at: the
+// side below it (keepBelow) or above it, as one ring.
+QPolygonF ClipRingToSide(const QPolygonF& ring, bool vertical, double at, bool keepBelow) {
+    QPolygonF out;
+    out.reserve(ring.size() + 8);
+    auto inside = [&](const QPointF& p) {
+        const double c = vertical ? p.x() : p.y();
+        return keepBelow ? c <= at : c >= at;
+    };
+    const qsizetype n = ring.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QPointF& a = ring[i == 0 ? n - 1 : i - 1];
+        const QPointF& b = ring[i];
+        const bool ia = inside(a), ib = inside(b);
+        if (ia != ib) {
+            if (vertical) {
+                out.append(QPointF(at, a.y() + (at - a.x()) / (b.x() - a.x()) * (b.y() - a.y())));
+            } else {
+                out.append(QPointF(a.x() + (at - a.y()) / (b.y() - a.y()) * (b.x() - a.x()), at));
+            }
+        }
+        if (ib) {
+            out.append(b);
+        }
+    }
+    return out;
+}
+
+// Tiles of kTile pixels for antialiased fills. The rasterizer walks all of a path's edges
+// once for each band of rows it can hold at a time, and keeps each row's cells in a list
+// it searches, so one path of the whole land costs its edges times its bands and its cells
+// times the cells of their rows; a tile's path has only its own. A ring is halved at tile
+// edges until each part lies in one tile: each halving reads the part once.
+constexpr double kTile = 64.0;
+
+struct TileRange {
+    int row0, row1, column0, column1; // [row0, row1) x [column0, column1)
+};
+
+void AddToTiles(std::vector<QPainterPath>& paths, int columns, const QPolygonF& ring, TileRange t) {
+    if (ring.isEmpty()) {
+        return;
+    }
+    const QRectF b = ring.boundingRect();
+    auto index = [](double v, int lo, int hi) {
+        return std::clamp(static_cast<int>(std::floor(v / kTile)), lo, hi - 1);
+    };
+    t = {index(b.top(), t.row0, t.row1), index(b.bottom(), t.row0, t.row1) + 1,
+         index(b.left(), t.column0, t.column1), index(b.right(), t.column0, t.column1) + 1};
+    const int rows = t.row1 - t.row0, cols = t.column1 - t.column0;
+    if (rows == 1 && cols == 1) {
+        QPainterPath& path = paths[static_cast<std::size_t>(t.row0 * columns + t.column0)];
+        path.addPolygon(ring);
+        path.closeSubpath();
+        return;
+    }
+    const bool vertical = cols >= rows;
+    const int mid = vertical ? t.column0 + cols / 2 : t.row0 + rows / 2;
+    TileRange low = t, high = t;
+    (vertical ? low.column1 : low.row1) = mid;
+    (vertical ? high.column0 : high.row0) = mid;
+    AddToTiles(paths, columns, ClipRingToSide(ring, vertical, mid * kTile, true), low);
+    AddToTiles(paths, columns, ClipRingToSide(ring, vertical, mid * kTile, false), high);
+}
+
+// Rings filled with antialiasing, tile by tile, within the area (whole pixels from (0, 0)).
+void FillInTiles(QPainter& painter, const std::vector<QPolygonF>& rings, const QRectF& area) {
+    const QRectF reach = area.adjusted(-1.0, -1.0, 1.0, 1.0);
+    const int rows = std::max(1, static_cast<int>(std::ceil(reach.bottom() / kTile)));
+    const int columns = std::max(1, static_cast<int>(std::ceil(reach.right() / kTile)));
+    std::vector<QPainterPath> paths(static_cast<std::size_t>(rows * columns));
+    for (const QPolygonF& ring : rings) {
+        const QRectF b = ring.boundingRect();
+        if (b.right() < reach.left() || b.left() > reach.right() || b.bottom() < reach.top() ||
+            b.top() > reach.bottom()) {
+            continue;
+        }
+        AddToTiles(paths, columns, reach.contains(b) ? ring : ClipRingToRect(ring, reach),
+                   {0, rows, 0, columns});
+    }
+    for (QPainterPath& path : paths) {
+        if (!path.isEmpty()) {
+            path.setFillRule(Qt::WindingFill);
+            painter.drawPath(path);
+        }
+    }
+}
+
 void PaintGlobe(QPainter& painter, const MapView& v, const VectorMap& map) {
     const double w = v.areaWidth * v.zoomX, h = v.areaHeight * v.zoomY;
     const double cx = w / 2.0, cy = h / 2.0, r = v.scale * std::min(w, h) / 2.0;
@@ -217,35 +395,23 @@ void PaintGlobe(QPainter& painter, const MapView& v, const VectorMap& map) {
 
     const GlobeLines& lines = CachedGlobeLines(map, DetailForView(v));
     const Rotation rot = GlobeRotation(v);
-    // Land: a point on the far side is laid onto the limb, so a ring that reaches round
-    // the limb still fills what shows of it; a ring wholly on the far side is left out.
-    QPainterPath land;
-    land.setFillRule(Qt::WindingFill);
+    // Land: a ring that reaches round the limb follows the limb where it is hidden, so
+    // that it still fills what shows of it; a ring wholly on the far side is left out.
+    std::vector<QPolygonF> rings;
+    QPainterPath coasts;
     for (const auto& ring : lines.land) {
-        QPolygonF polygon;
-        polygon.reserve(static_cast<qsizetype>(ring.size()));
-        bool seen = false;
-        for (const Vec3& p : ring) {
-            double x = Dot(p, rot.east), y = Dot(p, rot.north);
-            if (Dot(p, rot.out) < 0.0) {
-                const double n = std::hypot(x, y);
-                if (n > 0.0) {
-                    x /= n;
-                    y /= n;
-                }
-            } else {
-                seen = true;
-            }
-            polygon.append(QPointF(cx + r * x, cy - r * y));
-        }
-        if (seen) {
-            land.addPolygon(polygon);
-            land.closeSubpath();
+        QPolygonF polygon = GlobeRing(ring, rot, cx, cy, r);
+        if (!polygon.isEmpty()) {
+            coasts.addPolygon(polygon);
+            coasts.closeSubpath();
+            rings.push_back(std::move(polygon));
         }
     }
     painter.setBrush(kLand);
+    FillInTiles(painter, rings, AreaRect(v));
+    painter.setBrush(Qt::NoBrush);
     painter.setPen(Cosmetic(kCoast, 0.8));
-    painter.drawPath(land);
+    painter.drawPath(coasts);
 
     QPainterPath borders;
     for (const auto& line : lines.borders) {

@@ -223,6 +223,8 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
         clip && mercator ? VisibleLatitudes(view, height) : LatitudeBand{-90.0, 90.0};
     RecentBoxes recent;
     GlobeNeighbours near(view.scale * std::min(width, height) / 2.0);
+    const std::optional<GlobeProjection> globe =
+        mercator ? std::nullopt : std::optional<GlobeProjection>(view);
     for (std::size_t i = 0; i < count; ++i) {
         const bool inRange =
             clip ? std::fabs(lat[i]) <= (mercator ? 85.0 : 90.0) : OnScreenLatitude(lat[i]);
@@ -255,7 +257,7 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
             if (near.Covers(lat[i], lon[i])) {
                 continue;
             }
-            const auto exact = ViewPosition(view, lat[i], lon[i]);
+            const auto exact = (*globe)(lat[i], lon[i]);
             if (!exact) {
                 continue;
             }
@@ -342,13 +344,44 @@ std::optional<CPoint> OutlineCorner(std::span<const double> lat, std::span<const
         }
         return corner;
     }
+    // A globe: a place cannot move the corner when a place projected lately lies far
+    // enough right of it and below it that the angle between them could not bring it
+    // past (positions on either side, so that a stretch beyond the limb is passed over
+    // too), or when it falls on the pixel of a place met lately; every other place is
+    // projected.
+    const GlobeProjection project(view);
+    const double r = project.Radius();
+    const double cx = view.areaWidth * view.zoomX / 2.0, cy = view.areaHeight * view.zoomY / 2.0;
+    GlobeNeighbours near(r);
+    struct Projected {
+        double lat, lon;
+        ScreenPoint at;
+    };
+    std::array<Projected, 4> recent{};
+    std::size_t recentCount = 0, next = 0;
+    const double k = projection::kDegToRad;
     for (std::size_t i = first + 1; i < count; ++i) {
-        if (!OnScreenLatitude(lat[i])) {
+        if (!OnScreenLatitude(lat[i]) || !std::isfinite(lon[i])) {
             continue;
         }
-        if (const auto p = ViewPosition(view, lat[i], lon[i])) {
-            widen(*p);
+        bool clear = false;
+        for (std::size_t j = 0; j < recentCount && !clear; ++j) {
+            const Projected& a = recent[j];
+            const double reach =
+                r * (std::fabs(lat[i] - a.lat) + std::fabs(lon[i] - a.lon)) * k + 1e-6;
+            clear = a.at.x - reach >= corner->x && a.at.y - reach >= corner->y;
         }
+        if (clear || near.Covers(lat[i], lon[i])) {
+            continue;
+        }
+        const GlobeProjection::Point p = project.Project(lat[i], lon[i]);
+        if (p.cosc >= 0.0) {
+            widen(p.at);
+            near.Add(lat[i], lon[i], p.at, cx, cy);
+        }
+        recent[next] = {lat[i], lon[i], p.at};
+        next = (next + 1) % recent.size();
+        recentCount = std::min(recentCount + 1, recent.size());
     }
     return corner;
 }

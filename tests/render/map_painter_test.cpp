@@ -282,3 +282,68 @@ TEST(ShadowPlot, AGlobeDrawsAnOutlineAsItsPointsOneByOne) {
     EXPECT_GT(CountColour(together, Rgb(map_colours::kPenumbra), together.rect()), 1000);
     EXPECT_EQ(together, alone);
 }
+
+TEST(VectorMap, AGlobeFillsARingThatGoesBehindTheLimbOnlyWhereItShows) {
+    // A cap of land north of 50° N, its ring drawn both ways round, seen from 20° N: the
+    // ring passes behind the limb, and the cap spans many tiles of the fill.
+    MapView view = GlobeView(1.0, 1.0, 20.0, 30.0);
+    view.areaWidth = 600.0;
+    view.areaHeight = 600.0;
+    // Both maps stay alive: the painter keeps the lines of the map it drew last.
+    std::vector<VectorMap> maps(2);
+    for (std::size_t m = 0; m < maps.size(); ++m) {
+        std::vector<MapPlace> ring;
+        for (double lon = -180.0; lon < 180.0; lon += 0.5) {
+            ring.push_back({50.0, m == 0 ? lon : -lon});
+        }
+        for (const MapDetail detail : {MapDetail::Coarse, MapDetail::Medium}) {
+            maps[m].layers.push_back({MapLineKind::Land, detail, {ring}});
+        }
+    }
+    for (const VectorMap& map : maps) {
+        QImage image(600, 600, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            CDC dc(painter, 96, 96);
+            PaintVectorMap(dc, view, map);
+        }
+        auto pixel = [&](double lat, double lon) {
+            const auto p = ViewPosition(view, lat, lon);
+            EXPECT_TRUE(p);
+            return p ? image.pixel(TruncToInt(p->x), TruncToInt(p->y)) : QRgb{};
+        };
+        // The map's land and sea, at samples clear of the graticule's lines.
+        const QRgb land = qRgb(236, 228, 196);
+        const QRgb sea = qRgb(178, 212, 240);
+        EXPECT_EQ(pixel(80.0, 15.0), land);
+        EXPECT_EQ(pixel(5.0, 45.0), sea);
+        // Inside the cap up to the limb behind the pole, and nowhere south of it.
+        EXPECT_EQ(pixel(77.0, -165.0), land);
+        for (const double lon : {-45.0, 15.0, 45.0, 105.0}) {
+            EXPECT_EQ(pixel(65.0, lon), land) << lon;
+            EXPECT_EQ(pixel(42.0, lon), sea) << lon;
+        }
+    }
+}
+
+TEST(ShadowPlot, AGlobeOutlineCornerIsTheTopLeftOfAllItsPlottedPoints) {
+    // A dense ring whose top and left lie on the near side, part of it behind the limb.
+    const MapView view = GlobeView(1.0, 1.0, 10.0, -20.0);
+    std::vector<double> lat, lon;
+    for (double a = 0.0; a < 360.0; a += 0.003) {
+        lat.push_back(20.0 + 40.0 * std::sin(a * projection::kDegToRad));
+        lon.push_back(-20.0 + 100.0 * std::cos(a * projection::kDegToRad));
+    }
+    const auto corner = OutlineCorner(lat, lon, view);
+    ASSERT_TRUE(corner);
+    int x = std::numeric_limits<int>::max(), y = std::numeric_limits<int>::max();
+    for (std::size_t i = 0; i < lat.size(); ++i) {
+        if (const auto p = ViewPosition(view, lat[i], lon[i])) {
+            x = std::min(x, TruncToInt(p->x));
+            y = std::min(y, TruncToInt(p->y));
+        }
+    }
+    EXPECT_EQ(corner->x, x);
+    EXPECT_EQ(corner->y, y);
+}
