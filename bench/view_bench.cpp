@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -155,11 +156,60 @@ void MovedScene(benchmark::State& state, bool globe) {
 BENCHMARK_CAPTURE(MovedScene, zoomed_mercator, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(MovedScene, globe, true)->Unit(benchmark::kMillisecond);
 
+// With KESTROVA_FRAME_DIR set, the pictures of some moved frames go to that folder as
+// PNGs instead of the benchmarks, to compare what a change to the painters draws.
+int WriteFrames(const char* folder) {
+    const MovedWindow mercator(false);
+    const MovedWindow globe(true);
+    struct Named {
+        const char* name;
+        const MovedWindow* window;
+        MapView view;
+    };
+    std::vector<Named> frames = {{"mercator0", &mercator, mercator.Frame(0)},
+                                 {"mercator1", &mercator, mercator.Frame(1)},
+                                 {"globe0", &globe, globe.Frame(0)},
+                                 {"globe1", &globe, globe.Frame(1)}};
+    // The globe turned to other places and sizes: a pole, the far side, a larger disc.
+    const MapView at = globe.view.CurrentMapView();
+    const struct {
+        const char* name;
+        double lat, lon, scale;
+    } turns[] = {{"globe_pole", 80.0, -60.0, 0.95},  {"globe_south", -50.0, 120.0, 0.95},
+                 {"globe_small", 20.0, -90.0, 0.6},  {"globe_large", 30.0, -95.0, 2.5},
+                 {"globe_huge", 35.0, -100.0, 12.0}, {"globe_limb", 10.0, 10.0, 0.95}};
+    for (const auto& t : turns) {
+        MapView v = at;
+        v.centreLat = t.lat;
+        v.centreLon = t.lon;
+        v.scale = t.scale;
+        frames.push_back({t.name, &globe, v});
+    }
+    for (const Named& f : frames) {
+        QImage image(1600, 1000, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            CDC dc(painter);
+            PaintStaticPicture(dc, 1600, 1000, f.view);
+            PaintScene(dc, f.window->view.GetScene(), f.view);
+        }
+        const QString file = QString::fromUtf8(folder) + "/" + f.name + ".png";
+        if (!image.save(file)) {
+            return 1;
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
+    if (const char* folder = std::getenv("KESTROVA_FRAME_DIR")) {
+        return WriteFrames(folder);
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

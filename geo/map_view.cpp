@@ -129,13 +129,24 @@ GlobeProjection::GlobeProjection(const MapView& v) {
 }
 
 GlobeProjection::Point GlobeProjection::Project(double lat, double lon) const {
+    return ProjectWithRates(lat, lon).point;
+}
+
+GlobeProjection::Tangent GlobeProjection::ProjectWithRates(double lat, double lon) const {
     const double k = projection::kDegToRad;
     const double phi = lat * k, dl = (lon - m_lon0) * k;
-    const double sinPhi = std::sin(phi), cosPhi = std::cos(phi), cosDl = std::cos(dl);
+    const double sinPhi = std::sin(phi), cosPhi = std::cos(phi);
+    const double sinDl = std::sin(dl), cosDl = std::cos(dl);
     const double cosc = m_sinLat0 * sinPhi + m_cosLat0 * cosPhi * cosDl;
-    const double x = cosPhi * std::sin(dl);
+    const double x = cosPhi * sinDl;
     const double y = m_cosLat0 * sinPhi - m_sinLat0 * cosPhi * cosDl;
-    return {{m_cx + m_r * x, m_cy - m_r * y}, cosc};
+    Tangent t;
+    t.point = {{m_cx + m_r * x, m_cy - m_r * y}, cosc};
+    t.perLat = {-m_r * sinPhi * sinDl, -m_r * (m_cosLat0 * cosPhi + m_sinLat0 * sinPhi * cosDl)};
+    t.perLon = {m_r * cosPhi * cosDl, -m_r * m_sinLat0 * cosPhi * sinDl};
+    t.coscPerLat = m_sinLat0 * cosPhi - m_cosLat0 * sinPhi * cosDl;
+    t.coscPerLon = -m_cosLat0 * cosPhi * sinDl;
+    return t;
 }
 
 std::optional<ScreenPoint> GlobeProjection::operator()(double lat, double lon) const {

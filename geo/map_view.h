@@ -58,6 +58,15 @@ public:
         double cosc;
     };
     Point Project(double lat, double lon) const;
+    // Project's point (bit for bit) with its rates of change per radian of latitude and of
+    // longitude: window pixels for the position, the cosine per radian. Every second
+    // derivative of the position is at most the radius in size, of the cosine at most 1.
+    struct Tangent {
+        Point point;
+        ScreenPoint perLat, perLon;
+        double coscPerLat, coscPerLon;
+    };
+    Tangent ProjectWithRates(double lat, double lon) const;
     double Radius() const { return m_r; }
 
 private:

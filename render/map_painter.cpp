@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 
 namespace {
 
@@ -151,52 +152,165 @@ LatitudeBand VisibleLatitudes(const MapView& view, double height) {
     return {latitudeOfRow(height + 2.0), latitudeOfRow(-4.0)};
 }
 
-// Places near a globe's drawn boxes: the orthographic projection moves a point by at
-// most the disc's radius times the angle it turns through, and that angle is at most the
-// sum of the steps in latitude and longitude (radians). A place that close to a drawn
-// box's point, closer than that point lies to its pixel's edges and to the limb, falls in
-// the same box: it is drawn already.
-class GlobeNeighbours {
+// The pixels of a globe's places taken one after another, as the projection and the
+// truncation of ViewPosition give them, bit for bit, with few projections. An outline
+// interleaves up to four branches, so the last place of each of four tracks is kept. The
+// projection moves a place by at most the radius times the angle it turns through, and
+// that angle is at most the sum of the steps in latitude and longitude (radians): a place
+// closer to a track's place than that one lies to its pixel's edges, to the limb and to
+// the area's edges falls in the same pixel on the same side. Other places are estimated
+// from the tangent of the place the nearest track projected last, to within half the
+// radius times the square of that sum, and projected only where the estimate cannot tell
+// the pixel.
+class GlobePixels {
 public:
-    explicit GlobeNeighbours(double radius) : m_radius(radius) {}
+    struct Pixel {
+        CRect box;     // the truncated position and the position two pixels on
+        bool nearSide; // on the far side the box means nothing
+        bool inArea;   // whether the position is one a moved map draws a box at
+    };
 
-    bool Covers(double lat, double lon) const {
-        const double k = projection::kDegToRad;
-        for (std::size_t i = 0; i < m_count; ++i) {
-            const Point& a = m_points[i];
-            if ((std::fabs(lat - a.lat) + std::fabs(lon - a.lon)) * k < a.reach) {
-                return true;
+    GlobePixels(const MapView& view, double width, double height)
+        : m_project(view), m_r(m_project.Radius()), m_right(width + 1.0), m_bottom(height + 1.0),
+          m_maxStep(std::sqrt(0.1 / std::max(m_r, 1e-9)) / k) {}
+
+    // The pixel of a place that is a number; repeat: the pixel of a place asked lately.
+    const Pixel& operator()(double lat, double lon, bool& repeat) {
+        // All four steps at once: any track that reaches the place gives its pixel.
+        std::array<double, kTracks> steps;
+        for (std::size_t j = 0; j < kTracks; ++j) {
+            steps[j] = std::fabs(lat - m_lat[j]) + std::fabs(lon - m_lon[j]);
+        }
+        std::size_t nearest = 0;
+        for (std::size_t j = 0; j < kTracks; ++j) {
+            if (steps[j] < m_reach[j]) {
+                repeat = true;
+                return m_tracks[j].pixel;
+            }
+            if (steps[j] < steps[nearest]) {
+                nearest = j;
             }
         }
-        return false;
-    }
-
-    // A drawn box's point at window position p.
-    void Add(double lat, double lon, const ScreenPoint& p, double cx, double cy) {
-        auto edge = [](double v) {
-            const double f = v - std::floor(v);
-            return std::min(f, 1.0 - f) - 1e-7 * (1.0 + std::fabs(v));
-        };
-        // The cosine of the angle from the disc's centre: the margin to the limb.
-        const double rho2 =
-            ((p.x - cx) * (p.x - cx) + (p.y - cy) * (p.y - cy)) / (m_radius * m_radius);
-        const double limb = std::sqrt(std::max(0.0, 1.0 - rho2)) - 1e-6;
-        const double reach = std::min({edge(p.x) / m_radius, edge(p.y) / m_radius, limb});
-        if (!(reach > 0.0)) {
-            return;
+        repeat = false;
+        // A place far from every track starts one afresh in the track used longest ago.
+        if (!(steps[nearest] < m_maxStep)) {
+            nearest = (m_oldest++) % kTracks;
         }
-        m_points[m_next] = {lat, lon, reach};
-        m_next = (m_next + 1) % m_points.size();
-        m_count = std::min(m_count + 1, m_points.size());
+        Decide(nearest, lat, lon);
+        return m_tracks[nearest].pixel;
     }
 
 private:
-    struct Point {
-        double lat, lon, reach; // reach: radians
+    static constexpr double k = projection::kDegToRad;
+
+    static constexpr std::size_t kTracks = 4;
+    struct Track {
+        Pixel pixel{};
+        bool anchored = false;
+        double anchorLat = 0.0, anchorLon = 0.0; // the place projected last
+        GlobeProjection::Tangent tangent{};
     };
-    double m_radius;
-    std::array<Point, 4> m_points{};
-    std::size_t m_next = 0;
+
+    void Decide(std::size_t j, double lat, double lon) {
+        m_lat[j] = lat;
+        m_lon[j] = lon;
+        Track& track = m_tracks[j];
+        if (track.anchored) {
+            const double dLat = (lat - track.anchorLat) * k, dLon = (lon - track.anchorLon) * k;
+            const double h = std::fabs(dLat) + std::fabs(dLon);
+            if (h < m_maxStep * k) {
+                const GlobeProjection::Tangent& t = track.tangent;
+                const double x = t.point.at.x + t.perLat.x * dLat + t.perLon.x * dLon;
+                const double y = t.point.at.y + t.perLat.y * dLat + t.perLon.y * dLon;
+                const double c = t.point.cosc + t.coscPerLat * dLat + t.coscPerLon * dLon;
+                if (Classify(j, x, y, c, 0.5 * m_r * h * h, 0.5 * h * h + 1e-12)) {
+                    return;
+                }
+            }
+        }
+        track.anchored = true;
+        track.anchorLat = lat;
+        track.anchorLon = lon;
+        track.tangent = m_project.ProjectWithRates(lat, lon);
+        const GlobeProjection::Point& p = track.tangent.point;
+        Classify(j, p.at.x, p.at.y, p.cosc, 0.0, 0.0);
+    }
+
+    // The pixel of a place whose position lies within e of (x, y) and whose cosine lies
+    // within ec of c; false when those bounds leave it open. Bounds of 0 always decide.
+    bool Classify(std::size_t j, double x, double y, double c, double e, double ec) {
+        Track& track = m_tracks[j];
+        const bool exact = e == 0.0;
+        if (c + ec < 0.0 || (exact && c < 0.0)) {
+            track.pixel.nearSide = false;
+            m_reach[j] = Reach(-c - ec);
+            return true;
+        }
+        if (!exact && c - ec < 0.0) {
+            return false;
+        }
+        // Rounding of the sums and of the projection's own arithmetic.
+        const double margin = e + 1e-7 * (1.0 + std::max(std::fabs(x), std::fabs(y)));
+        // Distances to where the truncation or the area test changes.
+        const double fx = Floor(x), fy = Floor(y);
+        const double room =
+            std::min(std::min(std::min(x - fx, fx + 1.0 - x), std::min(y - fy, fy + 1.0 - y)),
+                     std::min(std::fabs(x - m_right), std::fabs(y - m_bottom)));
+        if (!exact && !(room > margin)) {
+            return false;
+        }
+        track.pixel.box = {*TruncateCoordinate(x), *TruncateCoordinate(y),
+                           *TruncateCoordinate(x + 2), *TruncateCoordinate(y + 2)};
+        track.pixel.nearSide = true;
+        track.pixel.inArea = Visible(x, y, m_right - 1.0, m_bottom - 1.0);
+        m_reach[j] = Reach(std::min((room - margin) / m_r, c - ec - 1e-6));
+        return true;
+    }
+
+    // The window's positions lie far within the range of a 64-bit integer.
+    static double Floor(double v) {
+        const double t = static_cast<double>(static_cast<std::int64_t>(v));
+        return t > v ? t - 1.0 : t;
+    }
+
+    // Radians to degrees; none when not positive.
+    static double Reach(double radians) { return radians > 0.0 ? radians / k : 0.0; }
+
+    GlobeProjection m_project;
+    double m_r, m_right, m_bottom;
+    double m_maxStep; // degrees of step beyond which a tangent is not used
+    // Each track's place asked last and its reach, degrees.
+    std::array<double, kTracks> m_lat{}, m_lon{}, m_reach{};
+    std::array<Track, kTracks> m_tracks{};
+    std::size_t m_oldest = 0;
+};
+
+// Boxes of one colour going to the context in slices, without a list of all of them; a
+// box drawn lately is not repeated.
+class BoxBatch {
+public:
+    BoxBatch(CDC& dc, COLORREF colour) : m_dc(dc), m_colour(colour) {}
+    BoxBatch(const BoxBatch&) = delete;
+    BoxBatch& operator=(const BoxBatch&) = delete;
+    ~BoxBatch() { m_dc.FillBoxes(std::span<const CRect>(m_slice.data(), m_count), 2, m_colour); }
+
+    void Add(const CRect& box) {
+        if (m_recent.Contains(box)) {
+            return;
+        }
+        m_recent.Add(box);
+        m_slice[m_count++] = box;
+        if (m_count == m_slice.size()) {
+            m_dc.FillBoxes(m_slice, 2, m_colour);
+            m_count = 0;
+        }
+    }
+
+private:
+    CDC& m_dc;
+    COLORREF m_colour;
+    RecentBoxes m_recent;
+    std::array<CRect, 1024> m_slice;
     std::size_t m_count = 0;
 };
 
@@ -206,11 +320,6 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
                     std::span<const double> lon, COLORREF colour) {
     dc.SetMapMode(MM_TEXT);
     const std::size_t count = std::min(lat.size(), lon.size());
-    // The boxes go to the context in slices, without a list of all of them; a box drawn
-    // lately is not repeated.
-    constexpr std::size_t kSlice = 1024;
-    std::array<CRect, kSlice> slice;
-    std::size_t n = 0;
     const bool mercator = view.kind == MapViewKind::Mercator;
     const Columns column(view);
     // Window pixels per degree of Mercator ordinate, y down.
@@ -221,10 +330,21 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
     const bool clip = !IsDefaultView(view);
     const LatitudeBand band =
         clip && mercator ? VisibleLatitudes(view, height) : LatitudeBand{-90.0, 90.0};
-    RecentBoxes recent;
-    GlobeNeighbours near(view.scale * std::min(width, height) / 2.0);
-    const std::optional<GlobeProjection> globe =
-        mercator ? std::nullopt : std::optional<GlobeProjection>(view);
+    BoxBatch boxes(dc, colour);
+    if (!mercator) {
+        GlobePixels pixels(view, width, height);
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!(std::fabs(lat[i]) <= 90.0) || !std::isfinite(lon[i])) {
+                continue;
+            }
+            bool repeat = false;
+            const GlobePixels::Pixel& p = pixels(lat[i], lon[i], repeat);
+            if (!repeat && p.nearSide && p.inArea) {
+                boxes.Add(p.box);
+            }
+        }
+        return;
+    }
     for (std::size_t i = 0; i < count; ++i) {
         const bool inRange =
             clip ? std::fabs(lat[i]) <= (mercator ? 85.0 : 90.0) : OnScreenLatitude(lat[i]);
@@ -232,36 +352,25 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
             continue;
         }
         ScreenPoint p;
-        if (mercator) {
-            if (!std::isfinite(lon[i]) || !std::isfinite(lat[i])) {
-                continue;
-            }
-            if (clip && (lat[i] < band.south || lat[i] > band.north)) {
-                continue;
-            }
-            p.x = column(lon[i]);
-            if (clip && (p.x <= -3.0 || p.x >= width + 1.0)) {
-                continue;
-            }
-            if (const auto y = rows.Estimate(lat[i])) {
-                p.y = *y;
-            } else {
-                const auto exact = ViewPosition(view, lat[i], lon[i]);
-                if (!exact) {
-                    continue;
-                }
-                p.y = exact->y;
-                rows.Anchor(lat[i], p.y);
-            }
+        if (!std::isfinite(lon[i]) || !std::isfinite(lat[i])) {
+            continue;
+        }
+        if (clip && (lat[i] < band.south || lat[i] > band.north)) {
+            continue;
+        }
+        p.x = column(lon[i]);
+        if (clip && (p.x <= -3.0 || p.x >= width + 1.0)) {
+            continue;
+        }
+        if (const auto y = rows.Estimate(lat[i])) {
+            p.y = *y;
         } else {
-            if (near.Covers(lat[i], lon[i])) {
-                continue;
-            }
-            const auto exact = (*globe)(lat[i], lon[i]);
+            const auto exact = ViewPosition(view, lat[i], lon[i]);
             if (!exact) {
                 continue;
             }
-            p = *exact;
+            p.y = exact->y;
+            rows.Anchor(lat[i], p.y);
         }
         if (clip && !Visible(p.x, p.y, width, height)) {
             continue;
@@ -273,21 +382,8 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
         if (!x || !y || !x2 || !y2) {
             continue; // a longitude that is not a number has no place on the map
         }
-        const CRect box{*x, *y, *x2, *y2};
-        if (!mercator) {
-            near.Add(lat[i], lon[i], p, width / 2.0, height / 2.0);
-        }
-        if (recent.Contains(box)) {
-            continue;
-        }
-        recent.Add(box);
-        slice[n++] = box;
-        if (n == kSlice) {
-            dc.FillBoxes(slice, 2, colour);
-            n = 0;
-        }
+        boxes.Add(CRect{*x, *y, *x2, *y2});
     }
-    dc.FillBoxes(std::span<const CRect>(slice.data(), n), 2, colour);
 }
 
 std::optional<CPoint> OutlineCorner(std::span<const double> lat, std::span<const double> lon,
@@ -344,44 +440,67 @@ std::optional<CPoint> OutlineCorner(std::span<const double> lat, std::span<const
         }
         return corner;
     }
-    // A globe: a place cannot move the corner when a place projected lately lies far
-    // enough right of it and below it that the angle between them could not bring it
-    // past (positions on either side, so that a stretch beyond the limb is passed over
-    // too), or when it falls on the pixel of a place met lately; every other place is
-    // projected.
-    const GlobeProjection project(view);
-    const double r = project.Radius();
-    const double cx = view.areaWidth * view.zoomX / 2.0, cy = view.areaHeight * view.zoomY / 2.0;
-    GlobeNeighbours near(r);
-    struct Projected {
-        double lat, lon;
-        ScreenPoint at;
-    };
-    std::array<Projected, 4> recent{};
-    std::size_t recentCount = 0, next = 0;
-    const double k = projection::kDegToRad;
+    // A globe: every later place on the near side widens it by its pixel.
+    GlobePixels pixels(view, view.areaWidth * view.zoomX, view.areaHeight * view.zoomY);
     for (std::size_t i = first + 1; i < count; ++i) {
         if (!OnScreenLatitude(lat[i]) || !std::isfinite(lon[i])) {
             continue;
         }
-        bool clear = false;
-        for (std::size_t j = 0; j < recentCount && !clear; ++j) {
-            const Projected& a = recent[j];
-            const double reach =
-                r * (std::fabs(lat[i] - a.lat) + std::fabs(lon[i] - a.lon)) * k + 1e-6;
-            clear = a.at.x - reach >= corner->x && a.at.y - reach >= corner->y;
+        bool repeat = false;
+        const GlobePixels::Pixel& p = pixels(lat[i], lon[i], repeat);
+        if (!repeat && p.nearSide) {
+            corner->x = std::min(corner->x, p.box.left);
+            corner->y = std::min(corner->y, p.box.top);
         }
-        if (clear || near.Covers(lat[i], lon[i])) {
+    }
+    return corner;
+}
+
+std::optional<CPoint> PlotOutline(CDC& dc, const MapView& view, std::span<const double> lat,
+                                  std::span<const double> lon, COLORREF colour) {
+    if (view.kind == MapViewKind::Mercator) {
+        PlotPointBoxes(dc, view, lat, lon, colour);
+        return OutlineCorner(lat, lon, view);
+    }
+    dc.SetMapMode(MM_TEXT);
+    const std::size_t count = std::min(lat.size(), lon.size());
+    const double width = view.areaWidth * view.zoomX;
+    const double height = view.areaHeight * view.zoomY;
+    BoxBatch boxes(dc, colour);
+    GlobePixels pixels(view, width, height);
+    // PlotPointBoxes takes places within the poles, OutlineCorner the first place with a
+    // position and then those on the map's range of latitude: one pixel serves both.
+    std::optional<CPoint> corner;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!std::isfinite(lat[i]) || !std::isfinite(lon[i])) {
             continue;
         }
-        const GlobeProjection::Point p = project.Project(lat[i], lon[i]);
-        if (p.cosc >= 0.0) {
-            widen(p.at);
-            near.Add(lat[i], lon[i], p.at, cx, cy);
+        const bool boxed = std::fabs(lat[i]) <= 90.0;
+        const bool cornered = !corner || OnScreenLatitude(lat[i]);
+        if (!boxed) {
+            if (cornered) {
+                if (const auto p = ViewPosition(view, lat[i], lon[i])) {
+                    corner = CPoint{*TruncateCoordinate(p->x), *TruncateCoordinate(p->y)};
+                }
+            }
+            continue;
         }
-        recent[next] = {lat[i], lon[i], p.at};
-        next = (next + 1) % recent.size();
-        recentCount = std::min(recentCount + 1, recent.size());
+        bool repeat = false;
+        const GlobePixels::Pixel& p = pixels(lat[i], lon[i], repeat);
+        if (!p.nearSide) {
+            continue;
+        }
+        if (cornered) {
+            if (!corner) {
+                corner = CPoint{p.box.left, p.box.top};
+            } else {
+                corner->x = std::min(corner->x, p.box.left);
+                corner->y = std::min(corner->y, p.box.top);
+            }
+        }
+        if (!repeat && p.inArea) {
+            boxes.Add(p.box);
+        }
     }
     return corner;
 }

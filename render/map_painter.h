@@ -45,3 +45,8 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
 // nullopt when no point has a position.
 std::optional<CPoint> OutlineCorner(std::span<const double> lat, std::span<const double> lon,
                                     const MapView& view);
+
+// An hour's outline on the map: PlotPointBoxes's boxes, and OutlineCorner's corner
+// returned, in one pass over the places on a globe.
+std::optional<CPoint> PlotOutline(CDC& dc, const MapView& view, std::span<const double> lat,
+                                  std::span<const double> lon, COLORREF colour);

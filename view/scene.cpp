@@ -78,8 +78,13 @@ void PaintSceneOnMap(CDC& dc, const Scene& scene, const MapView& view) {
     }
     PlotPointBoxes(dc, view, scene.penumbra.lat, scene.penumbra.lon, map_colours::kPenumbra);
     PlotPointBoxes(dc, view, scene.umbra.lat, scene.umbra.lon, map_colours::kUmbra);
+    // Each outline's label corner comes from the pass that draws it.
+    std::vector<ScreenHourLabel> hourLabels;
     for (const HourOutline& outline : scene.hourOutlines) {
-        PlotPointBoxes(dc, view, outline.outline.lat, outline.outline.lon, map_colours::kPenumbra);
+        if (const auto corner = PlotOutline(dc, view, outline.outline.lat, outline.outline.lon,
+                                            map_colours::kPenumbra)) {
+            hourLabels.push_back({static_cast<double>(outline.hour), corner->x, corner->y});
+        }
     }
     // The umbra's minute-by-minute points where the path has no band of its own to show.
     if (IsDefaultView(view) || scene.path.empty()) {
@@ -88,7 +93,7 @@ void PaintSceneOnMap(CDC& dc, const Scene& scene, const MapView& view) {
     // The hour labels take their places first; the path's labels find room around them.
     std::vector<LabelBox> placed;
     if (!scene.hourOutlines.empty()) {
-        DrawHourLabels(dc, view, ScreenHourLabels(scene, view), placed);
+        DrawHourLabels(dc, view, hourLabels, placed);
     }
     // The design's map writes "Sunrise UT" and "Sunset UT" where it always has: the
     // path's labels keep clear of them.
