@@ -347,3 +347,58 @@ TEST(ShadowPlot, AGlobeOutlineCornerIsTheTopLeftOfAllItsPlottedPoints) {
     EXPECT_EQ(corner->x, x);
     EXPECT_EQ(corner->y, y);
 }
+
+TEST(ShadowPlot, AGlobeOutlineInOnePassDrawsAndCornersAsItsPointsOneByOne) {
+    // Four interleaved branches, as a sliced outline gives them: one crosses the limb,
+    // one the area's right and bottom edges, one runs north of the map's range of
+    // latitude (boxes, but no corner), one is a small loop sharing pixels.
+    MapView view = GlobeView(1.0, 1.0, 25.0, -30.0);
+    view.areaWidth = 330.5;
+    view.areaHeight = 250.5;
+    view.scale = 1.6;
+    std::vector<double> lat, lon;
+    for (double a = 0.0; a < 360.0; a += 0.007) {
+        const double t = a * projection::kDegToRad;
+        lat.insert(lat.end(), {30.0 + 35.0 * std::sin(t), 5.0 + 20.0 * std::sin(2.0 * t),
+                               82.0 + 5.0 * std::sin(t), 20.0 + 0.3 * std::sin(t)});
+        lon.insert(lon.end(), {-30.0 + 95.0 * std::cos(t), -10.0 + 30.0 * std::cos(t),
+                               -30.0 + 60.0 * std::cos(t), -35.0 + 0.3 * std::cos(t)});
+    }
+    QImage together(330, 250, QImage::Format_RGB32);
+    together.fill(Qt::white);
+    std::optional<CPoint> corner;
+    {
+        QPainter painter(&together);
+        CDC dc(painter, 96, 96);
+        corner = PlotOutline(dc, view, lat, lon, map_colours::kPenumbra);
+    }
+    QImage alone(330, 250, QImage::Format_RGB32);
+    alone.fill(Qt::white);
+    {
+        QPainter painter(&alone);
+        CDC dc(painter, 96, 96);
+        for (std::size_t i = 0; i < lat.size(); ++i) {
+            PlotPointBoxes(dc, view, std::span(&lat[i], 1), std::span(&lon[i], 1),
+                           map_colours::kPenumbra);
+        }
+    }
+    EXPECT_GT(CountColour(together, Rgb(map_colours::kPenumbra), together.rect()), 2000);
+    EXPECT_EQ(together, alone);
+    // The corner from every place's own projection: the first with a position, then
+    // those in the map's range of latitude.
+    std::optional<CPoint> expected;
+    for (std::size_t i = 0; i < lat.size(); ++i) {
+        const auto p = ViewPosition(view, lat[i], lon[i]);
+        if (!p ||
+            (expected && (lat[i] < projection::kSouthLimit || lat[i] > projection::kNorthLimit))) {
+            continue;
+        }
+        const CPoint q{TruncToInt(p->x), TruncToInt(p->y)};
+        expected = expected ? CPoint{std::min(expected->x, q.x), std::min(expected->y, q.y)} : q;
+    }
+    ASSERT_TRUE(corner && expected);
+    EXPECT_EQ(corner->x, expected->x);
+    EXPECT_EQ(corner->y, expected->y);
+    EXPECT_EQ(OutlineCorner(lat, lon, view)->x, expected->x);
+    EXPECT_EQ(OutlineCorner(lat, lon, view)->y, expected->y);
+}
