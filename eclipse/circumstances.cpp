@@ -202,18 +202,8 @@ std::optional<EclipseCircumstances> CircumstancesOf(const PolynomialElements& p,
         c.magnitude = (bigL1 - bigL2) / (bigL1 + bigL2);
         c.type = bigL2 < 0.0 ? EclipseKind::Total : EclipseKind::Annular;
 
-        // The observer's motion on the fundamental plane from the Earth's rotation,
-        // and the shadow's motion relative to it (Earth radii per hour).
-        const double dmu = e.dmu * kDegToRad;
-        const double dd = e.dd * kDegToRad;
-        const double h = point.hourAngle * kDegToRad;
-        const double dr = e.d * kDegToRad;
-        const double dXi = dmu * point.rhoCosPhi * std::cos(h);
-        const double dEta = dmu * e.x * std::sin(dr) - point.zeta * dd;
-        const double a = e.dx - dXi;
-        const double b = e.dy - dEta;
-        const double n = std::hypot(a, b);
-        c.centralDurationS = n > 0.0 ? 2.0 * std::fabs(bigL2) / n * 3600.0 : 0.0;
+        // Duration and width on the central line, as the path's rows give them.
+        c.centralDurationS = path_geometry::CentralDurationSeconds(p, tg);
         const path_geometry::State s = path_geometry::StateAt(p, tg);
         double q = 0.0;
         c.hasPathWidth = true;
