@@ -191,6 +191,19 @@ QImage PlotIn(const MapView& view, const std::vector<double>& lat, const std::ve
     return image;
 }
 
+// The same places drawn one call each, so that no box is left out as drawn lately.
+QImage PlotOneByOne(const MapView& view, const std::vector<double>& lat,
+                    const std::vector<double>& lon) {
+    QImage image(TruncToInt(view.areaWidth), TruncToInt(view.areaHeight), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    CDC dc(painter, 96, 96);
+    for (std::size_t i = 0; i < lat.size() && i < lon.size(); ++i)
+        PlotPointBoxes(dc, view, std::span(&lat[i], 1), std::span(&lon[i], 1),
+                       map_colours::kPenumbra);
+    return image;
+}
+
 double RingArea(const QPolygonF& ring) {
     double twice = 0.0;
     for (qsizetype i = 0; i < ring.size(); ++i) {
@@ -269,16 +282,7 @@ TEST(ShadowPlot, AGlobeDrawsAnOutlineAsItsPointsOneByOne) {
         lon.insert(lon.end(), {a, -a});
     }
     const QImage together = PlotIn(view, lat, lon);
-    QImage alone(400, 300, QImage::Format_RGB32);
-    alone.fill(Qt::white);
-    {
-        QPainter painter(&alone);
-        CDC dc(painter, 96, 96);
-        for (std::size_t i = 0; i < lat.size(); ++i) {
-            PlotPointBoxes(dc, view, std::span(&lat[i], 1), std::span(&lon[i], 1),
-                           map_colours::kPenumbra);
-        }
-    }
+    const QImage alone = PlotOneByOne(view, lat, lon);
     EXPECT_GT(CountColour(together, Rgb(map_colours::kPenumbra), together.rect()), 1000);
     EXPECT_EQ(together, alone);
 }
@@ -372,16 +376,7 @@ TEST(ShadowPlot, AGlobeOutlineInOnePassDrawsAndCornersAsItsPointsOneByOne) {
         CDC dc(painter, 96, 96);
         corner = PlotOutline(dc, view, lat, lon, map_colours::kPenumbra);
     }
-    QImage alone(330, 250, QImage::Format_RGB32);
-    alone.fill(Qt::white);
-    {
-        QPainter painter(&alone);
-        CDC dc(painter, 96, 96);
-        for (std::size_t i = 0; i < lat.size(); ++i) {
-            PlotPointBoxes(dc, view, std::span(&lat[i], 1), std::span(&lon[i], 1),
-                           map_colours::kPenumbra);
-        }
-    }
+    const QImage alone = PlotOneByOne(view, lat, lon);
     EXPECT_GT(CountColour(together, Rgb(map_colours::kPenumbra), together.rect()), 2000);
     EXPECT_EQ(together, alone);
     // The corner from every place's own projection: the first with a position, then
