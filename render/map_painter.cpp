@@ -386,9 +386,41 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
     }
 }
 
+namespace {
+
+// The label's anchor of an outline on a globe: its own plotted point nearest the
+// picture's top-left (least x + y), so the label stands on the outline and on the disc
+// where the corner of its box could lie off the disc.
+struct GlobeAnchor {
+    std::optional<CPoint> point;
+    void Take(const CRect& box) {
+        if (!point || box.left + box.top < point->x + point->y) {
+            point = CPoint{box.left, box.top};
+        }
+    }
+};
+
+} // namespace
+
 std::optional<CPoint> OutlineCorner(std::span<const double> lat, std::span<const double> lon,
                                     const MapView& view) {
     const std::size_t count = std::min(lat.size(), lon.size());
+    if (view.kind != MapViewKind::Mercator) {
+        // A globe: the outline's own point nearest the picture's top-left.
+        GlobePixels pixels(view, view.areaWidth * view.zoomX, view.areaHeight * view.zoomY);
+        GlobeAnchor anchor;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!std::isfinite(lat[i]) || !std::isfinite(lon[i]) || std::fabs(lat[i]) > 90.0) {
+                continue;
+            }
+            bool repeat = false;
+            const GlobePixels::Pixel& p = pixels(lat[i], lon[i], repeat);
+            if (!repeat && p.nearSide) {
+                anchor.Take(p.box);
+            }
+        }
+        return anchor.point;
+    }
     // The corner starts at the first point with a position, whatever its latitude.
     std::size_t first = count;
     std::optional<CPoint> corner;
@@ -414,43 +446,27 @@ std::optional<CPoint> OutlineCorner(std::span<const double> lat, std::span<const
         corner->x = std::min(corner->x, *x);
         corner->y = std::min(corner->y, *y);
     };
-    if (view.kind == MapViewKind::Mercator) {
-        // Rows fall as latitude rises and columns grow with the (wrapped) longitude: the
-        // corner comes from the northernmost and the westernmost plotted point.
-        const Columns column(view);
-        std::optional<double> north, west;
-        std::optional<double> westLon;
-        for (std::size_t i = first + 1; i < count; ++i) {
-            if (!OnScreenLatitude(lat[i]) || !std::isfinite(lon[i])) {
-                continue;
-            }
-            if (!north || lat[i] > *north) {
-                north = lat[i];
-            }
-            const double x = column(lon[i]);
-            if (!west || x < *west) {
-                west = x;
-                westLon = lon[i];
-            }
-        }
-        if (north && westLon) {
-            if (const auto p = ViewPosition(view, *north, *westLon)) {
-                widen(*p);
-            }
-        }
-        return corner;
-    }
-    // A globe: every later place on the near side widens it by its pixel.
-    GlobePixels pixels(view, view.areaWidth * view.zoomX, view.areaHeight * view.zoomY);
+    // Rows fall as latitude rises and columns grow with the (wrapped) longitude: the
+    // corner comes from the northernmost and the westernmost plotted point.
+    const Columns column(view);
+    std::optional<double> north, west;
+    std::optional<double> westLon;
     for (std::size_t i = first + 1; i < count; ++i) {
         if (!OnScreenLatitude(lat[i]) || !std::isfinite(lon[i])) {
             continue;
         }
-        bool repeat = false;
-        const GlobePixels::Pixel& p = pixels(lat[i], lon[i], repeat);
-        if (!repeat && p.nearSide) {
-            corner->x = std::min(corner->x, p.box.left);
-            corner->y = std::min(corner->y, p.box.top);
+        if (!north || lat[i] > *north) {
+            north = lat[i];
+        }
+        const double x = column(lon[i]);
+        if (!west || x < *west) {
+            west = x;
+            westLon = lon[i];
+        }
+    }
+    if (north && westLon) {
+        if (const auto p = ViewPosition(view, *north, *westLon)) {
+            widen(*p);
         }
     }
     return corner;
@@ -468,39 +484,22 @@ std::optional<CPoint> PlotOutline(CDC& dc, const MapView& view, std::span<const 
     const double height = view.areaHeight * view.zoomY;
     BoxBatch boxes(dc, colour);
     GlobePixels pixels(view, width, height);
-    // PlotPointBoxes takes places within the poles, OutlineCorner the first place with a
-    // position and then those on the map's range of latitude: one pixel serves both.
-    std::optional<CPoint> corner;
+    // PlotPointBoxes takes places within the poles, and so does OutlineCorner's anchor:
+    // one pixel serves both.
+    GlobeAnchor anchor;
     for (std::size_t i = 0; i < count; ++i) {
-        if (!std::isfinite(lat[i]) || !std::isfinite(lon[i])) {
-            continue;
-        }
-        const bool boxed = std::fabs(lat[i]) <= 90.0;
-        const bool cornered = !corner || OnScreenLatitude(lat[i]);
-        if (!boxed) {
-            if (cornered) {
-                if (const auto p = ViewPosition(view, lat[i], lon[i])) {
-                    corner = CPoint{*TruncateCoordinate(p->x), *TruncateCoordinate(p->y)};
-                }
-            }
+        if (!std::isfinite(lat[i]) || !std::isfinite(lon[i]) || std::fabs(lat[i]) > 90.0) {
             continue;
         }
         bool repeat = false;
         const GlobePixels::Pixel& p = pixels(lat[i], lon[i], repeat);
-        if (!p.nearSide) {
+        if (repeat || !p.nearSide) {
             continue;
         }
-        if (cornered) {
-            if (!corner) {
-                corner = CPoint{p.box.left, p.box.top};
-            } else {
-                corner->x = std::min(corner->x, p.box.left);
-                corner->y = std::min(corner->y, p.box.top);
-            }
-        }
-        if (!repeat && p.inArea) {
+        anchor.Take(p.box);
+        if (p.inArea) {
             boxes.Add(p.box);
         }
     }
-    return corner;
+    return anchor.point;
 }

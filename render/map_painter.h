@@ -42,7 +42,9 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
 // Top-left corner, window pixels, of the box an outline's points span: it starts at the
 // first point whose position is a number, whatever its latitude (a point near a pole
 // projects far off the window and saturates there), and every plotted point widens it.
-// nullopt when no point has a position.
+// nullopt when no point has a position. On a globe, where that corner can lie off the
+// disc, it is instead the outline's own near-side point nearest the top-left (least x + y),
+// nullopt when none is on the near side.
 std::optional<CPoint> OutlineCorner(std::span<const double> lat, std::span<const double> lon,
                                     const MapView& view);
 

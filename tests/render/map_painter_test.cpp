@@ -331,31 +331,39 @@ TEST(VectorMap, AGlobeFillsARingThatGoesBehindTheLimbOnlyWhereItShows) {
     }
 }
 
-TEST(ShadowPlot, AGlobeOutlineCornerIsTheTopLeftOfAllItsPlottedPoints) {
-    // A dense ring whose top and left lie on the near side, part of it behind the limb.
+TEST(ShadowPlot, AGlobeOutlineIsLabelledAtItsOwnPointNearestTheTopLeft) {
+    // A dense ring whose top and left lie on the near side, part of it behind the limb:
+    // the corner of its box lies off the disc, its own top-left point on it.
     const MapView view = GlobeView(1.0, 1.0, 10.0, -20.0);
     std::vector<double> lat, lon;
     for (double a = 0.0; a < 360.0; a += 0.003) {
         lat.push_back(20.0 + 40.0 * std::sin(a * projection::kDegToRad));
         lon.push_back(-20.0 + 100.0 * std::cos(a * projection::kDegToRad));
     }
-    const auto corner = OutlineCorner(lat, lon, view);
-    ASSERT_TRUE(corner);
-    int x = std::numeric_limits<int>::max(), y = std::numeric_limits<int>::max();
+    const auto anchor = OutlineCorner(lat, lon, view);
+    ASSERT_TRUE(anchor);
+    std::optional<CPoint> nearest;
+    int left = std::numeric_limits<int>::max(), top = std::numeric_limits<int>::max();
     for (std::size_t i = 0; i < lat.size(); ++i) {
         if (const auto p = ViewPosition(view, lat[i], lon[i])) {
-            x = std::min(x, TruncToInt(p->x));
-            y = std::min(y, TruncToInt(p->y));
+            const CPoint q{TruncToInt(p->x), TruncToInt(p->y)};
+            left = std::min(left, q.x);
+            top = std::min(top, q.y);
+            if (!nearest || q.x + q.y < nearest->x + nearest->y) {
+                nearest = q;
+            }
         }
     }
-    EXPECT_EQ(corner->x, x);
-    EXPECT_EQ(corner->y, y);
+    EXPECT_FALSE(ViewPlace(view, left, top));
+    EXPECT_TRUE(ViewPlace(view, anchor->x, anchor->y));
+    EXPECT_EQ(anchor->x, nearest->x);
+    EXPECT_EQ(anchor->y, nearest->y);
 }
 
-TEST(ShadowPlot, AGlobeOutlineInOnePassDrawsAndCornersAsItsPointsOneByOne) {
+TEST(ShadowPlot, AGlobeOutlineInOnePassDrawsAndAnchorsAsItsPointsOneByOne) {
     // Four interleaved branches, as a sliced outline gives them: one crosses the limb,
     // one the area's right and bottom edges, one runs north of the map's range of
-    // latitude (boxes, but no corner), one is a small loop sharing pixels.
+    // latitude (boxed and anchored there too), one is a small loop sharing pixels.
     MapView view = GlobeView(1.0, 1.0, 25.0, -30.0);
     view.areaWidth = 330.5;
     view.areaHeight = 250.5;
@@ -379,17 +387,15 @@ TEST(ShadowPlot, AGlobeOutlineInOnePassDrawsAndCornersAsItsPointsOneByOne) {
     const QImage alone = PlotOneByOne(view, lat, lon);
     EXPECT_GT(CountColour(together, Rgb(map_colours::kPenumbra), together.rect()), 2000);
     EXPECT_EQ(together, alone);
-    // The corner from every place's own projection: the first with a position, then
-    // those in the map's range of latitude.
+    // The anchor from every place's own projection: the near-side one nearest the top-left.
     std::optional<CPoint> expected;
     for (std::size_t i = 0; i < lat.size(); ++i) {
-        const auto p = ViewPosition(view, lat[i], lon[i]);
-        if (!p ||
-            (expected && (lat[i] < projection::kSouthLimit || lat[i] > projection::kNorthLimit))) {
-            continue;
+        if (const auto p = ViewPosition(view, lat[i], lon[i])) {
+            const CPoint q{TruncToInt(p->x), TruncToInt(p->y)};
+            if (!expected || q.x + q.y < expected->x + expected->y) {
+                expected = q;
+            }
         }
-        const CPoint q{TruncToInt(p->x), TruncToInt(p->y)};
-        expected = expected ? CPoint{std::min(expected->x, q.x), std::min(expected->y, q.y)} : q;
     }
     ASSERT_TRUE(corner && expected);
     EXPECT_EQ(corner->x, expected->x);
