@@ -137,7 +137,7 @@ void MovedBaseMap(benchmark::State& state, bool globe) {
     for (auto _ : state) {
         QPainter painter(&image);
         CDC dc(painter);
-        PaintVectorMap(dc, window.Frame(i++), ProgramVectorMap());
+        PaintVectorMap(dc, window.Frame(i++), ProgramBaseMap());
     }
 }
 BENCHMARK_CAPTURE(MovedBaseMap, zoomed_mercator, false)->Unit(benchmark::kMillisecond);

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <mutex>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -68,15 +70,67 @@ DesignLines MakeDesignLines(const VectorMap& map, MapDetail detail) {
     return lines;
 }
 
-const DesignLines& CachedDesignLines(const VectorMap& map, MapDetail detail) {
-    // The program has one vector map; a test's own map is drawn from lines made for it.
-    static const VectorMap* cachedFor = nullptr;
-    static std::array<DesignLines, 2> cache;
-    if (cachedFor != &map) {
-        cache = {MakeDesignLines(map, MapDetail::Coarse), MakeDesignLines(map, MapDetail::Medium)};
-        cachedFor = &map;
+// Unit vectors of the map's points, made once: a globe turns them with one rotation.
+struct Vec3 {
+    double x, y, z;
+};
+struct GlobeLines {
+    std::vector<std::vector<Vec3>> land;
+    std::vector<std::vector<Vec3>> borders;
+};
+
+GlobeLines MakeGlobeLines(const VectorMap& map, MapDetail detail) {
+    GlobeLines lines;
+    const double k = projection::kDegToRad;
+    for (const MapLineSet& set : map.layers) {
+        if (set.detail != detail) {
+            continue;
+        }
+        auto& target = set.kind == MapLineKind::Land ? lines.land : lines.borders;
+        for (const auto& line : set.lines) {
+            std::vector<Vec3> v;
+            v.reserve(line.size());
+            for (const MapPlace& p : line) {
+                const double phi = p.lat * k, lambda = p.lon * k;
+                v.push_back({std::cos(phi) * std::cos(lambda), std::cos(phi) * std::sin(lambda),
+                             std::sin(phi)});
+            }
+            target.push_back(std::move(v));
+        }
     }
-    return cache[static_cast<std::size_t>(detail)];
+    return lines;
+}
+
+} // namespace
+
+// Each kind of lines made when a view first asks for it, both details at once.
+struct BaseMap::Lines {
+    std::once_flag designOnce, globeOnce;
+    std::array<DesignLines, 2> design;
+    std::array<GlobeLines, 2> globe;
+};
+
+BaseMap::BaseMap(VectorMap map) : m_map(std::move(map)), m_lines(std::make_unique<Lines>()) {}
+BaseMap::~BaseMap() = default;
+
+namespace {
+
+const DesignLines& DesignLinesOf(const BaseMap& map, MapDetail detail) {
+    BaseMap::Lines& lines = map.Prepared();
+    std::call_once(lines.designOnce, [&] {
+        lines.design = {MakeDesignLines(map.Map(), MapDetail::Coarse),
+                        MakeDesignLines(map.Map(), MapDetail::Medium)};
+    });
+    return lines.design[static_cast<std::size_t>(detail)];
+}
+
+const GlobeLines& GlobeLinesOf(const BaseMap& map, MapDetail detail) {
+    BaseMap::Lines& lines = map.Prepared();
+    std::call_once(lines.globeOnce, [&] {
+        lines.globe = {MakeGlobeLines(map.Map(), MapDetail::Coarse),
+                       MakeGlobeLines(map.Map(), MapDetail::Medium)};
+    });
+    return lines.globe[static_cast<std::size_t>(detail)];
 }
 
 // The lines whose box meets the visible design rectangle, as one path: a line wholly
@@ -117,8 +171,8 @@ QPen Cosmetic(const QColor& colour, double width) {
     return pen;
 }
 
-void PaintMercator(QPainter& painter, const MapView& v, const VectorMap& map) {
-    const DesignLines& lines = CachedDesignLines(map, DetailForView(v));
+void PaintMercator(QPainter& painter, const MapView& v, const BaseMap& map) {
+    const DesignLines& lines = DesignLinesOf(map, DetailForView(v));
     const double turn = 360.0 * projection::kPixelsPerDegree; // design pixels
     // Visible design columns: [-ox, areaWidth - ox] / s, rows likewise, widened by the
     // pens' reach of two window pixels.
@@ -148,47 +202,6 @@ void PaintMercator(QPainter& painter, const MapView& v, const VectorMap& map) {
         painter.drawPath(VisiblePath(lines.borders, visible, false));
     }
     painter.resetTransform();
-}
-
-// Unit vectors of the map's points, made once: a globe turns them with one rotation.
-struct Vec3 {
-    double x, y, z;
-};
-struct GlobeLines {
-    std::vector<std::vector<Vec3>> land;
-    std::vector<std::vector<Vec3>> borders;
-};
-
-GlobeLines MakeGlobeLines(const VectorMap& map, MapDetail detail) {
-    GlobeLines lines;
-    const double k = projection::kDegToRad;
-    for (const MapLineSet& set : map.layers) {
-        if (set.detail != detail) {
-            continue;
-        }
-        auto& target = set.kind == MapLineKind::Land ? lines.land : lines.borders;
-        for (const auto& line : set.lines) {
-            std::vector<Vec3> v;
-            v.reserve(line.size());
-            for (const MapPlace& p : line) {
-                const double phi = p.lat * k, lambda = p.lon * k;
-                v.push_back({std::cos(phi) * std::cos(lambda), std::cos(phi) * std::sin(lambda),
-                             std::sin(phi)});
-            }
-            target.push_back(std::move(v));
-        }
-    }
-    return lines;
-}
-
-const GlobeLines& CachedGlobeLines(const VectorMap& map, MapDetail detail) {
-    static const VectorMap* cachedFor = nullptr;
-    static std::array<GlobeLines, 2> cache;
-    if (cachedFor != &map) {
-        cache = {MakeGlobeLines(map, MapDetail::Coarse), MakeGlobeLines(map, MapDetail::Medium)};
-        cachedFor = &map;
-    }
-    return cache[static_cast<std::size_t>(detail)];
 }
 
 // The rotation that brings the globe's centre to the viewer: east, north and the view axis.
@@ -384,7 +397,7 @@ void FillInTiles(QPainter& painter, const std::vector<QPolygonF>& rings, const Q
     }
 }
 
-void PaintGlobe(QPainter& painter, const MapView& v, const VectorMap& map) {
+void PaintGlobe(QPainter& painter, const MapView& v, const BaseMap& map) {
     const double w = v.areaWidth * v.zoomX, h = v.areaHeight * v.zoomY;
     const double cx = w / 2.0, cy = h / 2.0, r = v.scale * std::min(w, h) / 2.0;
     painter.setPen(Qt::NoPen);
@@ -393,7 +406,7 @@ void PaintGlobe(QPainter& painter, const MapView& v, const VectorMap& map) {
     painter.setBrush(kSea);
     painter.drawEllipse(QPointF(cx, cy), r, r);
 
-    const GlobeLines& lines = CachedGlobeLines(map, DetailForView(v));
+    const GlobeLines& lines = GlobeLinesOf(map, DetailForView(v));
     const Rotation rot = GlobeRotation(v);
     // Land: a ring that reaches round the limb follows the limb where it is hidden, so
     // that it still fills what shows of it; a ring wholly on the far side is left out.
@@ -533,8 +546,8 @@ QPolygonF ClipRingToRect(const QPolygonF& ring, const QRectF& rect) {
     return in;
 }
 
-const VectorMap& ProgramVectorMap() {
-    static const VectorMap map = [] {
+const BaseMap& ProgramBaseMap() {
+    static const BaseMap map([] {
         QFile file(QStringLiteral(":/map/world.kvm"));
         if (!file.open(QIODevice::ReadOnly)) {
             return VectorMap{};
@@ -544,7 +557,7 @@ const VectorMap& ProgramVectorMap() {
             reinterpret_cast<const unsigned char*>(bytes.constData()),
             static_cast<std::size_t>(bytes.size())));
         return read.map ? std::move(*read.map) : VectorMap{};
-    }();
+    }());
     return map;
 }
 
@@ -566,7 +579,7 @@ double GraticuleStep(double pixelsPerDegree, double minPixels) {
     return 30.0;
 }
 
-void PaintVectorMap(CDC& dc, const MapView& view, const VectorMap& map) {
+void PaintVectorMap(CDC& dc, const MapView& view, const BaseMap& map) {
     dc.SetMapMode(MM_TEXT);
     QPainter& painter = dc.Painter();
     painter.save();

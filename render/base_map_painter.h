@@ -11,16 +11,36 @@
 #include <QPolygonF>
 #include <QRectF>
 
+#include <memory>
+
+// A vector map made ready to draw: its lines in the design's Mercator pixels and as unit
+// vectors for globes, each kind made once, when a view first asks for it.
+class BaseMap {
+public:
+    explicit BaseMap(VectorMap map);
+    ~BaseMap();
+    BaseMap(const BaseMap&) = delete;
+    BaseMap& operator=(const BaseMap&) = delete;
+
+    const VectorMap& Map() const { return m_map; }
+    struct Lines;
+    Lines& Prepared() const { return *m_lines; }
+
+private:
+    VectorMap m_map;
+    std::unique_ptr<Lines> m_lines;
+};
+
 // The program's vector map (resource :/map/world.kvm), read once; empty when it cannot be
 // read.
-const VectorMap& ProgramVectorMap();
+const BaseMap& ProgramBaseMap();
 
 // The detail the view's scale asks for: the coarse outlines until a degree of longitude
 // covers 4 window pixels.
 MapDetail DetailForView(const MapView& view);
 
 // Sea, land, borders and graticule of the map's area.
-void PaintVectorMap(CDC& dc, const MapView& view, const VectorMap& map);
+void PaintVectorMap(CDC& dc, const MapView& view, const BaseMap& map);
 
 // The part of a closed ring (any shape, first point not repeated at the end) inside a
 // rectangle, as one ring whose interior is the ring's interior cut to the rectangle.

@@ -87,7 +87,7 @@ void PaintStaticPicture(CDC& dc, int clientWidth, int clientHeight, const MapVie
     Text(dc, 150, 462, "min", zoomX, zoomY);
     Text(dc, 185, 462, "sec", zoomX, zoomY);
 
-    PaintVectorMap(dc, view, ProgramVectorMap());
+    PaintVectorMap(dc, view, ProgramBaseMap());
     PaintLegendAndBands(dc, clientWidth, zoomX, zoomY);
     dc.SelectObject(oldFont);
     PaintGraticuleLabels(dc, view);

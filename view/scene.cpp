@@ -174,6 +174,6 @@ PrintPageContent PageContent(const Scene& scene, double zoomX, double zoomY, std
 void PaintMapPicture(CDC& dc, const Scene& scene, const MapView& view) {
     dc.SetMapMode(MM_TEXT);
     dc.SetBkMode(TRANSPARENT);
-    PaintVectorMap(dc, view, ProgramVectorMap());
+    PaintVectorMap(dc, view, ProgramBaseMap());
     PaintSceneOnMap(dc, scene, view);
 }

@@ -15,6 +15,7 @@
 #include <limits>
 #include <optional>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -262,7 +263,7 @@ TEST(VectorMap, ABorderAlongAParallelIsDrawnInAMagnifiedView) {
     {
         QPainter painter(&image);
         CDC dc(painter, 96, 96);
-        PaintVectorMap(dc, view, map);
+        PaintVectorMap(dc, view, BaseMap(std::move(map)));
     }
     const auto p = ViewPosition(view, 22.0, 31.0);
     ASSERT_TRUE(p);
@@ -293,7 +294,6 @@ TEST(VectorMap, AGlobeFillsARingThatGoesBehindTheLimbOnlyWhereItShows) {
     MapView view = GlobeView(1.0, 1.0, 20.0, 30.0);
     view.areaWidth = 600.0;
     view.areaHeight = 600.0;
-    // Both maps stay alive: the painter keeps the lines of the map it drew last.
     std::vector<VectorMap> maps(2);
     for (std::size_t m = 0; m < maps.size(); ++m) {
         std::vector<MapPlace> ring;
@@ -310,7 +310,7 @@ TEST(VectorMap, AGlobeFillsARingThatGoesBehindTheLimbOnlyWhereItShows) {
         {
             QPainter painter(&image);
             CDC dc(painter, 96, 96);
-            PaintVectorMap(dc, view, map);
+            PaintVectorMap(dc, view, BaseMap(map));
         }
         auto pixel = [&](double lat, double lon) {
             const auto p = ViewPosition(view, lat, lon);
