@@ -316,11 +316,67 @@ private:
 
 } // namespace
 
-void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
-                    std::span<const double> lon, COLORREF colour) {
-    dc.SetMapMode(MM_TEXT);
+namespace {
+
+// OutlineCorner's Mercator corner gathered place by place: the first place with a position,
+// whatever its latitude, then the northernmost and the westernmost of the later places on
+// the map's range of latitude (rows fall as latitude rises and columns grow with the
+// wrapped longitude).
+class MercatorCorner {
+public:
+    explicit MercatorCorner(const MapView& view) : m_view(view) {}
+
+    // A place and its column as Columns gives it.
+    void Take(double lat, double lon, double column) {
+        if (!m_corner) {
+            if (const auto p = ViewPosition(m_view, lat, lon)) {
+                const auto x = TruncateCoordinate(p->x);
+                const auto y = TruncateCoordinate(p->y);
+                if (x && y) {
+                    m_corner = CPoint{*x, *y};
+                }
+            }
+            return;
+        }
+        if (!OnScreenLatitude(lat) || !std::isfinite(lon)) {
+            return;
+        }
+        m_north = std::max(m_north, lat);
+        if (!m_any || column < m_west) {
+            m_west = column;
+            m_westLon = lon;
+        }
+        m_any = true;
+    }
+
+    std::optional<CPoint> Corner() const {
+        std::optional<CPoint> corner = m_corner;
+        if (!corner || !m_any) {
+            return corner;
+        }
+        if (const auto p = ViewPosition(m_view, m_north, m_westLon)) {
+            const auto x = TruncateCoordinate(p->x);
+            const auto y = TruncateCoordinate(p->y);
+            if (x && y && TruncateCoordinate(p->x + 2) && TruncateCoordinate(p->y + 2)) {
+                corner->x = std::min(corner->x, *x);
+                corner->y = std::min(corner->y, *y);
+            }
+        }
+        return corner;
+    }
+
+private:
+    const MapView& m_view;
+    std::optional<CPoint> m_corner;
+    bool m_any = false; // a later place on the map's range of latitude taken
+    double m_north = -90.0, m_west = 0.0, m_westLon = 0.0;
+};
+
+// PlotPointBoxes on a Mercator view, gathering OutlineCorner's corner on the way when
+// asked to: one column serves both.
+void PlotMercatorBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
+                       std::span<const double> lon, COLORREF colour, MercatorCorner* corner) {
     const std::size_t count = std::min(lat.size(), lon.size());
-    const bool mercator = view.kind == MapViewKind::Mercator;
     const Columns column(view);
     // Window pixels per degree of Mercator ordinate, y down.
     MercatorRows rows(-view.zoomY * view.scale * projection::kMercatorScale);
@@ -328,37 +384,24 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
     const double height = view.areaHeight * view.zoomY;
     // Outside the default view only what falls in the map's area is drawn.
     const bool clip = !IsDefaultView(view);
-    const LatitudeBand band =
-        clip && mercator ? VisibleLatitudes(view, height) : LatitudeBand{-90.0, 90.0};
+    const LatitudeBand band = clip ? VisibleLatitudes(view, height) : LatitudeBand{-90.0, 90.0};
     BoxBatch boxes(dc, colour);
-    if (!mercator) {
-        GlobePixels pixels(view, width, height);
-        for (std::size_t i = 0; i < count; ++i) {
-            if (!(std::fabs(lat[i]) <= 90.0) || !std::isfinite(lon[i])) {
-                continue;
-            }
-            bool repeat = false;
-            const GlobePixels::Pixel& p = pixels(lat[i], lon[i], repeat);
-            if (!repeat && p.nearSide && p.inArea) {
-                boxes.Add(p.box);
-            }
-        }
-        return;
-    }
     for (std::size_t i = 0; i < count; ++i) {
-        const bool inRange =
-            clip ? std::fabs(lat[i]) <= (mercator ? 85.0 : 90.0) : OnScreenLatitude(lat[i]);
+        ScreenPoint p;
+        p.x = column(lon[i]);
+        if (corner != nullptr) {
+            corner->Take(lat[i], lon[i], p.x);
+        }
+        const bool inRange = clip ? std::fabs(lat[i]) <= 85.0 : OnScreenLatitude(lat[i]);
         if (!inRange) {
             continue;
         }
-        ScreenPoint p;
         if (!std::isfinite(lon[i]) || !std::isfinite(lat[i])) {
             continue;
         }
         if (clip && (lat[i] < band.south || lat[i] > band.north)) {
             continue;
         }
-        p.x = column(lon[i]);
         if (clip && (p.x <= -3.0 || p.x >= width + 1.0)) {
             continue;
         }
@@ -383,6 +426,30 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
             continue; // a longitude that is not a number has no place on the map
         }
         boxes.Add(CRect{*x, *y, *x2, *y2});
+    }
+}
+
+} // namespace
+
+void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
+                    std::span<const double> lon, COLORREF colour) {
+    dc.SetMapMode(MM_TEXT);
+    if (view.kind == MapViewKind::Mercator) {
+        PlotMercatorBoxes(dc, view, lat, lon, colour, nullptr);
+        return;
+    }
+    const std::size_t count = std::min(lat.size(), lon.size());
+    BoxBatch boxes(dc, colour);
+    GlobePixels pixels(view, view.areaWidth * view.zoomX, view.areaHeight * view.zoomY);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!(std::fabs(lat[i]) <= 90.0) || !std::isfinite(lon[i])) {
+            continue;
+        }
+        bool repeat = false;
+        const GlobePixels::Pixel& p = pixels(lat[i], lon[i], repeat);
+        if (!repeat && p.nearSide && p.inArea) {
+            boxes.Add(p.box);
+        }
     }
 }
 
@@ -421,62 +488,21 @@ std::optional<CPoint> OutlineCorner(std::span<const double> lat, std::span<const
         }
         return anchor.point;
     }
-    // The corner starts at the first point with a position, whatever its latitude.
-    std::size_t first = count;
-    std::optional<CPoint> corner;
-    for (std::size_t i = 0; i < count && !corner; ++i) {
-        if (const auto p = ViewPosition(view, lat[i], lon[i])) {
-            const auto x = TruncateCoordinate(p->x);
-            const auto y = TruncateCoordinate(p->y);
-            if (x && y) {
-                corner = CPoint{*x, *y};
-                first = i;
-            }
-        }
-    }
-    if (!corner) {
-        return std::nullopt;
-    }
-    auto widen = [&](const ScreenPoint& p) {
-        const auto x = TruncateCoordinate(p.x);
-        const auto y = TruncateCoordinate(p.y);
-        if (!x || !y || !TruncateCoordinate(p.x + 2) || !TruncateCoordinate(p.y + 2)) {
-            return;
-        }
-        corner->x = std::min(corner->x, *x);
-        corner->y = std::min(corner->y, *y);
-    };
-    // Rows fall as latitude rises and columns grow with the (wrapped) longitude: the
-    // corner comes from the northernmost and the westernmost plotted point.
     const Columns column(view);
-    std::optional<double> north, west;
-    std::optional<double> westLon;
-    for (std::size_t i = first + 1; i < count; ++i) {
-        if (!OnScreenLatitude(lat[i]) || !std::isfinite(lon[i])) {
-            continue;
-        }
-        if (!north || lat[i] > *north) {
-            north = lat[i];
-        }
-        const double x = column(lon[i]);
-        if (!west || x < *west) {
-            west = x;
-            westLon = lon[i];
-        }
+    MercatorCorner corner(view);
+    for (std::size_t i = 0; i < count; ++i) {
+        corner.Take(lat[i], lon[i], column(lon[i]));
     }
-    if (north && westLon) {
-        if (const auto p = ViewPosition(view, *north, *westLon)) {
-            widen(*p);
-        }
-    }
-    return corner;
+    return corner.Corner();
 }
 
 std::optional<CPoint> PlotOutline(CDC& dc, const MapView& view, std::span<const double> lat,
                                   std::span<const double> lon, COLORREF colour) {
     if (view.kind == MapViewKind::Mercator) {
-        PlotPointBoxes(dc, view, lat, lon, colour);
-        return OutlineCorner(lat, lon, view);
+        dc.SetMapMode(MM_TEXT);
+        MercatorCorner corner(view);
+        PlotMercatorBoxes(dc, view, lat, lon, colour, &corner);
+        return corner.Corner();
     }
     dc.SetMapMode(MM_TEXT);
     const std::size_t count = std::min(lat.size(), lon.size());

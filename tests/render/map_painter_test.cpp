@@ -331,6 +331,33 @@ TEST(VectorMap, AGlobeFillsARingThatGoesBehindTheLimbOnlyWhereItShows) {
     }
 }
 
+TEST(ShadowPlot, AMercatorOutlineInOnePassDrawsAndCornersAsBoxesAndCornerApart) {
+    // A ring across the antimeridian, north of the map's range in part, in a zoomed view
+    // that cuts it: the one pass's boxes and corner are those of the two functions.
+    const MapView view = ZoomedAbout(DefaultView(1.0, 1.0), 700.0, 120.0, 3.0);
+    std::vector<double> lat, lon;
+    for (double a = 0.0; a < 360.0; a += 0.005) {
+        const double t = a * projection::kDegToRad;
+        lat.push_back(62.0 + 20.0 * std::sin(t));
+        lon.push_back(std::remainder(175.0 + 30.0 * std::cos(t), 360.0));
+    }
+    QImage together(730, 330, QImage::Format_RGB32);
+    together.fill(Qt::white);
+    std::optional<CPoint> corner;
+    {
+        QPainter painter(&together);
+        CDC dc(painter, 96, 96);
+        corner = PlotOutline(dc, view, lat, lon, map_colours::kPenumbra);
+    }
+    const QImage apart = PlotIn(view, lat, lon);
+    EXPECT_GT(CountColour(together, Rgb(map_colours::kPenumbra), together.rect()), 500);
+    EXPECT_EQ(together, apart);
+    const auto expected = OutlineCorner(lat, lon, view);
+    ASSERT_TRUE(corner && expected);
+    EXPECT_EQ(corner->x, expected->x);
+    EXPECT_EQ(corner->y, expected->y);
+}
+
 TEST(ShadowPlot, AGlobeOutlineIsLabelledAtItsOwnPointNearestTheTopLeft) {
     // A dense ring whose top and left lie on the near side, part of it behind the limb:
     // the corner of its box lies off the disc, its own top-left point on it.
