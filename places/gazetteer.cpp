@@ -726,6 +726,25 @@ std::size_t PlaceCount(const Gazetteer& g) {
     return g.data ? TablesOf(g.data.get()).header.places : 0;
 }
 
+namespace {
+
+// Two entries of one town: GeoNames lists a few towns twice with one population, once
+// under the name of their centre ("City of London" 3 km from "London"). Same population,
+// within 10 km, one name containing the other.
+bool IsTheSameTown(const Place& a, const Place& b) {
+    if (a.population != b.population || a.country != b.country)
+        return false;
+    const double dx = (a.longitude - b.longitude) * std::cos(a.latitude * kDegToRad);
+    const double dy = a.latitude - b.latitude;
+    if (std::hypot(dx, dy) * kDegToRad * kEarthRadiusKm > 10.0)
+        return false;
+    const std::string& shorter = a.name.size() <= b.name.size() ? a.name : b.name;
+    const std::string& longer = a.name.size() <= b.name.size() ? b.name : a.name;
+    return longer.find(shorter) != std::string::npos;
+}
+
+} // namespace
+
 std::vector<Place> PlacesBySize(const Gazetteer& g, std::size_t most) {
     if (!g.data)
         return {};
@@ -745,7 +764,24 @@ std::vector<Place> PlacesBySize(const Gazetteer& g, std::size_t most) {
     places.reserve(n);
     for (std::size_t k = 0; k < n; ++k)
         places.push_back(ToPlace(t, order[k]));
-    return places;
+    // Places of one population lie next to each other: a repeated town is looked for in
+    // its run only.
+    std::vector<bool> repeated(places.size(), false);
+    for (std::size_t a = 0; a < places.size(); ++a) {
+        for (std::size_t b = a + 1; b < places.size(); ++b) {
+            if (places[b].population != places[a].population)
+                break;
+            if (IsTheSameTown(places[a], places[b]))
+                repeated[places[a].name.size() > places[b].name.size() ? a : b] = true;
+        }
+    }
+    std::vector<Place> kept;
+    kept.reserve(places.size());
+    for (std::size_t k = 0; k < places.size(); ++k) {
+        if (!repeated[k])
+            kept.push_back(std::move(places[k]));
+    }
+    return kept;
 }
 
 std::optional<NearbyPlace> NearestPlace(const Gazetteer& g, double latitude, double longitude,

@@ -72,7 +72,9 @@ struct NearbyPlace {
 std::optional<NearbyPlace> NearestPlace(const Gazetteer& g, double latitude, double longitude,
                                         double withinKm);
 
-// Every place of the index, the most populous first, at most `most` of them.
+// Every place of the index, the most populous first, at most `most` of them; of a town
+// that GeoNames lists twice (one population, within 10 km, one name containing the other:
+// "City of London" beside "London"), only the entry with the shorter name.
 std::vector<Place> PlacesBySize(const Gazetteer& g, std::size_t most);
 
 // A name as the index keeps it: lower case, Latin accents removed (é -> e, ß -> s,

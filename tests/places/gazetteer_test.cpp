@@ -7,6 +7,7 @@
 #include <fstream>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -101,6 +102,21 @@ TEST(Gazetteer, NearestPlaceWithinADistance) {
     ASSERT_TRUE(suva);
     EXPECT_EQ(suva->place.country, "FJ");
     EXPECT_LT(NearestPlace(World(), city.latitude + 0.01, city.longitude, 500.0)->distanceKm, 1.12);
+}
+
+// The largest towns come first, each once: GeoNames' "City of London" has London's
+// population and stands 3 km from it; towns of one population elsewhere all stay.
+TEST(Gazetteer, PlacesBySizeListEachTownOnce) {
+    const std::vector<Place> places = PlacesBySize(World(), PlaceCount(World()));
+    EXPECT_GT(places.size(), 40000u);
+    int london = 0;
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        EXPECT_FALSE(i > 0 && places[i].population > places[i - 1].population) << places[i].name;
+        london += places[i].name == "London" && places[i].country == "GB";
+        EXPECT_NE(places[i].name, "City of London");
+    }
+    EXPECT_EQ(london, 1);
+    EXPECT_LT(PlaceCount(World()) - places.size(), 30u); // a rare quirk of the data
 }
 
 // Heights above sea level as GeoNames gives them: the surveyed elevation where there
