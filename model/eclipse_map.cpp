@@ -4,6 +4,7 @@
 #include "ephemeris/timescales.h"
 
 #include <future>
+#include <utility>
 
 double RequestStartJD(const RunRequest& request) {
     return CalendarToJulianDay(request.day, request.month, request.year, 0.0, 0, 0);
@@ -62,8 +63,11 @@ EclipseMap ComputeEclipseMap(const RunRequest& request) {
             map.umbraPath.lon.insert(map.umbraPath.lon.end(), umbra.lon.begin(), umbra.lon.end());
         }
     }
-    for (std::size_t i = 0; i < hours.size(); ++i)
-        map.outlines.push_back({hours[i], hourly[i].get()});
+    for (std::size_t i = 0; i < hours.size(); ++i) {
+        Outline outline = hourly[i].get();
+        std::vector<PointRun> runs = SummariseOutline(outline.lat, outline.lon);
+        map.outlines.push_back({hours[i], std::move(outline), std::move(runs)});
+    }
     return map;
 }
 

@@ -7,6 +7,7 @@
 
 #include "eclipse/contacts.h"
 #include "eclipse/outline.h"
+#include "geo/outline_runs.h"
 
 #include <vector>
 
@@ -32,6 +33,7 @@ std::vector<int> OutlineHours(int firstPenumbraStep, int lastPenumbraStep, int s
 struct HourOutline {
     int hour = 0;
     Outline outline;
+    std::vector<PointRun> runs; // the outline's runs, for the frames that draw it
 };
 
 struct EclipseMap {

@@ -1,5 +1,7 @@
 #include "render/map_painter.h"
 
+#include "geo/outline_runs.h"
+
 #include "geo/projection.h"
 #include "render/base_map_painter.h"
 #include "render/draw_tools.h"
@@ -110,6 +112,10 @@ public:
     explicit Columns(const MapView& view)
         : m_view(view), m_span(VisibleLongitudes(view)), m_design(IsDefaultView(view)) {}
 
+    // Whether every longitude between west and east takes the same turn (a column then
+    // grows with the longitude across them).
+    bool OneTurn(double west, double east) const { return m_design || Turn(west) == Turn(east); }
+
     double operator()(double lon) const {
         if (m_design) {
             return m_view.zoomX * (lon * projection::kPixelsPerDegree) +
@@ -126,6 +132,17 @@ public:
     }
 
 private:
+    // The turn operator() adds: +1 east, -1 west, 0 none; it falls as the longitude grows.
+    int Turn(double lon) const {
+        if (lon < m_span.west && lon + 360.0 <= m_span.east) {
+            return 1;
+        }
+        if (lon > m_span.east && lon - 360.0 >= m_span.west) {
+            return -1;
+        }
+        return 0;
+    }
+
     MapView m_view;
     LongitudeSpan m_span;
     bool m_design;
@@ -173,6 +190,8 @@ public:
     GlobePixels(const MapView& view, double width, double height)
         : m_project(view), m_r(m_project.Radius()), m_right(width + 1.0), m_bottom(height + 1.0),
           m_maxStep(std::sqrt(0.1 / std::max(m_r, 1e-9)) / k) {}
+
+    double Radius() const { return m_r; }
 
     // The pixel of a place that is a number; repeat: the pixel of a place asked lately.
     const Pixel& operator()(double lat, double lon, bool& repeat) {
@@ -349,6 +368,23 @@ public:
         m_any = true;
     }
 
+    // Whether the first place with a position has been taken.
+    bool Started() const { return m_corner.has_value(); }
+
+    // The places of an extent after the first, their westernmost at column west: what
+    // Take gives for each of them.
+    void TakeExtent(const PointExtent& e, double west) {
+        if (!e.any) {
+            return;
+        }
+        m_north = std::max(m_north, e.north);
+        if (!m_any || west < m_west) {
+            m_west = west;
+            m_westLon = e.west;
+        }
+        m_any = true;
+    }
+
     std::optional<CPoint> Corner() const {
         std::optional<CPoint> corner = m_corner;
         if (!corner || !m_any) {
@@ -373,9 +409,11 @@ private:
 };
 
 // PlotPointBoxes on a Mercator view, gathering OutlineCorner's corner on the way when
-// asked to: one column serves both.
+// asked to: one column serves both. With the outline's runs, a moved map passes over a run
+// that cannot show, and the corner takes a run's extremes where one turn covers it.
 void PlotMercatorBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
-                       std::span<const double> lon, COLORREF colour, MercatorCorner* corner) {
+                       std::span<const double> lon, COLORREF colour, MercatorCorner* corner,
+                       std::span<const PointRun> runs) {
     const std::size_t count = std::min(lat.size(), lon.size());
     const Columns column(view);
     // Window pixels per degree of Mercator ordinate, y down.
@@ -386,46 +424,72 @@ void PlotMercatorBoxes(CDC& dc, const MapView& view, std::span<const double> lat
     const bool clip = !IsDefaultView(view);
     const LatitudeBand band = clip ? VisibleLatitudes(view, height) : LatitudeBand{-90.0, 90.0};
     BoxBatch boxes(dc, colour);
-    for (std::size_t i = 0; i < count; ++i) {
-        ScreenPoint p;
-        p.x = column(lon[i]);
-        if (corner != nullptr) {
-            corner->Take(lat[i], lon[i], p.x);
+    auto mayShow = [&](const PointExtent& e) {
+        if (!clip) {
+            return true;
         }
-        const bool inRange = clip ? std::fabs(lat[i]) <= 85.0 : OnScreenLatitude(lat[i]);
-        if (!inRange) {
+        if (!e.any || e.north < band.south || e.south > band.north) {
+            return false;
+        }
+        return !column.OneTurn(e.west, e.east) ||
+               (column(e.east) > -3.0 && column(e.west) < width + 1.0);
+    };
+    const PointRun whole{0, count, {true, -90.0, 90.0, -180.0, 180.0}, {}};
+    for (const PointRun& run : runs.empty() ? std::span<const PointRun>(&whole, 1) : runs) {
+        const bool draw = runs.empty() || mayShow(run.drawn);
+        bool eachCorner = corner != nullptr;
+        if (corner != nullptr && !runs.empty() && corner->Started() &&
+            column.OneTurn(run.cornered.west, run.cornered.east)) {
+            corner->TakeExtent(run.cornered, column(run.cornered.west));
+            eachCorner = false;
+        }
+        if (!draw && !eachCorner) {
             continue;
         }
-        if (!std::isfinite(lon[i]) || !std::isfinite(lat[i])) {
-            continue;
-        }
-        if (clip && (lat[i] < band.south || lat[i] > band.north)) {
-            continue;
-        }
-        if (clip && (p.x <= -3.0 || p.x >= width + 1.0)) {
-            continue;
-        }
-        if (const auto y = rows.Estimate(lat[i])) {
-            p.y = *y;
-        } else {
-            const auto exact = ViewPosition(view, lat[i], lon[i]);
-            if (!exact) {
+        for (std::size_t i = run.begin; i < std::min(run.end, count); ++i) {
+            ScreenPoint p;
+            p.x = column(lon[i]);
+            if (eachCorner) {
+                corner->Take(lat[i], lon[i], p.x);
+            }
+            if (!draw) {
                 continue;
             }
-            p.y = exact->y;
-            rows.Anchor(lat[i], p.y);
+            const bool inRange = clip ? std::fabs(lat[i]) <= 85.0 : OnScreenLatitude(lat[i]);
+            if (!inRange) {
+                continue;
+            }
+            if (!std::isfinite(lon[i]) || !std::isfinite(lat[i])) {
+                continue;
+            }
+            if (clip && (lat[i] < band.south || lat[i] > band.north)) {
+                continue;
+            }
+            if (clip && (p.x <= -3.0 || p.x >= width + 1.0)) {
+                continue;
+            }
+            if (const auto y = rows.Estimate(lat[i])) {
+                p.y = *y;
+            } else {
+                const auto exact = ViewPosition(view, lat[i], lon[i]);
+                if (!exact) {
+                    continue;
+                }
+                p.y = exact->y;
+                rows.Anchor(lat[i], p.y);
+            }
+            if (clip && !Visible(p.x, p.y, width, height)) {
+                continue;
+            }
+            const auto x = TruncateCoordinate(p.x);
+            const auto y = TruncateCoordinate(p.y);
+            const auto x2 = TruncateCoordinate(p.x + 2);
+            const auto y2 = TruncateCoordinate(p.y + 2);
+            if (!x || !y || !x2 || !y2) {
+                continue; // a longitude that is not a number has no place on the map
+            }
+            boxes.Add(CRect{*x, *y, *x2, *y2});
         }
-        if (clip && !Visible(p.x, p.y, width, height)) {
-            continue;
-        }
-        const auto x = TruncateCoordinate(p.x);
-        const auto y = TruncateCoordinate(p.y);
-        const auto x2 = TruncateCoordinate(p.x + 2);
-        const auto y2 = TruncateCoordinate(p.y + 2);
-        if (!x || !y || !x2 || !y2) {
-            continue; // a longitude that is not a number has no place on the map
-        }
-        boxes.Add(CRect{*x, *y, *x2, *y2});
     }
 }
 
@@ -435,7 +499,7 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
                     std::span<const double> lon, COLORREF colour) {
     dc.SetMapMode(MM_TEXT);
     if (view.kind == MapViewKind::Mercator) {
-        PlotMercatorBoxes(dc, view, lat, lon, colour, nullptr);
+        PlotMercatorBoxes(dc, view, lat, lon, colour, nullptr, {});
         return;
     }
     const std::size_t count = std::min(lat.size(), lon.size());
@@ -455,9 +519,9 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
 
 namespace {
 
-// The label's anchor of an outline on a globe: its own plotted point nearest the
-// picture's top-left (least x + y), so the label stands on the outline and on the disc
-// where the corner of its box could lie off the disc.
+// The label's anchor of an outline on a globe: its own point drawn in the map's area
+// nearest the picture's top-left (least x + y), so the label stands on the outline and on
+// the disc where the corner of its box could lie off the disc.
 struct GlobeAnchor {
     std::optional<CPoint> point;
     void Take(const CRect& box) {
@@ -482,7 +546,7 @@ std::optional<CPoint> OutlineCorner(std::span<const double> lat, std::span<const
             }
             bool repeat = false;
             const GlobePixels::Pixel& p = pixels(lat[i], lon[i], repeat);
-            if (!repeat && p.nearSide) {
+            if (!repeat && p.nearSide && p.inArea) {
                 anchor.Take(p.box);
             }
         }
@@ -497,33 +561,42 @@ std::optional<CPoint> OutlineCorner(std::span<const double> lat, std::span<const
 }
 
 std::optional<CPoint> PlotOutline(CDC& dc, const MapView& view, std::span<const double> lat,
-                                  std::span<const double> lon, COLORREF colour) {
+                                  std::span<const double> lon, COLORREF colour,
+                                  std::span<const PointRun> runs) {
+    dc.SetMapMode(MM_TEXT);
     if (view.kind == MapViewKind::Mercator) {
-        dc.SetMapMode(MM_TEXT);
         MercatorCorner corner(view);
-        PlotMercatorBoxes(dc, view, lat, lon, colour, &corner);
+        PlotMercatorBoxes(dc, view, lat, lon, colour, &corner, runs);
         return corner.Corner();
     }
-    dc.SetMapMode(MM_TEXT);
     const std::size_t count = std::min(lat.size(), lon.size());
     const double width = view.areaWidth * view.zoomX;
     const double height = view.areaHeight * view.zoomY;
     BoxBatch boxes(dc, colour);
     GlobePixels pixels(view, width, height);
+    // A run that lies wholly beyond the angle from the centre at which the area's corners
+    // (with the boxes' reach) stand, or behind the limb, has no box and no anchor.
+    const double reach = 0.5 * std::hypot(width + 8.0, height + 8.0) / pixels.Radius();
+    const double farthest = reach >= 1.0 ? 90.0 : std::asin(reach) / projection::kDegToRad;
+    const PointRun whole{0, count, {}, {}};
     // PlotPointBoxes takes places within the poles, and so does OutlineCorner's anchor:
     // one pixel serves both.
     GlobeAnchor anchor;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (!std::isfinite(lat[i]) || !std::isfinite(lon[i]) || std::fabs(lat[i]) > 90.0) {
+    for (const PointRun& run : runs.empty() ? std::span<const PointRun>(&whole, 1) : runs) {
+        if (!runs.empty() &&
+            LeastAngleTo(view.centreLat, view.centreLon, run.drawn) > farthest + 1e-6) {
             continue;
         }
-        bool repeat = false;
-        const GlobePixels::Pixel& p = pixels(lat[i], lon[i], repeat);
-        if (repeat || !p.nearSide) {
-            continue;
-        }
-        anchor.Take(p.box);
-        if (p.inArea) {
+        for (std::size_t i = run.begin; i < std::min(run.end, count); ++i) {
+            if (!std::isfinite(lat[i]) || !std::isfinite(lon[i]) || std::fabs(lat[i]) > 90.0) {
+                continue;
+            }
+            bool repeat = false;
+            const GlobePixels::Pixel& p = pixels(lat[i], lon[i], repeat);
+            if (repeat || !p.nearSide || !p.inArea) {
+                continue;
+            }
+            anchor.Take(p.box);
             boxes.Add(p.box);
         }
     }

@@ -6,6 +6,7 @@
 
 #include "geo/map_colours.h"
 #include "geo/map_view.h"
+#include "geo/outline_runs.h"
 #include "platform/dc.h"
 
 #include <optional>
@@ -43,12 +44,14 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
 // first point whose position is a number, whatever its latitude (a point near a pole
 // projects far off the window and saturates there), and every plotted point widens it.
 // nullopt when no point has a position. On a globe, where that corner can lie off the
-// disc, it is instead the outline's own near-side point nearest the top-left (least x + y),
-// nullopt when none is on the near side.
+// disc, it is instead the outline's own point drawn in the area nearest the top-left
+// (least x + y), nullopt when none is drawn.
 std::optional<CPoint> OutlineCorner(std::span<const double> lat, std::span<const double> lon,
                                     const MapView& view);
 
 // An hour's outline on the map: PlotPointBoxes's boxes, and OutlineCorner's corner
-// returned, in one pass over the places on a globe.
+// returned, in one pass over the places. With the outline's runs (SummariseOutline), a
+// moved map passes over the runs that cannot show: the same boxes and corner, sooner.
 std::optional<CPoint> PlotOutline(CDC& dc, const MapView& view, std::span<const double> lat,
-                                  std::span<const double> lon, COLORREF colour);
+                                  std::span<const double> lon, COLORREF colour,
+                                  std::span<const PointRun> runs = {});

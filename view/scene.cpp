@@ -82,7 +82,7 @@ void PaintSceneOnMap(CDC& dc, const Scene& scene, const MapView& view) {
     std::vector<ScreenHourLabel> hourLabels;
     for (const HourOutline& outline : scene.hourOutlines) {
         if (const auto corner = PlotOutline(dc, view, outline.outline.lat, outline.outline.lon,
-                                            map_colours::kPenumbra)) {
+                                            map_colours::kPenumbra, outline.runs)) {
             hourLabels.push_back({static_cast<double>(outline.hour), corner->x, corner->y});
         }
     }

@@ -2,11 +2,13 @@
 // pointed place, whole-Earth reach, the globe, the pictures' framing, and the vector map.
 #include "geo/label_place.h"
 #include "geo/map_view.h"
+#include "geo/outline_runs.h"
 #include "geo/path_layer.h"
 #include "geo/vector_map.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -131,6 +133,38 @@ TEST(MapView, PicturesFrameTheBoxAndTheDiscAsAsked) {
     // A place 90° of arc from the centre lies on the disc's edge, radius min(W, H)/2.
     const ScreenPoint edge = At(g, 15.0, -30.0);
     EXPECT_NEAR(std::hypot(edge.x - 400.0, edge.y - 300.0), 300.0, 1e-6);
+}
+
+// The least angle to an extent, against the great-circle angle to its nearest place
+// found by a fine search over it.
+TEST(OutlineRuns, LeastAngleToAnExtentIsToItsNearestPlace) {
+    const double k = std::acos(-1.0) / 180.0;
+    auto angle = [k](double lat1, double lon1, double lat2, double lon2) {
+        const double c = std::sin(lat1 * k) * std::sin(lat2 * k) +
+                         std::cos(lat1 * k) * std::cos(lat2 * k) * std::cos((lon2 - lon1) * k);
+        return std::acos(std::clamp(c, -1.0, 1.0)) / k;
+    };
+    const PointExtent box{true, 10.0, 40.0, 30.0, 50.0};
+    for (const auto& [lat, lon] : std::vector<std::pair<double, double>>{
+             {0.0, 0.0}, {60.0, 40.0}, {25.0, 45.0}, {75.0, -140.0}, {-30.0, 170.0}, {85.0, 0.0}}) {
+        double nearest = 180.0;
+        for (double a = box.south; a <= box.north + 1e-9; a += 0.05) {
+            for (double b = box.west; b <= box.east + 1e-9; b += 0.05) {
+                nearest = std::min(nearest, angle(lat, lon, a, b));
+            }
+        }
+        EXPECT_NEAR(LeastAngleTo(lat, lon, box), nearest, 0.01) << lat << " " << lon;
+    }
+    EXPECT_EQ(LeastAngleTo(0.0, 0.0, PointExtent{}), 180.0);
+    // Runs of the outline's points, the last one shorter, each with the extents of its places.
+    const std::vector<double> lat = {10.0, 80.0, NAN, 20.0}, lon = {5.0, -5.0, 1.0, 7.0};
+    const std::vector<PointRun> runs = SummariseOutline(lat, lon);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].end, 4u);
+    EXPECT_EQ(runs[0].drawn.north, 80.0);
+    EXPECT_EQ(runs[0].drawn.west, -5.0);
+    EXPECT_EQ(runs[0].cornered.north, 20.0);
+    EXPECT_EQ(runs[0].cornered.west, 5.0);
 }
 
 TEST(PathBand, LimitsCutAtTheAntimeridianJoinIntoOneRing) {

@@ -192,6 +192,19 @@ QImage PlotIn(const MapView& view, const std::vector<double>& lat, const std::ve
     return image;
 }
 
+// The outline drawn in one pass with its runs, and the corner that pass gives.
+std::pair<QImage, std::optional<CPoint>>
+PlotWithRuns(const MapView& view, const std::vector<double>& lat, const std::vector<double>& lon) {
+    QImage image(TruncToInt(view.areaWidth), TruncToInt(view.areaHeight), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    CDC dc(painter, 96, 96);
+    const std::vector<PointRun> runs = SummariseOutline(lat, lon);
+    const auto corner = PlotOutline(dc, view, lat, lon, map_colours::kPenumbra, runs);
+    painter.end();
+    return {image, corner};
+}
+
 // The same places drawn one call each, so that no box is left out as drawn lately.
 QImage PlotOneByOne(const MapView& view, const std::vector<double>& lat,
                     const std::vector<double>& lon) {
@@ -334,7 +347,7 @@ TEST(VectorMap, AGlobeFillsARingThatGoesBehindTheLimbOnlyWhereItShows) {
 TEST(ShadowPlot, AMercatorOutlineInOnePassDrawsAndCornersAsBoxesAndCornerApart) {
     // A ring across the antimeridian, north of the map's range in part, in a zoomed view
     // that cuts it: the one pass's boxes and corner are those of the two functions.
-    const MapView view = ZoomedAbout(DefaultView(1.0, 1.0), 700.0, 120.0, 3.0);
+    const MapView view = ZoomedAbout(DefaultView(1.0, 1.0), 720.0, 100.0, 8.0);
     std::vector<double> lat, lon;
     for (double a = 0.0; a < 360.0; a += 0.005) {
         const double t = a * projection::kDegToRad;
@@ -356,6 +369,12 @@ TEST(ShadowPlot, AMercatorOutlineInOnePassDrawsAndCornersAsBoxesAndCornerApart) 
     ASSERT_TRUE(corner && expected);
     EXPECT_EQ(corner->x, expected->x);
     EXPECT_EQ(corner->y, expected->y);
+    // Its runs pass over what cannot show and give the same picture and corner.
+    const auto [byRuns, runCorner] = PlotWithRuns(view, lat, lon);
+    EXPECT_EQ(byRuns, together);
+    ASSERT_TRUE(runCorner);
+    EXPECT_EQ(runCorner->x, expected->x);
+    EXPECT_EQ(runCorner->y, expected->y);
 }
 
 TEST(ShadowPlot, AGlobeOutlineIsLabelledAtItsOwnPointNearestTheTopLeft) {
@@ -414,10 +433,13 @@ TEST(ShadowPlot, AGlobeOutlineInOnePassDrawsAndAnchorsAsItsPointsOneByOne) {
     const QImage alone = PlotOneByOne(view, lat, lon);
     EXPECT_GT(CountColour(together, Rgb(map_colours::kPenumbra), together.rect()), 2000);
     EXPECT_EQ(together, alone);
-    // The anchor from every place's own projection: the near-side one nearest the top-left.
+    // The anchor from every place's own projection: of those on the near side whose box is
+    // drawn in the area, the one nearest the top-left.
     std::optional<CPoint> expected;
     for (std::size_t i = 0; i < lat.size(); ++i) {
-        if (const auto p = ViewPosition(view, lat[i], lon[i])) {
+        const auto p = ViewPosition(view, lat[i], lon[i]);
+        if (p && p->x > -3.0 && p->y > -3.0 && p->x < view.areaWidth + 1.0 &&
+            p->y < view.areaHeight + 1.0) {
             const CPoint q{TruncToInt(p->x), TruncToInt(p->y)};
             if (!expected || q.x + q.y < expected->x + expected->y) {
                 expected = q;
@@ -429,4 +451,12 @@ TEST(ShadowPlot, AGlobeOutlineInOnePassDrawsAndAnchorsAsItsPointsOneByOne) {
     EXPECT_EQ(corner->y, expected->y);
     EXPECT_EQ(OutlineCorner(lat, lon, view)->x, expected->x);
     EXPECT_EQ(OutlineCorner(lat, lon, view)->y, expected->y);
+    const auto [byRuns, runCorner] = PlotWithRuns(view, lat, lon);
+    EXPECT_EQ(byRuns, together);
+    ASSERT_TRUE(runCorner);
+    EXPECT_EQ(runCorner->x, expected->x);
+    EXPECT_EQ(runCorner->y,
+              expected->y); // Magnified, where most runs lie beyond the area's corners.
+    view.scale = 5.0;
+    EXPECT_EQ(PlotWithRuns(view, lat, lon).first, PlotOneByOne(view, lat, lon));
 }
