@@ -304,14 +304,15 @@ private:
     std::size_t m_oldest = 0;
 };
 
-// Boxes of one colour going to the context in slices, without a list of all of them; a
-// box drawn lately is not repeated.
+// Boxes of one colour going to the context in slices, without a list of all of them (or,
+// for drawing later, to a list); a box drawn lately is not repeated.
 class BoxBatch {
 public:
-    BoxBatch(CDC& dc, COLORREF colour) : m_dc(dc), m_colour(colour) {}
+    BoxBatch(CDC& dc, COLORREF colour) : m_dc(&dc), m_colour(colour) {}
+    explicit BoxBatch(std::vector<CRect>& list) : m_list(&list) {}
     BoxBatch(const BoxBatch&) = delete;
     BoxBatch& operator=(const BoxBatch&) = delete;
-    ~BoxBatch() { m_dc.FillBoxes(std::span<const CRect>(m_slice.data(), m_count), 2, m_colour); }
+    ~BoxBatch() { Flush(); }
 
     void Add(const CRect& box) {
         if (m_recent.Contains(box)) {
@@ -320,14 +321,24 @@ public:
         m_recent.Add(box);
         m_slice[m_count++] = box;
         if (m_count == m_slice.size()) {
-            m_dc.FillBoxes(m_slice, 2, m_colour);
-            m_count = 0;
+            Flush();
         }
     }
 
 private:
-    CDC& m_dc;
-    COLORREF m_colour;
+    void Flush() {
+        const std::span<const CRect> slice(m_slice.data(), m_count);
+        if (m_dc != nullptr) {
+            m_dc->FillBoxes(slice, 2, m_colour);
+        } else {
+            m_list->insert(m_list->end(), slice.begin(), slice.end());
+        }
+        m_count = 0;
+    }
+
+    CDC* m_dc = nullptr;
+    std::vector<CRect>* m_list = nullptr;
+    COLORREF m_colour = 0;
     RecentBoxes m_recent;
     std::array<CRect, 1024> m_slice;
     std::size_t m_count = 0;
@@ -411,8 +422,8 @@ private:
 // PlotPointBoxes on a Mercator view, gathering OutlineCorner's corner on the way when
 // asked to: one column serves both. With the outline's runs, a moved map passes over a run
 // that cannot show, and the corner takes a run's extremes where one turn covers it.
-void PlotMercatorBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
-                       std::span<const double> lon, COLORREF colour, MercatorCorner* corner,
+void PlotMercatorBoxes(BoxBatch& boxes, const MapView& view, std::span<const double> lat,
+                       std::span<const double> lon, MercatorCorner* corner,
                        std::span<const PointRun> runs) {
     const std::size_t count = std::min(lat.size(), lon.size());
     const Columns column(view);
@@ -423,7 +434,6 @@ void PlotMercatorBoxes(CDC& dc, const MapView& view, std::span<const double> lat
     // Outside the default view only what falls in the map's area is drawn.
     const bool clip = !IsDefaultView(view);
     const LatitudeBand band = clip ? VisibleLatitudes(view, height) : LatitudeBand{-90.0, 90.0};
-    BoxBatch boxes(dc, colour);
     auto mayShow = [&](const PointExtent& e) {
         if (!clip) {
             return true;
@@ -499,7 +509,8 @@ void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
                     std::span<const double> lon, COLORREF colour) {
     dc.SetMapMode(MM_TEXT);
     if (view.kind == MapViewKind::Mercator) {
-        PlotMercatorBoxes(dc, view, lat, lon, colour, nullptr, {});
+        BoxBatch boxes(dc, colour);
+        PlotMercatorBoxes(boxes, view, lat, lon, nullptr, {});
         return;
     }
     const std::size_t count = std::min(lat.size(), lon.size());
@@ -560,19 +571,19 @@ std::optional<CPoint> OutlineCorner(std::span<const double> lat, std::span<const
     return corner.Corner();
 }
 
-std::optional<CPoint> PlotOutline(CDC& dc, const MapView& view, std::span<const double> lat,
-                                  std::span<const double> lon, COLORREF colour,
-                                  std::span<const PointRun> runs) {
-    dc.SetMapMode(MM_TEXT);
+namespace {
+
+std::optional<CPoint> PlotOutlineInto(BoxBatch& boxes, const MapView& view,
+                                      std::span<const double> lat, std::span<const double> lon,
+                                      std::span<const PointRun> runs) {
     if (view.kind == MapViewKind::Mercator) {
         MercatorCorner corner(view);
-        PlotMercatorBoxes(dc, view, lat, lon, colour, &corner, runs);
+        PlotMercatorBoxes(boxes, view, lat, lon, &corner, runs);
         return corner.Corner();
     }
     const std::size_t count = std::min(lat.size(), lon.size());
     const double width = view.areaWidth * view.zoomX;
     const double height = view.areaHeight * view.zoomY;
-    BoxBatch boxes(dc, colour);
     GlobePixels pixels(view, width, height);
     // A run that lies wholly beyond the angle from the centre at which the area's corners
     // (with the boxes' reach) stand, or behind the limb, has no box and no anchor.
@@ -601,4 +612,24 @@ std::optional<CPoint> PlotOutline(CDC& dc, const MapView& view, std::span<const 
         }
     }
     return anchor.point;
+}
+
+} // namespace
+
+std::optional<CPoint> PlotOutline(CDC& dc, const MapView& view, std::span<const double> lat,
+                                  std::span<const double> lon, COLORREF colour,
+                                  std::span<const PointRun> runs) {
+    dc.SetMapMode(MM_TEXT);
+    BoxBatch boxes(dc, colour);
+    return PlotOutlineInto(boxes, view, lat, lon, runs);
+}
+
+OutlinePixels OutlinePixelsOf(const MapView& view, std::span<const double> lat,
+                              std::span<const double> lon, std::span<const PointRun> runs) {
+    OutlinePixels pixels;
+    {
+        BoxBatch boxes(pixels.boxes);
+        pixels.corner = PlotOutlineInto(boxes, view, lat, lon, runs);
+    }
+    return pixels;
 }

@@ -11,6 +11,7 @@
 
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace map_colours {
 constexpr COLORREF FromPalette(MapColour c) {
@@ -55,3 +56,12 @@ std::optional<CPoint> OutlineCorner(std::span<const double> lat, std::span<const
 std::optional<CPoint> PlotOutline(CDC& dc, const MapView& view, std::span<const double> lat,
                                   std::span<const double> lon, COLORREF colour,
                                   std::span<const PointRun> runs = {});
+
+// PlotOutline's boxes (each to be filled with a pen of 2) and corner, worked out without
+// drawing them: the scene works out several outlines at once.
+struct OutlinePixels {
+    std::vector<CRect> boxes;
+    std::optional<CPoint> corner;
+};
+OutlinePixels OutlinePixelsOf(const MapView& view, std::span<const double> lat,
+                              std::span<const double> lon, std::span<const PointRun> runs);

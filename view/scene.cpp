@@ -15,6 +15,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <future>
 #include <utility>
 
 void ReplaceShadow(Scene& scene, ShadowSnapshot shadow) {
@@ -78,12 +79,38 @@ void PaintSceneOnMap(CDC& dc, const Scene& scene, const MapView& view) {
     }
     PlotPointBoxes(dc, view, scene.penumbra.lat, scene.penumbra.lon, map_colours::kPenumbra);
     PlotPointBoxes(dc, view, scene.umbra.lat, scene.umbra.lon, map_colours::kUmbra);
-    // Each outline's label corner comes from the pass that draws it.
+    // Each outline's label corner comes from the pass that finds its boxes; another thread
+    // takes every second outline meanwhile.
+    const std::vector<HourOutline>& outlines = scene.hourOutlines;
+    auto pixelsOf = [&view](const HourOutline& o) {
+        return OutlinePixelsOf(view, o.outline.lat, o.outline.lon, o.runs);
+    };
+    std::future<std::vector<OutlinePixels>> odd;
+    if (outlines.size() > 1) {
+        odd = std::async(std::launch::async, [&outlines, &pixelsOf] {
+            std::vector<OutlinePixels> result;
+            for (std::size_t i = 1; i < outlines.size(); i += 2) {
+                result.push_back(pixelsOf(outlines[i]));
+            }
+            return result;
+        });
+    }
+    std::vector<OutlinePixels> pixels(outlines.size());
+    for (std::size_t i = 0; i < outlines.size(); i += 2) {
+        pixels[i] = pixelsOf(outlines[i]);
+    }
+    if (odd.valid()) {
+        std::vector<OutlinePixels> done = odd.get();
+        for (std::size_t k = 0; k < done.size(); ++k) {
+            pixels[2 * k + 1] = std::move(done[k]);
+        }
+    }
     std::vector<ScreenHourLabel> hourLabels;
-    for (const HourOutline& outline : scene.hourOutlines) {
-        if (const auto corner = PlotOutline(dc, view, outline.outline.lat, outline.outline.lon,
-                                            map_colours::kPenumbra, outline.runs)) {
-            hourLabels.push_back({static_cast<double>(outline.hour), corner->x, corner->y});
+    dc.SetMapMode(MM_TEXT);
+    for (std::size_t i = 0; i < outlines.size(); ++i) {
+        dc.FillBoxes(pixels[i].boxes, 2, map_colours::kPenumbra);
+        if (const auto& corner = pixels[i].corner) {
+            hourLabels.push_back({static_cast<double>(outlines[i].hour), corner->x, corner->y});
         }
     }
     // The umbra's minute-by-minute points where the path has no band of its own to show.
