@@ -192,14 +192,17 @@ QImage PlotIn(const MapView& view, const std::vector<double>& lat, const std::ve
     return image;
 }
 
-// The outline drawn in one pass with its runs, and the corner that pass gives.
-std::pair<QImage, std::optional<CPoint>>
-PlotWithRuns(const MapView& view, const std::vector<double>& lat, const std::vector<double>& lon) {
+// The outline drawn in one pass (with its runs or without), and the corner that pass gives.
+std::pair<QImage, std::optional<CPoint>> PlotOutlineIn(const MapView& view,
+                                                       const std::vector<double>& lat,
+                                                       const std::vector<double>& lon,
+                                                       bool withRuns) {
     QImage image(TruncToInt(view.areaWidth), TruncToInt(view.areaHeight), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     CDC dc(painter, 96, 96);
-    const std::vector<PointRun> runs = SummariseOutline(lat, lon);
+    const std::vector<PointRun> runs =
+        withRuns ? SummariseOutline(lat, lon) : std::vector<PointRun>{};
     const auto corner = PlotOutline(dc, view, lat, lon, map_colours::kPenumbra, runs);
     painter.end();
     return {image, corner};
@@ -354,14 +357,7 @@ TEST(ShadowPlot, AMercatorOutlineInOnePassDrawsAndCornersAsBoxesAndCornerApart) 
         lat.push_back(62.0 + 20.0 * std::sin(t));
         lon.push_back(std::remainder(175.0 + 30.0 * std::cos(t), 360.0));
     }
-    QImage together(730, 330, QImage::Format_RGB32);
-    together.fill(Qt::white);
-    std::optional<CPoint> corner;
-    {
-        QPainter painter(&together);
-        CDC dc(painter, 96, 96);
-        corner = PlotOutline(dc, view, lat, lon, map_colours::kPenumbra);
-    }
+    const auto [together, corner] = PlotOutlineIn(view, lat, lon, false);
     const QImage apart = PlotIn(view, lat, lon);
     EXPECT_GT(CountColour(together, Rgb(map_colours::kPenumbra), together.rect()), 500);
     EXPECT_EQ(together, apart);
@@ -370,7 +366,7 @@ TEST(ShadowPlot, AMercatorOutlineInOnePassDrawsAndCornersAsBoxesAndCornerApart) 
     EXPECT_EQ(corner->x, expected->x);
     EXPECT_EQ(corner->y, expected->y);
     // Its runs pass over what cannot show and give the same picture and corner.
-    const auto [byRuns, runCorner] = PlotWithRuns(view, lat, lon);
+    const auto [byRuns, runCorner] = PlotOutlineIn(view, lat, lon, true);
     EXPECT_EQ(byRuns, together);
     ASSERT_TRUE(runCorner);
     EXPECT_EQ(runCorner->x, expected->x);
@@ -422,14 +418,7 @@ TEST(ShadowPlot, AGlobeOutlineInOnePassDrawsAndAnchorsAsItsPointsOneByOne) {
         lon.insert(lon.end(), {-30.0 + 95.0 * std::cos(t), -10.0 + 30.0 * std::cos(t),
                                -30.0 + 60.0 * std::cos(t), -35.0 + 0.3 * std::cos(t)});
     }
-    QImage together(330, 250, QImage::Format_RGB32);
-    together.fill(Qt::white);
-    std::optional<CPoint> corner;
-    {
-        QPainter painter(&together);
-        CDC dc(painter, 96, 96);
-        corner = PlotOutline(dc, view, lat, lon, map_colours::kPenumbra);
-    }
+    const auto [together, corner] = PlotOutlineIn(view, lat, lon, false);
     const QImage alone = PlotOneByOne(view, lat, lon);
     EXPECT_GT(CountColour(together, Rgb(map_colours::kPenumbra), together.rect()), 2000);
     EXPECT_EQ(together, alone);
@@ -451,12 +440,12 @@ TEST(ShadowPlot, AGlobeOutlineInOnePassDrawsAndAnchorsAsItsPointsOneByOne) {
     EXPECT_EQ(corner->y, expected->y);
     EXPECT_EQ(OutlineCorner(lat, lon, view)->x, expected->x);
     EXPECT_EQ(OutlineCorner(lat, lon, view)->y, expected->y);
-    const auto [byRuns, runCorner] = PlotWithRuns(view, lat, lon);
+    const auto [byRuns, runCorner] = PlotOutlineIn(view, lat, lon, true);
     EXPECT_EQ(byRuns, together);
     ASSERT_TRUE(runCorner);
     EXPECT_EQ(runCorner->x, expected->x);
     EXPECT_EQ(runCorner->y,
               expected->y); // Magnified, where most runs lie beyond the area's corners.
     view.scale = 5.0;
-    EXPECT_EQ(PlotWithRuns(view, lat, lon).first, PlotOneByOne(view, lat, lon));
+    EXPECT_EQ(PlotOutlineIn(view, lat, lon, true).first, PlotOneByOne(view, lat, lon));
 }
