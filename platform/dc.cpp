@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPaintEngine>
+#include <QPolygonF>
 
 #include <algorithm>
 #include <array>
@@ -226,6 +227,26 @@ void CDC::LineTo(int x, int y) {
     m_painter.drawLine(m_current, to);
     m_current = to;
     m_currentLogical = {x, y};
+}
+
+void CDC::Polyline(std::span<const CPoint> points) {
+    if (points.empty()) {
+        return;
+    }
+    QPolygonF device;
+    device.reserve(static_cast<qsizetype>(points.size()));
+    for (const CPoint& p : points) {
+        device.append(LPtoDP(p.x, p.y));
+    }
+    m_current = device.back();
+    m_currentLogical = points.back();
+    if (!m_painter.isActive() || points.size() < 2) {
+        return;
+    }
+    QPen pen = m_pen;
+    pen.setWidthF(std::max(1.0, LengthToDevice(m_pen.widthF())));
+    m_painter.setPen(pen);
+    m_painter.drawPolyline(device);
 }
 
 const QFont& CDC::CurrentQFont() {

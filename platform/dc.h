@@ -52,6 +52,9 @@ public:
     void FillBoxes(std::span<const CRect> boxes, int penWidth, COLORREF colour);
     CPoint MoveTo(int x, int y);
     void LineTo(int x, int y);
+    // Lines through the points (logical units) in the selected pen, joined at each point
+    // as one stroke; the current position moves to the last point.
+    void Polyline(std::span<const CPoint> points);
     // Text with the top-left corner of its cell at (x, y).
     void TextOut(int x, int y, const QString& text);
     // Width and height of a text's cell in the selected font, logical units.

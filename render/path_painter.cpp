@@ -75,20 +75,24 @@ std::optional<CPoint> Truncated(const ScreenPoint& p) {
 
 // One polyline through the projected places; a place without a position ends a run.
 template <typename Project>
+// Each run of places with a position as one stroke, a place on the unit of the one
+// before it left out: a page keeps one path per run, not one per step.
 void DrawLine(CDC& dc, const std::vector<MapPlace>& points, Project project) {
-    bool drawing = false;
+    std::vector<CPoint> run;
+    auto flush = [&] {
+        dc.Polyline(run); // a run of one unit draws nothing, as a step of none did
+        run.clear();
+    };
     for (const MapPlace& p : points) {
         const auto at = Truncated(project(p));
         if (!at) {
-            drawing = false;
+            flush();
             continue;
         }
-        if (drawing)
-            dc.LineTo(at->x, at->y);
-        else
-            dc.MoveTo(at->x, at->y);
-        drawing = true;
+        if (run.empty() || run.back().x != at->x || run.back().y != at->y)
+            run.push_back(*at);
     }
+    flush();
 }
 
 void Cross(CDC& dc, CPoint c, int half) {

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
+#include <future>
 #include <optional>
 
 namespace {
@@ -94,16 +95,15 @@ void AddBox(std::vector<CRect>& boxes, RecentBoxes& recent, const CRect& box) {
     }
 }
 
-void PrintPoints(CDC& dc, const std::vector<LatLonPoints>& series, COLORREF colour) {
-    std::size_t total = 0;
-    for (const LatLonPoints& points : series) {
-        total += std::min(points.lat.size(), points.lon.size());
-    }
+// The page's boxes of every step-th series from the first-th, a box of the point before
+// it not repeated.
+std::vector<CRect> PrintedBoxes(const std::vector<LatLonPoints>& series, std::size_t first,
+                                std::size_t step) {
     std::vector<CRect> boxes;
-    boxes.reserve(total);
     RecentBoxes recent;
     MercatorRows rows(projection::kPageScaleY);
-    for (const LatLonPoints& points : series) {
+    for (std::size_t k = first; k < series.size(); k += step) {
+        const LatLonPoints& points = series[k];
         const std::size_t count = std::min(points.lat.size(), points.lon.size());
         for (std::size_t i = 0; i < count; ++i) {
             const double lat = points.lat[i];
@@ -123,6 +123,21 @@ void PrintPoints(CDC& dc, const std::vector<LatLonPoints>& series, COLORREF colo
                 AddBox(boxes, recent, *box);
             }
         }
+    }
+    return boxes;
+}
+
+// Every second series's boxes are worked out on another thread meanwhile; the page fills
+// the boxes of a row as one rectangle, whichever pass found them.
+void PrintPoints(CDC& dc, const std::vector<LatLonPoints>& series, COLORREF colour) {
+    std::future<std::vector<CRect>> odd;
+    if (series.size() > 1) {
+        odd = std::async(std::launch::async, [&series] { return PrintedBoxes(series, 1, 2); });
+    }
+    std::vector<CRect> boxes = PrintedBoxes(series, 0, series.size() > 1 ? 2 : 1);
+    if (odd.valid()) {
+        const std::vector<CRect> more = odd.get();
+        boxes.insert(boxes.end(), more.begin(), more.end());
     }
     dc.FillBoxes(boxes, kPointSize, colour);
 }

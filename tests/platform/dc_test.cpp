@@ -167,3 +167,27 @@ TEST(DeviceContext, BoxesOnAPageCoverTheSamePixelsAsOnAnImage) {
     EXPECT_EQ(direct.pixel(170, 63), qRgb(80, 80, 80));
     EXPECT_EQ(direct.pixel(175, 63), kWhite);
 }
+
+TEST(DeviceContext, PolylineStrokesThePointsAsLineToDoesStepByStep) {
+    const std::vector<CPoint> points = {{10, 10}, {60, 10}, {60, 50}, {20, 70}};
+    auto draw = [&](bool polyline) {
+        QImage image = WhiteImage(100, 100);
+        QPainter painter(&image);
+        CDC dc(painter, 96, 96);
+        dc.SelectObject(QPen(ToQColor(RGB(0, 0, 0)), 1, Qt::SolidLine, Qt::FlatCap));
+        if (polyline) {
+            dc.Polyline(points);
+        } else {
+            dc.MoveTo(points[0].x, points[0].y);
+            for (std::size_t i = 1; i < points.size(); ++i)
+                dc.LineTo(points[i].x, points[i].y);
+        }
+        painter.end();
+        return image;
+    };
+    const QImage joined = draw(true);
+    EXPECT_EQ(Painted(joined), Painted(draw(false)));
+    EXPECT_NE(joined.pixel(35, 10), kWhite);
+    EXPECT_NE(joined.pixel(60, 30), kWhite);
+    EXPECT_EQ(joined.pixel(35, 40), kWhite);
+}
