@@ -419,10 +419,11 @@ private:
     double m_north = -90.0, m_west = 0.0, m_westLon = 0.0;
 };
 
-// PlotPointBoxes on a Mercator view, gathering OutlineCorner's corner on the way when
-// asked to: one column serves both. With the outline's runs, a moved map passes over a run
-// that cannot show, and the corner takes a run's extremes where one turn covers it.
-void PlotMercatorBoxes(BoxBatch& boxes, const MapView& view, std::span<const double> lat,
+// PlotPointBoxes on a Mercator view (boxes given), gathering OutlineCorner's corner on the
+// way (corner given): one column serves both. With the outline's runs, a moved map passes
+// over a run that cannot show, and the corner takes a run's extremes where one turn covers
+// it.
+void PlotMercatorBoxes(BoxBatch* boxes, const MapView& view, std::span<const double> lat,
                        std::span<const double> lon, MercatorCorner* corner,
                        std::span<const PointRun> runs) {
     const std::size_t count = std::min(lat.size(), lon.size());
@@ -446,7 +447,7 @@ void PlotMercatorBoxes(BoxBatch& boxes, const MapView& view, std::span<const dou
     };
     const PointRun whole{0, count, {true, -90.0, 90.0, -180.0, 180.0}, {}};
     for (const PointRun& run : runs.empty() ? std::span<const PointRun>(&whole, 1) : runs) {
-        const bool draw = runs.empty() || mayShow(run.drawn);
+        const bool draw = boxes != nullptr && (runs.empty() || mayShow(run.drawn));
         bool eachCorner = corner != nullptr;
         if (corner != nullptr && !runs.empty() && corner->Started() &&
             column.OneTurn(run.cornered.west, run.cornered.east)) {
@@ -498,37 +499,10 @@ void PlotMercatorBoxes(BoxBatch& boxes, const MapView& view, std::span<const dou
             if (!x || !y || !x2 || !y2) {
                 continue; // a longitude that is not a number has no place on the map
             }
-            boxes.Add(CRect{*x, *y, *x2, *y2});
+            boxes->Add(CRect{*x, *y, *x2, *y2});
         }
     }
 }
-
-} // namespace
-
-void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
-                    std::span<const double> lon, COLORREF colour) {
-    dc.SetMapMode(MM_TEXT);
-    if (view.kind == MapViewKind::Mercator) {
-        BoxBatch boxes(dc, colour);
-        PlotMercatorBoxes(boxes, view, lat, lon, nullptr, {});
-        return;
-    }
-    const std::size_t count = std::min(lat.size(), lon.size());
-    BoxBatch boxes(dc, colour);
-    GlobePixels pixels(view, view.areaWidth * view.zoomX, view.areaHeight * view.zoomY);
-    for (std::size_t i = 0; i < count; ++i) {
-        if (!(std::fabs(lat[i]) <= 90.0) || !std::isfinite(lon[i])) {
-            continue;
-        }
-        bool repeat = false;
-        const GlobePixels::Pixel& p = pixels(lat[i], lon[i], repeat);
-        if (!repeat && p.nearSide && p.inArea) {
-            boxes.Add(p.box);
-        }
-    }
-}
-
-namespace {
 
 // The label's anchor of an outline on a globe: its own point drawn in the map's area
 // nearest the picture's top-left (least x + y), so the label stands on the outline and on
@@ -542,57 +516,20 @@ struct GlobeAnchor {
     }
 };
 
-} // namespace
-
-std::optional<CPoint> OutlineCorner(std::span<const double> lat, std::span<const double> lon,
-                                    const MapView& view) {
-    const std::size_t count = std::min(lat.size(), lon.size());
-    if (view.kind != MapViewKind::Mercator) {
-        // A globe: the outline's own point nearest the picture's top-left.
-        GlobePixels pixels(view, view.areaWidth * view.zoomX, view.areaHeight * view.zoomY);
-        GlobeAnchor anchor;
-        for (std::size_t i = 0; i < count; ++i) {
-            if (!std::isfinite(lat[i]) || !std::isfinite(lon[i]) || std::fabs(lat[i]) > 90.0) {
-                continue;
-            }
-            bool repeat = false;
-            const GlobePixels::Pixel& p = pixels(lat[i], lon[i], repeat);
-            if (!repeat && p.nearSide && p.inArea) {
-                anchor.Take(p.box);
-            }
-        }
-        return anchor.point;
-    }
-    const Columns column(view);
-    MercatorCorner corner(view);
-    for (std::size_t i = 0; i < count; ++i) {
-        corner.Take(lat[i], lon[i], column(lon[i]));
-    }
-    return corner.Corner();
-}
-
-namespace {
-
-std::optional<CPoint> PlotOutlineInto(BoxBatch& boxes, const MapView& view,
-                                      std::span<const double> lat, std::span<const double> lon,
-                                      std::span<const PointRun> runs) {
-    if (view.kind == MapViewKind::Mercator) {
-        MercatorCorner corner(view);
-        PlotMercatorBoxes(boxes, view, lat, lon, &corner, runs);
-        return corner.Corner();
-    }
+// PlotPointBoxes on a globe (boxes given), taking OutlineCorner's anchor on the way (anchor
+// given): one pixel serves both. With the outline's runs, a run that lies wholly beyond the
+// angle from the centre at which the area's corners (with the boxes' reach) stand, or behind
+// the limb, is passed over: it has no box and no anchor.
+void PlotGlobeBoxes(BoxBatch* boxes, const MapView& view, std::span<const double> lat,
+                    std::span<const double> lon, GlobeAnchor* anchor,
+                    std::span<const PointRun> runs) {
     const std::size_t count = std::min(lat.size(), lon.size());
     const double width = view.areaWidth * view.zoomX;
     const double height = view.areaHeight * view.zoomY;
     GlobePixels pixels(view, width, height);
-    // A run that lies wholly beyond the angle from the centre at which the area's corners
-    // (with the boxes' reach) stand, or behind the limb, has no box and no anchor.
     const double reach = 0.5 * std::hypot(width + 8.0, height + 8.0) / pixels.Radius();
     const double farthest = reach >= 1.0 ? 90.0 : std::asin(reach) / projection::kDegToRad;
     const PointRun whole{0, count, {}, {}};
-    // PlotPointBoxes takes places within the poles, and so does OutlineCorner's anchor:
-    // one pixel serves both.
-    GlobeAnchor anchor;
     for (const PointRun& run : runs.empty() ? std::span<const PointRun>(&whole, 1) : runs) {
         if (!runs.empty() &&
             LeastAngleTo(view.centreLat, view.centreLon, run.drawn) > farthest + 1e-6) {
@@ -607,21 +544,58 @@ std::optional<CPoint> PlotOutlineInto(BoxBatch& boxes, const MapView& view,
             if (repeat || !p.nearSide || !p.inArea) {
                 continue;
             }
-            anchor.Take(p.box);
-            boxes.Add(p.box);
+            if (anchor != nullptr) {
+                anchor->Take(p.box);
+            }
+            if (boxes != nullptr) {
+                boxes->Add(p.box);
+            }
         }
     }
+}
+
+} // namespace
+
+void PlotPointBoxes(CDC& dc, const MapView& view, std::span<const double> lat,
+                    std::span<const double> lon, COLORREF colour) {
+    dc.SetMapMode(MM_TEXT);
+    BoxBatch boxes(dc, colour);
+    if (view.kind == MapViewKind::Mercator) {
+        PlotMercatorBoxes(&boxes, view, lat, lon, nullptr, {});
+    } else {
+        PlotGlobeBoxes(&boxes, view, lat, lon, nullptr, {});
+    }
+}
+
+namespace {
+
+// The boxes (when given) and the label's corner of an outline, in either projection.
+std::optional<CPoint> PlotOutlineInto(BoxBatch* boxes, const MapView& view,
+                                      std::span<const double> lat, std::span<const double> lon,
+                                      std::span<const PointRun> runs) {
+    if (view.kind == MapViewKind::Mercator) {
+        MercatorCorner corner(view);
+        PlotMercatorBoxes(boxes, view, lat, lon, &corner, runs);
+        return corner.Corner();
+    }
+    GlobeAnchor anchor;
+    PlotGlobeBoxes(boxes, view, lat, lon, &anchor, runs);
     return anchor.point;
 }
 
 } // namespace
+
+std::optional<CPoint> OutlineCorner(std::span<const double> lat, std::span<const double> lon,
+                                    const MapView& view) {
+    return PlotOutlineInto(nullptr, view, lat, lon, {});
+}
 
 std::optional<CPoint> PlotOutline(CDC& dc, const MapView& view, std::span<const double> lat,
                                   std::span<const double> lon, COLORREF colour,
                                   std::span<const PointRun> runs) {
     dc.SetMapMode(MM_TEXT);
     BoxBatch boxes(dc, colour);
-    return PlotOutlineInto(boxes, view, lat, lon, runs);
+    return PlotOutlineInto(&boxes, view, lat, lon, runs);
 }
 
 OutlinePixels OutlinePixelsOf(const MapView& view, std::span<const double> lat,
@@ -629,7 +603,7 @@ OutlinePixels OutlinePixelsOf(const MapView& view, std::span<const double> lat,
     OutlinePixels pixels;
     {
         BoxBatch boxes(pixels.boxes);
-        pixels.corner = PlotOutlineInto(boxes, view, lat, lon, runs);
+        pixels.corner = PlotOutlineInto(&boxes, view, lat, lon, runs);
     }
     return pixels;
 }
