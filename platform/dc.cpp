@@ -214,6 +214,12 @@ CPoint CDC::MoveTo(int x, int y) {
     return std::exchange(m_currentLogical, CPoint{x, y});
 }
 
+void CDC::UseLinePen() {
+    QPen pen = m_pen;
+    pen.setWidthF(std::max(1.0, LengthToDevice(m_pen.widthF())));
+    m_painter.setPen(pen);
+}
+
 void CDC::LineTo(int x, int y) {
     const QPointF to = LPtoDP(x, y);
     if (!m_painter.isActive()) {
@@ -221,9 +227,7 @@ void CDC::LineTo(int x, int y) {
         m_currentLogical = {x, y};
         return;
     }
-    QPen pen = m_pen;
-    pen.setWidthF(std::max(1.0, LengthToDevice(m_pen.widthF())));
-    m_painter.setPen(pen);
+    UseLinePen();
     m_painter.drawLine(m_current, to);
     m_current = to;
     m_currentLogical = {x, y};
@@ -243,9 +247,7 @@ void CDC::Polyline(std::span<const CPoint> points) {
     if (!m_painter.isActive() || points.size() < 2) {
         return;
     }
-    QPen pen = m_pen;
-    pen.setWidthF(std::max(1.0, LengthToDevice(m_pen.widthF())));
-    m_painter.setPen(pen);
+    UseLinePen();
     m_painter.drawPolyline(device);
 }
 

@@ -76,6 +76,8 @@ private:
     // The Qt font of the selected font under the current mapping mode, made once.
     const QFont& CurrentQFont();
     void FillDeviceRect(int left, int top, int right, int bottom, COLORREF colour);
+    // The selected pen on the painter, its width in device pixels (at least one).
+    void UseLinePen();
     // Device pixels covered by a rectangle with a pen width (exclusive right and bottom).
     QRect OutlineDeviceRect(int left, int top, int right, int bottom, int penWidth) const;
 
