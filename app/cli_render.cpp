@@ -3,6 +3,7 @@
 #include "io/cli_args.h"
 
 #include "geo/map_view.h"
+#include "model/input_parse.h"
 #include "platform/save_file.h"
 #include "view/kestrova_view.h"
 #include "view/scene.h"
@@ -120,6 +121,14 @@ struct OffscreenView {
     CKestrovaView view;
 };
 
+// The map command's computation of the date needs no window: it starts at once, on other
+// threads, while Qt and the window are set up, and the window's map command takes it
+// over (or computes afresh if it parses the date otherwise).
+PendingDateMap StartMapOfDate(const std::string& day, const std::string& month,
+                              const std::string& year, Ephemeris engine) {
+    return StartDateMap({ParseInt(day), ParseInt(month), ParseInt(year)}, engine);
+}
+
 int SaveWindowPng(CKestrovaView& view, const std::string& file) {
     const QImage image = view.grab().toImage();
     const QString failure = SaveImageAtomically(image, QString::fromStdString(file), "PNG");
@@ -155,8 +164,10 @@ int RenderMapPng(const std::string& day, const std::string& month, const std::st
     if (!CheckPictureSize(width, height)) {
         return 2;
     }
+    PendingDateMap pending = StartMapOfDate(day, month, year, engine);
     OffscreenView o(width, height);
     o.view.m_engine = engine;
+    o.view.SetPendingMap(std::move(pending));
     o.TypeDate(day, month, year);
     o.view.OnMap();
     ReportMessageBoxes(o.boxes);
@@ -169,8 +180,10 @@ int RenderMapViewPng(const std::string& day, const std::string& month, const std
     if (!CheckPictureSize(width, height)) {
         return 2;
     }
+    PendingDateMap pending = StartMapOfDate(day, month, year, engine);
     OffscreenView o(kDefaultPngWidth, kDefaultPngHeight);
     o.view.m_engine = engine;
+    o.view.SetPendingMap(std::move(pending));
     o.TypeDate(day, month, year);
     o.view.OnMap();
     ReportMessageBoxes(o.boxes);
@@ -210,11 +223,13 @@ int RenderPrintPdf(const std::string& day, const std::string& month, const std::
             probe.remove();
         }
     }
+    PendingDateMap pending = StartMapOfDate(day, month, year, engine);
     OffscreenView o(kDefaultPngWidth, kDefaultPngHeight);
     // The page is drawn from the scene; the window is never seen, so the map command
     // does not repaint it.
     o.view.hide();
     o.view.m_engine = engine;
+    o.view.SetPendingMap(std::move(pending));
     o.TypeDate(day, month, year);
     o.view.OnMap();
 

@@ -1,7 +1,9 @@
 #include "model/eclipse_map.h"
 
+#include "eclipse/map_curves.h"
 #include "eclipse/riseset.h"
 #include "ephemeris/timescales.h"
+#include "geo/projection.h"
 
 #include <future>
 #include <utility>
@@ -69,6 +71,35 @@ EclipseMap ComputeEclipseMap(const RunRequest& request) {
         map.outlines.push_back({hours[i], std::move(outline), std::move(runs)});
     }
     return map;
+}
+
+DatePath ComputeDatePath(double jdDate, Ephemeris engine) {
+    DatePath result;
+    result.eclipse = EclipsePathOfDate(jdDate, engine);
+    const MapCurves curves =
+        result.eclipse.kind == EclipseKind::None ? MapCurves{} : ComputeMapCurves(result.eclipse);
+    result.path = MakePathLayer(result.eclipse, curves, -90.0, 90.0);
+    result.pagePath =
+        MakePathLayer(result.eclipse, curves, projection::kSouthLimit, projection::kNorthLimit);
+    return result;
+}
+
+DateMap ComputeDateMap(const RunRequest& request, Ephemeris engine) {
+    std::future<DatePath> path =
+        std::async(std::launch::async, ComputeDatePath, RequestStartJD(request), engine);
+    EclipseMap map = ComputeEclipseMap(request);
+    return {std::move(map), path.get()};
+}
+
+PendingDateMap StartDateMap(const RunRequest& request, Ephemeris engine) {
+    return {request, engine, std::async(std::launch::async, ComputeDateMap, request, engine)};
+}
+
+DateMap TakeDateMap(PendingDateMap& pending, const RunRequest& request, Ephemeris engine) {
+    std::future<DateMap> result = std::move(pending.result);
+    if (result.valid() && pending.request == request && pending.engine == engine)
+        return result.get();
+    return ComputeDateMap(request, engine);
 }
 
 LimitCurveSeries ComputeLimitCurveSeries(const RunRequest& request) {

@@ -7,8 +7,11 @@
 
 #include "eclipse/contacts.h"
 #include "eclipse/outline.h"
+#include "eclipse/path.h"
 #include "geo/outline_runs.h"
+#include "model/path_layer.h"
 
+#include <future>
 #include <vector>
 
 // The date of a request, as the view parsed it.
@@ -17,6 +20,8 @@ struct RunRequest {
     int month = 0;
     int year = 0;
     int deltaT = 1; // 1: the theories run in dynamical time
+
+    friend bool operator==(const RunRequest&, const RunRequest&) = default;
 };
 
 // Julian day of the request's 0h UT.
@@ -48,6 +53,37 @@ struct EclipseMap {
 // and the umbra path (umbra only, 1000 heights per minute); no umbra path for a partial
 // eclipse.
 EclipseMap ComputeEclipseMap(const RunRequest& request);
+
+// The path of the date's eclipse on an engine with its two layers: the window's pole
+// to pole, the page's cut to its map, from one computation of the curves across the
+// partial zone.
+struct DatePath {
+    EclipsePath eclipse;
+    PathLayer path;
+    PathLayer pagePath;
+};
+DatePath ComputeDatePath(double jdDate, Ephemeris engine);
+
+// Everything the map command computes for a solar eclipse of the date: the classic
+// outlines and umbra points, and the path on the engine (computed meanwhile on another
+// thread: it needs nothing of the outlines).
+struct DateMap {
+    EclipseMap map;
+    DatePath path;
+};
+DateMap ComputeDateMap(const RunRequest& request, Ephemeris engine);
+
+// A DateMap started ahead on another thread, by a caller that knows the date before the
+// window that shows it exists (the picture commands), with what it was asked for.
+struct PendingDateMap {
+    RunRequest request;
+    Ephemeris engine = Ephemeris::Precise;
+    std::future<DateMap> result;
+};
+PendingDateMap StartDateMap(const RunRequest& request, Ephemeris engine);
+// The pending map when it answers this request and engine (waited for), otherwise one
+// computed now. The pending one is used up either way.
+DateMap TakeDateMap(PendingDateMap& pending, const RunRequest& request, Ephemeris engine);
 
 // Latitudes -60..75 with the sunrise and sunset times (hours UT, at longitude 0, without
 // Delta T) of the request's date; NaN where the Sun does not rise or set.

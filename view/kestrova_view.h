@@ -7,6 +7,7 @@
 // scene, so a repaint for any reason shows what the commands drew.
 
 #include "ephemeris/engine.h"
+#include "model/eclipse_map.h"
 #include "model/input_check.h"
 #include "platform/controls.h"
 #include "platform/view.h"
@@ -18,6 +19,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct EclipseCircumstances;
@@ -79,6 +81,9 @@ public:
     void OnStop();
     void OnPlay();
     void OnMap();
+    // A map command's computation started ahead for a date (the picture commands start
+    // it before the window exists): the next map command uses it if it asks the same.
+    void SetPendingMap(PendingDateMap pending) { m_pendingMap = std::move(pending); }
     void OnPrintButton();
 
     // The shadow snapshot at the parsed instant, in place of the last shadow.
@@ -229,7 +234,8 @@ private:
     void ShowScene();
 
     Scene m_scene;
-    MapView m_mapView; // zoom factors refreshed from the window when used
+    PendingDateMap m_pendingMap; // see SetPendingMap
+    MapView m_mapView;           // zoom factors refreshed from the window when used
     // A left button pressed on the map: where, and whether it has moved into a drag.
     std::optional<QPointF> m_pressAt;
     QPointF m_lastDragAt;

@@ -3,8 +3,6 @@
 // minute by minute) and, in every case, the sunrise and sunset limit curves.
 
 #include "eclipse/lunar.h"
-#include "eclipse/map_curves.h"
-#include "eclipse/path.h"
 #include "geo/projection.h"
 #include "model/eclipse_map.h"
 #include "model/lunar_display.h"
@@ -14,31 +12,7 @@
 
 #include <QString>
 
-#include <future>
 #include <utility>
-
-namespace {
-
-// The path of the date's eclipse with its two layers: the window's pole to pole, the
-// page's cut to its map, from one computation of the curves across the partial zone.
-struct DatePath {
-    EclipsePath eclipse;
-    PathLayer path;
-    PathLayer pagePath;
-};
-
-DatePath ComputeDatePath(double jdDate, Ephemeris engine) {
-    DatePath result;
-    result.eclipse = EclipsePathOfDate(jdDate, engine);
-    const MapCurves curves =
-        result.eclipse.kind == EclipseKind::None ? MapCurves{} : ComputeMapCurves(result.eclipse);
-    result.path = MakePathLayer(result.eclipse, curves, -90.0, 90.0);
-    result.pagePath =
-        MakePathLayer(result.eclipse, curves, projection::kSouthLimit, projection::kNorthLimit);
-    return result;
-}
-
-} // namespace
 
 void CKestrovaView::OnMap() {
     // A running animation would wipe the map with its next frame.
@@ -64,13 +38,7 @@ void CKestrovaView::OnMap() {
     bool eclipse = false;
     if (dateEntered) {
         ShowWaitCursor();
-        // The path of the date's eclipse takes about as long as the shadow's outlines and
-        // needs nothing of them: it is computed meanwhile (for a date without an eclipse
-        // the finder answers at once).
-        std::future<DatePath> path =
-            std::async(std::launch::async, ComputeDatePath, RequestStartJD(request), m_engine);
-        EclipseMap map = ComputeEclipseMap(request);
-        DatePath datePath = path.get();
+        auto [map, datePath] = TakeDateMap(m_pendingMap, request, m_engine);
         ShowArrowCursor();
         eclipse = map.contacts.eclipse;
         if (eclipse) {

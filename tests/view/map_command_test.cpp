@@ -205,6 +205,21 @@ TEST_F(MapCommandTest, PartialEclipseHasOutlinesAndLabelsButNoUmbraPath) {
     ExpectLimitCurves();
 }
 
+// A computation started ahead serves the map command of its own date and engine only.
+TEST_F(MapCommandTest, APendingMapServesOnlyItsOwnDate) {
+    view->SetPendingMap(StartDateMap({29, 3, 2006}, view->m_engine));
+    Map("4", "1", "2011");
+    EXPECT_EQ(Shown().contactLines.front(), "Moon enters penumbra:  06:41");
+    EXPECT_EQ(LabelHours(), (std::vector<double>{7, 8, 9, 10}));
+
+    view->SetPendingMap(StartDateMap({4, 1, 2011}, view->m_engine));
+    Map("4", "1", "2011");
+    EXPECT_EQ(Shown().contactLines.front(), "Moon enters penumbra:  06:41");
+    EXPECT_EQ(LabelHours(), (std::vector<double>{7, 8, 9, 10}));
+    EXPECT_TRUE(Shown().umbraPath.lat.empty());
+    EXPECT_EQ(Shown().eclipse.kind, EclipseKind::Partial);
+}
+
 TEST_F(MapCommandTest, DateWithoutAnEclipseStillDrawsTheLimitCurves) {
     Map("29", "3", "2006");
     Map("16", "3", "2006"); // no eclipse of either kind (the Moon's was on the 14th)
