@@ -121,9 +121,7 @@ void MovedFrame(benchmark::State& state, bool globe) {
     for (auto _ : state) {
         QPainter painter(&image);
         CDC dc(painter);
-        const MapView mapView = window.Frame(i++);
-        PaintStaticPicture(dc, 1600, 1000, mapView);
-        PaintScene(dc, window.view.GetScene(), mapView);
+        PaintMapFrame(dc, 1600, 1000, window.view.GetScene(), window.Frame(i++));
     }
 }
 BENCHMARK_CAPTURE(MovedFrame, zoomed_mercator, false)->Unit(benchmark::kMillisecond);
@@ -191,8 +189,7 @@ int WriteFrames(const char* folder) {
         {
             QPainter painter(&image);
             CDC dc(painter);
-            PaintStaticPicture(dc, 1600, 1000, f.view);
-            PaintScene(dc, f.window->view.GetScene(), f.view);
+            PaintMapFrame(dc, 1600, 1000, f.window->view.GetScene(), f.view);
         }
         const QString file = QString::fromUtf8(folder) + "/" + f.name + ".png";
         if (!image.save(file)) {

@@ -50,8 +50,7 @@ QString WritePdf(CKestrovaView& view, const QString& file) {
             painter.setClipRect(QRect(0, 0, width, height));
             CDC dc(painter);
             const MapView mapView = view.CurrentMapView();
-            PaintStaticPicture(dc, width, view.height(), mapView);
-            PaintScene(dc, view.GetScene(), mapView);
+            PaintMapFrame(dc, width, view.height(), view.GetScene(), mapView);
             return painter.end();
         },
         file);

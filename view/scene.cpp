@@ -58,29 +58,7 @@ const std::vector<MapTown>& ProgramTowns() {
 
 } // namespace
 
-void PaintScene(CDC& dc, const Scene& scene, const MapView& view) {
-    if (!scene.contactLines.empty()) {
-        DrawContactLines(dc, view.zoomX, view.zoomY, scene.contactLines);
-    }
-    PaintSceneOnMap(dc, scene, view);
-    if (!scene.path.empty()) {
-        DrawPathLegend(dc, scene.path, view.zoomX, view.zoomY);
-    }
-}
-
-void PaintSceneOnMap(CDC& dc, const Scene& scene, const MapView& view) {
-    // Everything on a moved map stays inside its area (the design's map draws its edge
-    // rows' boxes whole, as it always has).
-    QPainter& painter = dc.Painter();
-    painter.save();
-    if (!IsDefaultView(view)) {
-        painter.setClipRect(QRectF(0.0, 0.0, std::trunc(view.areaWidth * view.zoomX),
-                                   std::trunc(view.areaHeight * view.zoomY)));
-    }
-    PlotPointBoxes(dc, view, scene.penumbra.lat, scene.penumbra.lon, map_colours::kPenumbra);
-    PlotPointBoxes(dc, view, scene.umbra.lat, scene.umbra.lon, map_colours::kUmbra);
-    // Each outline's label corner comes from the pass that finds its boxes; another thread
-    // takes every second outline meanwhile.
+std::vector<OutlinePixels> SceneOutlinePixels(const Scene& scene, const MapView& view) {
     const std::vector<HourOutline>& outlines = scene.hourOutlines;
     auto pixelsOf = [&view](const HourOutline& o) {
         return OutlinePixelsOf(view, o.outline.lat, o.outline.lon, o.runs);
@@ -105,9 +83,58 @@ void PaintSceneOnMap(CDC& dc, const Scene& scene, const MapView& view) {
             pixels[2 * k + 1] = std::move(done[k]);
         }
     }
+    return pixels;
+}
+
+void PaintScene(CDC& dc, const Scene& scene, const MapView& view) {
+    PaintScene(dc, scene, view, SceneOutlinePixels(scene, view));
+}
+
+void PaintScene(CDC& dc, const Scene& scene, const MapView& view,
+                const std::vector<OutlinePixels>& outlines) {
+    if (!scene.contactLines.empty()) {
+        DrawContactLines(dc, view.zoomX, view.zoomY, scene.contactLines);
+    }
+    PaintSceneOnMap(dc, scene, view, outlines);
+    if (!scene.path.empty()) {
+        DrawPathLegend(dc, scene.path, view.zoomX, view.zoomY);
+    }
+}
+
+void PaintMapFrame(CDC& dc, int clientWidth, int clientHeight, const Scene& scene,
+                   const MapView& view) {
+    if (scene.hourOutlines.empty()) {
+        PaintStaticPicture(dc, clientWidth, clientHeight, view);
+        PaintScene(dc, scene, view, {});
+        return;
+    }
+    std::future<std::vector<OutlinePixels>> outlines =
+        std::async(std::launch::async, [&scene, view] { return SceneOutlinePixels(scene, view); });
+    PaintStaticPicture(dc, clientWidth, clientHeight, view);
+    PaintScene(dc, scene, view, outlines.get());
+}
+
+void PaintSceneOnMap(CDC& dc, const Scene& scene, const MapView& view) {
+    PaintSceneOnMap(dc, scene, view, SceneOutlinePixels(scene, view));
+}
+
+void PaintSceneOnMap(CDC& dc, const Scene& scene, const MapView& view,
+                     const std::vector<OutlinePixels>& pixels) {
+    // Everything on a moved map stays inside its area (the design's map draws its edge
+    // rows' boxes whole, as it always has).
+    QPainter& painter = dc.Painter();
+    painter.save();
+    if (!IsDefaultView(view)) {
+        painter.setClipRect(QRectF(0.0, 0.0, std::trunc(view.areaWidth * view.zoomX),
+                                   std::trunc(view.areaHeight * view.zoomY)));
+    }
+    PlotPointBoxes(dc, view, scene.penumbra.lat, scene.penumbra.lon, map_colours::kPenumbra);
+    PlotPointBoxes(dc, view, scene.umbra.lat, scene.umbra.lon, map_colours::kUmbra);
+    // Each outline's label corner comes from the pass that found its boxes.
+    const std::vector<HourOutline>& outlines = scene.hourOutlines;
     std::vector<ScreenHourLabel> hourLabels;
     dc.SetMapMode(MM_TEXT);
-    for (std::size_t i = 0; i < outlines.size(); ++i) {
+    for (std::size_t i = 0; i < outlines.size() && i < pixels.size(); ++i) {
         dc.FillBoxes(pixels[i].boxes, 2, map_colours::kPenumbra);
         if (const auto& corner = pixels[i].corner) {
             hourLabels.push_back({static_cast<double>(outlines[i].hour), corner->x, corner->y});

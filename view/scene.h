@@ -12,6 +12,7 @@
 #include "geo/map_view.h"
 #include "geo/path_layer.h"
 #include "model/eclipse_map.h"
+#include "render/map_painter.h"
 #include "render/print_page.h"
 
 #include <optional>
@@ -51,6 +52,19 @@ void PaintScene(CDC& dc, const Scene& scene, const MapView& view);
 // The layers on the map alone (no contact block, no legend), inside the view's area.
 void PaintSceneOnMap(CDC& dc, const Scene& scene, const MapView& view);
 
+// The boxes and label corners of the scene's hourly outlines in a view, every second
+// outline on another thread; nothing is drawn. The two painters above work them out
+// first; a frame that draws the base map as well hands them in, worked out meanwhile.
+std::vector<OutlinePixels> SceneOutlinePixels(const Scene& scene, const MapView& view);
+void PaintScene(CDC& dc, const Scene& scene, const MapView& view,
+                const std::vector<OutlinePixels>& outlines);
+void PaintSceneOnMap(CDC& dc, const Scene& scene, const MapView& view,
+                     const std::vector<OutlinePixels>& outlines);
+
+// What the window shows of the map in a view (PaintStaticPicture, then PaintScene): the
+// outlines' boxes are worked out on other threads while the base map is drawn.
+void PaintMapFrame(CDC& dc, int clientWidth, int clientHeight, const Scene& scene,
+                   const MapView& view);
 // The map alone in a view: the base map, the scene's layers on it and a frame. Window
 // pixels of the view's area, from (0, 0).
 void PaintMapPicture(CDC& dc, const Scene& scene, const MapView& view);

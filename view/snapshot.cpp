@@ -17,8 +17,7 @@ void CKestrovaView::OnPaint() {
     CPaintDC dc(this);
     const CRect client = GetClientRect();
     const MapView view = CurrentMapView();
-    PaintStaticPicture(dc, client.Width(), client.Height(), view);
-    PaintScene(dc, m_scene, view);
+    PaintMapFrame(dc, client.Width(), client.Height(), m_scene, view);
     if (m_cursor) {
         if (const auto at = ViewPosition(view, m_cursor->lat, m_cursor->lon)) {
             DrawKeyboardCursor(dc, *at);
