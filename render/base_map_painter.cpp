@@ -191,10 +191,13 @@ void PaintMercator(QPainter& painter, const MapView& v, const BaseMap& map) {
                            v.zoomX * (v.offsetX + v.scale * k * turn), v.zoomY * v.offsetY);
         painter.setTransform(t);
         // The land filled from its rings cut to the view, its coasts stroked along the
-        // rings themselves (a cut's edges lie outside the view but are no coast).
+        // rings themselves (a cut's edges lie outside the view but are no coast). As on
+        // the globe, the fill is aliased and the coast's antialiased line covers its edge.
         painter.setPen(Qt::NoPen);
         painter.setBrush(kLand);
+        painter.setRenderHint(QPainter::Antialiasing, false);
         painter.drawPath(VisiblePath(lines.land, visible, true));
+        painter.setRenderHint(QPainter::Antialiasing, true);
         painter.setBrush(Qt::NoBrush);
         painter.setPen(Cosmetic(kCoast, 0.8));
         painter.drawPath(VisiblePath(lines.land, visible, false));
@@ -309,92 +312,26 @@ QPolygonF GlobeRing(const std::vector<Vec3>& ring, const Rotation& rot, double c
     return out;
 }
 
-// The part of a closed ring on one side of the line x = at (vertical) or y = at: the
-// side below it (keepBelow) or above it, as one ring.
-QPolygonF ClipRingToSide(const QPolygonF& ring, bool vertical, double at, bool keepBelow) {
-    QPolygonF out;
-    out.reserve(ring.size() + 8);
-    auto inside = [&](const QPointF& p) {
-        const double c = vertical ? p.x() : p.y();
-        return keepBelow ? c <= at : c >= at;
-    };
-    const qsizetype n = ring.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QPointF& a = ring[i == 0 ? n - 1 : i - 1];
-        const QPointF& b = ring[i];
-        const bool ia = inside(a), ib = inside(b);
-        if (ia != ib) {
-            if (vertical) {
-                out.append(QPointF(at, a.y() + (at - a.x()) / (b.x() - a.x()) * (b.y() - a.y())));
-            } else {
-                out.append(QPointF(a.x() + (at - a.y()) / (b.y() - a.y()) * (b.x() - a.x()), at));
-            }
-        }
-        if (ib) {
-            out.append(b);
-        }
-    }
-    return out;
-}
-
-// Tiles of kTile pixels for antialiased fills. The rasterizer walks all of a path's edges
-// once for each band of rows it can hold at a time, and keeps each row's cells in a list
-// it searches, so one path of the whole land costs its edges times its bands and its cells
-// times the cells of their rows; a tile's path has only its own. A ring is halved at tile
-// edges until each part lies in one tile: each halving reads the part once.
-constexpr double kTile = 64.0;
-
-struct TileRange {
-    int row0, row1, column0, column1; // [row0, row1) x [column0, column1)
-};
-
-void AddToTiles(std::vector<QPainterPath>& paths, int columns, const QPolygonF& ring, TileRange t) {
-    if (ring.isEmpty()) {
-        return;
-    }
-    const QRectF b = ring.boundingRect();
-    auto index = [](double v, int lo, int hi) {
-        return std::clamp(static_cast<int>(std::floor(v / kTile)), lo, hi - 1);
-    };
-    t = {index(b.top(), t.row0, t.row1), index(b.bottom(), t.row0, t.row1) + 1,
-         index(b.left(), t.column0, t.column1), index(b.right(), t.column0, t.column1) + 1};
-    const int rows = t.row1 - t.row0, cols = t.column1 - t.column0;
-    if (rows == 1 && cols == 1) {
-        QPainterPath& path = paths[static_cast<std::size_t>(t.row0 * columns + t.column0)];
-        path.addPolygon(ring);
-        path.closeSubpath();
-        return;
-    }
-    const bool vertical = cols >= rows;
-    const int mid = vertical ? t.column0 + cols / 2 : t.row0 + rows / 2;
-    TileRange low = t, high = t;
-    (vertical ? low.column1 : low.row1) = mid;
-    (vertical ? high.column0 : high.row0) = mid;
-    AddToTiles(paths, columns, ClipRingToSide(ring, vertical, mid * kTile, true), low);
-    AddToTiles(paths, columns, ClipRingToSide(ring, vertical, mid * kTile, false), high);
-}
-
-// Rings filled with antialiasing, tile by tile, within the area (whole pixels from (0, 0)).
-void FillInTiles(QPainter& painter, const std::vector<QPolygonF>& rings, const QRectF& area) {
+// Land rings filled within the area (whole pixels from (0, 0)), a ring reaching out of it
+// cut to it. The fill is not antialiased: the coast's antialiased line is drawn over its
+// edge, and the rasterizer fills aliased rings several times faster.
+void FillLand(QPainter& painter, const std::vector<QPolygonF>& rings, const QRectF& area) {
     const QRectF reach = area.adjusted(-1.0, -1.0, 1.0, 1.0);
-    const int rows = std::max(1, static_cast<int>(std::ceil(reach.bottom() / kTile)));
-    const int columns = std::max(1, static_cast<int>(std::ceil(reach.right() / kTile)));
-    std::vector<QPainterPath> paths(static_cast<std::size_t>(rows * columns));
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
     for (const QPolygonF& ring : rings) {
         const QRectF b = ring.boundingRect();
         if (b.right() < reach.left() || b.left() > reach.right() || b.bottom() < reach.top() ||
             b.top() > reach.bottom()) {
             continue;
         }
-        AddToTiles(paths, columns, reach.contains(b) ? ring : ClipRingToRect(ring, reach),
-                   {0, rows, 0, columns});
+        path.addPolygon(reach.contains(b) ? ring : ClipRingToRect(ring, reach));
+        path.closeSubpath();
     }
-    for (QPainterPath& path : paths) {
-        if (!path.isEmpty()) {
-            path.setFillRule(Qt::WindingFill);
-            painter.drawPath(path);
-        }
-    }
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.drawPath(path);
+    painter.restore();
 }
 
 void PaintGlobe(QPainter& painter, const MapView& v, const BaseMap& map) {
@@ -421,7 +358,7 @@ void PaintGlobe(QPainter& painter, const MapView& v, const BaseMap& map) {
         }
     }
     painter.setBrush(kLand);
-    FillInTiles(painter, rings, AreaRect(v));
+    FillLand(painter, rings, AreaRect(v));
     painter.setBrush(Qt::NoBrush);
     painter.setPen(Cosmetic(kCoast, 0.8));
     painter.drawPath(coasts);
