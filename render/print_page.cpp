@@ -127,9 +127,8 @@ std::vector<CRect> PrintedBoxes(const std::vector<LatLonPoints>& series, std::si
     return boxes;
 }
 
-// Every second series's boxes are worked out on another thread meanwhile; the page fills
-// the boxes of a row as one rectangle, whichever pass found them.
-void PrintPoints(CDC& dc, const std::vector<LatLonPoints>& series, COLORREF colour) {
+// Every second series's boxes are worked out on another thread meanwhile.
+std::vector<CRect> PrintedSeriesBoxes(const std::vector<LatLonPoints>& series) {
     std::future<std::vector<CRect>> odd;
     if (series.size() > 1) {
         odd = std::async(std::launch::async, [&series] { return PrintedBoxes(series, 1, 2); });
@@ -139,7 +138,7 @@ void PrintPoints(CDC& dc, const std::vector<LatLonPoints>& series, COLORREF colo
         const std::vector<CRect> more = odd.get();
         boxes.insert(boxes.end(), more.begin(), more.end());
     }
-    dc.FillBoxes(boxes, kPointSize, colour);
+    return boxes;
 }
 
 // Draws one limit series, last latitude first, and answers the x of its caption: 33
@@ -275,10 +274,20 @@ void PrintTextLines(CDC& dc, const std::vector<std::string>& lines, int mapHeigh
     dc.SelectObject(oldFont);
 }
 
+ShadowBoxes PrintedShadowBoxes(const std::vector<LatLonPoints>& penumbra,
+                               const std::vector<LatLonPoints>& umbra) {
+    return {PrintedSeriesBoxes(penumbra), PrintedSeriesBoxes(umbra)};
+}
+
+// The page fills the boxes of a row as one rectangle, whichever pass found them.
+void PrintShadowTracks(CDC& dc, const ShadowBoxes& boxes) {
+    dc.FillBoxes(boxes.penumbra, kPointSize, print_colours::kPenumbra);
+    dc.FillBoxes(boxes.umbra, kPointSize, print_colours::kUmbra);
+}
+
 void PrintShadowTracks(CDC& dc, const std::vector<LatLonPoints>& penumbra,
                        const std::vector<LatLonPoints>& umbra) {
-    PrintPoints(dc, penumbra, print_colours::kPenumbra);
-    PrintPoints(dc, umbra, print_colours::kUmbra);
+    PrintShadowTracks(dc, PrintedShadowBoxes(penumbra, umbra));
 }
 
 void PrintLimitCurves(CDC& dc, const LimitSeries& limits,
@@ -314,12 +323,17 @@ void PrintLimitCurves(CDC& dc, const LimitSeries& limits,
 }
 
 void PrintPage(CDC& dc, const CBitmap& image, const PrintPageContent& content) {
+    PrintPage(dc, image, content, PrintedShadowBoxes(content.penumbra, content.umbra));
+}
+
+void PrintPage(CDC& dc, const CBitmap& image, const PrintPageContent& content,
+               const ShadowBoxes& shadow) {
     dc.SetBkMode(TRANSPARENT);
     const int h = PrintedMapHeight(image.Width(), image.Height());
     PrintMapImage(dc, image, h);
     PrintLegendAndBands(dc, h);
     PrintTextLines(dc, content.contactLines, h);
-    PrintShadowTracks(dc, content.penumbra, content.umbra);
+    PrintShadowTracks(dc, shadow);
     if (content.path) {
         PrintPathLayer(dc, *content.path);
         PrintPathLegend(dc, *content.path, h);

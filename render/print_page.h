@@ -87,8 +87,21 @@ struct PrintPageContent {
     std::string footnote{};          // a small line at the foot of the map (the theories used)
 };
 
-// Draws the whole page on dc, which must be in the low-metric mapping mode.
+// The page's 7-unit boxes of the shadow's points, a box of the point before it not
+// repeated, every second series worked out on another thread; nothing is drawn, so that a
+// page can work them out while its image loads.
+struct ShadowBoxes {
+    std::vector<CRect> penumbra;
+    std::vector<CRect> umbra;
+};
+ShadowBoxes PrintedShadowBoxes(const std::vector<LatLonPoints>& penumbra,
+                               const std::vector<LatLonPoints>& umbra);
+
+// Draws the whole page on dc, which must be in the low-metric mapping mode; the shadow's
+// boxes worked out first, or handed in.
 void PrintPage(CDC& dc, const CBitmap& image, const PrintPageContent& content);
+void PrintPage(CDC& dc, const CBitmap& image, const PrintPageContent& content,
+               const ShadowBoxes& shadow);
 
 // The four text lines under the map, from (400, H - 315) down in steps of 35 units.
 // Missing lines are left blank; lines beyond four are not printed.
@@ -98,6 +111,7 @@ void PrintTextLines(CDC& dc, const std::vector<std::string>& lines, int mapHeigh
 // latitudes strictly between 60°S and 75°N are printed.
 void PrintShadowTracks(CDC& dc, const std::vector<LatLonPoints>& penumbra,
                        const std::vector<LatLonPoints>& umbra);
+void PrintShadowTracks(CDC& dc, const ShadowBoxes& boxes);
 
 // The sunrise and sunset series (last latitude first), their captions 33 units west of
 // each series' first finite point on the row y = -1350, and the hour labels. Points that

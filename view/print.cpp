@@ -9,6 +9,8 @@
 #include <QPageSize>
 #include <QPrinter>
 
+#include <future>
+
 bool CKestrovaView::OnPreparePrinting(CPrintInfo* info) {
     info->SetMinPage(1);
     info->SetMaxPage(1);
@@ -27,10 +29,14 @@ void CKestrovaView::OnPrepareDC(CDC* dc, CPrintInfo* /*info*/) {
 }
 
 void CKestrovaView::OnPrint(CDC* dc, CPrintInfo* info) {
-    const CBitmap image = LoadPrintImage(PrintImageFolders());
     const PrintPageContent content =
         PageContent(m_scene, m_zoomX, m_zoomY, PrintTitle(m_strDay, m_strMonth, m_strYear));
-    PrintPage(*dc, image, content);
+    // The shadow's boxes are worked out on other threads while the page's image loads.
+    std::future<ShadowBoxes> shadow = std::async(std::launch::async, [&content] {
+        return PrintedShadowBoxes(content.penumbra, content.umbra);
+    });
+    const CBitmap image = LoadPrintImage(PrintImageFolders());
+    PrintPage(*dc, image, content, shadow.get());
     CView::OnPrint(dc, info);
 }
 
