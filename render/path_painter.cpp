@@ -258,6 +258,24 @@ void PlaceLineLabel(CDC& dc, const std::vector<std::vector<ScreenPoint>>& runs, 
     }
 }
 
+// The window's markers, the greatest duration's diamond first and the greatest eclipse's
+// cross last (the two may lie close together, and the cross is the one to see).
+struct MarkerPlace {
+    QPointF centre;
+    Mark mark;
+};
+constexpr double kMarkerReach = 8.5; // window pixels from a marker's centre, halo included
+
+std::vector<MarkerPlace> MarkerPlaces(const PathLayer& layer, const MapView& view) {
+    std::vector<MarkerPlace> places;
+    for (const auto& [place, mark] : {std::pair{&layer.greatestDuration, Mark::Diamond},
+                                      std::pair{&layer.greatest, Mark::Cross}}) {
+        if (const auto p = *place ? ViewPosition(view, (*place)->lat, (*place)->lon) : std::nullopt)
+            places.push_back({QPointF(p->x, p->y), mark});
+    }
+    return places;
+}
+
 } // namespace
 
 void DrawPathLayer(CDC& dc, const PathLayer& layer, const MapView& view,
@@ -297,6 +315,11 @@ void DrawPathLayer(CDC& dc, const PathLayer& layer, const MapView& view,
         }
     }
     painter.restore();
+    // The markers, drawn above everything later, keep the labels from under them.
+    for (const MarkerPlace& m : MarkerPlaces(layer, view)) {
+        placed.push_back({m.centre.x() - kMarkerReach, m.centre.y() - kMarkerReach,
+                          2.0 * kMarkerReach, 2.0 * kMarkerReach});
+    }
     const LogicalFont oldFont = dc.SelectObject(LogicalFont{11});
     dc.SetBkMode(TRANSPARENT);
     for (const auto& [line, runs] : labelled) {
@@ -313,16 +336,9 @@ void DrawPathMarkers(CDC& dc, const PathLayer& layer, const MapView& view) {
     painter.setClipRect(MapArea(view));
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setBrush(Qt::NoBrush);
-    // The greatest duration's diamond and the greatest eclipse's cross, each with a white
-    // halo, above every other layer; the cross last, as the two may lie close together.
+    // Each marker with a white halo, above every other layer.
     const QColor ink = layer.umbral ? QColor(200, 0, 60) : QColor(96, 96, 176);
-    for (const auto& [place, mark] : {std::pair{&layer.greatestDuration, Mark::Diamond},
-                                      std::pair{&layer.greatest, Mark::Cross}}) {
-        const auto p = *place ? ViewPosition(view, (*place)->lat, (*place)->lon) : std::nullopt;
-        if (!p) {
-            continue;
-        }
-        const QPointF c(p->x, p->y);
+    for (const auto& [c, mark] : MarkerPlaces(layer, view)) {
         for (const auto& [colour, width] :
              {std::pair{QColor(255, 255, 255), 4.5}, std::pair{ink, 2.0}}) {
             painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));

@@ -231,6 +231,36 @@ TEST(LimitCurves, CaptionsKeepClearOfOtherLabels) {
     EXPECT_EQ(ink(other.image, taken), 0);
 }
 
+// A line's label finds its place clear of the greatest eclipse's cross and the greatest
+// duration's diamond, which are drawn above it.
+TEST(PathLabels, KeepClearOfTheMarkers) {
+    const MapView view = ZoomedAbout(DefaultView(1.0, 1.0), 200.0, 150.0, 4.0);
+    PathLayer layer;
+    std::vector<MapPlace> line;
+    for (int i = 0; i <= 40; ++i) {
+        line.push_back({20.0 + 0.25 * i, -110.0 + 0.5 * i});
+    }
+    layer.greatest = line[20];
+    layer.greatestDuration = line[14]; // where the label would stand next
+    layer.lines.push_back({PathLineKind::MaximumLine, line, "18:20 UT"});
+    std::vector<LabelBox> placed;
+    Canvas canvas;
+    {
+        QPainter painter(&canvas.image);
+        CDC dc(painter, 96, 96);
+        DrawPathLayer(dc, layer, view, placed);
+    }
+    ASSERT_FALSE(placed.empty());
+    const LabelBox label = placed.back();
+    for (const MapPlace& marker : {*layer.greatest, *layer.greatestDuration}) {
+        const auto p = ViewPosition(view, marker.lat, marker.lon);
+        ASSERT_TRUE(p);
+        EXPECT_FALSE(Overlap(label, {p->x - 7.0, p->y - 7.0, 14.0, 14.0}))
+            << "label at " << label.left << ", " << label.top << "; marker at " << p->x << ", "
+            << p->y;
+    }
+}
+
 namespace {
 
 // The first and last columns in which a drawing on a clear image of the window's size
