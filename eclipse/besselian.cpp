@@ -30,7 +30,7 @@ Vector Rectangular(double ra, double dec, double r) {
 BesselianElements ElementsAt(const ApparentPlaces& p) {
     const double sunRadius = // Earth radii
         p.engine == Ephemeris::Precise
-            ? kSunSemiDiameterAtUnitDistanceArcsec * kArcsecToRad * kAuKm / kEarthRadiusKm
+            ? std::sin(kSunSemiDiameterAtUnitDistanceArcsec * kArcsecToRad) * kAuKm / kEarthRadiusKm
             : kSunRadiusKm / kEarthRadiusKm;
     const double arc = 1.0 / std::sin(kDegToRad / 3600.0); // arcseconds per radian
     const double sunParallax = arc * (kEarthRadiusKm / kAuKm) / p.sunDistance; // arcseconds

@@ -15,8 +15,10 @@ inline constexpr double kEarthRadiusKm = 6378.14; // equatorial radius
 inline constexpr double kAuKm = 149597870.0;
 inline constexpr double kSunRadiusKm = 696000.0;
 // The Sun's radius of the published canon and of the precise engine: Auwers'
-// semi-diameter 959.63" at one astronomical unit (695 990 km). The classic engine keeps
-// the round 696 000 km.
+// semi-diameter 959.63" at one astronomical unit, the angle whose sine is the radius
+// over that distance (695 989 km; taking the angle for the sine makes it 2.5 km larger,
+// and the shadow's radii l1 and l2 1e-6 Earth radii larger than the canon's). The
+// classic engine keeps the round 696 000 km.
 inline constexpr double kSunSemiDiameterAtUnitDistanceArcsec = 959.63;
 
 // The Earth's figure (IAU 1976): flattening, the squared eccentricity of the
