@@ -74,9 +74,9 @@ std::optional<CPoint> Truncated(const ScreenPoint& p) {
 }
 
 // One polyline through the projected places; a place without a position ends a run.
+// Each run is one stroke, a place on the unit of the one before it left out: a page keeps
+// one path per run, not one per step.
 template <typename Project>
-// Each run of places with a position as one stroke, a place on the unit of the one
-// before it left out: a page keeps one path per run, not one per step.
 void DrawLine(CDC& dc, const std::vector<MapPlace>& points, Project project) {
     std::vector<CPoint> run;
     auto flush = [&] {
