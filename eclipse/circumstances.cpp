@@ -2,6 +2,7 @@
 
 #include "eclipse/besselian.h"
 #include "eclipse/path_geometry.h"
+#include "eclipse/saros.h"
 #include "ephemeris/constants.h"
 #include "ephemeris/delta_t.h"
 #include "ephemeris/horizon.h"
@@ -144,26 +145,6 @@ SurfacePoint LimbPointTowards(double x, double y, double d, double muUT) {
     return s;
 }
 
-// Saros series of a lunation: one series steps 223 lunations, the next series
-// starts 358 lunations (an inex) later. Series numbers over the five millennia
-// lie in a window narrower than 223, which fixes the residue.
-int SarosOfLunation(int lunation) {
-    // 2000 January 6 + 0 lunations belongs to no eclipse; the reference pair is the
-    // eclipse of 2024 April 8 (lunation 300, series 139).
-    constexpr int kReferenceLunation = 300;
-    constexpr int kReferenceSaros = 139;
-    constexpr int kInverseInex = 38; // 358 * 38 = 1 (mod 223)
-    constexpr int kLowestSaros = -20;
-    const long long offset = static_cast<long long>(lunation) - kReferenceLunation;
-    long long b = (offset % 223 + 223) % 223 * kInverseInex % 223;
-    long long saros = kReferenceSaros + b;
-    while (saros - 223 >= kLowestSaros)
-        saros -= 223;
-    while (saros < kLowestSaros)
-        saros += 223;
-    return static_cast<int>(saros);
-}
-
 } // namespace
 
 std::optional<EclipseCircumstances> CircumstancesOf(const PolynomialElements& p, int lunation,
@@ -177,7 +158,7 @@ std::optional<EclipseCircumstances> CircumstancesOf(const PolynomialElements& p,
 
     EclipseCircumstances c;
     c.lunation = lunation;
-    c.saros = SarosOfLunation(lunation);
+    c.saros = SarosSeries(lunation, kSolarSarosReference);
     c.elements = p;
     c.engine = engine;
     c.deltaT = p.deltaT;

@@ -3,6 +3,7 @@
 #include "eclipse/finder.h"
 #include "eclipse/path_geometry.h"
 #include "eclipse/polynomial_fit.h"
+#include "eclipse/saros.h"
 #include "ephemeris/apparent.h"
 #include "ephemeris/constants.h"
 #include "ephemeris/delta_t.h"
@@ -143,24 +144,6 @@ double UmbraInner(const LunarElements& e, double t) {
     return EvaluatePolynomial(e.umbra, t) - kLunarRadius;
 }
 
-// Lunar Saros series: one series steps 223 lunations, the next starts an inex
-// (358 lunations) later; the series numbers of the five millennia lie in a window
-// narrower than 223. Reference: the eclipse of 2000 January 21 (lunation 0),
-// series 124.
-int LunarSarosOfLunation(int lunation) {
-    constexpr int kReferenceSaros = 124;
-    constexpr int kInverseInex = 38; // 358 * 38 = 1 (mod 223)
-    constexpr int kLowestSaros = -20;
-    const long long offset = lunation;
-    const long long b = (offset % 223 + 223) % 223 * kInverseInex % 223;
-    long long saros = kReferenceSaros + b;
-    while (saros - 223 >= kLowestSaros)
-        saros -= 223;
-    while (saros < kLowestSaros)
-        saros += 223;
-    return static_cast<int>(saros);
-}
-
 double ToJdUT(const LunarElements& e, double t) {
     return e.jdT0 + t / 24.0 - e.deltaT / kSecondsPerDay;
 }
@@ -179,7 +162,7 @@ std::optional<LunarEclipse> EclipseOf(const LunarElements& e, int lunation) {
              : c.umbralMagnitude > 0.0 ? EclipseKind::Partial
                                        : EclipseKind::Penumbral;
     c.lunation = lunation;
-    c.saros = LunarSarosOfLunation(lunation);
+    c.saros = SarosSeries(lunation, kLunarSarosReference);
     c.elements = e;
     c.deltaT = e.deltaT;
     c.jdGreatestTT = e.jdT0 + tg / 24.0;

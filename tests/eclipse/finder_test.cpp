@@ -3,6 +3,7 @@
 // duration and Saros series.
 #include "csv_table.h"
 #include "eclipse/finder.h"
+#include "eclipse/saros.h"
 #include "ephemeris/timescales.h"
 
 #include <gtest/gtest.h>
@@ -166,6 +167,17 @@ TEST_F(CanonSample, GreatestEclipseDriftsWithTheSquareOfTheAge) {
             // The sign of a quadratic drift: the program's Moon runs late.
             EXPECT_LT(driftS, 0.0);
         }
+    }
+}
+
+TEST(Saros, SeriesBeyondTheCanonFollowTheSarosAndTheInex) {
+    // From the series of 2024 April 8 (139) to the year 9999: an inex later is the next
+    // series, 36 saroses earlier or later the same one (a series lives about 72).
+    for (int inexes = 0; inexes <= 275; ++inexes) {
+        const int lunation = kSolarSarosReference.lunation + 358 * inexes;
+        for (int saroses : {-36, 0, 36})
+            ASSERT_EQ(SarosSeries(lunation + 223 * saroses, kSolarSarosReference), 139 + inexes)
+                << "inexes " << inexes << " saroses " << saroses;
     }
 }
 
