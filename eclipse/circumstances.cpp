@@ -186,9 +186,15 @@ std::optional<EclipseCircumstances> CircumstancesOf(const PolynomialElements& p,
         // Duration and width on the central line, as the path's rows give them.
         c.centralDurationS = path_geometry::CentralDurationSeconds(p, tg);
         const path_geometry::State s = path_geometry::StateAt(p, tg);
+        // A path of which one limit lies off the Earth (the umbra's northern or southern
+        // edge passes beyond the limb) has no width, as published tables say ("n", "s").
         double q = 0.0;
-        c.hasPathWidth = true;
-        c.pathWidthKm = path_geometry::PathWidthKm(s, path_geometry::ObserverAt(s, s.x, s.y, q));
+        double limb = 0.0;
+        c.hasPathWidth = path_geometry::SolveLimit(s, 1, 1, limb).has_value() &&
+                         path_geometry::SolveLimit(s, 1, -1, limb).has_value();
+        if (c.hasPathWidth)
+            c.pathWidthKm =
+                path_geometry::PathWidthKm(s, path_geometry::ObserverAt(s, s.x, s.y, q));
 
         // Hybrid: the path starts or ends annular (at the limb zeta = 0, L2 = l2)
         // around a total middle.

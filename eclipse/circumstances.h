@@ -33,7 +33,7 @@ struct EclipseCircumstances {
     double lon = 0.0;          // longitude, east positive, degrees in [-180, 180]
     double sunAltitude = 0.0;  // the Sun there, degrees
     double sunAzimuth = 0.0;   // degrees from north through east, [0, 360)
-    bool hasPathWidth = false; // central eclipses only
+    bool hasPathWidth = false; // central eclipses with both limits on the Earth
     double pathWidthKm = 0.0;
     double centralDurationS = 0.0; // totality or annularity at that point, seconds
     // Penumbra and umbra first touching the Earth, the umbra wholly on it (U2, U3),

@@ -99,10 +99,10 @@ std::array<std::string, kEclipseColumnCount> EclipseFields(const EclipseCircumst
     f[8] = FixedNumber(c.lon, 2);
     f[9] = FixedNumber(c.sunAltitude, 1);
     f[10] = FixedNumber(c.sunAzimuth, 1);
-    if (c.hasPathWidth) {
+    if (c.hasPathWidth)
         f[11] = FixedNumber(c.pathWidthKm, 1);
+    if (c.central)
         f[12] = FixedNumber(c.centralDurationS, 0);
-    }
     f[13] = std::to_string(c.saros);
     f[14] = std::to_string(c.lunation);
     return f;
@@ -207,7 +207,7 @@ std::string EclipseSummary(const EclipseCircumstances& c) {
                   c.lat < 0.0 ? 'S' : 'N', std::fabs(c.lon), c.lon < 0.0 ? 'W' : 'E');
     std::string text =
         std::string(name) + " solar eclipse: greatest " + fields[1] + " UT at " + place;
-    if (c.hasPathWidth) {
+    if (c.central) {
         const long long seconds = std::llround(std::fmin(c.centralDurationS, 1.0e6));
         const char* phase = c.magnitude >= 1.0 ? "totality" : "annularity";
         char duration[64];

@@ -58,7 +58,7 @@ protected:
 };
 std::vector<CsvRow>* CanonSample::rows_ = nullptr;
 
-TEST_F(CanonSample, EveryEclipseFoundWithItsTypeAndSaros) {
+TEST_F(CanonSample, EveryEclipseFoundWithItsTypeSarosAndWidth) {
     int missed = 0;
     for (const CsvRow& row : *rows_) {
         SCOPED_TRACE(row.text("date_td_iso"));
@@ -73,6 +73,13 @@ TEST_F(CanonSample, EveryEclipseFoundWithItsTypeAndSaros) {
         }
         EXPECT_EQ(std::string(1, EclipseKindLetter(c->type)), row.text("type"));
         EXPECT_EQ(c->saros, static_cast<int>(row.number("saros")));
+        // A width only where both limits reach the Earth (not "An" -1936-02-08, which
+        // has a duration but no northern limit); the precise engine's shadow, as the
+        // canon's, passes there.
+        const std::optional<EclipseCircumstances> p = Found(row, Ephemeris::Precise);
+        ASSERT_TRUE(p.has_value());
+        EXPECT_EQ(p->hasPathWidth, row.number("path_width_km") > 0.0);
+        EXPECT_EQ(p->central, row.number("central_duration_s") > 0.0);
     }
     EXPECT_LE(missed, 1);
 }
