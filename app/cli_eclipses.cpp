@@ -7,6 +7,7 @@
 #include "places/seen_from.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -84,6 +85,18 @@ std::optional<DateArg> ReadRangeDate(const std::vector<const char*>& args, std::
     if (at < args.size() && LooksLikeIsoDate(args[at]))
         return ParseIsoDateArg(args[at++]);
     if (at + 3 > args.size()) {
+        // A bare year is the likeliest slip ("eclipses 2024 2030"): say what is meant.
+        char* end = nullptr;
+        const long year = at < args.size() ? std::strtol(args[at], &end, 10) : 0;
+        if (at < args.size() && end != args[at] && *end == '\0') {
+            const char* sign = year < 0 ? "-" : "";
+            const long digits = year < 0 ? -year : year;
+            std::fprintf(stderr,
+                         "kestrova-cli: \"%s\" is not a date: FROM and TO are DAY MONTH YEAR or "
+                         "YYYY-MM-DD (the year %ld is %s%04ld-01-01 %s%04ld-12-31)\n",
+                         args[at], year, sign, digits, sign, digits);
+            return std::nullopt;
+        }
         usage = true;
         return std::nullopt;
     }

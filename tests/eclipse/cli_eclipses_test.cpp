@@ -90,6 +90,11 @@ TEST(CliEclipses, RefusalsSayWhyAndPrintNothing) {
     EXPECT_EQ(badForm.status, 1);
     EXPECT_TRUE(badForm.out.empty());
 
+    const CliRun years = RunCli("eclipses 2024 2030");
+    EXPECT_EQ(years.status, 1);
+    EXPECT_TRUE(years.out.empty());
+    EXPECT_NE(years.err.find("2024-01-01 2024-12-31"), std::string::npos) << years.err;
+
     EXPECT_EQ(RunCli("eclipses 2025-01-01 2026-01-01 --xml").status, 2);
 }
 
