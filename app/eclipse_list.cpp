@@ -259,7 +259,9 @@ EclipseListDialog::EclipseListDialog(QWidget* parent, Ephemeris engine)
         QStringLiteral("Type: T total, A annular, H hybrid (total along part of the path, "
                        "annular along the rest), P partial. Greatest: the instant the shadow's "
                        "axis passes closest to the Earth's centre, at the latitude and "
-                       "longitude given. Duration: of totality or annularity there. Where it "
+                       "longitude given. Duration: of totality or annularity there. Path width: "
+                       "none where the shadow's northern or southern edge misses the Earth. "
+                       "Where it "
                        "is seen: the countries the path of totality or annularity crosses, "
                        "and the regions that see a partial eclipse."),
         this);
