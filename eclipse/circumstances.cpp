@@ -130,19 +130,11 @@ SurfacePoint SurfacePointOf(double xi, double eta1, double zeta1, double d, doub
 
 // The point of greatest eclipse on the limb (see GreatestLimbPoint).
 SurfacePoint LimbPointTowards(double x, double y, double d, double muUT) {
-    const double m = std::hypot(x, y);
-    const double xi = m > 0.0 ? x / m : 1.0;
-    const double eta = m > 0.0 ? y / m : 0.0;
-    const double dr = d * kDegToRad;
-    const double q = -eta * std::sin(dr); // zeta cos d - eta sin d, with zeta = 0
-    const double h = std::atan2(xi, q);
-    SurfacePoint s;
-    s.lat = std::asin(std::clamp(eta * std::cos(dr), -1.0, 1.0)) * kRadToDeg;
-    s.lon = path_geometry::ReduceLongitude(h * kRadToDeg - muUT);
-    s.hourAngle = h * kRadToDeg;
-    s.rhoCosPhi = std::hypot(xi, q);
-    s.zeta = 0.0;
-    return s;
+    const double y1 = y / UnitSphereFrameOf(d).rho1;
+    const double m1 = std::hypot(x, y1);
+    if (!(m1 > 0.0))
+        return SurfacePointOf(1.0, 0.0, 0.0, d, muUT);
+    return SurfacePointOf(x / m1, y1 / m1, 0.0, d, muUT);
 }
 
 } // namespace

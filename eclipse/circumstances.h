@@ -51,11 +51,11 @@ std::optional<EclipseCircumstances> CircumstancesOf(const PolynomialElements& el
 
 // The point of greatest eclipse when the shadow's axis misses the Earth, from the
 // elements at greatest eclipse: x, y (Earth radii), the axis's declination d and its
-// hour angle reckoned from UT (degrees). It is the point of the Earth's limb in the
-// direction of the axis, the limb taken as the unit circle of the fundamental plane
-// (xi, eta) = (x, y) / sqrt(x^2 + y^2), zeta = 0: latitude asin(eta cos d), the Sun on
-// the horizon there. The published canon places these points so: its latitudes and
-// the Sun's azimuths agree to their 0.1 degree at every such eclipse of its sample,
-// where the nearest point of the ellipsoid's limb lies up to 0.17 degree away. The
-// magnitude still takes the ellipsoid's limb (there the canon agrees to 0.0001).
+// hour angle reckoned from UT (degrees). It is the point of the ellipsoid's limb in the
+// direction of the axis in the frame where the Earth is the unit sphere, (xi, eta1) =
+// (x, y / rho1) / |(x, y / rho1)|, zeta1 = 0, with its geodetic latitude: the Sun on
+// the horizon there, as the Explanatory Supplement reduces it. (The canon's data sheets
+// put these points on a sphere instead, asin(eta cos d) with eta = y / |(x, y)|, up to
+// 0.18 degree from this in latitude and 0.26 in longitude; its tables computed from its
+// elements by the Supplement's method agree with this one.)
 GeoPoint GreatestLimbPoint(double x, double y, double d, double muUT);
