@@ -88,13 +88,12 @@ std::optional<DateArg> ReadRangeDate(const std::vector<const char*>& args, std::
         // A bare year is the likeliest slip ("eclipses 2024 2030"): say what is meant.
         char* end = nullptr;
         const long year = at < args.size() ? std::strtol(args[at], &end, 10) : 0;
-        if (at < args.size() && end != args[at] && *end == '\0') {
+        if (end != nullptr && end != args[at] && *end == '\0') {
             const char* sign = year < 0 ? "-" : "";
-            const long digits = year < 0 ? -year : year;
             std::fprintf(stderr,
                          "kestrova-cli: \"%s\" is not a date: FROM and TO are DAY MONTH YEAR or "
                          "YYYY-MM-DD (the year %ld is %s%04ld-01-01 %s%04ld-12-31)\n",
-                         args[at], year, sign, digits, sign, digits);
+                         args[at], year, sign, std::labs(year), sign, std::labs(year));
             return std::nullopt;
         }
         usage = true;

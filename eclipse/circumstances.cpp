@@ -7,7 +7,6 @@
 #include "ephemeris/delta_t.h"
 #include "ephemeris/horizon.h"
 
-#include <algorithm>
 #include <cmath>
 #include <optional>
 
